@@ -1,0 +1,15 @@
+#include "res/library_resources.h"
+
+namespace rvcmndlg {
+
+plat::ResourceModule& LibraryResources() {
+  // Created once and never freed: sheets on their own threads may still look
+  // resources up while the process ends.
+  static auto* module = [] {
+    auto* m = new plat::ResourceModule("rvcmndlg");
+    return m;
+  }();
+  return *module;
+}
+
+}  // namespace rvcmndlg

@@ -1,0 +1,87 @@
+#pragma once
+// The UI host: where a user meets the library's windows. Every modal dialog,
+// property sheet, wizard, message box, popup menu and file dialog, and every
+// modeless window shown or hidden, is announced to the host in force on the
+// thread that shows it. The host answers as the user would.
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plat {
+
+class Window;
+struct Menu;
+struct FileDialogSpec;
+
+enum class HostAnswer {
+  Acted,  // the host did something; the window's loop runs on
+  Wait,   // nothing more to do now; the loop waits for the window to end
+};
+
+class UiHost {
+ public:
+  virtual ~UiHost() = default;
+  virtual void WindowShown(Window& window, bool modal) = 0;
+  virtual void WindowHidden(Window& window) = 0;
+  // A visible modeless window changed what it shows (progress lines, bars).
+  virtual void WindowUpdated(Window&) {}
+  // A modal window is idle and waiting for its user.
+  virtual HostAnswer Interact(Window& window) = 0;
+  // How long a modal window may wait after the host said Wait (real time,
+  // milliseconds; negative: for ever).
+  virtual long WaitTimeoutMs() const { return -1; }
+  // The wait ran out: the default ends the window with Cancel.
+  virtual void WaitTimedOut(Window& window);
+  virtual int ChooseMenuItem(const Menu& menu, Window* owner) = 0;
+  virtual std::optional<std::vector<std::string>> ChooseFiles(const FileDialogSpec& spec,
+                                                              Window* owner) = 0;
+};
+
+// The host in force; the automatic host when none was set.
+std::shared_ptr<UiHost> CurrentUiHost();
+void SetUiHost(std::shared_ptr<UiHost> host);
+
+// One thing a user does to a window. Controls are named by id, by their own
+// text ("OK", "&Reserved" without the ampersand) or by the text of the label
+// just before them ("Comment:").
+struct Action {
+  enum class Kind {
+    Click,      // press a button, tick a check box, choose a radio button
+    Type,       // replace the text of an edit or editable combo box
+    Check,      // make a check box ticked (clicks only when it is not)
+    Uncheck,    // make a check box clear (clicks only when it is ticked)
+    Select,     // choose an item of a list, combo box or list view, by text or #index
+    Add,        // add an item to a multiple selection
+    Tick,       // tick the check box of a list view item
+    Untick,     // clear the check box of a list view item
+    Page,       // switch a property sheet to a page, by title or #index
+    Default,    // the window's default answer
+  };
+  Kind kind = Kind::Default;
+  std::string control;
+  std::string value;
+};
+
+// Parses "click OK", "type 1001 some text", "select Views #2", "page General",
+// "check Keep", "default" ... Quotes group words: type "Comment:" "a b".
+std::optional<Action> ParseAction(std::string_view line, std::string* error = nullptr);
+std::string FormatAction(const Action& action);
+
+// Does the action on a modal or modeless top-level window, on the window's
+// thread, through the same notifications a real user's action causes.
+// Returns an error text naming the window and control, empty on success. A
+// disabled or hidden control cannot be used.
+std::string ApplyAction(Window& window, const Action& action);
+// The window's default answer: its default button (OK), or for a message box
+// its default button.
+std::string ApplyDefault(Window& window);
+// Ends a modal window with its cancel answer (Cancel, No or the last button).
+void CancelWindow(Window& window);
+
+// For tests and scripts on another thread: runs the action on the window's
+// own thread and waits for it.
+std::string ApplyActionFromAnyThread(Window& window, const Action& action);
+
+}  // namespace plat

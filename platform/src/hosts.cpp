@@ -1,0 +1,539 @@
+#include "platform/hosts.h"
+
+#include <algorithm>
+#include <istream>
+#include <ostream>
+#include <sstream>
+
+#include "platform/controls.h"
+#include "platform/dialog.h"
+#include "platform/render.h"
+
+namespace plat {
+
+namespace {
+
+std::string Trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::string LowerText(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+  return s;
+}
+
+std::string MenuText(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (c != '&') out += c;
+  return LowerText(Trim(out));
+}
+
+// The command id of the item named by an id or a text, 0 when none.
+int FindMenuChoice(const std::vector<MenuItem>& items, const std::string& choice) {
+  for (const auto& item : items) {
+    if (!item.submenu.empty()) {
+      if (int id = FindMenuChoice(item.submenu, choice)) return id;
+      continue;
+    }
+    if (item.IsSeparator()) continue;
+    if (std::to_string(item.id) == choice || MenuText(item.text) == MenuText(choice)) return item.id;
+  }
+  return 0;
+}
+
+void RenderMenu(const std::vector<MenuItem>& items, std::ostream& out, const std::string& indent) {
+  for (const auto& item : items) {
+    if (item.IsSeparator()) {
+      out << indent << "----\n";
+      continue;
+    }
+    out << indent << "[" << item.id << "] " << (item.checked ? "* " : "") << item.text
+        << (item.enabled ? "" : "  (disabled)") << "\n";
+    RenderMenu(item.submenu, out, indent + "    ");
+  }
+}
+
+std::string MenuRendering(const Menu& menu) {
+  std::ostringstream out;
+  out << "+-- menu " << menu.id << "\n";
+  RenderMenu(menu.items, out, "|  ");
+  out << "+--\n";
+  return out.str();
+}
+
+// Splits words of an answer line: double quotes group, \" is a quote.
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool in_word = false, quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted && c == '\\' && i + 1 < line.size()) {
+      word += line[++i];
+    } else if (c == '"') {
+      quoted = !quoted;
+      in_word = true;
+    } else if (!quoted && (c == ' ' || c == '\t')) {
+      if (in_word) words.push_back(word);
+      word.clear();
+      in_word = false;
+    } else {
+      word += c;
+      in_word = true;
+    }
+  }
+  if (in_word) words.push_back(word);
+  return words;
+}
+
+// Ends a window whatever it takes: its default, then Cancel, then by force.
+void EndWindowSomehow(Window& window, int attempt) {
+  if (attempt == 1 && ApplyDefault(window).empty()) return;
+  if (attempt <= 2) {
+    CancelWindow(window);
+    return;
+  }
+  window.EndModal(IdCancel);
+}
+
+}  // namespace
+
+// ---- AutomaticHost ----
+
+void AutomaticHost::WindowShown(Window& window, bool modal) {
+  if (out_ && modal) *out_ << RenderWindow(window) << std::flush;
+}
+
+void AutomaticHost::WindowHidden(Window& window) {
+  std::lock_guard lock(mutex_);
+  attempts_.erase(&window);
+}
+
+HostAnswer AutomaticHost::Interact(Window& window) {
+  int attempt;
+  {
+    std::lock_guard lock(mutex_);
+    attempt = ++attempts_[&window];
+  }
+  if (out_) *out_ << "> " << (attempt == 1 ? "default" : "cancel") << "\n" << std::flush;
+  EndWindowSomehow(window, attempt);
+  return HostAnswer::Acted;
+}
+
+int AutomaticHost::ChooseMenuItem(const Menu& menu, Window*) {
+  if (out_) *out_ << MenuRendering(menu) << "> no choice\n" << std::flush;
+  return 0;
+}
+
+std::optional<std::vector<std::string>> AutomaticHost::ChooseFiles(const FileDialogSpec& spec,
+                                                                   Window*) {
+  if (out_) *out_ << "+-- " << spec.title << " -- [open files]\n> cancel\n" << std::flush;
+  return std::nullopt;
+}
+
+// ---- ScriptedHost ----
+
+ScriptedHost::Builder& ScriptedHost::Builder::Do(Action action) {
+  std::lock_guard lock(host_.mutex_);
+  host_.expectations_[index_].actions.push_back(std::move(action));
+  return *this;
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Set(Action::Kind kind, const std::string& control) {
+  return Do(Action{kind, control, {}});
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Click(const std::string& control) {
+  return Set(Action::Kind::Click, control);
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Type(int id, const std::string& text) {
+  return Type(std::to_string(id), text);
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Type(const std::string& control, const std::string& text) {
+  return Do(Action{Action::Kind::Type, control, text});
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Select(int id, const std::string& item) {
+  return Do(Action{Action::Kind::Select, std::to_string(id), item});
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Tick(int id, const std::string& item) {
+  return Do(Action{Action::Kind::Tick, std::to_string(id), item});
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Page(const std::string& page) {
+  return Do(Action{Action::Kind::Page, page, {}});
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Default() { return Do(Action{}); }
+
+ScriptedHost::Builder& ScriptedHost::Builder::Times(int times) {
+  std::lock_guard lock(host_.mutex_);
+  host_.expectations_[index_].times = times;
+  return *this;
+}
+
+std::size_t ScriptedHost::Add(Expectation expectation) {
+  std::lock_guard lock(mutex_);
+  expectations_.push_back(std::move(expectation));
+  return expectations_.size() - 1;
+}
+
+ScriptedHost::Builder ScriptedHost::OnTemplate(int template_id) {
+  Expectation e;
+  e.key = Expectation::Key::Template;
+  e.template_id = template_id;
+  return Builder(*this, Add(std::move(e)));
+}
+
+ScriptedHost::Builder ScriptedHost::OnCaption(const std::string& caption) {
+  Expectation e;
+  e.key = Expectation::Key::Caption;
+  e.text = caption;
+  return Builder(*this, Add(std::move(e)));
+}
+
+ScriptedHost::Builder ScriptedHost::OnMessage(const std::string& text_part) {
+  Expectation e;
+  e.key = Expectation::Key::Message;
+  e.text = text_part;
+  return Builder(*this, Add(std::move(e)));
+}
+
+void ScriptedHost::OnMenu(const std::string& choice) {
+  Expectation e;
+  e.key = Expectation::Key::Menu;
+  e.menu_choice = choice;
+  Add(std::move(e));
+}
+
+void ScriptedHost::OnFiles(std::optional<std::vector<std::string>> files) {
+  Expectation e;
+  e.key = Expectation::Key::Files;
+  e.files = std::move(files);
+  Add(std::move(e));
+}
+
+bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
+  std::vector<Expectation> parsed;
+  std::istringstream in(text);
+  std::string raw;
+  int number = 0;
+  auto fail = [&](const std::string& why) {
+    if (error) *error = "line " + std::to_string(number) + ": " + why;
+    return false;
+  };
+  while (std::getline(in, raw)) {
+    ++number;
+    const std::string line = Trim(raw);
+    if (line.empty() || line[0] == '#') continue;
+    const bool indented = raw[0] == ' ' || raw[0] == '\t';
+    const auto words = Words(line);
+    const std::string head = LowerText(words[0]);
+    if (indented) {
+      if (parsed.empty() || parsed.back().key == Expectation::Key::Menu ||
+          parsed.back().key == Expectation::Key::Files)
+        return fail("an action outside a window");
+      if (head == "times" && words.size() == 2) {
+        try {
+          parsed.back().times = std::stoi(words[1]);
+        } catch (...) {
+          return fail("times takes a number");
+        }
+        if (parsed.back().times < 1) return fail("times takes a number above 0");
+        continue;
+      }
+      if (head == "always" && words.size() == 1) {
+        parsed.back().times = -1;
+        continue;
+      }
+      std::string why;
+      auto action = ParseAction(line, &why);
+      if (!action) return fail(why);
+      parsed.back().actions.push_back(*action);
+      continue;
+    }
+    Expectation e;
+    if (head == "window" && words.size() == 2) {
+      e.key = Expectation::Key::Template;
+      try {
+        e.template_id = std::stoi(words[1]);
+      } catch (...) {
+        return fail("window takes a template number");
+      }
+    } else if (head == "caption" && words.size() == 2) {
+      e.key = Expectation::Key::Caption;
+      e.text = words[1];
+    } else if (head == "message" && words.size() == 2) {
+      e.key = Expectation::Key::Message;
+      e.text = words[1];
+    } else if (head == "menu" && words.size() == 2) {
+      e.key = Expectation::Key::Menu;
+      e.menu_choice = LowerText(words[1]) == "none" ? std::string() : words[1];
+    } else if (head == "files" && words.size() >= 2) {
+      e.key = Expectation::Key::Files;
+      if (!(words.size() == 2 && LowerText(words[1]) == "none"))
+        e.files = std::vector<std::string>(words.begin() + 1, words.end());
+    } else {
+      return fail("expected window, caption, message, menu or files, found \"" + words[0] + "\"");
+    }
+    parsed.push_back(std::move(e));
+  }
+  std::lock_guard lock(mutex_);
+  for (auto& e : parsed) expectations_.push_back(std::move(e));
+  return true;
+}
+
+std::vector<std::string> ScriptedHost::Transcript() const {
+  std::lock_guard lock(mutex_);
+  return transcript_;
+}
+
+std::string ScriptedHost::TranscriptText() const {
+  std::string out;
+  for (const auto& line : Transcript()) out += line + (line.empty() || line.back() != '\n' ? "\n" : "");
+  return out;
+}
+
+std::vector<std::string> ScriptedHost::Failures() const {
+  std::lock_guard lock(mutex_);
+  return failures_;
+}
+
+std::vector<std::string> ScriptedHost::Unmet() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> out;
+  for (const auto& e : expectations_) {
+    if (e.times < 0 ? e.used > 0 : e.used >= e.times) continue;
+    switch (e.key) {
+      case Expectation::Key::Template: out.push_back("window " + std::to_string(e.template_id)); break;
+      case Expectation::Key::Caption: out.push_back("caption \"" + e.text + "\""); break;
+      case Expectation::Key::Message: out.push_back("message \"" + e.text + "\""); break;
+      case Expectation::Key::Menu: out.push_back("menu \"" + e.menu_choice + "\""); break;
+      case Expectation::Key::Files: out.push_back("files"); break;
+    }
+  }
+  return out;
+}
+
+void ScriptedHost::Fail(const std::string& failure) {
+  std::lock_guard lock(mutex_);
+  failures_.push_back(failure);
+  transcript_.push_back("!! " + failure);
+}
+
+void ScriptedHost::Log(const std::string& line) {
+  std::lock_guard lock(mutex_);
+  transcript_.push_back(line);
+}
+
+int ScriptedHost::Match(Window& window) {
+  const auto* box = dynamic_cast<const MessageBoxDialog*>(&window);
+  const std::string caption = window.Text();
+  std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < expectations_.size(); ++i) {
+    auto& e = expectations_[i];
+    if (e.times >= 0 && e.used >= e.times) continue;
+    bool hit = false;
+    switch (e.key) {
+      case Expectation::Key::Template: hit = window.TemplateId() != 0 && window.TemplateId() == e.template_id; break;
+      case Expectation::Key::Caption: hit = caption == e.text; break;
+      case Expectation::Key::Message: hit = box && box->MessageText().find(e.text) != std::string::npos; break;
+      default: break;
+    }
+    if (hit) {
+      ++e.used;
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+void ScriptedHost::WindowShown(Window& window, bool modal) {
+  Log(RenderWindow(window));
+  if (!modal) return;
+  const int match = Match(window);
+  {
+    std::lock_guard lock(mutex_);
+    bindings_[&window] = Binding{match, 0};
+  }
+  if (match < 0) Fail("unexpected window: " + window.Describe());
+}
+
+void ScriptedHost::WindowHidden(Window& window) {
+  std::lock_guard lock(mutex_);
+  bindings_.erase(&window);
+  transcript_.push_back("(closed " + window.Describe() + ")");
+}
+
+HostAnswer ScriptedHost::Interact(Window& window) {
+  Action action;
+  bool unexpected = false;
+  {
+    std::lock_guard lock(mutex_);
+    auto it = bindings_.find(&window);
+    if (it == bindings_.end() || it->second.expectation < 0) {
+      unexpected = true;
+    } else {
+      const auto& actions = expectations_[it->second.expectation].actions;
+      if (it->second.next_action >= actions.size()) return HostAnswer::Wait;
+      action = actions[it->second.next_action++];
+    }
+  }
+  if (unexpected) {
+    CancelWindow(window);
+    return HostAnswer::Acted;
+  }
+  Log("> " + FormatAction(action));
+  const std::string error = ApplyAction(window, action);
+  if (!error.empty()) {
+    Fail(error);
+    CancelWindow(window);
+  }
+  return HostAnswer::Acted;
+}
+
+void ScriptedHost::WaitTimedOut(Window& window) {
+  Fail("timed out waiting for " + window.Describe() + " to close after its actions");
+  CancelWindow(window);
+}
+
+int ScriptedHost::ChooseMenuItem(const Menu& menu, Window*) {
+  Log(MenuRendering(menu));
+  std::string choice;
+  bool found = false;
+  {
+    std::lock_guard lock(mutex_);
+    for (auto& e : expectations_) {
+      if (e.key != Expectation::Key::Menu || (e.times >= 0 && e.used >= e.times)) continue;
+      ++e.used;
+      choice = e.menu_choice;
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    Fail("unexpected menu " + std::to_string(menu.id));
+    return 0;
+  }
+  if (choice.empty()) return 0;
+  const int id = FindMenuChoice(menu.items, choice);
+  if (!id) Fail("no menu item \"" + choice + "\" in menu " + std::to_string(menu.id));
+  Log("> choose " + choice);
+  return id;
+}
+
+std::optional<std::vector<std::string>> ScriptedHost::ChooseFiles(const FileDialogSpec& spec, Window*) {
+  Log("+-- " + spec.title + " -- [open files]");
+  std::lock_guard lock(mutex_);
+  for (auto& e : expectations_) {
+    if (e.key != Expectation::Key::Files || (e.times >= 0 && e.used >= e.times)) continue;
+    ++e.used;
+    return e.files;
+  }
+  failures_.push_back("unexpected file dialog \"" + spec.title + "\"");
+  return std::nullopt;
+}
+
+// ---- TerminalHost ----
+
+bool TerminalHost::ReadLine(std::string& line) {
+  if (input_ended_ || !std::getline(in_, line)) {
+    if (!input_ended_) out_ << "\n(end of input: default answers from here on)\n";
+    input_ended_ = true;
+    return false;
+  }
+  if (echo_) out_ << line << "\n";
+  return true;
+}
+
+void TerminalHost::WindowShown(Window& window, bool) {
+  const std::string drawn = RenderWindow(window);
+  std::lock_guard lock(mutex_);
+  last_drawn_[&window] = drawn;
+  out_ << drawn << std::flush;
+}
+
+void TerminalHost::WindowHidden(Window& window) {
+  std::lock_guard lock(mutex_);
+  last_drawn_.erase(&window);
+  defaults_taken_.erase(&window);
+}
+
+void TerminalHost::WindowUpdated(Window& window) {
+  const std::string line = RenderProgressLine(window);
+  std::lock_guard lock(mutex_);
+  auto& last = last_drawn_[&window];
+  if (line == last) return;
+  last = line;
+  out_ << "   " << line << "\n" << std::flush;
+}
+
+HostAnswer TerminalHost::Interact(Window& window) {
+  std::string line;
+  bool take_default = false;
+  int attempt = 0;
+  {
+    std::lock_guard lock(mutex_);
+    const std::string drawn = RenderWindow(window);
+    if (last_drawn_[&window] != drawn) {
+      out_ << drawn;
+      last_drawn_[&window] = drawn;
+    }
+    out_ << "> " << std::flush;
+    if (!ReadLine(line)) {
+      take_default = true;
+    } else {
+      line = Trim(line);
+      if (line == "?" || line == "help") {
+        out_ << "actions: click CONTROL | type CONTROL TEXT | check CONTROL | uncheck CONTROL |\n"
+                "         select CONTROL ITEM|#N | add CONTROL ITEM | tick CONTROL ITEM |\n"
+                "         untick CONTROL ITEM | page TITLE|#N | default (or an empty line)\n"
+                "CONTROL is an id, a button's text or the label before a field.\n";
+        return HostAnswer::Acted;
+      }
+      take_default = line.empty() || line == "default";
+    }
+    if (take_default) {
+      attempt = ++defaults_taken_[&window];
+      if (input_ended_) out_ << (attempt == 1 ? "default\n" : "cancel\n") << std::flush;
+    }
+  }
+  if (take_default) {
+    EndWindowSomehow(window, attempt);
+    return HostAnswer::Acted;
+  }
+  std::string error;
+  auto action = ParseAction(line, &error);
+  if (action) error = ApplyAction(window, *action);
+  if (!error.empty()) {
+    std::lock_guard lock(mutex_);
+    out_ << "?? " << error << "\n" << std::flush;
+  }
+  return HostAnswer::Acted;
+}
+
+int TerminalHost::ChooseMenuItem(const Menu& menu, Window*) {
+  std::lock_guard lock(mutex_);
+  out_ << MenuRendering(menu) << "menu> " << std::flush;
+  std::string line;
+  if (!ReadLine(line) || Trim(line).empty()) return 0;
+  const int id = FindMenuChoice(menu.items, Trim(line));
+  if (!id) out_ << "?? no item \"" << Trim(line) << "\"\n";
+  return id;
+}
+
+std::optional<std::vector<std::string>> TerminalHost::ChooseFiles(const FileDialogSpec& spec, Window*) {
+  std::lock_guard lock(mutex_);
+  out_ << "+-- " << spec.title << " -- [open files]\nfiles> " << std::flush;
+  std::string line;
+  if (!ReadLine(line) || Trim(line).empty()) return std::nullopt;
+  return Words(Trim(line));
+}
+
+}  // namespace plat

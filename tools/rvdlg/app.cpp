@@ -1,0 +1,152 @@
+#include "app.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+#include "platform/dialog.h"
+#include "platform/hosts.h"
+#include "platform/uihost.h"
+#include "sample_dialog.h"
+
+namespace rvdlg {
+
+namespace {
+
+struct Settings {
+  std::string home;
+  std::string answers;
+  bool yes = false;
+};
+
+std::string DefaultHome() {
+  if (const char* env = std::getenv("RVDLG_HOME"); env && *env) return env;
+  if (const char* user_home = std::getenv("HOME"); user_home && *user_home)
+    return (std::filesystem::path(user_home) / ".rvdlg").string();
+  return ".rvdlg";
+}
+
+// The host in force for this run; a scripted host is also returned apart so
+// its transcript and failures can be reported at the end.
+std::shared_ptr<plat::UiHost> MakeHost(const Settings& settings, std::istream& in, std::ostream& out,
+                                       std::shared_ptr<plat::ScriptedHost>& scripted,
+                                       std::string& error) {
+  if (!settings.answers.empty()) {
+    std::ifstream file(settings.answers);
+    if (!file) {
+      error = "cannot read the answer file '" + settings.answers + "'";
+      return nullptr;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
+    scripted = std::make_shared<plat::ScriptedHost>();
+    if (!scripted->LoadAnswers(text.str(), &error)) {
+      error = settings.answers + ": " + error;
+      return nullptr;
+    }
+    return scripted;
+  }
+  if (settings.yes) return std::make_shared<plat::AutomaticHost>(&out);
+  const bool typed = &in == &std::cin && isatty(STDIN_FILENO);
+  return std::make_shared<plat::TerminalHost>(in, out, !typed);
+}
+
+int RunSample(std::ostream& out) {
+  SampleDialog dialog;
+  const int result = dialog.DoModal();
+  if (result != plat::IdOk) {
+    out << "sample: cancelled\n";
+    return 1;
+  }
+  out << "sample: name=" << dialog.name << " reserved=" << dialog.reserved
+      << " unreserved=" << dialog.unreserved << " priority=" << dialog.priority << "\n";
+  return 0;
+}
+
+int RunDemo(std::ostream& out) {
+  out << "rvdlg demonstration\n"
+         "Every window is drawn as the terminal shows it; with no one at the\n"
+         "keyboard each takes its default answer.\n\n";
+  const int status = RunSample(out);
+  plat::MessageBox(nullptr, "The demonstration is over.", "rvdlg", plat::mb::Ok | plat::mb::IconInformation);
+  return status;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
+  CLI::App app{"rvdlg: runs the common dialogs of the version-control client", "rvdlg"};
+  Settings settings;
+  settings.home = DefaultHome();
+  app.add_option("--home", settings.home, "home directory (default $RVDLG_HOME, else ~/.rvdlg)");
+  auto* answers = app.add_option("--answers", settings.answers, "answer every window from this file");
+  auto* yes = app.add_flag("--yes", settings.yes, "take every window's default answer");
+  answers->excludes(yes);
+  app.require_subcommand(1);
+  auto* sample = app.add_subcommand("sample", "show the sample dialog and print what was chosen");
+  auto* demo = app.add_subcommand("demo", "walk through the program without a person");
+
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    out << app.help();
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    std::string what = e.what();
+    if (dynamic_cast<const CLI::RequiredError*>(&e)) {
+      // Name the word that is not a command rather than CLI11's generic text.
+      what = "a command is required (rvdlg --help lists them)";
+      for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--home" || args[i] == "--answers") {
+          ++i;
+        } else if (args[i].empty() || args[i][0] != '-') {
+          what = "unknown command '" + args[i] + "' (rvdlg --help lists them)";
+          break;
+        }
+      }
+    }
+    err << "rvdlg: " << what << "\n";
+    return 2;
+  }
+
+  std::error_code ec;
+  std::filesystem::create_directories(settings.home, ec);
+  if (ec) {
+    err << "rvdlg: cannot use the home directory '" << settings.home << "': " << ec.message() << "\n";
+    return 1;
+  }
+
+  std::shared_ptr<plat::ScriptedHost> scripted;
+  std::string error;
+  auto host = MakeHost(settings, in, out, scripted, error);
+  if (!host) {
+    err << "rvdlg: " << error << "\n";
+    return 2;
+  }
+  plat::SetUiHost(host);
+  plat::SetAppName("rvdlg");
+  RegisterSampleResources();
+
+  int status = 0;
+  if (*sample)
+    status = RunSample(out);
+  else if (*demo)
+    status = RunDemo(out);
+
+  plat::SetUiHost(nullptr);
+  if (scripted) {
+    out << scripted->TranscriptText();
+    for (const auto& failure : scripted->Failures()) err << "rvdlg: " << failure << "\n";
+    for (const auto& unmet : scripted->Unmet()) err << "rvdlg: not shown: " << unmet << "\n";
+    if (!scripted->Failures().empty()) status = 1;
+  }
+  return status;
+}
+
+}  // namespace rvdlg
