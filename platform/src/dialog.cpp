@@ -47,8 +47,7 @@ bool Dialog::CreateFromTemplate(Window* parent, bool child) {
 int Dialog::DoModal() {
   if (!CreateFromTemplate(parent_arg_, false)) return -1;
   modal_ = true;
-  OnInitDialog();
-  RunModal(*this);
+  RunModal(*this, [this] { OnInitDialog(); });
   DestroyWindow();
   modal_ = false;
   return Result();

@@ -190,6 +190,8 @@ bool WaitForMessage(Message& out, long timeout_ms, bool& timed_out) {
 
 }  // namespace
 
+void EnsureThreadQueue() { CurrentQueue(); }
+
 void NotifyAllQueues() {
   std::vector<std::shared_ptr<ThreadQueue>> all;
   {

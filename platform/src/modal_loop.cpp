@@ -9,10 +9,11 @@ namespace {
 bool HasEnded(Window& window) { return !window.IsWindow() || !window.IsModal() || window.ModalEnded(); }
 }  // namespace
 
-void RunModal(Window& window) {
+void RunModal(Window& window, const std::function<void()>& init) {
   Window* owner = window.Owner();
   const bool disabled_owner = owner && owner != &window && owner->IsEnabled();
   if (disabled_owner) owner->EnableWindow(false);
+  if (init) init();
   auto host = CurrentUiHost();
   window.SetStyle(window.Style() | ws::Visible);
   host->WindowShown(window, true);

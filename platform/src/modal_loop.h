@@ -1,5 +1,7 @@
 #pragma once
 // Internal: the nested message loop shared by every modal window.
+#include <functional>
+
 #include "platform/window.h"
 
 namespace plat {
@@ -7,6 +9,8 @@ namespace plat {
 // Shows the modal window to the UI host, pumps this thread's messages and
 // lets the host act until the window has ended, then tells the host it is
 // gone. The owner is disabled around the loop when it was enabled.
-void RunModal(Window& window);
+// init runs once the owner is disabled, before the window is shown (the
+// dialog's initialisation).
+void RunModal(Window& window, const std::function<void()>& init = {});
 
 }  // namespace plat

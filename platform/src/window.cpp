@@ -69,6 +69,7 @@ Window::~Window() {
 bool Window::CreateWindowObject(Window* parent, int control_id, std::string text,
                                 std::uint32_t style) {
   if (IsWindow()) return false;
+  EnsureThreadQueue();
   {
     WindowStateLock state;
     hwnd_ = static_cast<Hwnd>(g_next_handle.fetch_add(1));
