@@ -355,12 +355,13 @@ int ScriptedHost::Match(Window& window) {
 }
 
 void ScriptedHost::WindowShown(Window& window, bool modal) {
-  Log(RenderWindow(window));
+  const std::string drawn = RenderWindow(window);
+  Log(drawn);
   if (!modal) return;
   const int match = Match(window);
   {
     std::lock_guard lock(mutex_);
-    bindings_[&window] = Binding{match, 0};
+    bindings_[&window] = Binding{match, 0, drawn};
   }
   if (match < 0) Fail("unexpected window: " + window.Describe());
 }
@@ -394,6 +395,14 @@ HostAnswer ScriptedHost::Interact(Window& window) {
   if (!error.empty()) {
     Fail(error);
     CancelWindow(window);
+  } else if (window.IsWindow() && !window.ModalEnded()) {
+    const std::string drawn = RenderWindow(window);
+    std::lock_guard lock(mutex_);
+    auto it = bindings_.find(&window);
+    if (it != bindings_.end() && it->second.last_drawn != drawn) {
+      it->second.last_drawn = drawn;
+      transcript_.push_back(drawn);
+    }
   }
   return HostAnswer::Acted;
 }

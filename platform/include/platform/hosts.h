@@ -106,6 +106,7 @@ class ScriptedHost : public UiHost {
   struct Binding {
     int expectation = -1;  // -1: unexpected
     std::size_t next_action = 0;
+    std::string last_drawn;  // redrawn in the transcript only when it changed
   };
   std::size_t Add(Expectation expectation);
   int Match(Window& window);
