@@ -47,10 +47,9 @@ PropertySheet::PropertySheet(std::string caption, Window* parent, int start_page
   SetText(std::move(caption));
 }
 
-PropertySheet::~PropertySheet() {
-  for (PropertyPage* page : pages_) page->DestroyWindow();
-  DestroyWindow();
-}
+// Page windows are children of the sheet's window and go with it; a page
+// object destroyed first has already unlinked itself.
+PropertySheet::~PropertySheet() { DestroyWindow(); }
 
 void PropertySheet::AddPage(PropertyPage* page) {
   if (!page) return;
