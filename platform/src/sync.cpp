@@ -41,10 +41,10 @@ bool RecursiveLock::HeldByCurrentThread() const {
 int RecursiveLock::Depth() const { return owner_.load() == 0 ? 0 : depth_.load(); }
 
 void Event::Set() {
-  {
-    std::lock_guard lock(mutex_);
-    set_ = true;
-  }
+  // Notified under the lock: a waiter may destroy the event as soon as it
+  // sees it set.
+  std::lock_guard lock(mutex_);
+  set_ = true;
   if (manual_)
     cv_.notify_all();
   else
