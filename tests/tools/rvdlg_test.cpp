@@ -105,6 +105,16 @@ TEST_F(RvdlgTest, TheProgramAnswersAtTheTerminalThroughAPipe) {
   EXPECT_NE(output.find("sample: cancelled"), std::string::npos);
 }
 
+TEST_F(RvdlgTest, ACorruptSettingsFileIsReportedAndLeftAsItIs) {
+  fs::create_directories(home / "config");
+  const auto hive = WriteFile("config/user.reg", "this is not a hive\n");
+  EXPECT_EQ(Run({"--yes", "sample"}), 1);
+  EXPECT_NE(err.str().find("user.reg"), std::string::npos) << err.str();
+  std::ifstream in(hive);
+  std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(kept, "this is not a hive\n");
+}
+
 TEST_F(RvdlgTest, DemoRunsWithoutInput) {
   EXPECT_EQ(Run({"demo"}), 0);
   EXPECT_NE(out.str().find("The demonstration is over."), std::string::npos);

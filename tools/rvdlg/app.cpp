@@ -10,6 +10,8 @@
 
 #include "platform/dialog.h"
 #include "platform/hosts.h"
+#include "platform/pathmap.h"
+#include "platform/registry.h"
 #include "platform/uihost.h"
 #include "sample_dialog.h"
 
@@ -119,6 +121,13 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   std::filesystem::create_directories(settings.home, ec);
   if (ec) {
     err << "rvdlg: cannot use the home directory '" << settings.home << "': " << ec.message() << "\n";
+    return 1;
+  }
+
+  // Library pathnames map below the home; settings live in its config folder.
+  plat::SetHome(settings.home);
+  if (auto status = plat::Registry::UseDirectory(std::filesystem::path(settings.home) / "config"); !status) {
+    err << "rvdlg: " << status.message << "\n";
     return 1;
   }
 

@@ -1,0 +1,109 @@
+// Machine facts: the real ones from the system, or a test's profile.
+#include "platform/machine.h"
+
+#include <pwd.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include "platform/pathmap.h"
+
+namespace plat {
+namespace {
+
+constexpr size_t kComputerNameLength = 15;
+
+struct ProfileSlot {
+  std::mutex mutex;
+  std::optional<MachineProfile> profile;
+};
+
+ProfileSlot& Slot() {
+  static ProfileSlot slot;
+  return slot;
+}
+
+std::string HostName() {
+  std::vector<char> buffer(HOST_NAME_MAX + 1, '\0');
+  if (gethostname(buffer.data(), buffer.size() - 1) != 0) return {};
+  return std::string(buffer.data());
+}
+
+std::string UserName() {
+  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+      found->pw_name && *found->pw_name)
+    return found->pw_name;
+  // No password entry (e.g. a container's made-up uid): trust the environment.
+  const char* user = std::getenv("USER");
+  return user ? user : "";
+}
+
+// Reads the leading "major.minor.build" numbers of a kernel release.
+void ParseRelease(std::string_view release, MachineProfile& out) {
+  int* fields[] = {&out.os_major, &out.os_minor, &out.os_build};
+  size_t pos = 0;
+  for (int* field : fields) {
+    size_t start = pos;
+    long value = 0;
+    while (pos < release.size() && release[pos] >= '0' && release[pos] <= '9' && value < INT_MAX / 10)
+      value = value * 10 + (release[pos++] - '0');
+    if (pos == start) return;
+    *field = static_cast<int>(value);
+    if (pos >= release.size() || release[pos] != '.') return;
+    ++pos;
+  }
+}
+
+}  // namespace
+
+std::string ComputerNameFor(std::string_view host_name) {
+  std::string name;
+  for (char c : host_name) name += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  if (name.size() > kComputerNameLength) {
+    size_t cut = kComputerNameLength;
+    // Never cut inside a UTF-8 sequence.
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return name;
+}
+
+MachineProfile RealMachineInfo() {
+  MachineProfile facts;
+  facts.host_name = HostName();
+  facts.computer_name = ComputerNameFor(facts.host_name);
+  facts.user_name = UserName();
+  facts.logical_drives = 1u << ('C' - 'A');
+  for (char letter : AssignedDrives()) facts.logical_drives |= 1u << (letter - 'A');
+  utsname uts{};
+  if (uname(&uts) == 0) {
+    facts.os_name = std::string(uts.sysname) + " " + uts.release;
+    ParseRelease(uts.release, facts);
+  }
+  return facts;
+}
+
+MachineProfile MachineInfo() {
+  {
+    ProfileSlot& slot = Slot();
+    std::lock_guard lock(slot.mutex);
+    if (slot.profile) return *slot.profile;
+  }
+  return RealMachineInfo();
+}
+
+void SetMachineProfile(std::optional<MachineProfile> profile) {
+  ProfileSlot& slot = Slot();
+  std::lock_guard lock(slot.mutex);
+  slot.profile = std::move(profile);
+}
+
+}  // namespace plat
