@@ -1,0 +1,196 @@
+// Storage areas: bump allocation in blocks, one lock for the table of areas
+// and their contents.
+#include "stg.h"
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "local/calllog.h"
+#include "tbs.h"
+
+using client_local::CallLog;
+
+namespace {
+
+constexpr std::size_t kDefaultBlock = 4096;
+// Blocks are arrays of max_align_t, so every piece handed out is a whole
+// number of them and aligned for any type.
+constexpr std::size_t kUnit = sizeof(std::max_align_t);
+constexpr std::size_t kMaxRequest = std::size_t(1) << 30;  // a larger request is refused
+
+std::size_t RoundUp(std::size_t n) { return (n + kUnit - 1) / kUnit * kUnit; }
+
+struct Block {
+  std::unique_ptr<std::max_align_t[]> memory;
+  std::size_t size = 0;  // bytes
+  std::size_t used = 0;
+};
+
+struct Area {
+  std::size_t block_size;
+  std::vector<Block> blocks;
+  std::size_t handed_out = 0;
+
+  static bool NewBlock(Block& block, std::size_t size) {
+    block.size = size;
+    block.memory.reset(new (std::nothrow) std::max_align_t[size / kUnit]);
+    return block.memory != nullptr;
+  }
+
+  void* Allocate(std::size_t size) {
+    const std::size_t needed = RoundUp(size == 0 ? 1 : size);
+    void* result = nullptr;
+    if (needed > block_size) {
+      // A big request gets a block of its own, put behind the current one so
+      // that the current block's room is not lost.
+      Block own;
+      if (!NewBlock(own, needed)) return nullptr;
+      own.used = needed;
+      result = own.memory.get();
+      blocks.insert(blocks.empty() ? blocks.end() : blocks.end() - 1, std::move(own));
+    } else {
+      if (blocks.empty() || blocks.back().size - blocks.back().used < needed) {
+        Block block;
+        if (!NewBlock(block, block_size)) return nullptr;
+        blocks.push_back(std::move(block));
+      }
+      Block& block = blocks.back();
+      result = reinterpret_cast<unsigned char*>(block.memory.get()) + block.used;
+      block.used += needed;
+    }
+    handed_out += needed;
+    return result;
+  }
+
+  void Reset(bool keep_memory) {
+    if (keep_memory && !blocks.empty()) {
+      blocks.resize(1);
+      blocks.front().used = 0;
+    } else {
+      blocks.clear();
+    }
+    handed_out = 0;
+  }
+};
+
+struct Areas {
+  std::mutex mutex;
+  stg_area_t next = 1;
+  std::map<stg_area_t, Area> areas;
+
+  Area* Find(stg_area_t area) {
+    auto found = areas.find(area);
+    return found == areas.end() ? nullptr : &found->second;
+  }
+};
+
+Areas& TheAreas() {
+  static Areas areas;
+  return areas;
+}
+
+}  // namespace
+
+stg_area_t stg_create_area(std::size_t size) {
+  CallLog::Call call("stg_create_area", {std::to_string(size)});
+  if (call.Failed()) return STG_NULL_AREA;
+  if (size > kMaxRequest) {
+    call.Return(TBS_ST_NO_MEMORY);
+    return STG_NULL_AREA;
+  }
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  if (areas.next == 0) {  // every number used: numbers are never reused
+    call.Return(TBS_ST_NO_MEMORY);
+    return STG_NULL_AREA;
+  }
+  stg_area_t id = areas.next++;
+  areas.areas.emplace(id, Area{RoundUp(size == 0 ? kDefaultBlock : size), {}, 0});
+  call.Return(TBS_ST_OK);
+  return id;
+}
+
+int stg_delete_area(stg_area_t area) {
+  CallLog::Call call("stg_delete_area", {std::to_string(area)});
+  if (call.Failed()) return call.Status();
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  return call.Return(areas.areas.erase(area) ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+}
+
+int stg_free_area(stg_area_t area, int keep_memory) {
+  CallLog::Call call("stg_free_area", {std::to_string(area), std::to_string(keep_memory)});
+  if (call.Failed()) return call.Status();
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  Area* found = areas.Find(area);
+  if (!found) return call.Return(TBS_ST_INVALID_ARG);
+  found->Reset(keep_memory != 0);
+  return call.Return(TBS_ST_OK);
+}
+
+void* stg_alloc(stg_area_t area, std::size_t size) {
+  CallLog::Call call("stg_alloc", {std::to_string(area), std::to_string(size)});
+  if (call.Failed()) return nullptr;
+  if (size > kMaxRequest) {
+    call.Return(TBS_ST_NO_MEMORY);
+    return nullptr;
+  }
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  Area* found = areas.Find(area);
+  if (!found) {
+    call.Return(TBS_ST_INVALID_ARG);
+    return nullptr;
+  }
+  void* memory = found->Allocate(size);
+  call.Return(memory ? TBS_ST_OK : TBS_ST_NO_MEMORY);
+  return memory;
+}
+
+char* stg_strdup(stg_area_t area, const char* text) {
+  CallLog::Call call("stg_strdup", {std::to_string(area), text ? text : "(null)"});
+  if (call.Failed()) return nullptr;
+  if (!text) {
+    call.Return(TBS_ST_INVALID_ARG);
+    return nullptr;
+  }
+  const std::size_t length = std::strlen(text);
+  if (length >= kMaxRequest) {
+    call.Return(TBS_ST_NO_MEMORY);
+    return nullptr;
+  }
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  Area* found = areas.Find(area);
+  if (!found) {
+    call.Return(TBS_ST_INVALID_ARG);
+    return nullptr;
+  }
+  auto* copy = static_cast<char*>(found->Allocate(length + 1));
+  if (!copy) {
+    call.Return(TBS_ST_NO_MEMORY);
+    return nullptr;
+  }
+  std::memcpy(copy, text, length + 1);
+  call.Return(TBS_ST_OK);
+  return copy;
+}
+
+int stg_live_area_count() {
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  return static_cast<int>(areas.areas.size());
+}
+
+long stg_area_used(stg_area_t area) {
+  Areas& areas = TheAreas();
+  std::lock_guard lock(areas.mutex);
+  Area* found = areas.Find(area);
+  return found ? static_cast<long>(found->handed_out) : -1;
+}

@@ -1,0 +1,36 @@
+#include "tbs.h"
+
+#include <cstdio>
+
+namespace {
+
+struct StatusText {
+  int status;
+  const char* text;
+};
+
+constexpr StatusText kTexts[] = {
+    {TBS_ST_OK, "Success"},
+    {TBS_ST_ERR, "Operation failed"},
+    {TBS_ST_FAILURE, "General failure"},
+    {TBS_ST_NOT_FOUND, "Not found"},
+    {TBS_ST_INVALID_ARG, "Invalid argument"},
+    {TBS_ST_INTERRUPTED, "Interrupted by the user"},
+    {TBS_ST_PERMISSION, "Permission denied"},
+    {TBS_ST_NOT_FS_OBJECT, "Not a file system object"},
+    {TBS_ST_NO_MEMORY, "Out of memory"},
+    {TBS_ST_NO_ACCESS, "Access not granted"},
+    {TBS_ST_ALREADY, "Already mounted or in use"},
+    {TBS_ST_WRONG_KIND, "Object is not of the expected kind"},
+    {TBS_ST_PNAME_CONVERSION, "Pathname conversion failed"},
+};
+
+}  // namespace
+
+const char* tbs_strerror(int status) {
+  for (const StatusText& entry : kTexts)
+    if (entry.status == status) return entry.text;
+  thread_local char unknown[32];
+  std::snprintf(unknown, sizeof unknown, "Unknown error %d", status);
+  return unknown;
+}
