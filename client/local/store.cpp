@@ -1,0 +1,258 @@
+#include "local/store.h"
+
+#include <sqlite3.h>
+
+#include <mutex>
+#include <vector>
+
+#include "imsg.h"
+#include "tbs.h"
+
+namespace client_local {
+
+namespace {
+
+constexpr const char* kApplication = "rvdlg store";
+
+// Each entry brings the schema from its index to the next version. Entries
+// are never edited once released: a change of schema is a new entry.
+const std::vector<const char*>& Migrations() {
+  static const std::vector<const char*> migrations = {
+      // 0 -> 1: settings by level, usage data, product parameters.
+      "CREATE TABLE settings (knob INTEGER NOT NULL, level INTEGER NOT NULL,"
+      " value INTEGER NOT NULL, PRIMARY KEY (knob, level));"
+      "CREATE TABLE usage (id INTEGER PRIMARY KEY, event TEXT NOT NULL,"
+      " is_text INTEGER NOT NULL, number INTEGER NOT NULL, text TEXT NOT NULL);"
+      "CREATE TABLE params (number INTEGER PRIMARY KEY, value TEXT NOT NULL);",
+  };
+  return migrations;
+}
+
+std::mutex g_current_mutex;
+std::unique_ptr<Store>& CurrentStorage() {
+  static auto* store = new std::unique_ptr<Store>();
+  return *store;
+}
+
+}  // namespace
+
+void OnStoreChanged(Store* store);  // settings and usage data follow the store
+
+// One command at a time per store: the connection is shared by threads.
+struct Store::Lock {
+  std::recursive_mutex mutex;
+};
+
+// ---- Statement ----
+
+Statement::Statement(Store& store, std::string_view sql) : store_(store) {
+  if (sqlite3_prepare_v2(store.Handle(), sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) !=
+      SQLITE_OK)
+    store.Fail("cannot prepare a statement");
+}
+
+Statement::~Statement() { sqlite3_finalize(statement_); }
+
+Statement& Statement::Bind(int index, std::int64_t value) {
+  if (sqlite3_bind_int64(statement_, index, value) != SQLITE_OK) store_.Fail("cannot bind a value");
+  return *this;
+}
+
+Statement& Statement::Bind(int index, std::string_view text) {
+  if (sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) !=
+      SQLITE_OK)
+    store_.Fail("cannot bind a text");
+  return *this;
+}
+
+Statement& Statement::BindNull(int index) {
+  if (sqlite3_bind_null(statement_, index) != SQLITE_OK) store_.Fail("cannot bind a null");
+  return *this;
+}
+
+bool Statement::Step() {
+  const int rc = sqlite3_step(statement_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  store_.Fail("a statement failed");
+}
+
+void Statement::Run() {
+  while (Step()) {
+  }
+}
+
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(statement_, column); }
+
+std::string Statement::Text(int column) const {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+  return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+              : std::string();
+}
+
+bool Statement::IsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+
+// ---- Store ----
+
+Store::Store(sqlite3* db, std::string name) : db_(db), name_(std::move(name)), lock_(std::make_unique<Lock>()) {}
+
+Store::~Store() { sqlite3_close(db_); }
+
+void Store::Fail(const std::string& what) {
+  const int code = sqlite3_errcode(db_);
+  std::string message = what + " in the store '" + name_ + "': " + sqlite3_errmsg(db_);
+  if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+    message = "the store '" + name_ + "' is locked by another process";
+  else if (code == SQLITE_NOTADB)
+    message = "'" + name_ + "' is not an rvdlg store";
+  throw StoreError{code == SQLITE_FULL || code == SQLITE_NOMEM ? TBS_ST_NO_MEMORY : TBS_ST_FAILURE, message};
+}
+
+void Store::Exec(std::string_view sql) {
+  char* error = nullptr;
+  const std::string text(sql);
+  if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    sqlite3_free(error);
+    Fail("a statement failed");
+  }
+}
+
+int Store::LatestSchemaVersion() { return static_cast<int>(Migrations().size()); }
+
+int Store::SchemaVersion() {
+  Statement read(*this, "SELECT value FROM rv_meta WHERE key = 'schema_version'");
+  return read.Step() ? std::stoi(read.Text(0)) : 0;
+}
+
+// Brings a new database up to the latest schema, or checks that an existing
+// one is ours and not newer than this program; all in one transaction.
+void Store::Migrate() {
+  Exec("BEGIN IMMEDIATE");
+  try {
+    Statement tables(*this, "SELECT count(*) FROM sqlite_master");
+    tables.Step();
+    const bool empty = tables.Int(0) == 0;
+    Statement ours(*this, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'rv_meta'");
+    ours.Step();
+    if (empty) {
+      Exec("CREATE TABLE rv_meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+      Statement mark(*this, "INSERT INTO rv_meta (key, value) VALUES ('application', ?1), ('schema_version', '0')");
+      mark.Bind(1, kApplication).Run();
+    } else {
+      std::string application;
+      if (ours.Int(0) == 1) {
+        Statement read(*this, "SELECT value FROM rv_meta WHERE key = 'application'");
+        if (read.Step()) application = read.Text(0);
+      }
+      if (application != kApplication) throw StoreError{TBS_ST_FAILURE, "'" + name_ + "' is not an rvdlg store"};
+    }
+    const int version = SchemaVersion();
+    if (version > LatestSchemaVersion())
+      throw StoreError{TBS_ST_FAILURE, "the store '" + name_ + "' was made by a newer rvdlg (schema " +
+                                           std::to_string(version) + ")"};
+    for (int v = version; v < LatestSchemaVersion(); ++v) Exec(Migrations()[static_cast<std::size_t>(v)]);
+    Statement set(*this, "UPDATE rv_meta SET value = ?1 WHERE key = 'schema_version'");
+    set.Bind(1, std::to_string(LatestSchemaVersion())).Run();
+    Exec("COMMIT");
+  } catch (...) {
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
+
+std::unique_ptr<Store> Store::OpenFile(const std::filesystem::path& path, std::string* error,
+                                       int busy_timeout_ms) {
+  sqlite3* db = nullptr;
+  const std::string name = path.string();
+  if (sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                      nullptr) != SQLITE_OK) {
+    if (error) *error = "cannot open the store '" + name + "': " + (db ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_close(db);
+    return nullptr;
+  }
+  sqlite3_busy_timeout(db, busy_timeout_ms);
+  std::unique_ptr<Store> store(new Store(db, name));
+  try {
+    store->Exec("PRAGMA foreign_keys = ON");
+    store->Migrate();
+  } catch (const StoreError& e) {
+    if (error) *error = e.message;
+    return nullptr;
+  }
+  return store;
+}
+
+std::unique_ptr<Store> Store::OpenMemory() {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                      nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return nullptr;
+  }
+  std::unique_ptr<Store> store(new Store(db, ":memory:"));
+  try {
+    store->Exec("PRAGMA foreign_keys = ON");
+    store->Migrate();
+  } catch (const StoreError&) {
+    return nullptr;
+  }
+  return store;
+}
+
+int Store::Command(const std::function<int(Store&)>& command) {
+  std::lock_guard guard(lock_->mutex);
+  const std::string savepoint = "cmd" + std::to_string(depth_);
+  int status = TBS_ST_FAILURE;
+  try {
+    Exec(depth_ == 0 ? "BEGIN IMMEDIATE" : "SAVEPOINT " + savepoint);
+  } catch (const StoreError& e) {
+    imsg_print(IMSG_ERROR, "%s\n", e.message);
+    return e.status;
+  }
+  ++depth_;
+  std::string failure;
+  try {
+    status = command(*this);
+  } catch (const StoreError& e) {
+    status = e.status;
+    failure = e.message;
+  } catch (const std::exception& e) {
+    status = TBS_ST_FAILURE;
+    failure = e.what();
+  } catch (...) {
+    status = TBS_ST_FAILURE;
+    failure = "unexpected failure";
+  }
+  --depth_;
+  if (status == 0) {
+    const int rc = sqlite3_exec(db_, depth_ == 0 ? "COMMIT" : ("RELEASE " + savepoint).c_str(), nullptr, nullptr,
+                                nullptr);
+    if (rc == SQLITE_OK) return 0;
+    failure = "cannot save the changes in the store '" + name_ + "': " + sqlite3_errmsg(db_);
+    status = TBS_ST_FAILURE;
+  }
+  if (depth_ == 0)
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  else
+    sqlite3_exec(db_, ("ROLLBACK TO " + savepoint + "; RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+  if (!failure.empty()) imsg_print(IMSG_ERROR, "%s\n", failure);
+  return status;
+}
+
+Store* CurrentStore() {
+  std::lock_guard lock(g_current_mutex);
+  return CurrentStorage().get();
+}
+
+std::unique_ptr<Store> UseStore(std::unique_ptr<Store> store) {
+  std::unique_ptr<Store> previous;
+  {
+    std::lock_guard lock(g_current_mutex);
+    previous = std::move(CurrentStorage());
+    CurrentStorage() = std::move(store);
+  }
+  OnStoreChanged(CurrentStore());
+  return previous;
+}
+
+}  // namespace client_local

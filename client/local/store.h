@@ -1,0 +1,96 @@
+#pragma once
+// The embedded store of the local implementation: one SQLite database (a
+// file under the home of rvdlg, or in memory for tests) that keeps what the
+// client calls read and write. Each command runs in one transaction, so a
+// command that fails or throws changes nothing.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace client_local {
+
+class Store;
+
+// A prepared statement: bind by position (from 1), step, read columns.
+class Statement {
+ public:
+  Statement(Store& store, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& Bind(int index, std::int64_t value);
+  Statement& Bind(int index, std::string_view text);
+  Statement& BindNull(int index);
+  // True while a row is there; false at the end. A failure throws StoreError.
+  bool Step();
+  // Runs a statement that returns no rows.
+  void Run();
+  std::int64_t Int(int column) const;
+  std::string Text(int column) const;
+  bool IsNull(int column) const;
+
+ private:
+  Store& store_;
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+// A failure of the store: a status of the client libraries and a sentence.
+struct StoreError {
+  int status;
+  std::string message;
+};
+
+class Store {
+ public:
+  // The store in a file, created when missing. Waits up to busy_timeout_ms
+  // for another process's lock. Nullptr with a sentence in *error when the
+  // file cannot be opened, stays locked, is no database or not one of ours,
+  // or was made by a newer program; the file is then left as it was.
+  static std::unique_ptr<Store> OpenFile(const std::filesystem::path& path, std::string* error,
+                                         int busy_timeout_ms = 5000);
+  static std::unique_ptr<Store> OpenMemory();
+  ~Store();
+  Store(const Store&) = delete;
+  Store& operator=(const Store&) = delete;
+
+  int SchemaVersion();
+  static int LatestSchemaVersion();
+  const std::string& Name() const { return name_; }
+
+  // Runs a command in one transaction: committed when it returns 0, rolled
+  // back otherwise. A command inside another joins it as a savepoint that is
+  // undone alone when it fails. A store failure becomes its status with the
+  // sentence printed as an error; an exception becomes 1001 with its text.
+  int Command(const std::function<int(Store&)>& command);
+  // Runs SQL without results (for the schema and tests); throws StoreError.
+  void Exec(std::string_view sql);
+
+  sqlite3* Handle() const { return db_; }
+  [[noreturn]] void Fail(const std::string& what);
+
+ private:
+  Store(sqlite3* db, std::string name);
+  void Migrate();
+
+  sqlite3* db_;
+  std::string name_;
+  struct Lock;
+  std::unique_ptr<Lock> lock_;
+  int depth_ = 0;
+};
+
+// The store in force for the client calls (nullptr until one is put in).
+Store* CurrentStore();
+// Puts a store in and returns the one it replaces. Settings and usage data
+// move into it.
+std::unique_ptr<Store> UseStore(std::unique_ptr<Store> store);
+
+}  // namespace client_local

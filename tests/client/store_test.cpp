@@ -1,0 +1,224 @@
+// The embedded store: schema, one transaction per command, clear errors for
+// files it cannot use, and the settings, usage data and parameters kept in it.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <mutex>
+
+#include "clp.h"
+#include "imsg.h"
+#include "local/store.h"
+#include "local/usage.h"
+#include "nlbd.h"
+#include "ntregy.h"
+#include "tbs.h"
+
+namespace client_local {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Collects the error messages printed while it lives.
+class Errors {
+ public:
+  Errors() {
+    imsg_get_redirect_procs(&found_);
+    imsg_redirect_procs_t mine;
+    for (auto& proc : mine.procs) proc = &Errors::Receive;
+    mine.context = this;
+    imsg_set_redirect_procs(&mine);
+  }
+  ~Errors() { imsg_set_redirect_procs(&found_); }
+  std::string Text() const {
+    std::lock_guard lock(mutex_);
+    return text_;
+  }
+
+ private:
+  static void Receive(void* context, int, const char* text) {
+    auto* self = static_cast<Errors*>(context);
+    std::lock_guard lock(self->mutex_);
+    self->text_ += text;
+  }
+  imsg_redirect_procs_t found_;
+  mutable std::mutex mutex_;
+  std::string text_;
+};
+
+class StoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("rv-store-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    UseStore(nullptr);
+    fs::remove_all(dir);
+  }
+  static int Count(Store& store, const char* table) {
+    int n = -1;
+    store.Command([&](Store& s) {
+      Statement count(s, std::string("SELECT count(*) FROM ") + table);
+      count.Step();
+      n = static_cast<int>(count.Int(0));
+      return 0;
+    });
+    return n;
+  }
+  static std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  fs::path dir;
+};
+
+TEST_F(StoreTest, ANewFileGetsTheLatestSchemaAndKeepsItsDataAcrossOpenings) {
+  std::string error;
+  {
+    auto store = Store::OpenFile(dir / "store.db", &error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_EQ(store->SchemaVersion(), Store::LatestSchemaVersion());
+    UseStore(std::move(store));
+    EXPECT_EQ(nlbd_knoblet_set_boolean(NLBD_KNOB_CHECKOUT_PRESERVE_TIME, NLBD_LEVEL_USER, 0, 1), 0);
+    EXPECT_EQ(clp_collectdatas("rvdlg.options", "shown"), 0);
+    EXPECT_EQ(ntregy_set_param(20, "C:\\views"), 0);
+    UseStore(nullptr);
+  }
+  int value = -1;
+  EXPECT_EQ(nlbd_knoblet_get_boolean(NLBD_KNOB_CHECKOUT_PRESERVE_TIME, NLBD_LEVEL_USER, &value), TBS_ST_NOT_FOUND)
+      << "without the store the settings are fresh";
+  auto again = Store::OpenFile(dir / "store.db", &error);
+  ASSERT_TRUE(again) << error;
+  UseStore(std::move(again));
+  EXPECT_EQ(nlbd_knoblet_get_boolean(NLBD_KNOB_CHECKOUT_PRESERVE_TIME, NLBD_LEVEL_USER, &value), 0);
+  EXPECT_EQ(value, 1);
+  ASSERT_EQ(UsageLog().size(), 1u);
+  EXPECT_EQ(UsageLog()[0].text, "shown");
+  char buffer[64];
+  EXPECT_EQ(ntregy_get_param(20, buffer, sizeof buffer), 0);
+  EXPECT_STREQ(buffer, "C:\\views");
+}
+
+TEST_F(StoreTest, ACommandThatFailsOrThrowsChangesNothing) {
+  auto store = Store::OpenMemory();
+  ASSERT_TRUE(store);
+  auto insert = [](Store& s, const char* event) {
+    Statement add(s, "INSERT INTO usage (event, is_text, number, text) VALUES (?1, 0, 0, '')");
+    add.Bind(1, event).Run();
+  };
+  EXPECT_EQ(store->Command([&](Store& s) {
+    insert(s, "half");
+    return TBS_ST_NOT_FOUND;  // failed halfway
+  }),
+            TBS_ST_NOT_FOUND);
+  Errors errors;
+  EXPECT_EQ(store->Command([&](Store& s) -> int {
+    insert(s, "thrown");
+    throw std::runtime_error("the disk went away");
+  }),
+            TBS_ST_FAILURE);
+  EXPECT_NE(errors.Text().find("the disk went away"), std::string::npos);
+  EXPECT_EQ(store->Command([&](Store& s) -> int {
+    insert(s, "bad sql");
+    s.Exec("INSERT INTO no_such_table VALUES (1)");
+    return 0;
+  }),
+            TBS_ST_FAILURE);
+  EXPECT_EQ(Count(*store, "usage"), 0);
+  // A failing command inside another is undone alone.
+  EXPECT_EQ(store->Command([&](Store& s) {
+    insert(s, "outer");
+    EXPECT_EQ(s.Command([&](Store& inner) {
+      insert(inner, "inner");
+      return TBS_ST_FAILURE;
+    }),
+              TBS_ST_FAILURE);
+    return 0;
+  }),
+            0);
+  EXPECT_EQ(Count(*store, "usage"), 1);
+}
+
+TEST_F(StoreTest, AFileLockedByAnotherProcessIsReportedAfterTheTimeOut) {
+  std::string error;
+  auto store = Store::OpenFile(dir / "store.db", &error);
+  ASSERT_TRUE(store) << error;
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open((dir / "store.db").string().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  auto blocked = Store::OpenFile(dir / "store.db", &error, 50);
+  EXPECT_FALSE(blocked);
+  EXPECT_NE(error.find("is locked by another process"), std::string::npos) << error;
+  sqlite3_busy_timeout(store->Handle(), 50);
+  Errors errors;
+  EXPECT_EQ(store->Command([](Store& s) {
+    s.Exec("INSERT INTO params (number, value) VALUES (1, 'x')");
+    return 0;
+  }),
+            TBS_ST_FAILURE);
+  EXPECT_NE(errors.Text().find("locked by another process"), std::string::npos) << errors.Text();
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_EQ(Count(*store, "params"), 0);
+}
+
+TEST_F(StoreTest, FilesThatAreNotOursAreRefusedAndLeftAsTheyAre) {
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"text.db", [](const fs::path& p) { std::ofstream(p) << "just some text, long enough to be a header of sorts\n"; },
+       "is not an rvdlg store"},
+      {"foreign.db",
+       [](const fs::path& p) {
+         sqlite3* db = nullptr;
+         sqlite3_open(p.string().c_str(), &db);
+         sqlite3_exec(db, "CREATE TABLE mine (x INTEGER)", nullptr, nullptr, nullptr);
+         sqlite3_close(db);
+       },
+       "is not an rvdlg store"},
+      {"newer.db",
+       [](const fs::path& p) {
+         std::string error;
+         auto store = Store::OpenFile(p, &error);
+         store->Exec("UPDATE rv_meta SET value = '999' WHERE key = 'schema_version'");
+       },
+       "was made by a newer rvdlg (schema 999)"},
+  };
+  for (const auto& c : cases) {
+    const fs::path path = dir / c.name;
+    c.make(path);
+    const std::string before = ReadFile(path);
+    std::string error;
+    EXPECT_FALSE(Store::OpenFile(path, &error)) << c.name;
+    EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+    EXPECT_EQ(ReadFile(path), before) << c.name << " was changed";
+  }
+  std::string error;
+  EXPECT_FALSE(Store::OpenFile(dir / "no" / "such" / "folder" / "store.db", &error));
+  EXPECT_NE(error.find("cannot open the store"), std::string::npos) << error;
+}
+
+TEST_F(StoreTest, ParametersAreCopiedOnlyWhenTheyFit) {
+  UseStore(Store::OpenMemory());
+  char buffer[8];
+  std::memset(buffer, 'z', sizeof buffer);
+  EXPECT_EQ(ntregy_get_param(20, buffer, sizeof buffer), TBS_ST_NOT_FOUND);
+  ASSERT_EQ(ntregy_set_param(20, "C:\\a much longer value"), 0);
+  EXPECT_EQ(ntregy_get_param(20, buffer, sizeof buffer), TBS_ST_FAILURE);
+  EXPECT_EQ(buffer[0], 'z') << "nothing copied when it does not fit";
+  EXPECT_EQ(ntregy_get_param(20, nullptr, 8), TBS_ST_INVALID_ARG);
+  EXPECT_EQ(ntregy_set_param(20, "C:\\v"), 0);
+  EXPECT_EQ(ntregy_get_param(20, buffer, sizeof buffer), 0);
+  EXPECT_STREQ(buffer, "C:\\v");
+  EXPECT_EQ(ntregy_get_common_key()[0], '\\');
+}
+
+}  // namespace
+}  // namespace client_local
