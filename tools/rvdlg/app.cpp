@@ -13,6 +13,8 @@
 #include "platform/pathmap.h"
 #include "platform/registry.h"
 #include "platform/uihost.h"
+#include "commands.h"
+#include "local/store.h"
 #include "sample_dialog.h"
 
 namespace rvdlg {
@@ -57,27 +59,6 @@ std::shared_ptr<plat::UiHost> MakeHost(const Settings& settings, std::istream& i
   return std::make_shared<plat::TerminalHost>(in, out, !typed);
 }
 
-int RunSample(std::ostream& out) {
-  SampleDialog dialog;
-  const int result = dialog.DoModal();
-  if (result != plat::IdOk) {
-    out << "sample: cancelled\n";
-    return 1;
-  }
-  out << "sample: name=" << dialog.name << " reserved=" << dialog.reserved
-      << " unreserved=" << dialog.unreserved << " priority=" << dialog.priority << "\n";
-  return 0;
-}
-
-int RunDemo(std::ostream& out) {
-  out << "rvdlg demonstration\n"
-         "Every window is drawn as the terminal shows it; with no one at the\n"
-         "keyboard each takes its default answer.\n\n";
-  const int status = RunSample(out);
-  plat::MessageBox(nullptr, "The demonstration is over.", "rvdlg", plat::mb::Ok | plat::mb::IconInformation);
-  return status;
-}
-
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -90,8 +71,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   auto* yes = app.add_flag("--yes", settings.yes, "take every window's default answer");
   answers->excludes(yes);
   app.require_subcommand(1);
-  auto* sample = app.add_subcommand("sample", "show the sample dialog and print what was chosen");
-  auto* demo = app.add_subcommand("demo", "walk through the program without a person");
+  Runner chosen;
+  InstallSampleCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -131,8 +112,15 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     return 1;
   }
 
-  std::shared_ptr<plat::ScriptedHost> scripted;
   std::string error;
+  auto store = client_local::Store::OpenFile(std::filesystem::path(settings.home) / "rvdlg.db", &error);
+  if (!store) {
+    err << "rvdlg: " << error << "\n";
+    return 1;
+  }
+  client_local::UseStore(std::move(store));
+
+  std::shared_ptr<plat::ScriptedHost> scripted;
   auto host = MakeHost(settings, in, out, scripted, error);
   if (!host) {
     err << "rvdlg: " << error << "\n";
@@ -142,13 +130,12 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   plat::SetAppName("rvdlg");
   RegisterSampleResources();
 
-  int status = 0;
-  if (*sample)
-    status = RunSample(out);
-  else if (*demo)
-    status = RunDemo(out);
+  Context context{in, out, err, settings.home};
+  const int status_of_run = chosen ? chosen(context) : 0;
+  int status = status_of_run;
 
   plat::SetUiHost(nullptr);
+  client_local::UseStore(nullptr);
   if (scripted) {
     out << scripted->TranscriptText();
     for (const auto& failure : scripted->Failures()) err << "rvdlg: " << failure << "\n";

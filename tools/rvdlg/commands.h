@@ -1,0 +1,27 @@
+#pragma once
+// rvdlg's commands. Each file of commands installs its subcommands into the
+// command line; the one the user named runs after the hosts, the settings
+// and the store are set up.
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace rvdlg {
+
+struct Context {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  std::string home;
+};
+
+// What the chosen subcommand does; exit status 0 done, 1 failed.
+using Runner = std::function<int(Context&)>;
+
+void InstallSampleCommands(CLI::App& app, Runner& chosen);
+
+}  // namespace rvdlg

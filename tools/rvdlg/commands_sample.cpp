@@ -1,0 +1,45 @@
+// The sample dialog and the demonstration.
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+#include "commands.h"
+#include "platform/dialog.h"
+#include "sample_dialog.h"
+
+namespace rvdlg {
+
+namespace {
+
+int RunSample(std::ostream& out) {
+  SampleDialog dialog;
+  const int result = dialog.DoModal();
+  if (result != plat::IdOk) {
+    out << "sample: cancelled\n";
+    return 1;
+  }
+  out << "sample: name=" << dialog.name << " reserved=" << dialog.reserved
+      << " unreserved=" << dialog.unreserved << " priority=" << dialog.priority << "\n";
+  return 0;
+}
+
+int RunDemo(std::ostream& out) {
+  out << "rvdlg demonstration\n"
+         "Every window is drawn as the terminal shows it; with no one at the\n"
+         "keyboard each takes its default answer.\n\n";
+  const int status = RunSample(out);
+  plat::MessageBox(nullptr, "The demonstration is over.", "rvdlg", plat::mb::Ok | plat::mb::IconInformation);
+  return status;
+}
+
+}  // namespace
+
+void InstallSampleCommands(CLI::App& app, Runner& chosen) {
+  app.add_subcommand("sample", "show the sample dialog and print what was chosen")->callback([&chosen] {
+    chosen = [](Context& c) { return RunSample(c.out); };
+  });
+  app.add_subcommand("demo", "walk through the program without a person")->callback([&chosen] {
+    chosen = [](Context& c) { return RunDemo(c.out); };
+  });
+}
+
+}  // namespace rvdlg
