@@ -17,6 +17,11 @@ Dialog::Dialog(DialogTemplate dialog_template, Window* parent)
 
 Dialog::~Dialog() { DestroyWindow(); }
 
+bool Dialog::LoadTemplate() {
+  if (!template_) template_ = FindDialogTemplate(template_id_);
+  return template_.has_value();
+}
+
 bool Dialog::CreateFromTemplate(Window* parent, bool child) {
   if (IsWindow()) return false;
   if (!template_) template_ = FindDialogTemplate(template_id_);

@@ -51,6 +51,11 @@ PropertySheet::PropertySheet(std::string caption, Window* parent, int start_page
 // object destroyed first has already unlinked itself.
 PropertySheet::~PropertySheet() { DestroyWindow(); }
 
+int PropertySheet::TemplateId() const {
+  const PropertyPage* page = GetActivePage();
+  return page ? page->TemplateId() : 0;
+}
+
 void PropertySheet::AddPage(PropertyPage* page) {
   if (!page) return;
   page->sheet_ = this;

@@ -7,37 +7,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app.h"
+#include "rvdlg_test_support.h"
 
+namespace rvdlg {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RvdlgTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    home = fs::temp_directory_path() / ("rvdlg-test-" + std::to_string(::getpid()));
-    fs::create_directories(home);
-  }
-  void TearDown() override { fs::remove_all(home); }
-
-  int Run(std::vector<std::string> args, const std::string& input = {}) {
-    args.insert(args.begin(), {"--home", home.string()});
-    std::istringstream in(input);
-    out.str({});
-    err.str({});
-    return rvdlg::Run(args, in, out, err);
-  }
-
-  fs::path WriteFile(const std::string& name, const std::string& text) {
-    const fs::path path = home / name;
-    std::ofstream(path) << text;
-    return path;
-  }
-
-  fs::path home;
-  std::ostringstream out, err;
-};
+using test::RvdlgTest;
 
 TEST_F(RvdlgTest, BadUsageIsOneLineAndStatusTwo) {
   struct Case {
@@ -122,3 +99,4 @@ TEST_F(RvdlgTest, DemoRunsWithoutInput) {
 }
 
 }  // namespace
+}  // namespace rvdlg

@@ -14,6 +14,7 @@
 #include "platform/registry.h"
 #include "platform/uihost.h"
 #include "commands.h"
+#include "gu.h"
 #include "local/store.h"
 #include "sample_dialog.h"
 
@@ -73,6 +74,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   app.require_subcommand(1);
   Runner chosen;
   InstallSampleCommands(app, chosen);
+  InstallOptionsCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -127,6 +129,10 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     return 2;
   }
   plat::SetUiHost(host);
+  // Help opens nowhere here: say which topic the user asked for.
+  static std::ostream* help_out = nullptr;
+  help_out = &out;
+  gu_set_help_proc([](const char* topic) { *help_out << "help: " << topic << "\n"; });
   plat::SetAppName("rvdlg");
   RegisterSampleResources();
 
@@ -135,6 +141,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   int status = status_of_run;
 
   plat::SetUiHost(nullptr);
+  gu_set_help_proc(nullptr);
   client_local::UseStore(nullptr);
   if (scripted) {
     out << scripted->TranscriptText();

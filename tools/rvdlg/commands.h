@@ -23,5 +23,6 @@ struct Context {
 using Runner = std::function<int(Context&)>;
 
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
+void InstallOptionsCommand(CLI::App& app, Runner& chosen);
 
 }  // namespace rvdlg

@@ -1,5 +1,7 @@
 #include "res/library_resources.h"
 
+#include "res/fileops_resources.h"
+
 namespace rvcmndlg {
 
 plat::ResourceModule& LibraryResources() {
@@ -7,6 +9,7 @@ plat::ResourceModule& LibraryResources() {
   // resources up while the process ends.
   static auto* module = [] {
     auto* m = new plat::ResourceModule("rvcmndlg");
+    AddFileOpsResources(*m);
     return m;
   }();
   return *module;

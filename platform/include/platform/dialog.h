@@ -24,6 +24,11 @@ class Dialog : public Window {
   explicit Dialog(DialogTemplate dialog_template, Window* parent = nullptr);
   ~Dialog() override;
 
+  // Finds the template now, in the resources current on this thread, and
+  // keeps it: a library makes its dialogs inside its own resource scope and
+  // shows them later from wherever. False when no module has it.
+  bool LoadTemplate();
+
   // Runs the dialog modally on the calling thread: the owner is disabled, a
   // nested message loop runs until EndDialog, the owner is enabled again.
   // Returns the EndDialog result, or -1 when the dialog could not be created.

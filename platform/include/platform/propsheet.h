@@ -64,6 +64,8 @@ class PropertySheet : public Window {
   explicit PropertySheet(std::string caption, Window* parent = nullptr, int start_page = 0);
   ~PropertySheet() override;
   const char* ClassName() const override { return "sheet"; }
+  // A sheet is known by the template of the page it shows.
+  int TemplateId() const override;
 
   // Pages are not owned; they must outlive the sheet's window.
   void AddPage(PropertyPage* page);

@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/resources.h"
+
+namespace rvcmndlg {
+
+// Adds the file operations' dialog templates to the library's module.
+void AddFileOpsResources(plat::ResourceModule& module);
+
+}  // namespace rvcmndlg
