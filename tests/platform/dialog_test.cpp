@@ -169,6 +169,8 @@ struct BoxCase {
   const char* rendered;
 };
 
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << "press " << c.press; }
+
 class MessageBoxTest : public DialogTest, public ::testing::WithParamInterface<BoxCase> {};
 
 TEST_P(MessageBoxTest, ButtonsIconAndAnswer) {
