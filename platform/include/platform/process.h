@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
+
+#include "platform/result.h"
 
 namespace plat {
 
@@ -45,24 +46,7 @@ struct SysError {
 SysError MakeSysError(int code, std::string_view context);
 
 template <class T>
-class ProcResult {
- public:
-  ProcResult(T value) : data_(std::move(value)) {}         // NOLINT: implicit by design
-  ProcResult(SysError error) : data_(std::move(error)) {}  // NOLINT
-
-  bool ok() const { return std::holds_alternative<T>(data_); }
-  explicit operator bool() const { return ok(); }
-  T& value() { return std::get<T>(data_); }
-  const T& value() const { return std::get<T>(data_); }
-  T* operator->() { return &value(); }
-  const T* operator->() const { return &value(); }
-  T& operator*() { return value(); }
-  const T& operator*() const { return value(); }
-  const SysError& error() const { return std::get<SysError>(data_); }
-
- private:
-  std::variant<T, SysError> data_;
-};
+using ProcResult = Result<T, SysError>;
 
 // ---- processes and launchers ------------------------------------------------------
 

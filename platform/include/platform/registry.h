@@ -17,8 +17,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <variant>
 #include <vector>
+
+#include "platform/result.h"
 
 namespace plat {
 
@@ -49,26 +50,11 @@ struct RegStatus {
 
 // Either a value or the status saying why there is none.
 template <class T>
-class RegResult {
+class RegResult : public Result<T, RegStatus> {
  public:
-  RegResult(T value) : data_(std::move(value)) {}  // NOLINT: implicit by design
-  RegResult(RegStatus error) : data_(std::move(error)) {}  // NOLINT
-
-  bool ok() const { return std::holds_alternative<T>(data_); }
-  explicit operator bool() const { return ok(); }
-  T& value() { return std::get<T>(data_); }
-  const T& value() const { return std::get<T>(data_); }
-  T* operator->() { return &value(); }
-  const T* operator->() const { return &value(); }
-  T& operator*() { return value(); }
-  const T& operator*() const { return value(); }
-  RegistryStatus status() const {
-    return ok() ? RegistryStatus::kOk : std::get<RegStatus>(data_).status;
-  }
-  std::string message() const { return ok() ? std::string() : std::get<RegStatus>(data_).message; }
-
- private:
-  std::variant<T, RegStatus> data_;
+  using Result<T, RegStatus>::Result;
+  RegistryStatus status() const { return this->ok() ? RegistryStatus::kOk : this->error().status; }
+  std::string message() const { return this->ok() ? std::string() : this->error().message; }
 };
 
 struct RegValue {
