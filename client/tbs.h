@@ -22,3 +22,8 @@ inline constexpr int TBS_ST_PNAME_CONVERSION = 1084;  // pathname conversion fai
 // Known texts live for the whole process; an unknown code's text lives in
 // a buffer of the calling thread until its next call.
 const char* tbs_strerror(int status);
+
+// Logs an internal error of a facility (for example "gcl") at a source file
+// and line: printed through the message routing as an internal error
+// ("gcl: file:line: text"). Null arguments read as empty text.
+void tbs_log_int_error(const char* facility, const char* file, int line, const char* text);

@@ -1,6 +1,10 @@
 #include "tbs.h"
 
 #include <cstdio>
+#include <string>
+
+#include "imsg.h"
+#include "local/calllog.h"
 
 namespace {
 
@@ -33,4 +37,14 @@ const char* tbs_strerror(int status) {
   thread_local char unknown[32];
   std::snprintf(unknown, sizeof unknown, "Unknown error %d", status);
   return unknown;
+}
+
+void tbs_log_int_error(const char* facility, const char* file, int line, const char* text) {
+  const std::string where = std::string(file ? file : "") + ":" + std::to_string(line);
+  client_local::CallLog::Call call("tbs_log_int_error", {facility ? facility : "", where, text ? text : ""});
+  if (call.Failed()) return;
+  const std::string message =
+      std::string(facility ? facility : "") + ": " + where + ": " + (text ? text : "") + "\n";
+  imsg_print_text(IMSG_INTERNAL_ERROR, message.c_str());
+  call.Return(TBS_ST_OK);
 }
