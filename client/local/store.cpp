@@ -24,6 +24,20 @@ const std::vector<const char*>& Migrations() {
       "CREATE TABLE usage (id INTEGER PRIMARY KEY, event TEXT NOT NULL,"
       " is_text INTEGER NOT NULL, number INTEGER NOT NULL, text TEXT NOT NULL);"
       "CREATE TABLE params (number INTEGER PRIMARY KEY, value TEXT NOT NULL);",
+      // 1 -> 2: the tag registry (regions, entries and their string fields),
+      // hosts' ports, the pathname prefix map, the file-system driver's mount
+      // table and its tunables.
+      "CREATE TABLE rgy_regions (name TEXT PRIMARY KEY, comment TEXT NOT NULL,"
+      " is_default INTEGER NOT NULL DEFAULT 0);"
+      "CREATE TABLE rgy_entries (id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, region TEXT NOT NULL);"
+      "CREATE TABLE rgy_fields (entry INTEGER NOT NULL REFERENCES rgy_entries (id) ON DELETE CASCADE,"
+      " key INTEGER NOT NULL, value TEXT NOT NULL, PRIMARY KEY (entry, key));"
+      "CREATE INDEX rgy_fields_by_value ON rgy_fields (key, value);"
+      "CREATE TABLE nlbd_ports (host TEXT PRIMARY KEY COLLATE NOCASE, port INTEGER NOT NULL);"
+      "CREATE TABLE pfx_map (pathname TEXT PRIMARY KEY, refs INTEGER NOT NULL);"
+      "CREATE TABLE mfs_mounts (seq INTEGER PRIMARY KEY, pathname TEXT NOT NULL UNIQUE,"
+      " vob_uuid TEXT NOT NULL, flags INTEGER NOT NULL, storage TEXT NOT NULL, options TEXT NOT NULL);"
+      "CREATE TABLE rvfs_tunables (number INTEGER PRIMARY KEY, value INTEGER NOT NULL);",
   };
   return migrations;
 }

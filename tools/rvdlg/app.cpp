@@ -74,6 +74,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   app.require_subcommand(1);
   Runner chosen;
   InstallSampleCommands(app, chosen);
+  InstallMountCommands(app, chosen);
   InstallOptionsCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -84,8 +85,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     return 0;
   } catch (const CLI::ParseError& e) {
     std::string what = e.what();
-    if (dynamic_cast<const CLI::RequiredError*>(&e)) {
-      // Name the word that is not a command rather than CLI11's generic text.
+    // CLI11 says only that a subcommand is required: name the word that is
+    // not one instead. Other missing arguments keep CLI11's own sentence.
+    if (dynamic_cast<const CLI::RequiredError*>(&e) && what.find("subcommand") != std::string::npos) {
       what = "a command is required (rvdlg --help lists them)";
       for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--home" || args[i] == "--answers") {

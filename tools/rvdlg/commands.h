@@ -23,6 +23,7 @@ struct Context {
 using Runner = std::function<int(Context&)>;
 
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
+void InstallMountCommands(CLI::App& app, Runner& chosen);
 void InstallOptionsCommand(CLI::App& app, Runner& chosen);
 
 }  // namespace rvdlg

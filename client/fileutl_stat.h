@@ -1,0 +1,25 @@
+#pragma once
+// File-system facts of the library's pathnames (docs/pathnames.md), and
+// their object form. This machine's administrative shares ("\\HOST\X$\rest"
+// with this machine's host name) name "X:\rest".
+#include <cstddef>
+
+inline constexpr unsigned FILEUTL_S_IFMT = 0xF000;
+inline constexpr unsigned FILEUTL_S_IFDIR = 0x4000;
+inline constexpr unsigned FILEUTL_S_IFREG = 0x8000;
+
+struct fileutl_stat_t {
+  unsigned mode = 0;   // type bits (FILEUTL_S_IF...) and permission bits
+  unsigned nlink = 0;  // link count
+  long long size = 0;
+};
+
+// 0; 1002 when nothing is there; 1084 for a name that does not map to this
+// machine; 1003 for a null argument.
+int fileutl_stat(const char* pathname, fileutl_stat_t* st);
+
+// The absolute form of a name with a drive that shows a view replaced by the
+// view's own name ("Z:\dir" with Z: assigned to \\view\TAG is
+// "\\view\TAG\dir"); other names as fileutl_abspn gives them. 0; 1003 for a
+// null argument or a buffer too small; 1084 as fileutl_abspn.
+int fileutl_absobjpn(const char* pathname, char* out, std::size_t size);

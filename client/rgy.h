@@ -1,0 +1,102 @@
+#pragma once
+// The tag registry of the client libraries: regions (one of them the
+// machine's default), and in each region the tag entries of VOBs and views;
+// beside them the object entries of VOBs, which belong to no region.
+//
+// An entry holds string fields by key number (rgy_getstring_from_entry).
+// Entries are read through a cursor over one kind of entry in one region:
+// rgy_get_entry hands out the next batch, rgy_findbystring_entry the entries
+// whose field equals a text. Every entry handed out belongs to the caller
+// until rgy_delete_entry; the cursor until rgy_close_cursor. An entry is a
+// copy: later changes of the registry do not reach it.
+#include <cstddef>
+
+#include "tbs_uuid.h"
+
+struct rgy_entry;
+struct rgy_cursor;
+using rgy_entry_t = rgy_entry*;
+using rgy_cursor_t = rgy_cursor*;
+
+// Kinds of entries.
+inline constexpr int RGY_KIND_VOB_TAG = 1;
+inline constexpr int RGY_KIND_VIEW_TAG = 2;
+inline constexpr int RGY_KIND_VOB_OBJECT = 3;  // in no region
+
+// Keys of string fields.
+inline constexpr int RGY_KEY_HOST = 1;          // the server host
+inline constexpr int RGY_KEY_GPATH = 2;         // global pathname of the storage; "<no-gpath>" for none
+inline constexpr int RGY_KEY_LOCAL_PATH = 3;    // host-local pathname of the storage (objects)
+inline constexpr int RGY_KEY_COMMENT = 4;
+inline constexpr int RGY_KEY_REGION = 5;        // tags: their region (set by rgy_add_entry)
+inline constexpr int RGY_KEY_ACCESS = 6;        // "public", or another word for private
+inline constexpr int RGY_KEY_MOUNT_OPTS = 7;    // comma-separated mount options
+inline constexpr int RGY_KEY_TAG = 10;          // the tag (the pathname it is mounted under)
+inline constexpr int RGY_KEY_UUID = 16;         // the VOB's UUID in text form
+inline constexpr int RGY_KEY_REPLICA_UUID = 17; // objects: the replica's UUID in text form
+
+inline constexpr const char* RGY_NO_GPATH = "<no-gpath>";
+
+// The name of the machine's default region. 0; 1002 when none is set; 1003
+// for a null buffer; 1001 when the name does not fit (out left empty).
+int rgy_get_default_region(char* out, std::size_t size);
+
+// Opens a cursor over the entries of a kind (tags: in the region; objects:
+// the region is ignored and may be null). 0; 1002 for an unknown region;
+// 1003 for a bad kind or a null argument.
+int rgy_open_cursor(int kind, const char* region, rgy_cursor_t* cursor);
+// 0; 1003 for a null cursor.
+int rgy_close_cursor(rgy_cursor_t cursor);
+
+// The next batch of at most max entries of the cursor, in the order they
+// were added. *count 0 at the end. 0; 1003 for a null argument or max < 1.
+int rgy_get_entry(rgy_cursor_t cursor, int max, rgy_entry_t* entries, int* count);
+
+// The entries of the cursor's kind and region whose field `key` equals
+// `value` exactly, at most max of them. 0 (also when none is found, *count
+// 0); 1003 for a null argument or max < 1.
+int rgy_findbystring_entry(rgy_cursor_t cursor, int key, const char* value, int max, rgy_entry_t* entries,
+                           int* count);
+
+// A string field of an entry into buffer (size bytes, terminated). 0; 1002
+// when the entry has no such field; 1003 for a null argument; 1001 when the
+// text does not fit (buffer left empty).
+int rgy_getstring_from_entry(rgy_entry_t entry, int key, std::size_t size, char* buffer);
+
+// Frees an entry. 0; 1003 for null.
+int rgy_delete_entry(rgy_entry_t entry);
+
+// A field of the VOB object entry with this UUID (RGY_KIND_VOB_OBJECT, region
+// ignored) or of the VOB tag entry with it in a region (RGY_KIND_VOB_TAG).
+// 0; 1002 when no such entry or field; 1003 for a null argument or a bad
+// kind; 1001 when the text does not fit (out left empty).
+int rgy_getinfo_by_uuid(int kind, const char* region, const tbs_uuid_t* uuid, int key, char* out,
+                        std::size_t size);
+
+// The replica identifier of the VOB with this UUID (its object entry's key
+// 17). 0; 1002 when there is no entry or it has no valid replica UUID; 1003
+// for a null argument.
+int rgy_getuuid_by_uuid(const tbs_uuid_t* vob_uuid, tbs_uuid_t* replica);
+
+// ---- Changing the registry ----
+
+// Adds a region (0; 1067 when it exists; 1003 for a null or empty name).
+int rgy_add_region(const char* region, const char* comment);
+// Makes a region the default. 0; 1002 for an unknown region; 1003 for null.
+int rgy_set_default_region(const char* region);
+
+// A new empty entry of a kind, not yet in the registry. 0; 1003 for a bad
+// kind or null.
+int rgy_create_entry(int kind, rgy_entry_t* entry);
+// Sets a string field of an entry (the copy the caller holds). 0; 1003 for a
+// null argument or a key outside 1..63.
+int rgy_setstring_in_entry(rgy_entry_t entry, int key, const char* value);
+// Adds an entry to the registry: a tag to a region (it needs key 10; two
+// entries with the same tag in a region are refused with 1067), an object
+// anywhere (it needs key 16 holding a valid UUID; 1067 when that UUID is
+// already there). 0; 1002 for an unknown region or a missing key; 1003 for
+// null.
+int rgy_add_entry(const char* region, rgy_entry_t entry);
+
+// Removes every registry content: regions, entries (for starting afresh).
+int rgy_clear();

@@ -1,0 +1,199 @@
+// Mounting and unmounting VOB tags, and `init`, which makes the sample
+// registry those commands work on.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "commands.h"
+#include "imsg.h"
+#include "local/store.h"
+#include "nlbd_port.h"
+#include "platform/machine.h"
+#include "platform/pathmap.h"
+#include "rgy.h"
+#include "tbs.h"
+#include "tbs_uuid.h"
+#include "viewvob/mount/mntrpc.h"
+
+namespace rvdlg {
+
+namespace {
+
+constexpr const char* kRegion = "rvdlg";
+constexpr int kBrokerPort = 7510;
+
+// While alive, the client libraries' messages go to the command's streams:
+// notices and output to out, everything else to err.
+class MessagesToStreams {
+ public:
+  explicit MessagesToStreams(Context& context) : context_(context) {
+    imsg_get_redirect_procs(&previous_);
+    imsg_redirect_procs_t procs;
+    for (auto& proc : procs.procs) proc = &MessagesToStreams::Output;
+    procs.context = this;
+    imsg_set_redirect_procs(&procs);
+  }
+  ~MessagesToStreams() { imsg_set_redirect_procs(&previous_); }
+  MessagesToStreams(const MessagesToStreams&) = delete;
+  MessagesToStreams& operator=(const MessagesToStreams&) = delete;
+
+ private:
+  static void Output(void* self, int kind, const char* text) {
+    auto& context = static_cast<MessagesToStreams*>(self)->context_;
+    std::string plain(text);
+    imsg_strip_style_chars(plain.data());
+    plain.resize(std::char_traits<char>::length(plain.c_str()));
+    const bool normal = kind == IMSG_NOTICE || kind == IMSG_NOTICE_CONT || kind == IMSG_OUTPUT;
+    (normal ? context.out : context.err) << plain << std::flush;
+  }
+
+  Context& context_;
+  imsg_redirect_procs_t previous_;
+};
+
+std::string NewUuidText(std::mt19937_64& random) {
+  tbs_uuid_t uuid;
+  do {
+    for (auto& byte : uuid.bytes) byte = static_cast<std::uint8_t>(random());
+  } while (tbs_uuid_is_null(&uuid));
+  char text[TBS_UUID_STR_SIZE];
+  tbs_uuid_to_str(&uuid, text, sizeof text);
+  return text;
+}
+
+struct SampleVob {
+  const char* tag;
+  const char* access;
+  const char* dir;  // below C:\rvdlg\vobstore
+};
+
+constexpr SampleVob kSampleVobs[] = {
+    {"\\public", "public", "public.vbs"},
+    {"\\private", "private", "private.vbs"},
+};
+
+// Adds one VOB: its tag in the region and its object entry.
+int AddVob(const SampleVob& vob, const std::string& host, std::mt19937_64& random) {
+  const std::string local = std::string("C:\\rvdlg\\vobstore\\") + vob.dir;
+  const std::string global = "\\\\" + host + "\\c$\\rvdlg\\vobstore\\" + vob.dir;
+  const std::string uuid = NewUuidText(random);
+  const std::string replica = NewUuidText(random);
+  rgy_entry_t tag = nullptr;
+  if (int status = rgy_create_entry(RGY_KIND_VOB_TAG, &tag)) return status;
+  std::unique_ptr<rgy_entry, int (*)(rgy_entry_t)> tag_owner(tag, rgy_delete_entry);
+  int status = 0;
+  for (const auto& [key, value] : {std::pair<int, std::string>{RGY_KEY_TAG, vob.tag},
+                                   {RGY_KEY_GPATH, global},
+                                   {RGY_KEY_HOST, host},
+                                   {RGY_KEY_ACCESS, vob.access},
+                                   {RGY_KEY_MOUNT_OPTS, ""},
+                                   {RGY_KEY_UUID, uuid},
+                                   {RGY_KEY_COMMENT, std::string("sample ") + vob.access + " VOB"}})
+    if (!status) status = rgy_setstring_in_entry(tag, key, value.c_str());
+  if (!status) status = rgy_add_entry(kRegion, tag);
+  if (status) return status;
+  rgy_entry_t object = nullptr;
+  if (int made = rgy_create_entry(RGY_KIND_VOB_OBJECT, &object)) return made;
+  std::unique_ptr<rgy_entry, int (*)(rgy_entry_t)> object_owner(object, rgy_delete_entry);
+  for (const auto& [key, value] : {std::pair<int, std::string>{RGY_KEY_UUID, uuid},
+                                   {RGY_KEY_REPLICA_UUID, replica},
+                                   {RGY_KEY_HOST, host},
+                                   {RGY_KEY_GPATH, global},
+                                   {RGY_KEY_LOCAL_PATH, local}})
+    if (!status) status = rgy_setstring_in_entry(object, key, value.c_str());
+  if (!status) status = rgy_add_entry(nullptr, object);
+  return status;
+}
+
+int RunInit(Context& c, bool force) {
+  MessagesToStreams messages(c);
+  char region[1024];
+  const bool exists = rgy_get_default_region(region, sizeof region) == TBS_ST_OK;
+  if (exists && !force) {
+    c.out << "rvdlg: a sample registry already exists in " << c.home << " (default region \"" << region
+          << "\"); it is left as it is. Use 'rvdlg init --force' to replace it.\n";
+    return 0;
+  }
+  const std::string host = plat::MachineInfo().host_name;
+  if (host.empty() || host.find_first_of("\\/") != std::string::npos) {
+    c.err << "rvdlg: this machine's host name \"" << host << "\" cannot name a storage pathname\n";
+    return 1;
+  }
+  // A replaced registry's VOBs are unmounted first, so nothing stays mounted
+  // under tags that no longer exist.
+  if (exists && mntrpc_umount_tag("", " -a ") != TBS_ST_OK) {
+    c.err << "rvdlg: the VOBs of the existing registry could not all be unmounted; it is left as it is\n";
+    return 1;
+  }
+  for (const SampleVob& vob : kSampleVobs) {
+    const auto dir = plat::ToHostPath(std::string("C:\\rvdlg\\vobstore\\") + vob.dir);
+    std::error_code ec;
+    if (!dir || (std::filesystem::create_directories(*dir, ec), ec)) {
+      c.err << "rvdlg: cannot make the storage directory of " << vob.tag << ": "
+            << (dir ? ec.message() : std::string("no host path")) << "\n";
+      return 1;
+    }
+  }
+  std::random_device seed;
+  std::mt19937_64 random((std::uint64_t(seed()) << 32) ^ seed());
+  client_local::Store* store = client_local::CurrentStore();
+  if (!store) {
+    c.err << "rvdlg: no store is open\n";
+    return 1;
+  }
+  // One transaction: the registry is replaced whole or not at all.
+  const int status = store->Command([&](client_local::Store&) {
+    if (int cleared = rgy_clear()) return cleared;
+    if (int added = rgy_add_region(kRegion, "the sample region of rvdlg")) return added;
+    if (int made_default = rgy_set_default_region(kRegion)) return made_default;
+    if (int port = nlbd_set_port(host.c_str(), kBrokerPort)) return port;
+    for (const SampleVob& vob : kSampleVobs)
+      if (int added = AddVob(vob, host, random)) return added;
+    return TBS_ST_OK;
+  });
+  if (status != TBS_ST_OK) {
+    c.err << "rvdlg: cannot make the sample registry: " << tbs_strerror(status) << "\n";
+    return 1;
+  }
+  c.out << "Made the sample registry in " << c.home << ":\n"
+        << "  default region \"" << kRegion << "\", host \"" << host << "\"\n";
+  for (const SampleVob& vob : kSampleVobs)
+    c.out << "  VOB tag " << vob.tag << " (" << vob.access << "), storage \\\\" << host << "\\c$\\rvdlg\\vobstore\\"
+          << vob.dir << "\n";
+  return 0;
+}
+
+int RunMount(Context& c, const std::string& tag, bool mount) {
+  MessagesToStreams messages(c);
+  const int status = mount ? mntrpc_mount_tag(tag.c_str(), "", "") : mntrpc_umount_tag(tag.c_str(), "");
+  if (status == TBS_ST_OK) return 0;
+  char region[8];
+  if (rgy_get_default_region(region, sizeof region) == TBS_ST_NOT_FOUND)
+    c.err << "rvdlg: there is no registry in " << c.home << "; 'rvdlg init' makes one\n";
+  return 1;
+}
+
+}  // namespace
+
+void InstallMountCommands(CLI::App& app, Runner& chosen) {
+  auto force = std::make_shared<bool>(false);
+  auto* init = app.add_subcommand("init", "make the sample registry (a region, this host, two VOB tags)");
+  init->add_flag("--force", *force, "replace an existing sample registry");
+  init->callback([&chosen, force] { chosen = [force](Context& c) { return RunInit(c, *force); }; });
+
+  auto tag = std::make_shared<std::string>();
+  auto* mount = app.add_subcommand("mount", "mount a VOB tag");
+  mount->add_option("TAG", *tag, "the VOB tag, e.g. \\public")->required();
+  mount->callback([&chosen, tag] { chosen = [tag](Context& c) { return RunMount(c, *tag, true); }; });
+
+  auto untag = std::make_shared<std::string>();
+  auto* umount = app.add_subcommand("umount", "unmount a VOB tag");
+  umount->add_option("TAG", *untag, "the VOB tag, e.g. \\public")->required();
+  umount->callback([&chosen, untag] { chosen = [untag](Context& c) { return RunMount(c, *untag, false); }; });
+}
+
+}  // namespace rvdlg
