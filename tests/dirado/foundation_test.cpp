@@ -23,6 +23,7 @@
 #include "local/calllog.h"
 #include "platform/pathmap.h"
 #include "stg.h"
+#include "env_scope.h"
 #include "tbs.h"
 
 namespace {
@@ -31,21 +32,6 @@ namespace fs = std::filesystem;
 using client_local::CallLog;
 using client_local::CallLogScope;
 
-class EnvScope {
- public:
-  EnvScope(const char* name, const char* value) : name_(name) {
-    if (value) setenv(name, value, 1);
-    else unsetenv(name);
-    GCL_RereadEnvironment();
-  }
-  ~EnvScope() {
-    unsetenv(name_);
-    GCL_RereadEnvironment();
-  }
-
- private:
-  const char* name_;
-};
 
 fs::path TempDir(const char* name) {
   fs::path dir = fs::temp_directory_path() / (std::string(name) + "-" + std::to_string(getpid()));

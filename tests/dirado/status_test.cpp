@@ -13,6 +13,7 @@
 #include "gcl_imsg_collector.h"
 #include "gcl_status.h"
 #include "imsg.h"
+#include "env_scope.h"
 
 namespace {
 
@@ -24,23 +25,6 @@ imsg_redirect_procs_t InForce() {
 
 void Print(int kind, const char* text) { ASSERT_EQ(imsg_print_text(kind, text), 0); }
 
-// Sets an environment variable for one test and reads the settings afresh;
-// the end puts both back.
-class EnvScope {
- public:
-  EnvScope(const char* name, const char* value) : name_(name) {
-    if (value) setenv(name, value, 1);
-    else unsetenv(name);
-    GCL_RereadEnvironment();
-  }
-  ~EnvScope() {
-    unsetenv(name_);
-    GCL_RereadEnvironment();
-  }
-
- private:
-  const char* name_;
-};
 
 TEST(GclStatus, CodesAndMessages) {
   GCL_Status status;
