@@ -59,6 +59,28 @@ void AddFileOpsResources(plat::ResourceModule& module) {
       Push(plat::IdHelp, "Help"),
   };
   module.AddDialog(std::move(advanced));
+
+  // The progress dialog: no caption of its own (the title is loaded when it
+  // opens), created hidden.
+  plat::DialogTemplate progress;
+  progress.id = IDD_PROGRESS;
+  progress.style = plat::ws::Popup | plat::ws::Caption;
+  progress.controls = {
+      plat::ControlTemplate{"animation", IDC_PROGRESS_ANIMATION, "", 0},
+      plat::ControlTemplate{"static", IDC_PROGRESS_LINE1, "", 0},
+      plat::ControlTemplate{"static", IDC_PROGRESS_LINE2, "", 0},
+      plat::ControlTemplate{"progress", IDC_PROGRESS_BAR, "", 0},
+      Push(plat::IdCancel, "Cancel"),
+  };
+  module.AddDialog(std::move(progress));
+  for (int id : {IDR_AVI_CHECKOUT, IDR_AVI_CHECKIN, IDR_AVI_OTHER}) module.AddAnimation(plat::AnimationResource{id, 16});
+
+  module.AddString(IDS_CHECKING_IN, "Checking in...");
+  module.AddString(IDS_CHECKING_OUT, "Checking out...");
+  module.AddString(IDS_UNDOING_CHECKOUT, "Undoing checkout...");
+  module.AddString(IDS_RESERVING, "Reserving...");
+  module.AddString(IDS_UNRESERVING, "Unreserving...");
+  module.AddString(IDS_ADDING_TO_SOURCE, "Adding to Strata source control...");
 }
 
 }  // namespace rvcmndlg

@@ -21,4 +21,24 @@ inline constexpr int IDC_UNCO_CONFIRM = 24591;
 inline constexpr int IDC_UNCO_SAVE_FILE = 24586;
 inline constexpr int IDC_ADDSRC_MASTER = 24752;
 
+// The progress dialog of the file operations.
+inline constexpr int IDD_PROGRESS = 24323;
+inline constexpr int IDC_PROGRESS_ANIMATION = 24578;
+inline constexpr int IDC_PROGRESS_LINE1 = 24583;
+inline constexpr int IDC_PROGRESS_LINE2 = 24584;
+inline constexpr int IDC_PROGRESS_BAR = 24577;
+
+// Its animations.
+inline constexpr int IDR_AVI_CHECKOUT = 24338;
+inline constexpr int IDR_AVI_CHECKIN = 24577;
+inline constexpr int IDR_AVI_OTHER = 24576;
+
+// Progress titles.
+inline constexpr int IDS_CHECKING_IN = 1;
+inline constexpr int IDS_CHECKING_OUT = 2;
+inline constexpr int IDS_UNDOING_CHECKOUT = 3;
+inline constexpr int IDS_RESERVING = 4;
+inline constexpr int IDS_UNRESERVING = 5;
+inline constexpr int IDS_ADDING_TO_SOURCE = 18;
+
 }  // namespace rvcmndlg::res

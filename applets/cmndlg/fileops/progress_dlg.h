@@ -1,0 +1,95 @@
+#pragma once
+// The progress window of a file operation. It lives on the caller's thread;
+// the operation's worker drives it only through the posting operations below.
+// It shows only when the operation runs longer than about a second and is
+// not waiting for the user, and keeps the caller's window disabled meanwhile.
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "platform/dialog.h"
+
+class CProgressDlg : public plat::Dialog {
+ public:
+  // Messages, counted from the first user message.
+  enum : std::uint32_t {
+    kSetLine1 = plat::msg::User + 1,
+    kSetLine2,
+    kSetRange,
+    kSetStep,
+    kSetPos,
+    kDeltaPos,
+    kStepIt,
+    kPause,
+    kResume,
+    kStartShowing,
+    kStopShowing,
+  };
+  static constexpr std::uintptr_t kShowTimer = 1;
+  static constexpr int kShowIntervalMs = 1000;
+
+  CProgressDlg(int title_id, int animation_id, int show_progress);
+  ~CProgressDlg() override;
+
+  // Disables the parent's top-level owner and creates the hidden window; on
+  // failure the owner is enabled again and false comes back.
+  bool Create(plat::Window* parent);
+
+  // Worker side: each posts only while progress is shown (the line texts
+  // are kept either way); every posted text travels as its own copy.
+  void SetLine1(const std::string& text);
+  void SetLine2(const std::string& text);
+  void SetRange(int low, int high);
+  void SetStep(int step);
+  void SetPos(int pos);
+  void DeltaPos(int delta);
+  void StepIt();
+  void Pause();
+  void Resume();
+  // Allows the window to show (at the next tick of its timer), or hides it.
+  void AllowShowing(bool allow = true);
+  bool IsCancelled() const { return cancelled_.load(); }
+  // Ends the caller's loop: running off, then an empty message to wake it.
+  void StopRunning();
+  bool IsRunning() const { return running_.load(); }
+
+  // Caller side: pumps this thread's messages while running is set; the
+  // draining form handles only what is already queued.
+  void RunModalLoop();
+  void DrainModalLoop();
+
+  std::string Line1() const;
+  std::string Line2() const;
+
+ protected:
+  bool OnInitDialog() override;
+  bool OnCommand(int id, int code) override;
+  void OnOK() override {}
+  void OnCancel() override;
+  void OnTimer(std::uintptr_t id) override;
+  void OnDestroy() override;
+  bool OnMessage(std::uint32_t message, plat::WParam wparam, plat::LParam lparam, const std::string* text,
+                 plat::LResult& result) override;
+
+ private:
+  void Post(std::uint32_t message, plat::WParam wparam = 0, plat::LParam lparam = 0, std::string text = {});
+  void EnableOwner();
+
+  const int title_id_;
+  const int animation_id_;
+  const bool show_progress_;
+  int range_low_ = 0;
+  int range_high_ = 100;
+  int step_ = 1;
+  // Flags the worker and the caller's thread share.
+  std::atomic<bool> cancelled_{false};
+  std::atomic<bool> running_{true};
+  std::atomic<bool> started_{false};
+  std::atomic<bool> paused_{false};
+  std::atomic<bool> show_pending_{false};
+  std::atomic<bool> owner_disabled_{false};
+  plat::Window* owner_ = nullptr;
+  plat::Hwnd owner_hwnd_ = plat::Hwnd::Null;
+  mutable std::mutex text_mutex_;
+  std::string line1_, line2_;
+};
