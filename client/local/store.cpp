@@ -38,6 +38,43 @@ const std::vector<const char*>& Migrations() {
       "CREATE TABLE mfs_mounts (seq INTEGER PRIMARY KEY, pathname TEXT NOT NULL UNIQUE,"
       " vob_uuid TEXT NOT NULL, flags INTEGER NOT NULL, storage TEXT NOT NULL, options TEXT NOT NULL);"
       "CREATE TABLE rvfs_tunables (number INTEGER PRIMARY KEY, value INTEGER NOT NULL);",
+      // 2 -> 3: VOBs and their objects (elements, branches, versions with
+      // their contents, types, replicas, pools, hyperlinks, symbolic links,
+      // derived objects), events, labels, check-outs, locks and attributes.
+      "CREATE TABLE vobs (id INTEGER PRIMARY KEY, tag TEXT NOT NULL UNIQUE, uuid TEXT NOT NULL,"
+      " next_dbid INTEGER NOT NULL);"
+      "CREATE TABLE vob_objs (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " dbid INTEGER NOT NULL, mtype INTEGER NOT NULL, oid TEXT NOT NULL UNIQUE,"
+      " name TEXT NOT NULL DEFAULT '', type INTEGER NOT NULL DEFAULT 0, elem INTEGER NOT NULL DEFAULT 0,"
+      " branch INTEGER NOT NULL DEFAULT 0, number INTEGER NOT NULL DEFAULT 0, pred INTEGER NOT NULL DEFAULT 0,"
+      " text TEXT NOT NULL DEFAULT '', obsolete INTEGER NOT NULL DEFAULT 0,"
+      " predefined INTEGER NOT NULL DEFAULT 0, master TEXT NOT NULL DEFAULT '',"
+      " owner TEXT NOT NULL DEFAULT '', grp TEXT NOT NULL DEFAULT '', mode INTEGER NOT NULL DEFAULT 292,"
+      " PRIMARY KEY (vob, dbid));"
+      "CREATE INDEX vob_objs_by_name ON vob_objs (vob, mtype, name);"
+      "CREATE INDEX vob_objs_by_branch ON vob_objs (vob, branch, number);"
+      "CREATE TABLE vob_events (id INTEGER PRIMARY KEY, vob INTEGER NOT NULL REFERENCES vobs (id)"
+      " ON DELETE CASCADE, obj INTEGER NOT NULL, kind TEXT NOT NULL, secs INTEGER NOT NULL,"
+      " user TEXT NOT NULL, grp TEXT NOT NULL, host TEXT NOT NULL, comment TEXT NOT NULL);"
+      "CREATE INDEX vob_events_by_obj ON vob_events (vob, obj, id);"
+      "CREATE TABLE vob_labels (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " version INTEGER NOT NULL, lbtype INTEGER NOT NULL, PRIMARY KEY (vob, version, lbtype));"
+      "CREATE TABLE vob_checkouts (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " version INTEGER NOT NULL, branch INTEGER NOT NULL, view TEXT NOT NULL,"
+      " reserved INTEGER NOT NULL, comment TEXT NOT NULL, event INTEGER NOT NULL,"
+      " PRIMARY KEY (vob, version), UNIQUE (vob, branch, view));"
+      "CREATE TABLE vob_locks (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " obj INTEGER NOT NULL, user TEXT NOT NULL, secs INTEGER NOT NULL, comment TEXT NOT NULL,"
+      " PRIMARY KEY (vob, obj));"
+      "CREATE TABLE vob_attrs (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " obj INTEGER NOT NULL, attype INTEGER NOT NULL, kind INTEGER NOT NULL, value TEXT NOT NULL,"
+      " PRIMARY KEY (vob, obj, attype));"
+      "CREATE TABLE vob_hlinks (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " hlink INTEGER NOT NULL, from_vob INTEGER NOT NULL, from_obj INTEGER NOT NULL,"
+      " to_vob INTEGER NOT NULL, to_obj INTEGER NOT NULL, from_text TEXT NOT NULL,"
+      " to_text TEXT NOT NULL, PRIMARY KEY (vob, hlink));"
+      "CREATE TABLE vob_triggers (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " obj INTEGER NOT NULL, trtype INTEGER NOT NULL, PRIMARY KEY (vob, obj, trtype));",
   };
   return migrations;
 }

@@ -4,42 +4,17 @@
 #include <cstring>
 
 #include "local/calllog.h"
+#include "local/id_text.h"
 #include "tbs.h"
 
 using client_local::CallLog;
 
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+constexpr char kDotted[] = "xxxxxxxx.xxxxxxxx.xxxx.xx:xx:xx:xx:xx:xx";
+static_assert(sizeof kDotted - 1 == TBS_UUID_STR_LEN);
 
-// The text form's layout: per byte, where its two digits start; separators
-// between the groups.
-bool Parse(const char* text, std::uint8_t (&bytes)[16]) {
-  static constexpr char kForm[] = "xxxxxxxx.xxxxxxxx.xxxx.xx:xx:xx:xx:xx:xx";
-  static_assert(sizeof kForm - 1 == TBS_UUID_STR_LEN);
-  if (std::strlen(text) != TBS_UUID_STR_LEN) return false;
-  std::uint8_t result[16] = {};
-  int byte = 0;
-  for (std::size_t i = 0; i < TBS_UUID_STR_LEN;) {
-    if (kForm[i] != 'x') {
-      if (text[i] != kForm[i]) return false;
-      ++i;
-      continue;
-    }
-    const int high = HexValue(text[i]);
-    const int low = HexValue(text[i + 1]);
-    if (high < 0 || low < 0) return false;
-    result[byte++] = static_cast<std::uint8_t>(high * 16 + low);
-    i += 2;
-  }
-  std::memcpy(bytes, result, sizeof result);
-  return true;
-}
+bool Parse(const char* text, std::uint8_t (&bytes)[16]) { return client_local::ParseIdText(kDotted, text, bytes); }
 
 }  // namespace
 
@@ -55,10 +30,7 @@ int tbs_uuid_to_str(const tbs_uuid_t* uuid, char* out, std::size_t size) {
     if (out && size > 0) out[0] = '\0';
     return TBS_ST_INVALID_ARG;
   }
-  const std::uint8_t* b = uuid->bytes;
-  std::snprintf(out, size, "%02x%02x%02x%02x.%02x%02x%02x%02x.%02x%02x.%02x:%02x:%02x:%02x:%02x:%02x", b[0], b[1],
-                b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14], b[15]);
-  return TBS_ST_OK;
+  return client_local::FormatIdText(kDotted, uuid->bytes, out, size);
 }
 
 int tbs_str_to_uuid(const char* text, tbs_uuid_t* uuid) {

@@ -76,6 +76,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallSampleCommands(app, chosen);
   InstallMountCommands(app, chosen);
   InstallOptionsCommand(app, chosen);
+  InstallDescribeCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

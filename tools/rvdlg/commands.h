@@ -25,5 +25,6 @@ using Runner = std::function<int(Context&)>;
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
 void InstallMountCommands(CLI::App& app, Runner& chosen);
 void InstallOptionsCommand(CLI::App& app, Runner& chosen);
+void InstallDescribeCommand(CLI::App& app, Runner& chosen);
 
 }  // namespace rvdlg

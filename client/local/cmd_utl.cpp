@@ -1,0 +1,78 @@
+// cmd_utl_checkout: a check-out of an element, branch or version in a view.
+#include "cmd_utl.h"
+
+#include <string>
+
+#include "imsg.h"
+#include "local/vob_repo.h"
+
+using client_local::CallLog;
+using client_local::Statement;
+using client_local::Store;
+using namespace client_local::repo;
+
+int cmd_utl_checkout(vob_handle_t vob, vob_dbid_t dbid, const char* view, int reserved, const char* comment,
+                     vob_dbid_t* version) {
+  CallLog::Call call("cmd_utl_checkout", {Num(vob), Num(dbid), Text(view), Num(reserved), Text(comment)});
+  if (call.Failed()) return call.Status();
+  if (!view || !ValidLeafName(view)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    const auto object = Load(s, vob, dbid);
+    if (!object) return TBS_ST_NOT_FOUND;
+    vob_dbid_t branch = 0;
+    switch (object->mtype) {
+      case VOB_MTYPE_DIR_ELEMENT:
+      case VOB_MTYPE_FILE_ELEMENT:
+        branch = object->branch;
+        break;
+      case VOB_MTYPE_BRANCH:
+        branch = object->dbid;
+        break;
+      case VOB_MTYPE_DIR_VERSION:
+      case VOB_MTYPE_VERSION:
+        if (object->number == VOB_VERSION_CHECKEDOUT) return TBS_ST_ALREADY;
+        branch = object->branch;
+        break;
+      default:
+        return TBS_ST_WRONG_KIND;
+    }
+    const Object branch_object = *Load(s, vob, branch);
+    const std::string name = Pathname(s, branch_object);
+    Statement mine(s, "SELECT 1 FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
+                      " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
+    mine.Bind(1, vob).Bind(2, branch_object.elem).Bind(3, view);
+    if (mine.Step()) {
+      imsg_print_text(IMSG_ERROR, ("Element \"" + name + "\" is already checked out to view \"" + view + "\".\n").c_str());
+      return TBS_ST_ALREADY;
+    }
+    if (reserved) {
+      Statement other(s, "SELECT view FROM vob_checkouts WHERE vob = ?1 AND branch = ?2 AND reserved = 1");
+      other.Bind(1, vob).Bind(2, branch);
+      if (other.Step()) {
+        imsg_print_text(IMSG_ERROR, ("Branch \"" + name + "\" is checked out reserved in view \"" + other.Text(0) +
+                                     "\".\n").c_str());
+        return TBS_ST_ALREADY;
+      }
+    }
+    const auto latest = Load(s, vob, LatestVersion(s, vob, branch));
+    if (!latest) return TBS_ST_NOT_FOUND;
+    Object checked_out;
+    checked_out.vob = vob;
+    checked_out.mtype = latest->mtype;
+    checked_out.elem = latest->elem;
+    checked_out.branch = branch;
+    checked_out.number = VOB_VERSION_CHECKEDOUT;
+    checked_out.pred = latest->dbid;
+    checked_out.text = latest->text;
+    Insert(s, checked_out, "checkout version", comment ? comment : "");
+    Statement event(s, "SELECT max(id) FROM vob_events WHERE vob = ?1 AND obj = ?2");
+    event.Bind(1, vob).Bind(2, checked_out.dbid);
+    event.Step();
+    Statement add(s, "INSERT INTO vob_checkouts (vob, version, branch, view, reserved, comment, event)"
+                     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    add.Bind(1, vob).Bind(2, checked_out.dbid).Bind(3, branch).Bind(4, view).Bind(5, reserved ? 1 : 0);
+    add.Bind(6, comment ? comment : "").Bind(7, event.Int(0)).Run();
+    if (version) *version = checked_out.dbid;
+    return TBS_ST_OK;
+  });
+}

@@ -1,0 +1,60 @@
+// What the client asks of a view's working space.
+#include "view_ws.h"
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "local/vob_repo.h"
+
+using client_local::CallLog;
+using client_local::Store;
+using namespace client_local::repo;
+
+namespace {
+std::mutex g_inval_mutex;
+std::map<std::string, long>& Invalidations() {
+  static auto* counts = new std::map<std::string, long>();
+  return *counts;
+}
+}  // namespace
+
+int view_ws_lookup_pn(const char* pathname, char* view, std::size_t size, vob_handle_t* vob, vob_dbid_t* version) {
+  CallLog::Call call("view_ws_lookup_pn", {Text(pathname)});
+  if (call.Failed()) return call.Status();
+  if (!pathname || !view || size == 0 || !vob || !version) return call.Return(TBS_ST_INVALID_ARG);
+  std::string text = pathname;
+  std::replace(text.begin(), text.end(), '/', '\\');
+  std::string tag, rest;
+  if (!SplitViewName(text, &tag, &rest) || text.find("@@") != std::string::npos)
+    return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    std::string in_vob;
+    const vob_handle_t found_vob = VobOfName(s, rest, &in_vob);
+    if (!found_vob) return TBS_ST_NOT_FOUND;
+    vob_dbid_t dbid = 0;
+    std::uint32_t mtype = 0;
+    if (int rc = Resolve(s, found_vob, in_vob, tag, &dbid, &mtype); rc != TBS_ST_OK) return rc;
+    if (mtype != VOB_MTYPE_VERSION && mtype != VOB_MTYPE_DIR_VERSION) return TBS_ST_WRONG_KIND;
+    if (int rc = CopyOut(tag, view, size); rc != TBS_ST_OK) return rc;
+    *vob = found_vob;
+    *version = dbid;
+    return TBS_ST_OK;
+  });
+}
+
+int view_inval_obj(const char* view, vob_handle_t vob, vob_dbid_t dbid) {
+  CallLog::Call call("view_inval_obj", {Text(view), Num(vob), Num(dbid)});
+  if (call.Failed()) return call.Status();
+  if (!view || !*view) return call.Return(TBS_ST_INVALID_ARG);
+  std::lock_guard lock(g_inval_mutex);
+  ++Invalidations()[view];
+  return call.Return(TBS_ST_OK);
+}
+
+long view_inval_count(const char* view) {
+  std::lock_guard lock(g_inval_mutex);
+  const auto found = Invalidations().find(view ? view : "");
+  return found == Invalidations().end() ? 0 : found->second;
+}

@@ -1,0 +1,317 @@
+// Attributes, triggers, protection, derived objects and replicas.
+#include "vob_attr.h"
+
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "local/vob_repo.h"
+#include "tbs_oid.h"
+
+using client_local::CallLog;
+using client_local::Statement;
+using client_local::Store;
+using client_local::StoreError;
+using namespace client_local::repo;
+
+namespace {
+
+struct Cursor {
+  vob_handle_t vob = 0;
+  vob_dbid_t obj = 0;
+  vob_dbid_t last = 0;
+};
+
+struct Cursors {
+  std::mutex mutex;
+  std::map<vob_ob_cursor_t, Cursor> open;
+  vob_ob_cursor_t next = 1;
+};
+
+Cursors& AllCursors() {
+  static auto* cursors = new Cursors();
+  return *cursors;
+}
+
+// The cursor's position: a new cursor for *cursor 0, else the open one.
+bool Position(vob_ob_cursor_t* cursor, vob_handle_t vob, vob_dbid_t obj, vob_dbid_t* last) {
+  Cursors& cursors = AllCursors();
+  std::lock_guard lock(cursors.mutex);
+  if (*cursor == 0) {
+    *cursor = cursors.next++;
+    cursors.open[*cursor] = Cursor{vob, obj, 0};
+  }
+  const auto found = cursors.open.find(*cursor);
+  if (found == cursors.open.end() || found->second.vob != vob || found->second.obj != obj) return false;
+  *last = found->second.last;
+  return true;
+}
+
+void Advance(vob_ob_cursor_t cursor, vob_dbid_t last) {
+  Cursors& cursors = AllCursors();
+  std::lock_guard lock(cursors.mutex);
+  const auto found = cursors.open.find(cursor);
+  if (found != cursors.open.end()) found->second.last = last;
+}
+
+Object NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
+  auto object = Load(s, vob, dbid);
+  if (!object) throw StoreError{TBS_ST_NOT_FOUND, "no object " + Num(dbid) + " in VOB " + Num(vob)};
+  return *object;
+}
+
+vob_dbid_t NeedNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const char* name) {
+  const vob_dbid_t found = FindNamed(s, vob, mtype, name);
+  if (!found) throw StoreError{TBS_ST_NOT_FOUND, std::string("no ") + vob_utl_mtype_to_str(mtype) + " " + name};
+  return found;
+}
+
+bool ValidSid(const char* sid) {
+  if (!sid) return false;
+  if (!*sid) return true;  // leaves the part alone
+  if (std::strncmp(sid, "S-1-", 4) != 0) return false;
+  for (const char* c = sid + 4; *c; ++c)
+    if (!((*c >= '0' && *c <= '9') || *c == '-')) return false;
+  return true;
+}
+
+}  // namespace
+
+int vob_ob_cursor_close(vob_ob_cursor_t cursor) {
+  CallLog::Call call("vob_ob_cursor_close", {Num(cursor)});
+  if (call.Failed()) return call.Status();
+  Cursors& cursors = AllCursors();
+  std::lock_guard lock(cursors.mutex);
+  return call.Return(cursors.open.erase(cursor) ? TBS_ST_OK : TBS_ST_NOT_FOUND);
+}
+
+int vob_ob_open_cursor_count() {
+  Cursors& cursors = AllCursors();
+  std::lock_guard lock(cursors.mutex);
+  return static_cast<int>(cursors.open.size());
+}
+
+int vob_attype_create(vob_handle_t vob, const char* name, vob_val_kind_t kind, const char* comment,
+                      vob_dbid_t* attype) {
+  CallLog::Call call("vob_attype_create", {Num(vob), Text(name), Num(kind), Text(comment)});
+  if (call.Failed()) return call.Status();
+  if (!vob_val_kind_to_str(kind)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    vob_dbid_t made = 0;
+    if (int rc = vob_mktype(vob, VOB_MTYPE_ATTYPE, name, comment, &made); rc != TBS_ST_OK) return rc;
+    Statement set(s, "UPDATE vob_objs SET number = ?3 WHERE vob = ?1 AND dbid = ?2");
+    set.Bind(1, vob).Bind(2, made).Bind(3, kind).Run();
+    if (attype) *attype = made;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_attype_get_kind(vob_handle_t vob, vob_dbid_t attype, vob_val_kind_t* kind) {
+  CallLog::Call call("vob_attype_get_kind", {Num(vob), Num(attype)});
+  if (call.Failed()) return call.Status();
+  if (!kind) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    const Object type = NeedObject(s, vob, attype);
+    if (type.mtype != VOB_MTYPE_ATTYPE) return TBS_ST_WRONG_KIND;
+    *kind = static_cast<vob_val_kind_t>(type.number);
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_next_attrs(vob_handle_t vob, vob_dbid_t dbid, vob_ob_cursor_t* cursor, vob_dbid_t* attype,
+                       vob_value_s* value) {
+  CallLog::Call call("vob_obj_next_attrs", {Num(vob), Num(dbid), cursor ? Num(*cursor) : "(null)"});
+  if (call.Failed()) return call.Status();
+  if (!cursor || !attype || !value) return call.Return(TBS_ST_INVALID_ARG);
+  vob_dbid_t last = 0;
+  if (!Position(cursor, vob, dbid, &last)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    Statement q(s, "SELECT attype, kind, value FROM vob_attrs WHERE vob = ?1 AND obj = ?2 AND attype > ?3"
+                   " ORDER BY attype LIMIT 1");
+    q.Bind(1, vob).Bind(2, dbid).Bind(3, last);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    vob_value_s read;
+    if (int rc = vob_val_str_to_value(static_cast<vob_val_kind_t>(q.Int(1)), q.Text(2).c_str(), &read); rc != 0)
+      return rc;
+    *attype = static_cast<vob_dbid_t>(q.Int(0));
+    *value = read;
+    Advance(*cursor, *attype);
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_add_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype, const vob_value_s* value) {
+  CallLog::Call call("vob_obj_add_attr", {Num(vob), Num(dbid), Text(attype)});
+  if (call.Failed()) return call.Status();
+  if (!attype || !value || !vob_val_kind_to_str(value->kind)) return call.Return(TBS_ST_INVALID_ARG);
+  char text[4096];
+  if (vob_val_value_to_str(value, text, sizeof text) != TBS_ST_OK) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    const Object type = NeedObject(s, vob, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype));
+    if (type.number != value->kind) return TBS_ST_WRONG_KIND;
+    Statement add(s, "INSERT INTO vob_attrs (vob, obj, attype, kind, value) VALUES (?1, ?2, ?3, ?4, ?5)"
+                     " ON CONFLICT (vob, obj, attype) DO UPDATE SET kind = excluded.kind, value = excluded.value");
+    add.Bind(1, vob).Bind(2, dbid).Bind(3, type.dbid).Bind(4, value->kind).Bind(5, text).Run();
+    AddEvent(s, vob, dbid, "make attribute", std::string(attype) + " = " + text);
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_drop_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype) {
+  CallLog::Call call("vob_obj_drop_attr", {Num(vob), Num(dbid), Text(attype)});
+  if (call.Failed()) return call.Status();
+  if (!attype) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    Statement drop(s, "DELETE FROM vob_attrs WHERE vob = ?1 AND obj = ?2 AND attype = ?3");
+    drop.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype)).Run();
+    if (Changes(s) == 0) return TBS_ST_NOT_FOUND;
+    AddEvent(s, vob, dbid, "remove attribute", attype);
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_add_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
+  CallLog::Call call("vob_obj_add_trigger", {Num(vob), Num(dbid), Text(trtype)});
+  if (call.Failed()) return call.Status();
+  if (!trtype) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    Statement add(s, "INSERT OR IGNORE INTO vob_triggers (vob, obj, trtype) VALUES (?1, ?2, ?3)");
+    add.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_TRTYPE, trtype)).Run();
+    return Changes(s) ? TBS_ST_OK : TBS_ST_ALREADY;
+  });
+}
+
+int vob_obj_drop_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
+  CallLog::Call call("vob_obj_drop_trigger", {Num(vob), Num(dbid), Text(trtype)});
+  if (call.Failed()) return call.Status();
+  if (!trtype) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    Statement drop(s, "DELETE FROM vob_triggers WHERE vob = ?1 AND obj = ?2 AND trtype = ?3");
+    drop.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_TRTYPE, trtype)).Run();
+    return Changes(s) ? TBS_ST_OK : TBS_ST_NOT_FOUND;
+  });
+}
+
+int vob_obj_next_triggers(vob_handle_t vob, vob_dbid_t elem, vob_ob_cursor_t* cursor, vob_dbid_t* trtype) {
+  CallLog::Call call("vob_obj_next_triggers", {Num(vob), Num(elem), cursor ? Num(*cursor) : "(null)"});
+  if (call.Failed()) return call.Status();
+  if (!cursor || !trtype) return call.Return(TBS_ST_INVALID_ARG);
+  vob_dbid_t last = 0;
+  if (!Position(cursor, vob, elem, &last)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, elem);
+    Statement q(s, "SELECT min(trtype) FROM vob_triggers WHERE vob = ?1 AND obj = ?2 AND trtype > ?3");
+    q.Bind(1, vob).Bind(2, elem).Bind(3, last);
+    if (!q.Step() || q.IsNull(0)) return TBS_ST_NOT_FOUND;
+    *trtype = static_cast<vob_dbid_t>(q.Int(0));
+    Advance(*cursor, *trtype);
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_protect_sid(vob_handle_t vob, vob_dbid_t dbid, const char* owner_sid, const char* group_sid,
+                        std::uint32_t mode) {
+  CallLog::Call call("vob_obj_protect_sid", {Num(vob), Num(dbid), Text(owner_sid), Text(group_sid), Num(mode)});
+  if (call.Failed()) return call.Status();
+  if (!ValidSid(owner_sid) || !ValidSid(group_sid) || (mode != VOB_MODE_DONTCARE && mode > 07777))
+    return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    Statement set(s, "UPDATE vob_objs SET owner = CASE WHEN ?3 = '' THEN owner ELSE ?3 END,"
+                     " grp = CASE WHEN ?4 = '' THEN grp ELSE ?4 END,"
+                     " mode = CASE WHEN ?5 < 0 THEN mode ELSE ?5 END WHERE vob = ?1 AND dbid = ?2");
+    set.Bind(1, vob).Bind(2, dbid).Bind(3, owner_sid).Bind(4, group_sid);
+    set.Bind(5, mode == VOB_MODE_DONTCARE ? std::int64_t{-1} : std::int64_t{mode}).Run();
+    AddEvent(s, vob, dbid, "change protection", "");
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_get_protection(vob_handle_t vob, vob_dbid_t dbid, char* owner_sid, std::size_t owner_size,
+                           char* group_sid, std::size_t group_size, std::uint32_t* mode) {
+  CallLog::Call call("vob_obj_get_protection", {Num(vob), Num(dbid)});
+  if (call.Failed()) return call.Status();
+  if (!owner_sid || !group_sid || !mode) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedObject(s, vob, dbid);
+    Statement q(s, "SELECT owner, grp, mode FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
+    q.Bind(1, vob).Bind(2, dbid);
+    q.Step();
+    if (CopyOut(q.Text(0), owner_sid, owner_size) != 0 || CopyOut(q.Text(1), group_sid, group_size) != 0)
+      return TBS_ST_INVALID_ARG;
+    *mode = static_cast<std::uint32_t>(q.Int(2));
+    return TBS_ST_OK;
+  });
+}
+
+int vob_mkdo(vob_handle_t vob, const char* path, const char* data, vob_dbid_t* derived) {
+  CallLog::Call call("vob_mkdo", {Num(vob), Text(path)});
+  if (call.Failed()) return call.Status();
+  if (!path || !data) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    std::string normal = path;
+    const std::size_t cut = normal.rfind('\\');
+    if (normal.empty() || normal[0] != '\\' || !ValidLeafName(normal.substr(cut + 1))) return TBS_ST_INVALID_ARG;
+    Statement dir(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = 2 AND name = ?2");
+    dir.Bind(1, vob).Bind(2, normal.substr(0, cut));
+    if (!dir.Step()) return TBS_ST_NOT_FOUND;
+    Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (2, 3, 8, 9) AND name = ?2");
+    taken.Bind(1, vob).Bind(2, normal);
+    if (taken.Step()) return TBS_ST_ALREADY;
+    Object o;
+    o.vob = vob;
+    o.mtype = VOB_MTYPE_DERIVED_OBJECT;
+    o.name = normal;
+    o.text = data;
+    const vob_dbid_t made = Insert(s, o, "create derived object", "");
+    if (derived) *derived = made;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_do_oid_get_fstat_if_data(vob_handle_t vob, const tbs_oid_t* oid, vob_fstat_s* stat) {
+  CallLog::Call call("vob_do_oid_get_fstat_if_data", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!oid || !stat) return call.Return(TBS_ST_INVALID_ARG);
+  char text[TBS_ID_STR_SIZE];
+  tbs_oid_to_str(oid, text, sizeof text);
+  return Run(call, [&](Store& s) {
+    Statement q(s, "SELECT mtype, text FROM vob_objs WHERE vob = ?1 AND oid = ?2");
+    q.Bind(1, vob).Bind(2, text);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    if (q.Int(0) != VOB_MTYPE_DERIVED_OBJECT) return TBS_ST_WRONG_KIND;
+    if (q.Text(1).empty()) return TBS_ST_NOT_FOUND;
+    vob_fstat_s result;
+    result.size = static_cast<std::int64_t>(q.Text(1).size());
+    result.mode = 0100444;
+    *stat = result;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_resolve_do(vob_handle_t vob, const char* pathname, vob_dbid_t* derived) {
+  CallLog::Call call("vob_resolve_do", {Num(vob), Text(pathname)});
+  if (call.Failed()) return call.Status();
+  if (!pathname || !derived || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    vob_dbid_t dbid = 0;
+    std::uint32_t mtype = 0;
+    if (int rc = Resolve(s, vob, pathname, "", &dbid, &mtype); rc != TBS_ST_OK) return rc;
+    if (mtype != VOB_MTYPE_DERIVED_OBJECT) return TBS_ST_WRONG_KIND;
+    *derived = dbid;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_register_replica(vob_handle_t vob, const tbs_uuid_t* replica) {
+  CallLog::Call call("vob_ob_register_replica", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!replica) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) { return VobExists(s, vob) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
+}

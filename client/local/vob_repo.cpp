@@ -1,0 +1,329 @@
+// The repository's shared pieces: objects, events, names and resolution.
+#include "local/vob_repo.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "imsg.h"
+#include "platform/machine.h"
+#include "tbs_oid.h"
+
+namespace client_local::repo {
+
+namespace {
+
+constexpr const char* kColumns =
+    "vob, dbid, mtype, oid, name, type, elem, branch, number, pred, text, obsolete, predefined";
+
+Object Read(const Statement& row) {
+  Object o;
+  o.vob = static_cast<vob_handle_t>(row.Int(0));
+  o.dbid = static_cast<vob_dbid_t>(row.Int(1));
+  o.mtype = static_cast<std::uint32_t>(row.Int(2));
+  o.oid = row.Text(3);
+  o.name = row.Text(4);
+  o.type = static_cast<vob_dbid_t>(row.Int(5));
+  o.elem = static_cast<vob_dbid_t>(row.Int(6));
+  o.branch = static_cast<vob_dbid_t>(row.Int(7));
+  o.number = row.Int(8);
+  o.pred = static_cast<vob_dbid_t>(row.Int(9));
+  o.text = row.Text(10);
+  o.obsolete = row.Int(11) != 0;
+  o.predefined = row.Int(12) != 0;
+  return o;
+}
+
+std::vector<std::string> Components(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : path) {
+    if (c == '\\') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+bool AllDigits(const std::string& text) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  return true;
+}
+
+bool IEquals(const std::string& a, const char* b) {
+  if (a.size() != std::strlen(b)) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+std::string Num(std::int64_t value) { return std::to_string(value); }
+std::string Text(const char* text) { return text ? text : "(null)"; }
+
+bool VobExists(Store& s, vob_handle_t vob) {
+  Statement q(s, "SELECT 1 FROM vobs WHERE id = ?1");
+  q.Bind(1, vob);
+  return q.Step();
+}
+
+std::string VobTag(Store& s, vob_handle_t vob) {
+  Statement q(s, "SELECT tag FROM vobs WHERE id = ?1");
+  q.Bind(1, vob);
+  return q.Step() ? q.Text(0) : std::string();
+}
+
+std::optional<Object> Load(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
+  if (dbid == 0) return std::nullopt;
+  Statement q(s, std::string("SELECT ") + kColumns + " FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
+  q.Bind(1, vob).Bind(2, dbid);
+  if (!q.Step()) return std::nullopt;
+  return Read(q);
+}
+
+vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std::string& name) {
+  Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND name = ?3");
+  q.Bind(1, vob).Bind(2, mtype).Bind(3, name);
+  return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
+}
+
+vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
+                      const std::string& comment) {
+  const plat::MachineProfile machine = plat::MachineInfo();
+  Statement add(s, "INSERT INTO vob_events (vob, obj, kind, secs, user, grp, host, comment)"
+                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+  add.Bind(1, vob).Bind(2, obj).Bind(3, kind).Bind(4, static_cast<std::int64_t>(std::time(nullptr)));
+  add.Bind(5, machine.user_name).Bind(6, std::string()).Bind(7, machine.host_name).Bind(8, comment).Run();
+  return static_cast<vob_eventh_t>(sqlite3_last_insert_rowid(s.Handle()));
+}
+
+vob_dbid_t Insert(Store& s, Object& o, const std::string& event_kind, const std::string& comment) {
+  Statement next(s, "SELECT next_dbid FROM vobs WHERE id = ?1");
+  next.Bind(1, o.vob);
+  if (!next.Step()) throw StoreError{TBS_ST_NOT_FOUND, "no such VOB"};
+  o.dbid = static_cast<vob_dbid_t>(next.Int(0));
+  Statement bump(s, "UPDATE vobs SET next_dbid = next_dbid + 1 WHERE id = ?1");
+  bump.Bind(1, o.vob).Run();
+  tbs_uuid_t id;
+  tbs_uuid_gen(&id);
+  char text[TBS_ID_STR_SIZE];
+  tbs_uuid_to_dstr(&id, text, sizeof text);
+  o.oid = text;
+  Statement add(s, std::string("INSERT INTO vob_objs (") + kColumns +
+                       ") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
+  add.Bind(1, o.vob).Bind(2, o.dbid).Bind(3, o.mtype).Bind(4, o.oid).Bind(5, o.name).Bind(6, o.type);
+  add.Bind(7, o.elem).Bind(8, o.branch).Bind(9, o.number).Bind(10, o.pred).Bind(11, o.text);
+  add.Bind(12, o.obsolete ? 1 : 0).Bind(13, o.predefined ? 1 : 0).Run();
+  AddEvent(s, o.vob, o.dbid, event_kind, comment);
+  return o.dbid;
+}
+
+vob_dbid_t LatestVersion(Store& s, vob_handle_t vob, vob_dbid_t branch) {
+  Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (6, 7)"
+                 " AND number >= 0 ORDER BY number DESC LIMIT 1");
+  q.Bind(1, vob).Bind(2, branch);
+  return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
+}
+
+vob_dbid_t BranchByPath(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& path) {
+  const std::vector<std::string> parts = Components(path);
+  if (parts.empty() || parts[0] != "main") return 0;
+  const auto element = Load(s, vob, elem);
+  if (!element) return 0;
+  vob_dbid_t branch = element->branch;
+  for (std::size_t i = 1; i < parts.size() && branch; ++i) {
+    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 5 AND elem = ?2 AND branch = ?3"
+                   " AND name = ?4");
+    q.Bind(1, vob).Bind(2, elem).Bind(3, branch).Bind(4, parts[i]);
+    branch = q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
+  }
+  return branch;
+}
+
+vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& idstr,
+                       const std::string& view) {
+  const std::size_t cut = idstr.rfind('\\');
+  if (cut == std::string::npos || cut + 1 >= idstr.size()) return 0;
+  const std::string leaf = idstr.substr(cut + 1);
+  const vob_dbid_t branch = BranchByPath(s, vob, elem, idstr.substr(0, cut));
+  if (!branch) return 0;
+  if (AllDigits(leaf)) {
+    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (6, 7) AND number = ?3");
+    q.Bind(1, vob).Bind(2, branch).Bind(3, std::stoll(leaf));
+    return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
+  }
+  if (leaf == "LATEST") return LatestVersion(s, vob, branch);
+  if (leaf == "CHECKEDOUT") {
+    Statement q(s, "SELECT version FROM vob_checkouts WHERE vob = ?1 AND branch = ?2"
+                   " AND (?3 = '' OR view = ?3) ORDER BY version LIMIT 1");
+    q.Bind(1, vob).Bind(2, branch).Bind(3, view);
+    return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
+  }
+  Statement q(s, "SELECT l.version FROM vob_labels l JOIN vob_objs t ON t.vob = l.vob AND t.dbid = l.lbtype"
+                 " JOIN vob_objs v ON v.vob = l.vob AND v.dbid = l.version"
+                 " WHERE l.vob = ?1 AND t.mtype = 14 AND t.name = ?2 AND v.branch = ?3");
+  q.Bind(1, vob).Bind(2, leaf).Bind(3, branch);
+  return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
+}
+
+vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view) {
+  if (!view.empty()) {
+    Statement q(s, "SELECT c.version FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
+                   " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
+    q.Bind(1, vob).Bind(2, elem).Bind(3, view);
+    if (q.Step()) return static_cast<vob_dbid_t>(q.Int(0));
+  }
+  const auto element = Load(s, vob, elem);
+  return element ? LatestVersion(s, vob, element->branch) : 0;
+}
+
+std::string BranchPath(Store& s, const Object& branch) {
+  std::string path;
+  std::optional<Object> at = branch;
+  for (int guard = 0; at && at->mtype == VOB_MTYPE_BRANCH && guard < 1000; ++guard) {
+    path = "\\" + at->name + path;
+    at = at->branch ? Load(s, at->vob, at->branch) : std::nullopt;
+  }
+  return path;
+}
+
+std::string VersionId(Store& s, const Object& version) {
+  const auto branch = Load(s, version.vob, version.branch);
+  if (!branch) return {};
+  return BranchPath(s, *branch) + "\\" +
+         (version.number == VOB_VERSION_CHECKEDOUT ? std::string("CHECKEDOUT") : Num(version.number));
+}
+
+std::string Pathname(Store& s, const Object& o) {
+  const std::string tag = VobTag(s, o.vob);
+  switch (o.mtype) {
+    case VOB_MTYPE_DIR_ELEMENT:
+    case VOB_MTYPE_FILE_ELEMENT:
+      return tag + o.name + "@@";
+    case VOB_MTYPE_SYMLINK:
+    case VOB_MTYPE_DERIVED_OBJECT:
+      return tag + o.name;
+    case VOB_MTYPE_BRANCH:
+    case VOB_MTYPE_DIR_VERSION:
+    case VOB_MTYPE_VERSION: {
+      const auto element = Load(s, o.vob, o.elem);
+      if (!element) return {};
+      return tag + element->name + "@@" + (o.mtype == VOB_MTYPE_BRANCH ? BranchPath(s, o) : VersionId(s, o));
+    }
+    default:
+      return {};
+  }
+}
+
+vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest) {
+  Statement q(s, "SELECT id, tag FROM vobs ORDER BY length(tag) DESC");
+  while (q.Step()) {
+    const std::string tag = q.Text(1);
+    if (name.compare(0, tag.size(), tag) != 0) continue;
+    const std::string after = name.substr(tag.size());
+    if (!after.empty() && after[0] != '\\' && after.compare(0, 2, "@@") != 0) continue;
+    if (rest) *rest = after;
+    return static_cast<vob_handle_t>(q.Int(0));
+  }
+  return 0;
+}
+
+bool SplitViewName(const std::string& name, std::string* view, std::string* rest) {
+  std::string after;
+  if (name.size() > 7 && name.compare(0, 2, "\\\\") == 0 && IEquals(name.substr(2, 5), "view\\")) {
+    after = name.substr(7);
+  } else if (name.size() > 3 && (name[0] == 'M' || name[0] == 'm') && name[1] == ':' && name[2] == '\\') {
+    after = name.substr(3);
+  } else {
+    return false;
+  }
+  const std::size_t cut = after.find('\\');
+  const std::string tag = after.substr(0, cut);
+  if (tag.empty() || tag.find("@@") != std::string::npos) return false;
+  *view = tag;
+  *rest = cut == std::string::npos ? std::string() : after.substr(cut);
+  return true;
+}
+
+int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& view, vob_dbid_t* dbid,
+            std::uint32_t* mtype) {
+  if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+  const std::string tag = VobTag(s, vob);
+  if (name.compare(0, tag.size(), tag) == 0 &&
+      (name.size() == tag.size() || name[tag.size()] == '\\' || name.compare(tag.size(), 2, "@@") == 0))
+    name = name.substr(tag.size());
+  const std::size_t at = name.find("@@");
+  const bool extended = at != std::string::npos;
+  std::string path = extended ? name.substr(0, at) : name;
+  const std::string ext = extended ? name.substr(at + 2) : std::string();
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  if (!path.empty() && path[0] != '\\') return TBS_ST_NOT_FOUND;
+  Statement q(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (2, 3, 8, 9) AND name = ?2");
+  q.Bind(1, vob).Bind(2, path);
+  if (!q.Step()) return TBS_ST_NOT_FOUND;
+  const vob_dbid_t found = static_cast<vob_dbid_t>(q.Int(0));
+  const std::uint32_t found_mtype = static_cast<std::uint32_t>(q.Int(1));
+  vob_dbid_t result = found;
+  const bool element = found_mtype == VOB_MTYPE_DIR_ELEMENT || found_mtype == VOB_MTYPE_FILE_ELEMENT;
+  if (!element) {
+    if (extended) return TBS_ST_NOT_FOUND;
+  } else if (!extended) {
+    if (!view.empty()) result = ViewVersion(s, vob, found, view);
+  } else if (!ext.empty()) {
+    result = BranchByPath(s, vob, found, ext);
+    if (!result) result = VersionById(s, vob, found, ext, view);
+  }
+  if (!result) return TBS_ST_NOT_FOUND;
+  const auto object = Load(s, vob, result);
+  if (!object) return TBS_ST_NOT_FOUND;
+  *dbid = result;
+  *mtype = object->mtype;
+  return TBS_ST_OK;
+}
+
+bool ValidLeafName(const std::string& name) {
+  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
+  for (unsigned char c : name)
+    if (c <= ' ' || c >= 0x7F || c == '"' || c == '\'' || c == '\\' || c == '/' || c == '@' || c == ':')
+      return false;
+  return true;
+}
+
+void Complain(const std::string& text) { imsg_print_text(IMSG_ERROR, (text + "\n").c_str()); }
+
+std::string BadNameText(const std::string& name) {
+  const std::string shown = name.size() > 64 ? name.substr(0, 64) + "..." : name;
+  return "\"" + shown + "\" is not a valid name: a name is 1 to 255 printable ASCII characters without blanks,"
+         " quotes, '@', ':' or separators.";
+}
+
+int Changes(Store& s) { return sqlite3_changes(s.Handle()); }
+
+int CopyOut(const std::string& text, char* out, std::size_t size) {
+  if (!out || size == 0) return TBS_ST_INVALID_ARG;
+  if (text.size() + 1 > size) {
+    out[0] = '\0';
+    return TBS_ST_INVALID_ARG;
+  }
+  std::memcpy(out, text.c_str(), text.size() + 1);
+  return TBS_ST_OK;
+}
+
+const char* AreaCopy(stg_area_t area, const std::string& text) {
+  const char* copy = stg_strdup(area, text.c_str());
+  if (!copy) throw StoreError{TBS_ST_NO_MEMORY, "no room in the storage area"};
+  return copy;
+}
+
+}  // namespace client_local::repo

@@ -1,0 +1,91 @@
+#pragma once
+// The repository of the local implementation: what the vob_, cmd_ and view_
+// calls share. Every function here runs inside a command of the store.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "local/calllog.h"
+#include "local/store.h"
+#include "stg.h"
+#include "tbs.h"
+#include "vob.h"
+
+namespace client_local::repo {
+
+struct Object {
+  vob_handle_t vob = 0;
+  vob_dbid_t dbid = 0;
+  std::uint32_t mtype = 0;
+  std::string oid;  // the dashed text form
+  std::string name;
+  vob_dbid_t type = 0;
+  vob_dbid_t elem = 0;
+  vob_dbid_t branch = 0;
+  std::int64_t number = 0;
+  vob_dbid_t pred = 0;
+  std::string text;
+  bool obsolete = false;
+  bool predefined = false;
+};
+
+// Runs a call's work in one command of the store in force (1001 without
+// one), recording its status on the call.
+template <class Work>
+int Run(CallLog::Call& call, Work&& work) {
+  if (call.Failed()) return call.Status();
+  Store* store = CurrentStore();
+  if (!store) return call.Return(TBS_ST_FAILURE);
+  return call.Return(store->Command([&](Store& s) { return work(s); }));
+}
+
+std::string Num(std::int64_t value);
+std::string Text(const char* text);  // "(null)" for null
+
+bool VobExists(Store& s, vob_handle_t vob);
+std::string VobTag(Store& s, vob_handle_t vob);
+std::optional<Object> Load(Store& s, vob_handle_t vob, vob_dbid_t dbid);
+// Finds a named object (a type, replica, pool) by meta-type and name.
+vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std::string& name);
+// Stores a new object: gives it its DBID and OID, and its creation event.
+vob_dbid_t Insert(Store& s, Object& object, const std::string& event_kind, const std::string& comment);
+vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
+                      const std::string& comment);
+
+// The latest checked-in version of a branch (0 when none).
+vob_dbid_t LatestVersion(Store& s, vob_handle_t vob, vob_dbid_t branch);
+// The branch of an element by its branch path ("\main\dev").
+vob_dbid_t BranchByPath(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& path);
+// The version of an element by its identifier ("\main\3", "\main\LATEST",
+// "\main\CHECKEDOUT", "\main\LABEL"); the view picks among check-outs.
+vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& idstr,
+                       const std::string& view);
+vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view);
+// "\main\dev" of a branch, "\main\dev\3" of a version.
+std::string BranchPath(Store& s, const Object& branch);
+std::string VersionId(Store& s, const Object& version);
+std::string Pathname(Store& s, const Object& object);
+
+// Resolves a pathname in a VOB (its tag may lead; see vob_resolve_general).
+int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& view, vob_dbid_t* dbid,
+            std::uint32_t* mtype);
+// The VOB whose tag leads a VOB-rooted name ("\vob\dir"), and the rest.
+vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest);
+// Splits "\\view\TAG\rest" or "M:\TAG\rest" into the view and "\rest".
+bool SplitViewName(const std::string& name, std::string* view, std::string* rest);
+
+// Whether a name may be stored: not empty, at most 255 bytes, printable
+// ASCII without blanks, quotes, separators or '@'.
+bool ValidLeafName(const std::string& name);
+
+// Prints an error through the message routing (a line of its own).
+void Complain(const std::string& text);
+// The refusal of a name that ValidLeafName refuses.
+std::string BadNameText(const std::string& name);
+
+// Rows changed by the last statement.
+int Changes(Store& s);
+int CopyOut(const std::string& text, char* out, std::size_t size);
+const char* AreaCopy(stg_area_t area, const std::string& text);
+
+}  // namespace client_local::repo
