@@ -35,7 +35,8 @@ bool Dialog::CreateFromTemplate(Window* parent, bool child) {
   std::uint32_t style = template_->style & ~ws::Visible;
   style |= child ? ws::Child : ws::Popup;
   CreateWindowObject(child ? parent : nullptr, 0, template_->caption, style);
-  if (!child) SetOwner(parent ? parent->TopLevelOwner() : nullptr);
+  // A dialog is owned by the top-level window that holds its parent.
+  if (!child) SetOwner(parent ? parent->TopLevelWindow() : nullptr);
   SetFont(Font{template_->font_face, template_->point_size * 10});
   controls_ = std::move(controls);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
@@ -52,7 +53,7 @@ bool Dialog::CreateFromTemplate(Window* parent, bool child) {
 int Dialog::DoModal() {
   if (!CreateFromTemplate(parent_arg_, false)) return -1;
   modal_ = true;
-  RunModal(*this, [this] { OnInitDialog(); });
+  RunModal(*this, [this] { OnInitDialog(); }, !invisible_);
   DestroyWindow();
   modal_ = false;
   return Result();

@@ -9,11 +9,24 @@ namespace {
 bool HasEnded(Window& window) { return !window.IsWindow() || !window.IsModal() || window.ModalEnded(); }
 }  // namespace
 
-void RunModal(Window& window, const std::function<void()>& init) {
+void RunModal(Window& window, const std::function<void()>& init, bool present) {
   Window* owner = window.Owner();
   const bool disabled_owner = owner && owner != &window && owner->IsEnabled();
   if (disabled_owner) owner->EnableWindow(false);
   if (init) init();
+  if (!present) {
+    Message m;
+    while (!HasEnded(window)) {
+      if (!GetMessage(m)) {
+        PostQuitMessage(static_cast<int>(m.wparam));
+        window.EndModal(IdCancel);
+        break;
+      }
+      DispatchMessage(m);
+    }
+    if (disabled_owner) owner->EnableWindow(true);
+    return;
+  }
   auto host = CurrentUiHost();
   window.SetStyle(window.Style() | ws::Visible);
   host->WindowShown(window, true);

@@ -11,6 +11,7 @@ namespace plat {
 // gone. The owner is disabled around the loop when it was enabled.
 // init runs once the owner is disabled, before the window is shown (the
 // dialog's initialisation).
-void RunModal(Window& window, const std::function<void()>& init = {});
+// A window that is not presented stays hidden and only pumps messages.
+void RunModal(Window& window, const std::function<void()>& init = {}, bool present = true);
 
 }  // namespace plat

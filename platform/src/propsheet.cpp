@@ -142,7 +142,7 @@ unsigned PropertySheet::WizardButtons() const {
 bool PropertySheet::CreateSheetWindow(Window* parent) {
   if (IsWindow() || pages_.empty()) return false;
   CreateWindowObject(nullptr, 0, Text(), ws::Popup | ws::Caption);
-  SetOwner(parent ? parent->TopLevelOwner() : nullptr);
+  SetOwner(parent ? parent->TopLevelWindow() : nullptr);
   struct Spec {
     int id;
     const char* text;

@@ -97,6 +97,7 @@ void RenderControls(const Window& w, std::ostringstream& out, std::string& butto
     // Multi-line texts keep the frame on every line.
     std::string framed;
     for (char ch : line) {
+      if (ch == '\r') continue;  // line breaks show as new lines of the frame
       framed += ch;
       if (ch == '\n') framed += "|  ";
     }

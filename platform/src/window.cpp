@@ -123,6 +123,13 @@ void Window::SetOwner(Window* owner) {
   owner_ = owner;
 }
 
+Window* Window::TopLevelWindow() {
+  WindowStateLock state;
+  Window* w = this;
+  while (w->parent_ && (w->style_ & ws::Child)) w = w->parent_;
+  return w;
+}
+
 Window* Window::TopLevelOwner() {
   WindowStateLock state;
   Window* w = this;

@@ -75,6 +75,19 @@ void AddFileOpsResources(plat::ResourceModule& module) {
   module.AddDialog(std::move(progress));
   for (int id : {IDR_AVI_CHECKOUT, IDR_AVI_CHECKIN, IDR_AVI_OTHER}) module.AddAnimation(plat::AnimationResource{id, 16});
 
+  plat::DialogTemplate command;
+  command.id = IDD_RUN_COMMAND;
+  command.style = plat::ws::Popup;
+  module.AddDialog(std::move(command));
+  module.AddString(IDS_EXEC_FAILED, "Exec of %s failed with error %d\n");
+
+  module.AddString(IDS_ERROR_CHECKIN, "Error checking in '%1'.");
+  module.AddString(IDS_ERROR_CHECKOUT, "Error checking out '%1'.");
+  module.AddString(IDS_ERROR_UNCHECKOUT, "Error undoing the check out for '%1'.");
+  module.AddString(IDS_ERROR_RESERVE, "Error changing reserved status of  '%1'.");
+  module.AddString(IDS_ERROR_ADDSRC, "Error adding '%1' to source control.");
+  module.AddString(IDS_ERROR_MERGE, "Error merging files.");
+
   module.AddString(IDS_CHECKING_IN, "Checking in...");
   module.AddString(IDS_CHECKING_OUT, "Checking out...");
   module.AddString(IDS_UNDOING_CHECKOUT, "Undoing checkout...");

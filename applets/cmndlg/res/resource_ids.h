@@ -41,4 +41,16 @@ inline constexpr int IDS_RESERVING = 4;
 inline constexpr int IDS_UNRESERVING = 5;
 inline constexpr int IDS_ADDING_TO_SOURCE = 18;
 
+// Running a product tool's command.
+inline constexpr int IDD_RUN_COMMAND = 24413;
+inline constexpr int IDS_EXEC_FAILED = 746;
+
+// Error boxes of the file operations.
+inline constexpr int IDS_ERROR_CHECKIN = 8;
+inline constexpr int IDS_ERROR_CHECKOUT = 9;
+inline constexpr int IDS_ERROR_UNCHECKOUT = 10;
+inline constexpr int IDS_ERROR_RESERVE = 11;
+inline constexpr int IDS_ERROR_ADDSRC = 19;
+inline constexpr int IDS_ERROR_MERGE = 24;
+
 }  // namespace rvcmndlg::res

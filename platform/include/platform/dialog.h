@@ -29,6 +29,10 @@ class Dialog : public Window {
   // shows them later from wherever. False when no module has it.
   bool LoadTemplate();
 
+  // An invisible dialog runs its modal loop without ever reaching the user
+  // (it waits for work its own threads do).
+  void SetInvisible(bool invisible) { invisible_ = invisible; }
+
   // Runs the dialog modally on the calling thread: the owner is disabled, a
   // nested message loop runs until EndDialog, the owner is enabled again.
   // Returns the EndDialog result, or -1 when the dialog could not be created.
@@ -88,6 +92,7 @@ class Dialog : public Window {
   Window* parent_arg_;
   std::vector<std::unique_ptr<Window>> controls_;
   std::atomic<bool> modal_{false};
+  bool invisible_ = false;
   bool ended_ = false;
   int result_ = 0;
 };

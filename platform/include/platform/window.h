@@ -43,8 +43,9 @@ class Window {
   Window* Parent() const;
   Window* Owner() const;
   void SetOwner(Window* owner);
-  // The top-level window above this one (itself when it is top-level), then
-  // that window's owner chain to its last owner.
+  // The top-level window that holds this one (itself when it is top-level).
+  Window* TopLevelWindow();
+  // That window's owner chain followed to its last owner.
   Window* TopLevelOwner();
   int ControlId() const { return control_id_; }
 
