@@ -75,6 +75,17 @@ void AddFileOpsResources(plat::ResourceModule& module) {
   module.AddDialog(std::move(progress));
   for (int id : {IDR_AVI_CHECKOUT, IDR_AVI_CHECKIN, IDR_AVI_OTHER}) module.AddAnimation(plat::AnimationResource{id, 16});
 
+  plat::DialogTemplate messages;
+  messages.id = IDD_IMSG_PROGRESS;
+  messages.style = plat::ws::Popup | plat::ws::Caption;
+  messages.controls = {
+      plat::ControlTemplate{"static", plat::IdStatic, "", 0},  // the icon
+      plat::ControlTemplate{"static", IDC_PROGRESS_LINE1, "", 0},
+      plat::ControlTemplate{"edit", IDC_PROGRESS_LINE2, "", plat::es::MultiLine | plat::es::ReadOnly},
+  };
+  module.AddDialog(std::move(messages));
+  module.AddString(IDS_REMOVING_VIEW, "Removing View...");
+
   plat::DialogTemplate command;
   command.id = IDD_RUN_COMMAND;
   command.style = plat::ws::Popup;

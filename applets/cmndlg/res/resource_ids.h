@@ -41,6 +41,10 @@ inline constexpr int IDS_RESERVING = 4;
 inline constexpr int IDS_UNRESERVING = 5;
 inline constexpr int IDS_ADDING_TO_SOURCE = 18;
 
+// The message window of long work.
+inline constexpr int IDD_IMSG_PROGRESS = 24334;
+inline constexpr int IDS_REMOVING_VIEW = 38;
+
 // Running a product tool's command.
 inline constexpr int IDD_RUN_COMMAND = 24413;
 inline constexpr int IDS_EXEC_FAILED = 746;
