@@ -3,6 +3,9 @@
 #include "fileops/operation_list.h"
 #include "fileops/progress_dlg.h"
 #include "gcl_status.h"
+#include "gcl_string.h"
+
+#include <exception>
 #include "imsg.h"
 #include "platform/dialog.h"
 #include "platform/object.h"
@@ -61,6 +64,19 @@ void CCommonOperation::RecordOutcome(COperationObj& entry, const GCL_Status& sta
   entry.SetMessages(status.messages().c_str());
 }
 
+// No exception leaves the worker: it becomes the file's failure.
+void CCommonOperation::ProcessFileSafely(GCL_Status& status, CFileItem& item) {
+  try {
+    ProcessFile(status, item);
+  } catch (const std::exception& e) {
+    status.set_code(1001);
+    status.push_message(GCL_String((std::string(e.what()) + "\n").c_str()));
+  } catch (...) {
+    status.set_code(1001);
+    status.push_message(GCL_String("Unexpected failure.\n"));
+  }
+}
+
 void CCommonOperation::Run() {
   rvcmndlg::EntryScope resources;  // the worker's boxes and texts are the library's
   GCL_Status status;
@@ -77,7 +93,7 @@ void CCommonOperation::Run() {
     item.Init(status, *entry);
     ShowFileOnProgress(item);
     vob_utl_set_series_next_op(i == 0, i == count - 1);
-    ProcessFile(status, item);
+    ProcessFileSafely(status, item);
     RecordOutcome(*entry, status);
     if (!status.ok() && !ContinueAfterError(status, item)) {
       ++i;

@@ -58,6 +58,7 @@ class CCommonOperation {
 
  private:
   void RecordOutcome(COperationObj& entry, const GCL_Status& status);
+  void ProcessFileSafely(GCL_Status& status, CFileItem& item);
 
   std::atomic<int> m_successCount{0};
   int m_savedPrefix = 0;
