@@ -209,24 +209,29 @@ bool PostMessage(Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam,
   if (thread == 0) return false;
   auto q = QueueOf(thread);
   if (!q) return false;
+  bool was_empty;
   {
     std::lock_guard lock(q->mutex);
     if (!q->alive) return false;
+    was_empty = q->posted.empty();
     q->posted.push_back(Message{hwnd, message, wparam, lparam, std::move(text)});
   }
-  q->cv.notify_all();
+  // A loop only sleeps on an empty queue: later posts need not wake it.
+  if (was_empty) q->cv.notify_all();
   return true;
 }
 
 bool PostThreadMessage(ThreadId thread, std::uint32_t message, WParam wparam, LParam lparam) {
   auto q = QueueOf(thread);
   if (!q) return false;
+  bool was_empty;
   {
     std::lock_guard lock(q->mutex);
     if (!q->alive) return false;
+    was_empty = q->posted.empty();
     q->posted.push_back(Message{Hwnd::Null, message, wparam, lparam, {}});
   }
-  q->cv.notify_all();
+  if (was_empty) q->cv.notify_all();
   return true;
 }
 

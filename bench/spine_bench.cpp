@@ -1,0 +1,99 @@
+// The cost of the file-operation spine: a run of N files through the entry's
+// machinery (worker, progress window, per-file capture and outcome) against
+// the same repository calls made in a bare loop, with the store in memory
+// (the spine's own cost shows) and on disk.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "fileops/common_operation.h"
+#include "fileops/operation_list.h"
+#include "fileops/run_operation.h"
+#include "gcl_status.h"
+#include "local/store.h"
+#include "ntregy.h"
+#include "platform/dialog.h"
+#include "platform/hosts.h"
+#include "platform/registry.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+// One repository read per file, as a light operation makes.
+int RepositoryCall(int i) {
+  char buffer[64];
+  return ntregy_get_param(i % 8, buffer, sizeof buffer);
+}
+
+class ReadingOperation : public CCommonOperation {
+ public:
+  using CCommonOperation::CCommonOperation;
+
+ protected:
+  void ProcessFile(GCL_Status& status, CFileItem&) override {
+    if (RepositoryCall(index_++) != 0) status.set_code(1001);
+  }
+
+ private:
+  int index_ = 0;
+};
+
+void UseStore(bool on_disk) {
+  if (!on_disk) {
+    client_local::UseStore(client_local::Store::OpenMemory());
+    return;
+  }
+  const auto path = std::filesystem::temp_directory_path() / "rv_spine_bench.db";
+  std::filesystem::remove(path);
+  std::string error;
+  client_local::UseStore(client_local::Store::OpenFile(path, &error));
+}
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_SpineAgainstBareLoop(benchmark::State& state) {
+  const int files = static_cast<int>(state.range(0));
+  const bool on_disk = state.range(1) != 0;
+  plat::Registry::UseMemory();
+  UseStore(on_disk);
+  for (int p = 0; p < 8; ++p) ntregy_set_param(p, ("value " + std::to_string(p)).c_str());
+  plat::SetUiHost(std::make_shared<plat::AutomaticHost>());
+  CFileOperationList list;
+  for (int i = 0; i < files; ++i) list.AddFile("C:\\views\\bench\\file" + std::to_string(i) + ".c");
+  double bare = 0, spine = 0;
+  for (auto _ : state) {
+    bare += Seconds([&] {
+      for (int i = 0; i < files; ++i) benchmark::DoNotOptimize(RepositoryCall(i));
+    });
+    const double run = Seconds([&] {
+      const int done = RunFileOperation(list, nullptr, 1,
+                                        OperationRun{rvcmndlg::res::IDS_CHECKING_IN, rvcmndlg::res::IDR_AVI_CHECKIN,
+                                                     "bench"},
+                                        [](CProgressDlg& progress, plat::ObjectArray& entries) {
+                                          return std::make_unique<ReadingOperation>(progress, entries);
+                                        });
+      benchmark::DoNotOptimize(done);
+    });
+    spine += run;
+    state.SetIterationTime(run);
+  }
+  state.counters["bare_us_per_file"] = bare * 1e6 / (static_cast<double>(state.iterations()) * files);
+  state.counters["spine_us_per_file"] = spine * 1e6 / (static_cast<double>(state.iterations()) * files);
+  state.counters["spine_over_bare"] = bare > 0 ? spine / bare : 0;
+  plat::SetUiHost(nullptr);
+  client_local::UseStore(nullptr);
+}
+BENCHMARK(BM_SpineAgainstBareLoop)
+    ->ArgsProduct({{100, 1000, 10000}, {0, 1}})
+    ->ArgNames({"files", "disk"})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
