@@ -75,6 +75,23 @@ void AddFileOpsResources(plat::ResourceModule& module) {
   module.AddDialog(std::move(progress));
   for (int id : {IDR_AVI_CHECKOUT, IDR_AVI_CHECKIN, IDR_AVI_OTHER}) module.AddAnimation(plat::AnimationResource{id, 16});
 
+  plat::DialogTemplate confirm;
+  confirm.id = IDD_CONFIRM_UNDO_CHECKOUT;
+  confirm.caption = "Confirm Undo Check Out";
+  confirm.controls = {
+      plat::ControlTemplate{"static", IDC_CONFIRM_UNDO_TEXT, "Do you want to undo the check out of '%s'?", 0},
+      Check(IDC_CONFIRM_UNDO_KEEP, "Save copy of the file with a '.keep' extension."),
+      Push(plat::IdYes, "&Yes", true),
+      Push(IDC_YES_TO_ALL, "Yes to &All"),
+      Push(plat::IdNo, "&No"),
+      Push(plat::IdCancel, "N&o to All"),
+  };
+  module.AddDialog(std::move(confirm));
+  module.AddString(IDS_NOT_CHECKED_OUT_TO_VIEW, "Element is not checked out to view '%s'.");
+  module.AddString(IDS_FILE_HIJACKED,
+                   "The file is currently hijacked.  You must checkout the hijacked file before attempting to "
+                   "perform other Strata operations on the file.");
+
   plat::DialogTemplate messages;
   messages.id = IDD_IMSG_PROGRESS;
   messages.style = plat::ws::Popup | plat::ws::Caption;

@@ -45,6 +45,14 @@ inline constexpr int IDS_ADDING_TO_SOURCE = 18;
 inline constexpr int IDD_IMSG_PROGRESS = 24334;
 inline constexpr int IDS_REMOVING_VIEW = 38;
 
+// Confirming an undo check-out.
+inline constexpr int IDD_CONFIRM_UNDO_CHECKOUT = 24326;
+inline constexpr int IDC_CONFIRM_UNDO_TEXT = 24593;
+inline constexpr int IDC_CONFIRM_UNDO_KEEP = 24586;
+inline constexpr int IDC_YES_TO_ALL = 24595;
+inline constexpr int IDS_NOT_CHECKED_OUT_TO_VIEW = 69;
+inline constexpr int IDS_FILE_HIJACKED = 37;
+
 // Running a product tool's command.
 inline constexpr int IDD_RUN_COMMAND = 24413;
 inline constexpr int IDS_EXEC_FAILED = 746;
