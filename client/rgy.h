@@ -100,3 +100,11 @@ int rgy_add_entry(const char* region, rgy_entry_t entry);
 
 // Removes every registry content: regions, entries (for starting afresh).
 int rgy_clear();
+
+// The entries of the cursor's kind and region whose UUID (key 16) is the
+// UUID (case aside), at most max of them. 0 (also when none, *count 0);
+// 1003 for a null argument or max < 1.
+int rgy_findbyuuid_entry(rgy_cursor_t cursor, const tbs_uuid_t* uuid, int max, rgy_entry_t* entries, int* count);
+// Removes the tag entry of a kind with that tag from a region. 0; 1002 when
+// there is none; 1003 for a null argument or a kind that is no tag kind.
+int rgy_remove_tag(int kind, const char* region, const char* tag);

@@ -21,3 +21,7 @@ int sysutl_user_to_gsid(const char* user, char* out, std::size_t size);
 // empty) and home directory (a host path).
 int sysutl_user_to_fullname(const char* user, char* out, std::size_t size);
 int sysutl_get_homedir(const char* user, char* out, std::size_t size);
+
+// This machine's host name (the machine facts in force). 0; 1002 when it
+// has none; 1003 for a null argument or a buffer too small.
+int sysutl_myhostname(char* out, std::size_t size);

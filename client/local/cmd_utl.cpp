@@ -4,12 +4,14 @@
 #include <string>
 
 #include "imsg.h"
+#include "local/view_root.h"
 #include "local/vob_repo.h"
 
 using client_local::CallLog;
 using client_local::Statement;
 using client_local::Store;
 using namespace client_local::repo;
+namespace views = client_local::views;
 
 int cmd_utl_checkout(vob_handle_t vob, vob_dbid_t dbid, const char* view, int reserved, const char* comment,
                      vob_dbid_t* version) {
@@ -72,6 +74,7 @@ int cmd_utl_checkout(vob_handle_t vob, vob_dbid_t dbid, const char* view, int re
                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
     add.Bind(1, vob).Bind(2, checked_out.dbid).Bind(3, branch).Bind(4, view).Bind(5, reserved ? 1 : 0);
     add.Bind(6, comment ? comment : "").Bind(7, event.Int(0)).Run();
+    views::RefreshElement(s, view, vob, checked_out.elem);
     if (version) *version = checked_out.dbid;
     return TBS_ST_OK;
   });

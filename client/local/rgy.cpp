@@ -338,3 +338,40 @@ int rgy_clear() {
     return TBS_ST_OK;
   }));
 }
+
+int rgy_findbyuuid_entry(rgy_cursor_t cursor, const tbs_uuid_t* uuid, int max, rgy_entry_t* entries, int* count) {
+  CallLog::Call call("rgy_findbyuuid_entry", {std::to_string(max)});
+  if (call.Failed()) return call.Status();
+  if (!cursor || !uuid || !entries || !count || max < 1) return call.Return(TBS_ST_INVALID_ARG);
+  *count = 0;
+  Store* store = client_local::CurrentStore();
+  if (!store) return call.Return(TBS_ST_OK);
+  char text[TBS_UUID_STR_SIZE];
+  tbs_uuid_to_str(uuid, text, sizeof text);
+  return call.Return(store->Command([&](Store& s) {
+    Statement ids(s, "SELECT e.id FROM rgy_entries e JOIN rgy_fields f ON f.entry = e.id"
+                     " WHERE e.kind = ?1 AND e.region = ?2 AND f.key = ?3 AND lower(f.value) = ?4 ORDER BY e.id");
+    ids.Bind(1, cursor->kind).Bind(2, cursor->region).Bind(3, RGY_KEY_UUID).Bind(4, std::string(text));
+    return HandOut(s, ids, cursor->kind, cursor->region, max, entries, count, nullptr);
+  }));
+}
+
+int rgy_remove_tag(int kind, const char* region, const char* tag) {
+  CallLog::Call call("rgy_remove_tag", {std::to_string(kind), ArgText(region), ArgText(tag)});
+  if (call.Failed()) return call.Status();
+  if (!region || !tag || !IsTagKind(kind)) return call.Return(TBS_ST_INVALID_ARG);
+  Store* store = client_local::CurrentStore();
+  if (!store) return call.Return(TBS_ST_FAILURE);
+  return call.Return(store->Command([&](Store& s) {
+    Statement ids(s, "SELECT e.id FROM rgy_entries e JOIN rgy_fields f ON f.entry = e.id"
+                     " WHERE e.kind = ?1 AND e.region = ?2 AND f.key = ?3 AND f.value = ?4");
+    ids.Bind(1, kind).Bind(2, std::string(region)).Bind(3, RGY_KEY_TAG).Bind(4, std::string(tag));
+    if (!ids.Step()) return TBS_ST_NOT_FOUND;
+    const std::int64_t id = ids.Int(0);
+    Statement drop(s, "DELETE FROM rgy_entries WHERE id = ?1");
+    drop.Bind(1, id).Run();
+    Statement fields(s, "DELETE FROM rgy_fields WHERE entry = ?1");
+    fields.Bind(1, id).Run();
+    return TBS_ST_OK;
+  }));
+}

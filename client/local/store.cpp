@@ -75,6 +75,16 @@ const std::vector<const char*>& Migrations() {
       " to_text TEXT NOT NULL, PRIMARY KEY (vob, hlink));"
       "CREATE TABLE vob_triggers (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
       " obj INTEGER NOT NULL, trtype INTEGER NOT NULL, PRIMARY KEY (vob, obj, trtype));",
+      // 3 -> 4: hosts, views (tags, uuids, owners, hosts, config specs,
+      // active state) and what each view's root directory was loaded with.
+      "CREATE TABLE hosts (name TEXT PRIMARY KEY COLLATE NOCASE, os TEXT NOT NULL, os_version TEXT NOT NULL,"
+      " options TEXT NOT NULL);"
+      "CREATE TABLE views (tag TEXT PRIMARY KEY, uuid TEXT NOT NULL UNIQUE, owner TEXT NOT NULL,"
+      " host TEXT NOT NULL, spec TEXT NOT NULL, snapshot INTEGER NOT NULL, active INTEGER NOT NULL,"
+      " comment TEXT NOT NULL, created INTEGER NOT NULL);"
+      "CREATE TABLE view_files (view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE,"
+      " path TEXT NOT NULL, vob INTEGER NOT NULL, version INTEGER NOT NULL, checked_out INTEGER NOT NULL,"
+      " PRIMARY KEY (view, path));",
   };
   return migrations;
 }

@@ -8,6 +8,7 @@
 
 #include "local/vob_repo.h"
 #include "tbs_oid.h"
+#include "vob_ob.h"
 
 using client_local::CallLog;
 using client_local::Statement;
@@ -314,4 +315,252 @@ int vob_ob_register_replica(vob_handle_t vob, const tbs_uuid_t* replica) {
   if (call.Failed()) return call.Status();
   if (!replica) return call.Return(TBS_ST_INVALID_ARG);
   return Run(call, [&](Store& s) { return VobExists(s, vob) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
+}
+
+// ---- Lists of a VOB's objects, types made and deleted (vob_ob.h) ----
+
+namespace {
+
+constexpr vob_dbid_t kObjsKey = 0x80000000u;  // cursors over a VOB's lists, keyed apart from objects
+
+int NextOf(CallLog::Call& call, vob_handle_t vob, vob_dbid_t key, vob_ob_cursor_t* cursor, vob_dbid_t* out,
+           const char* sql, std::int64_t arg) {
+  if (!cursor || !out) return call.Return(TBS_ST_INVALID_ARG);
+  vob_dbid_t last = 0;
+  if (!Position(cursor, vob, key, &last)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    Statement q(s, sql);
+    q.Bind(1, vob).Bind(2, arg).Bind(3, last);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    *out = static_cast<vob_dbid_t>(q.Int(0));
+    Advance(*cursor, *out);
+    return TBS_ST_OK;
+  });
+}
+
+int MakeType(const char* name, std::uint32_t mtype, vob_handle_t vob, const char* type_name, const char* comment,
+             vob_dbid_t* type) {
+  CallLog::Call call(name, {Num(vob), Text(type_name), Text(comment)});
+  if (call.Failed()) return call.Status();
+  return Run(call, [&](Store&) { return vob_mktype(vob, mtype, type_name, comment, type); });
+}
+
+int DeleteType(const char* name, std::uint32_t mtype, vob_handle_t vob, vob_dbid_t type) {
+  CallLog::Call call(name, {Num(vob), Num(type)});
+  if (call.Failed()) return call.Status();
+  return Run(call, [&](Store& s) {
+    const Object o = NeedObject(s, vob, type);
+    if (o.mtype != mtype) return TBS_ST_WRONG_KIND;
+    if (o.predefined) return TBS_ST_PERMISSION;
+    Statement used(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND type = ?2 AND dbid <> ?2"
+                      " UNION SELECT 1 FROM vob_labels WHERE vob = ?1 AND lbtype = ?2"
+                      " UNION SELECT 1 FROM vob_attrs WHERE vob = ?1 AND attype = ?2"
+                      " UNION SELECT 1 FROM vob_triggers WHERE vob = ?1 AND trtype = ?2");
+    used.Bind(1, vob).Bind(2, type);
+    if (used.Step()) {
+      Complain("Type \"" + o.name + "\" is in use.");
+      return TBS_ST_ALREADY;
+    }
+    Statement drop(s, "DELETE FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
+    drop.Bind(1, vob).Bind(2, type).Run();
+    return TBS_ST_OK;
+  });
+}
+
+}  // namespace
+
+int vob_ob_next_objs(vob_handle_t vob, std::uint32_t mtype, vob_ob_cursor_t* cursor, vob_dbid_t* dbid) {
+  CallLog::Call call("vob_ob_next_objs", {Num(vob), Num(mtype)});
+  if (call.Failed()) return call.Status();
+  return NextOf(call, vob, kObjsKey | mtype, cursor, dbid,
+                "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND dbid > ?3 ORDER BY dbid LIMIT 1", mtype);
+}
+
+int vob_lbtype_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* type) {
+  return MakeType("vob_lbtype_create", VOB_MTYPE_LBTYPE, vob, name, comment, type);
+}
+int vob_brtype_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* type) {
+  return MakeType("vob_brtype_create", VOB_MTYPE_BRTYPE, vob, name, comment, type);
+}
+int vob_eltype_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* type) {
+  return MakeType("vob_eltype_create", VOB_MTYPE_ELTYPE, vob, name, comment, type);
+}
+int vob_hltype_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* type) {
+  return MakeType("vob_hltype_create", VOB_MTYPE_HLTYPE, vob, name, comment, type);
+}
+int vob_attype_delete(vob_handle_t vob, vob_dbid_t type) {
+  return DeleteType("vob_attype_delete", VOB_MTYPE_ATTYPE, vob, type);
+}
+int vob_lbtype_delete(vob_handle_t vob, vob_dbid_t type) {
+  return DeleteType("vob_lbtype_delete", VOB_MTYPE_LBTYPE, vob, type);
+}
+int vob_brtype_delete(vob_handle_t vob, vob_dbid_t type) {
+  return DeleteType("vob_brtype_delete", VOB_MTYPE_BRTYPE, vob, type);
+}
+int vob_eltype_delete(vob_handle_t vob, vob_dbid_t type) {
+  return DeleteType("vob_eltype_delete", VOB_MTYPE_ELTYPE, vob, type);
+}
+int vob_hltype_delete(vob_handle_t vob, vob_dbid_t type) {
+  return DeleteType("vob_hltype_delete", VOB_MTYPE_HLTYPE, vob, type);
+}
+
+int vob_hlink_delete(vob_handle_t vob, vob_dbid_t hlink) {
+  CallLog::Call call("vob_hlink_delete", {Num(vob), Num(hlink)});
+  if (call.Failed()) return call.Status();
+  return Run(call, [&](Store& s) {
+    const Object o = NeedObject(s, vob, hlink);
+    if (o.mtype != VOB_MTYPE_HLINK) return TBS_ST_WRONG_KIND;
+    Statement links(s, "DELETE FROM vob_hlinks WHERE vob = ?1 AND hlink = ?2");
+    links.Bind(1, vob).Bind(2, hlink).Run();
+    Statement drop(s, "DELETE FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
+    drop.Bind(1, vob).Bind(2, hlink).Run();
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_ob_cursor_t* cursor, vob_dbid_t* hlink) {
+  CallLog::Call call("vob_obj_next_hlinks", {Num(vob), Num(dbid)});
+  if (call.Failed()) return call.Status();
+  return NextOf(call, vob, dbid, cursor, hlink,
+                "SELECT hlink FROM vob_hlinks WHERE hlink > ?3 AND ((from_vob = ?1 AND from_obj = ?2)"
+                " OR (to_vob = ?1 AND to_obj = ?2)) ORDER BY hlink LIMIT 1",
+                dbid);
+}
+
+int vob_ob_get_replica_oid(vob_handle_t vob, tbs_oid_t* oid) {
+  CallLog::Call call("vob_ob_get_replica_oid", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!oid) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    const auto replica = Load(s, vob, NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original"));
+    tbs_uuid_t bytes;
+    if (tbs_dstr_to_uuid(replica->oid.c_str(), &bytes) != TBS_ST_OK) return TBS_ST_FAILURE;
+    std::memcpy(oid->bytes, bytes.bytes, sizeof oid->bytes);
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_is_replicated(vob_handle_t vob, int* replicated) {
+  CallLog::Call call("vob_ob_is_replicated", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!replicated) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    Statement q(s, "SELECT count(*) FROM vob_objs WHERE vob = ?1 AND mtype = 18");
+    q.Bind(1, vob);
+    q.Step();
+    *replicated = q.Int(0) > 1 ? 1 : 0;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_get_mount_dir_pname(vob_handle_t vob, char* out, std::size_t size) {
+  CallLog::Call call("vob_ob_get_mount_dir_pname", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    return CopyOut(VobTag(s, vob), out, size);
+  });
+}
+
+int vob_ob_get_vob_owner_sid(vob_handle_t vob, char* out, std::size_t size) {
+  CallLog::Call call("vob_ob_get_vob_owner_sid", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    Statement q(s, "SELECT owner FROM vob_objs WHERE vob = ?1 AND mtype = 1");
+    q.Bind(1, vob);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    return CopyOut(q.Text(0), out, size);
+  });
+}
+
+namespace {
+
+int ProtectVob(CallLog::Call& call, vob_handle_t vob, const char* owner_sid, const char* group_sid, bool scan) {
+  if (call.Failed()) return call.Status();
+  if (!ValidSid(owner_sid) || !ValidSid(group_sid)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    Statement set(s, std::string("UPDATE vob_objs SET owner = CASE WHEN ?2 = '' THEN owner ELSE ?2 END,"
+                                 " grp = CASE WHEN ?3 = '' THEN grp ELSE ?3 END WHERE vob = ?1") +
+                         (scan ? "" : " AND mtype = 1"));
+    set.Bind(1, vob).Bind(2, owner_sid).Bind(3, group_sid).Run();
+    Statement object(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 1");
+    object.Bind(1, vob);
+    if (object.Step()) AddEvent(s, vob, static_cast<vob_dbid_t>(object.Int(0)), "change protection", "");
+    return TBS_ST_OK;
+  });
+}
+
+}  // namespace
+
+int vob_ob_protectvob(vob_handle_t vob, const char* owner_sid, const char* group_sid) {
+  CallLog::Call call("vob_ob_protectvob", {Num(vob), Text(owner_sid), Text(group_sid)});
+  return ProtectVob(call, vob, owner_sid, group_sid, false);
+}
+
+int vob_ob_protectvob_scan(vob_handle_t vob, const char* owner_sid, const char* group_sid) {
+  CallLog::Call call("vob_ob_protectvob_scan", {Num(vob), Text(owner_sid), Text(group_sid)});
+  return ProtectVob(call, vob, owner_sid, group_sid, true);
+}
+
+int vob_ob_is_pvob(vob_handle_t vob, int* pvob) {
+  CallLog::Call call("vob_ob_is_pvob", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!pvob) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    *pvob = 0;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_vob_oid_to_vobh(const tbs_oid_t* oid, vob_handle_t* vob) {
+  CallLog::Call call("vob_ob_vob_oid_to_vobh", {});
+  if (call.Failed()) return call.Status();
+  if (!oid || !vob) return call.Return(TBS_ST_INVALID_ARG);
+  char text[TBS_ID_STR_SIZE];
+  tbs_oid_to_str(oid, text, sizeof text);
+  return Run(call, [&](Store& s) {
+    Statement q(s, "SELECT vob FROM vob_objs WHERE mtype = 1 AND lower(oid) = lower(?1)");
+    q.Bind(1, std::string(text));
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    *vob = static_cast<vob_handle_t>(q.Int(0));
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_next_views(vob_handle_t vob, vob_ob_cursor_t* cursor, char* out, std::size_t size) {
+  CallLog::Call call("vob_ob_next_views", {Num(vob)});
+  if (call.Failed()) return call.Status();
+  if (!cursor || !out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
+  vob_dbid_t last = 0;
+  if (!Position(cursor, vob, 0xC0000000u, &last)) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    Statement q(s, "SELECT rowid, tag FROM views v WHERE rowid > ?2 AND (EXISTS (SELECT 1 FROM view_files f"
+                   " WHERE f.view = v.tag AND f.vob = ?1) OR EXISTS (SELECT 1 FROM vob_checkouts c"
+                   " WHERE c.view = v.tag AND c.vob = ?1)) ORDER BY rowid LIMIT 1");
+    q.Bind(1, vob).Bind(2, last);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    if (int rc = CopyOut(q.Text(1), out, size); rc != TBS_ST_OK) return rc;
+    Advance(*cursor, static_cast<vob_dbid_t>(q.Int(0)));
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_view_to_uuid(const char* tag, tbs_uuid_t* uuid) {
+  CallLog::Call call("vob_ob_view_to_uuid", {Text(tag)});
+  if (call.Failed()) return call.Status();
+  if (!tag || !uuid) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    Statement q(s, "SELECT uuid FROM views WHERE tag = ?1");
+    q.Bind(1, std::string(tag));
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    return tbs_str_to_uuid(q.Text(0).c_str(), uuid) == TBS_ST_OK ? TBS_ST_OK : TBS_ST_FAILURE;
+  });
 }

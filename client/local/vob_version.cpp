@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imsg.h"
+#include "local/view_root.h"
 #include "local/vob_repo.h"
 #include "tbs_oid.h"
 #include "vob.h"
@@ -15,6 +16,7 @@ using client_local::Statement;
 using client_local::Store;
 using client_local::StoreError;
 using namespace client_local::repo;
+namespace views = client_local::views;
 
 namespace {
 
@@ -404,6 +406,12 @@ int vob_utl_checkin(vob_handle_t vob, const char* pathname, const char* view, co
     Checkout checkout;
     if (int rc = FindCheckout(s, vob, pathname, view, &checkout); rc != TBS_ST_OK) return rc;
     const Object& v = checkout.version;
+    // Through a view with a root, the file there is what is checked in.
+    std::string from_file;
+    if (views::ReadElementFile(s, view, vob, v.elem, &from_file)) {
+      Statement contents(s, "UPDATE vob_objs SET text = ?3 WHERE vob = ?1 AND dbid = ?2");
+      contents.Bind(1, vob).Bind(2, v.dbid).Bind(3, from_file).Run();
+    }
     Statement other(s, "SELECT view FROM vob_checkouts WHERE vob = ?1 AND branch = ?2 AND reserved = 1"
                        " AND version <> ?3");
     other.Bind(1, vob).Bind(2, v.branch).Bind(3, v.dbid);
@@ -418,6 +426,7 @@ int vob_utl_checkin(vob_handle_t vob, const char* pathname, const char* view, co
     Statement drop(s, "DELETE FROM vob_checkouts WHERE vob = ?1 AND version = ?2");
     drop.Bind(1, vob).Bind(2, v.dbid).Run();
     AddEvent(s, vob, v.dbid, "checkin version", comment ? comment : "");
+    views::RefreshElement(s, view, vob, v.elem);
     if (version) *version = v.dbid;
     return TBS_ST_OK;
   });
@@ -431,6 +440,7 @@ int vob_utl_uncheckout(vob_handle_t vob, const char* pathname, const char* view)
     Checkout checkout;
     if (int rc = FindCheckout(s, vob, pathname, view, &checkout); rc != TBS_ST_OK) return rc;
     DropVersion(s, checkout.version);
+    views::RefreshElement(s, view, vob, checkout.version.elem);
     return TBS_ST_OK;
   });
 }

@@ -65,7 +65,7 @@ TEST_F(RvdlgMount, InitLeavesAnExistingRegistryUnlessForced) {
   // Forced: the old VOBs are unmounted and the registry made afresh.
   ASSERT_EQ(Run({"init", "--force"}), 0) << err.str();
   EXPECT_TRUE(OutHas("Unmounting RVFS filesystem \\public.")) << out.str();
-  EXPECT_TRUE(OutHas("Made the sample registry")) << out.str();
+  EXPECT_TRUE(OutHas("Made the sample repository")) << out.str();
   EXPECT_EQ(Run({"mount", "\\public"}), 0) << err.str();
 }
 

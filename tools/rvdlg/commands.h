@@ -22,6 +22,10 @@ struct Context {
 // What the chosen subcommand does; exit status 0 done, 1 failed.
 using Runner = std::function<int(Context&)>;
 
+// `rvdlg init`: makes the sample repository under the home; an existing one
+// is kept (with a message, status 0) unless force. 0 done, 1 failed.
+int MakeSampleRepository(Context& context, bool force);
+
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
 void InstallMountCommands(CLI::App& app, Runner& chosen);
 void InstallOptionsCommand(CLI::App& app, Runner& chosen);

@@ -1,5 +1,5 @@
 // Mounting and unmounting VOB tags, and `init`, which makes the sample
-// registry those commands work on.
+// repository (the registry those commands work on, the VOBs and the view).
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <memory>
@@ -15,9 +15,12 @@
 #include "platform/machine.h"
 #include "platform/pathmap.h"
 #include "rgy.h"
+#include "sample_repo.h"
 #include "tbs.h"
 #include "tbs_uuid.h"
 #include "viewvob/mount/mntrpc.h"
+#include "view.h"
+#include "vob.h"
 
 namespace rvdlg {
 
@@ -80,7 +83,14 @@ constexpr SampleVob kSampleVobs[] = {
 int AddVob(const SampleVob& vob, const std::string& host, std::mt19937_64& random) {
   const std::string local = std::string("C:\\rvdlg\\vobstore\\") + vob.dir;
   const std::string global = "\\\\" + host + "\\c$\\rvdlg\\vobstore\\" + vob.dir;
-  const std::string uuid = NewUuidText(random);
+  // The tag names the VOB of the store with that tag: the same UUID.
+  std::string uuid = NewUuidText(random);
+  vob_handle_t handle = 0;
+  tbs_uuid_t vob_uuid;
+  char vob_uuid_text[TBS_UUID_STR_SIZE];
+  if (vob_lookup_tag(vob.tag, &handle) == TBS_ST_OK && vob_get_uuid(handle, &vob_uuid) == TBS_ST_OK &&
+      tbs_uuid_to_str(&vob_uuid, vob_uuid_text, sizeof vob_uuid_text) == TBS_ST_OK)
+    uuid = vob_uuid_text;
   const std::string replica = NewUuidText(random);
   rgy_entry_t tag = nullptr;
   if (int status = rgy_create_entry(RGY_KIND_VOB_TAG, &tag)) return status;
@@ -109,13 +119,21 @@ int AddVob(const SampleVob& vob, const std::string& host, std::mt19937_64& rando
   return status;
 }
 
-int RunInit(Context& c, bool force) {
+}  // namespace
+
+int MakeSampleRepository(Context& c, bool force) {
   MessagesToStreams messages(c);
   char region[1024];
-  const bool exists = rgy_get_default_region(region, sizeof region) == TBS_ST_OK;
+  vob_handle_t found = 0;
+  std::error_code exists_error;
+  const bool has_registry = rgy_get_default_region(region, sizeof region) == TBS_ST_OK;
+  const bool exists = has_registry || vob_lookup_tag("\\public", &found) == TBS_ST_OK ||
+                      vob_lookup_tag("\\private", &found) == TBS_ST_OK ||
+                      std::filesystem::exists(plat::Home() / "views" / kSampleView, exists_error);
   if (exists && !force) {
-    c.out << "rvdlg: a sample registry already exists in " << c.home << " (default region \"" << region
-          << "\"); it is left as it is. Use 'rvdlg init --force' to replace it.\n";
+    c.out << "rvdlg: a sample repository already exists in " << c.home;
+    if (has_registry) c.out << " (default region \"" << region << "\")";
+    c.out << "; it is left as it is. Use 'rvdlg init --force' to replace it.\n";
     return 0;
   }
   const std::string host = plat::MachineInfo().host_name;
@@ -125,7 +143,7 @@ int RunInit(Context& c, bool force) {
   }
   // A replaced registry's VOBs are unmounted first, so nothing stays mounted
   // under tags that no longer exist.
-  if (exists && mntrpc_umount_tag("", " -a ") != TBS_ST_OK) {
+  if (has_registry && mntrpc_umount_tag("", " -a ") != TBS_ST_OK) {
     c.err << "rvdlg: the VOBs of the existing registry could not all be unmounted; it is left as it is\n";
     return 1;
   }
@@ -145,27 +163,47 @@ int RunInit(Context& c, bool force) {
     c.err << "rvdlg: no store is open\n";
     return 1;
   }
-  // One transaction: the registry is replaced whole or not at all.
+  // One transaction: the repository is replaced whole or not at all. The
+  // view's directory is made last; a failure takes it away again.
+  std::string what;
+  const std::filesystem::path view_root = plat::Home() / "views" / kSampleView;
+  bool made_root = false;
   const int status = store->Command([&](client_local::Store&) {
+    if (int removed = RemoveSampleRepository(&what)) return removed;
+    if (std::filesystem::exists(view_root, exists_error)) {
+      what = "a directory that is no view is in the way: " + view_root.string();
+      return TBS_ST_ALREADY;
+    }
+    if (int built = BuildSampleVobs(&what)) return built;
+    what = "making the registry";
     if (int cleared = rgy_clear()) return cleared;
     if (int added = rgy_add_region(kRegion, "the sample region of rvdlg")) return added;
     if (int made_default = rgy_set_default_region(kRegion)) return made_default;
     if (int port = nlbd_set_port(host.c_str(), kBrokerPort)) return port;
     for (const SampleVob& vob : kSampleVobs)
       if (int added = AddVob(vob, host, random)) return added;
-    return TBS_ST_OK;
+    made_root = true;  // the root was not there
+    return BuildSampleView(&what);
   });
   if (status != TBS_ST_OK) {
-    c.err << "rvdlg: cannot make the sample registry: " << tbs_strerror(status) << "\n";
+    if (made_root) std::filesystem::remove_all(view_root, exists_error);
+    // A replaced repository is back in the store: its view's files too.
+    if (exists) view_register_view_tag(kSampleView);
+    c.err << "rvdlg: cannot make the sample repository (" << what << "): " << tbs_strerror(status) << "\n";
     return 1;
   }
-  c.out << "Made the sample registry in " << c.home << ":\n"
+  c.out << "Made the sample repository in " << c.home << ":\n"
         << "  default region \"" << kRegion << "\", host \"" << host << "\"\n";
   for (const SampleVob& vob : kSampleVobs)
     c.out << "  VOB tag " << vob.tag << " (" << vob.access << "), storage \\\\" << host << "\\c$\\rvdlg\\vobstore\\"
           << vob.dir << "\n";
+  c.out << "  VOB \\public: \\src\\hello.c, \\src\\util.c, \\doc\\README.txt (labels REL1, REL2; branch dev;"
+           " attribute Status; a Merge hyperlink)\n"
+        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out)\n";
   return 0;
 }
+
+namespace {
 
 int RunMount(Context& c, const std::string& tag, bool mount) {
   MessagesToStreams messages(c);
@@ -181,9 +219,9 @@ int RunMount(Context& c, const std::string& tag, bool mount) {
 
 void InstallMountCommands(CLI::App& app, Runner& chosen) {
   auto force = std::make_shared<bool>(false);
-  auto* init = app.add_subcommand("init", "make the sample registry (a region, this host, two VOB tags)");
-  init->add_flag("--force", *force, "replace an existing sample registry");
-  init->callback([&chosen, force] { chosen = [force](Context& c) { return RunInit(c, *force); }; });
+  auto* init = app.add_subcommand("init", "make the sample repository (a region, this host, VOBs with files, a view)");
+  init->add_flag("--force", *force, "replace an existing sample repository");
+  init->callback([&chosen, force] { chosen = [force](Context& c) { return MakeSampleRepository(c, *force); }; });
 
   auto tag = std::make_shared<std::string>();
   auto* mount = app.add_subcommand("mount", "mount a VOB tag");

@@ -3,8 +3,13 @@
 #include <ostream>
 
 #include "commands.h"
+#include "gcl_status.h"
 #include "platform/dialog.h"
+#include "rvl_resolve.h"
+#include "rvl_vobobject.h"
 #include "sample_dialog.h"
+#include "sample_repo.h"
+#include "tbs.h"
 
 namespace rvdlg {
 
@@ -22,10 +27,22 @@ int RunSample(std::ostream& out) {
   return 0;
 }
 
-int RunDemo(std::ostream& out) {
+int RunDemo(Context& c) {
+  std::ostream& out = c.out;
   out << "rvdlg demonstration\n"
          "Every window is drawn as the terminal shows it; with no one at the\n"
          "keyboard each takes its default answer.\n\n";
+  // A fresh sample repository, and a look at the file checked out in it.
+  if (MakeSampleRepository(c, true) != 0) return 1;
+  out << "\nThe file checked out in the sample view:\n" << kSampleCheckedOut << ":\n";
+  GCL_Status found;
+  const auto object = RVL_ResolveName(found, GCL_String(kSampleCheckedOut));
+  if (!object || !found.ok()) {
+    c.err << "rvdlg: demo: " << kSampleCheckedOut << ": " << tbs_strerror(static_cast<int>(found.code())) << "\n";
+    return 1;
+  }
+  object->describe(out);
+  out << "\n";
   const int status = RunSample(out);
   plat::MessageBox(nullptr, "The demonstration is over.", "rvdlg", plat::mb::Ok | plat::mb::IconInformation);
   return status;
@@ -38,7 +55,7 @@ void InstallSampleCommands(CLI::App& app, Runner& chosen) {
     chosen = [](Context& c) { return RunSample(c.out); };
   });
   app.add_subcommand("demo", "walk through the program without a person")->callback([&chosen] {
-    chosen = [](Context& c) { return RunDemo(c.out); };
+    chosen = [](Context& c) { return RunDemo(c); };
   });
 }
 

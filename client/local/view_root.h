@@ -1,0 +1,47 @@
+#pragma once
+// The root directories of views: what the view calls and the check-out,
+// check-in and undo check-out calls share. Functions taking a Store run
+// inside a command of it.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "configspec.h"
+#include "local/store.h"
+#include "vob.h"
+
+namespace client_local::views {
+
+struct ViewRow {
+  std::string tag, uuid, owner, host, spec, comment;
+  bool snapshot = false;
+  bool active = false;
+  std::int64_t created = 0;
+};
+
+std::optional<ViewRow> LoadView(Store& s, const std::string& tag);
+// HOME/views/TAG.
+std::filesystem::path RootOf(const std::string& tag);
+// The host file of an element of a VOB in a view's root ("" for a VOB's root
+// directory element is the VOB's directory).
+std::filesystem::path ElementFile(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name);
+
+// The version the view's config spec selects for an element (0: none), and
+// whether it is the view's check-out.
+vob_dbid_t Select(Store& s, const ViewRow& view, const configspec_t& spec, vob_handle_t vob, vob_dbid_t elem,
+                  bool* checked_out);
+
+// Brings one element's file (and nothing else) in line with the view.
+void RefreshElement(Store& s, const std::string& view, vob_handle_t vob, vob_dbid_t elem);
+// Brings the whole root in line with the view.
+void RefreshRoot(Store& s, const std::string& view);
+
+// When the view has a root and the element's file is there: the file's
+// contents into *text (true). Used by check-in.
+bool ReadElementFile(Store& s, const std::string& view, vob_handle_t vob, vob_dbid_t elem, std::string* text);
+
+// The state of a host file in a view's root (VIEW_FILE_*), by its path
+// relative to the root.
+int FileState(Store& s, const std::string& view, const std::string& relative);
+
+}  // namespace client_local::views

@@ -1,0 +1,147 @@
+// The sample repository of `rvdlg init`.
+#include "sample_repo.h"
+
+#include <initializer_list>
+#include <vector>
+
+#include "cmd_utl.h"
+#include "tbs.h"
+#include "view.h"
+#include "vob.h"
+#include "vob_admin.h"
+#include "vob_attr.h"
+#include "vob_hlink.h"
+#include "vob_val.h"
+
+namespace rvdlg {
+
+namespace {
+
+constexpr const char* kBuilder = "rvdlg_init";  // the view that makes the versions
+
+struct Step {
+  std::string* what;
+  int status = 0;
+  // Runs a call unless an earlier one failed; remembers the first failure.
+  template <class Call>
+  Step& operator()(const std::string& doing, Call&& call) {
+    if (status == 0) {
+      status = call();
+      if (status != 0) *what = doing;
+    }
+    return *this;
+  }
+};
+
+// Checks in each text as the next version of the element on its branch.
+int AddVersions(vob_handle_t vob, const std::string& path, vob_dbid_t branch_or_elem,
+                std::initializer_list<const char*> texts, std::vector<vob_dbid_t>* made) {
+  for (const char* text : texts) {
+    vob_dbid_t out = 0, version = 0;
+    if (int rc = cmd_utl_checkout(vob, branch_or_elem, kBuilder, 1, "sample edit", &out)) return rc;
+    if (int rc = vob_ver_set_contents(vob, out, text)) return rc;
+    if (int rc = vob_utl_checkin(vob, path.c_str(), kBuilder, "sample version", &version)) return rc;
+    if (made) made->push_back(version);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int BuildSampleVobs(std::string* what) {
+  Step step{what};
+  vob_handle_t pub = 0, priv = 0;
+  vob_dbid_t src = 0, doc = 0, hello = 0, util = 0, readme = 0, notes = 0, dev = 0, merge = 0, attype = 0;
+  std::vector<vob_dbid_t> hello_v, util_v, dev_v;
+  step("making the VOB \\public", [&] { return vob_create("\\public", "the sample VOB", &pub); })
+      ("making \\public\\src", [&] { return vob_mkelem(pub, "\\src", 1, "sources", &src); })
+      ("making \\public\\doc", [&] { return vob_mkelem(pub, "\\doc", 1, "documents", &doc); })
+      ("making hello.c", [&] { return vob_mkelem(pub, "\\src\\hello.c", 0, "the greeting", &hello); })
+      ("making util.c", [&] { return vob_mkelem(pub, "\\src\\util.c", 0, "helpers", &util); })
+      ("making README.txt", [&] { return vob_mkelem(pub, "\\doc\\README.txt", 0, "read me", &readme); })
+      ("checking in hello.c", [&] {
+        return AddVersions(pub, "\\public\\src\\hello.c", hello,
+                           {"#include <stdio.h>\nint main(void) { puts(\"hello\"); return 0; }\n",
+                            "#include <stdio.h>\nint main(void) { puts(\"hello, world\"); return 0; }\n"},
+                           &hello_v);
+      })
+      ("checking in util.c", [&] {
+        return AddVersions(pub, "\\public\\src\\util.c", util,
+                           {"int twice(int n) { return 2 * n; }\n",
+                            "int twice(int n) { return 2 * n; }\nint thrice(int n) { return 3 * n; }\n"},
+                           &util_v);
+      })
+      ("checking in README.txt", [&] {
+        return AddVersions(pub, "\\public\\doc\\README.txt", readme,
+                           {"The sample VOB of rvdlg.\n", "The sample VOB of rvdlg.\nsrc holds the sources.\n"},
+                           nullptr);
+      })
+      ("making the label types", [&] {
+        int rc = vob_mktype(pub, VOB_MTYPE_LBTYPE, "REL1", "release 1", nullptr);
+        return rc ? rc : vob_mktype(pub, VOB_MTYPE_LBTYPE, "REL2", "release 2", nullptr);
+      })
+      ("labelling", [&] {
+        int rc = vob_ver_add_label(pub, hello_v.at(0), "REL1");
+        if (!rc) rc = vob_ver_add_label(pub, util_v.at(0), "REL1");
+        if (!rc) rc = vob_ver_add_label(pub, hello_v.at(1), "REL2");
+        return rc ? rc : vob_ver_add_label(pub, util_v.at(1), "REL2");
+      })
+      ("making the branch dev", [&] {
+        int rc = vob_mktype(pub, VOB_MTYPE_BRTYPE, "dev", "development", nullptr);
+        return rc ? rc : vob_mkbranch(pub, hello_v.at(0), "dev", "work on the greeting", &dev);
+      })
+      ("checking in on dev", [&] {
+        return AddVersions(pub, "\\public\\src\\hello.c", dev,
+                           {"#include <stdio.h>\nint main(void) { puts(\"hello from dev\"); return 0; }\n"}, &dev_v);
+      })
+      ("making the hyperlink", [&] {
+        return vob_hlink_create(pub, "Merge", pub, dev_v.at(0), pub, hello_v.at(1), "", "", &merge);
+      })
+      ("making the attribute", [&] {
+        int rc = vob_attype_create(pub, "Status", VOB_VAL_STRING, "review state", &attype);
+        if (rc) return rc;
+        vob_value_s value;
+        rc = vob_val_str_to_value(VOB_VAL_STRING, "\"reviewed\"", &value);
+        if (rc) return rc;
+        rc = vob_obj_add_attr(pub, hello_v.at(1), "Status", &value);
+        vob_val_free_value(&value);
+        return rc;
+      })
+      ("making the VOB \\private", [&] { return vob_create("\\private", "the private sample VOB", &priv); })
+      ("making notes.txt", [&] { return vob_mkelem(priv, "\\notes.txt", 0, "notes", &notes); })
+      ("checking in notes.txt", [&] {
+        return AddVersions(priv, "\\private\\notes.txt", notes, {"Private notes.\n"}, nullptr);
+      });
+  return step.status;
+}
+
+int BuildSampleView(std::string* what) {
+  Step step{what};
+  vob_handle_t pub = 0;
+  vob_dbid_t util = 0;
+  step("making the view sample_view", [&] { return view_create(kSampleView, 0, "the sample view"); })
+      ("finding util.c", [&] {
+        int rc = vob_lookup_tag("\\public", &pub);
+        return rc ? rc : vob_resolve_elem(pub, "\\src\\util.c", &util);
+      })
+      ("checking out util.c", [&] { return cmd_utl_checkout(pub, util, kSampleView, 1, "sample work", nullptr); });
+  return step.status;
+}
+
+int RemoveSampleRepository(std::string* what) {
+  Step step{what};
+  step("removing the view sample_view", [&] {
+    const int rc = view_remove(kSampleView);
+    return rc == TBS_ST_NOT_FOUND ? 0 : rc;
+  });
+  for (const char* tag : {"\\public", "\\private"}) {
+    step(std::string("removing the VOB ") + tag, [&] {
+      vob_handle_t vob = 0;
+      if (vob_lookup_tag(tag, &vob) != 0) return 0;
+      return vob_rmvob(vob);
+    });
+  }
+  return step.status;
+}
+
+}  // namespace rvdlg
