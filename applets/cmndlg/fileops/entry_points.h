@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/types.h"
+
 namespace plat {
+class ObjectArray;
 class Window;
-}
+}  // namespace plat
 
 // Starts the command-line tool's graphical compare of each path (with its
 // predecessor when pred is non-zero) and returns 0 at once; a failure to
@@ -18,3 +21,19 @@ int rvRunCommand(const std::string& command, plat::Window* parent);
 
 // The command line rvDiffFiles starts (for tests and callers that log it).
 std::string DiffCommandLine(const std::vector<std::string>& paths, int pred);
+
+// Undoes the check-out of every entry (confirmation and the ".keep" copy as
+// the user options say) and returns how many succeeded.
+int rvUncheckoutOp(plat::ObjectArray& entries, plat::Window* parent, int show_progress);
+// The same with the caller's keep-file choice and no confirmation.
+int rvUncheckoutWithOptionsOp(plat::ObjectArray& entries, int keep_file, plat::Window* parent, int show_progress);
+// Reserves (reserve non-zero) or unreserves every entry's check-out.
+int rvReserveOp(plat::ObjectArray& entries, int reserve, plat::Window* parent, int show_progress);
+
+// For callers without a framework of their own: runs operation code on the
+// paths (2 undo check-out, 3 reserve, 4 unreserve; the other codes arrive
+// with their operations). Both return 0; the Ex form writes 1 into result
+// slot i when path i succeeded, 0 otherwise, and no_ui runs without prompts
+// or progress.
+int rvRunFileOperation(const char* const* paths, int count, plat::Hwnd parent, int code);
+int rvRunFileOperationEx(const char* const* paths, int* results, int count, plat::Hwnd parent, int code, int no_ui);

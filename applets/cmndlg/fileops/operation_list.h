@@ -6,6 +6,11 @@
 #include <string>
 
 #include "platform/object.h"
+#include "platform/types.h"
+
+namespace plat {
+class Window;
+}
 #include "vob.h"
 
 // One file entry. After a run its status says what happened: 0 succeeded
@@ -72,6 +77,18 @@ class CFileOperationList : public plat::ObjectArray {
   void SetRESReserve(int v) { m_RESReserve = v; }
   void SetRESShowProgressDlg(int v) { m_RESShowProgress = v; }
   void SetDIFFPredecessor(int v) { m_DIFFPredecessor = v; }
+
+  // Undo check-out and reserve; each returns how many entries succeeded.
+  // The forms with a path add it first; the WithHwnd forms take a window of
+  // a caller without a framework of its own.
+  int Uncheckout(plat::Window* parent = nullptr);
+  int Uncheckout(const std::string& path, plat::Window* parent = nullptr);
+  int UncheckoutWithOptions(plat::Window* parent = nullptr);
+  int UncheckoutWithOptions(const std::string& path, plat::Window* parent = nullptr);
+  int UncheckoutWithHwnd(plat::Hwnd window, int with_options);
+  int Reserve(plat::Window* parent = nullptr);
+  int Reserve(const std::string& path, plat::Window* parent = nullptr);
+  int ReserveWithHwnd(plat::Hwnd window);
 
   // Compares every entry with its predecessor (or each other); returns 0.
   int Diff(void* parent = nullptr);
