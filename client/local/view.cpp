@@ -384,8 +384,10 @@ int view_file_state(const char* pathname, int* state) {
     return call.Return(TBS_ST_INVALID_ARG);
   const auto host = plat::ToHostPath(name);
   if (!host) return call.Return(TBS_ST_INVALID_ARG);
-  const std::string relative = fs::relative(*host, views::RootOf(view)).generic_string();
-  if (relative == ".." || relative.rfind("../", 0) == 0) return call.Return(TBS_ST_INVALID_ARG);
+  // Lexically: a name too long for the file system is simply not there.
+  const std::string relative =
+      host->lexically_normal().lexically_relative(views::RootOf(view).lexically_normal()).generic_string();
+  if (relative.empty() || relative == ".." || relative.rfind("../", 0) == 0) return call.Return(TBS_ST_INVALID_ARG);
   return Run(call, [&](Store& s) {
     if (!views::LoadView(s, view)) return TBS_ST_NOT_FOUND;
     *state = views::FileState(s, view, relative == "." ? std::string() : relative);

@@ -281,6 +281,16 @@ bool ReadElementFile(Store& s, const std::string& view, vob_handle_t vob, vob_db
   return ReadFile(path, text);
 }
 
+bool LoadedVersion(Store& s, const std::string& view, const std::string& relative, vob_handle_t* vob,
+                   vob_dbid_t* version, bool* checked_out) {
+  const auto record = LoadRecord(s, view, relative);
+  if (!record) return false;
+  *vob = record->vob;
+  *version = record->version;
+  *checked_out = record->checked_out;
+  return true;
+}
+
 int FileState(Store& s, const std::string& view, const std::string& relative) {
   const fs::path path = RootOf(view) / relative;
   std::error_code error;

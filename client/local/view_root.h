@@ -40,6 +40,12 @@ void RefreshRoot(Store& s, const std::string& view);
 // contents into *text (true). Used by check-in.
 bool ReadElementFile(Store& s, const std::string& view, vob_handle_t vob, vob_dbid_t elem, std::string* text);
 
+// The version a file of a view's root (by its path relative to the root) was
+// loaded from, and whether it is the view's check-out; false when no element's
+// file is recorded there.
+bool LoadedVersion(Store& s, const std::string& view, const std::string& relative, vob_handle_t* vob,
+                   vob_dbid_t* version, bool* checked_out);
+
 // The state of a host file in a view's root (VIEW_FILE_*), by its path
 // relative to the root.
 int FileState(Store& s, const std::string& view, const std::string& relative);

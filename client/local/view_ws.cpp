@@ -2,11 +2,14 @@
 #include "view_ws.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
 
+#include "local/view_root.h"
 #include "local/vob_repo.h"
+#include "platform/pathmap.h"
 
 using client_local::CallLog;
 using client_local::Store;
@@ -40,6 +43,34 @@ int view_ws_lookup_pn(const char* pathname, char* view, std::size_t size, vob_ha
     if (int rc = CopyOut(tag, view, size); rc != TBS_ST_OK) return rc;
     *vob = found_vob;
     *version = dbid;
+    return TBS_ST_OK;
+  });
+}
+
+int view_file_loaded_version(const char* pathname, vob_handle_t* vob, vob_dbid_t* version, int* checked_out) {
+  CallLog::Call call("view_file_loaded_version", {Text(pathname)});
+  if (call.Failed()) return call.Status();
+  if (!pathname || !vob || !version || !checked_out) return call.Return(TBS_ST_INVALID_ARG);
+  std::string text = pathname;
+  std::replace(text.begin(), text.end(), '/', '\\');
+  std::string tag, rest;
+  if (!SplitViewName(text, &tag, &rest) || tag.empty() || text.find("@@") != std::string::npos)
+    return call.Return(TBS_ST_INVALID_ARG);
+  const auto host = plat::ToHostPath(text);
+  if (!host) return call.Return(TBS_ST_INVALID_ARG);
+  const std::string relative =
+      host->lexically_normal().lexically_relative(client_local::views::RootOf(tag).lexically_normal()).generic_string();
+  if (relative.empty() || relative == "." || relative == ".." || relative.rfind("../", 0) == 0)
+    return call.Return(TBS_ST_NOT_FOUND);
+  return Run(call, [&](Store& s) {
+    if (!client_local::views::LoadView(s, tag)) return TBS_ST_NOT_FOUND;
+    vob_handle_t found_vob = 0;
+    vob_dbid_t found = 0;
+    bool out = false;
+    if (!client_local::views::LoadedVersion(s, tag, relative, &found_vob, &found, &out)) return TBS_ST_NOT_FOUND;
+    *vob = found_vob;
+    *version = found;
+    *checked_out = out ? 1 : 0;
     return TBS_ST_OK;
   });
 }

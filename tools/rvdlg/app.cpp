@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "gu.h"
 #include "local/store.h"
 #include "sample_dialog.h"
+#include "tool_launcher.h"
 
 namespace rvdlg {
 
@@ -60,6 +62,28 @@ std::shared_ptr<plat::UiHost> MakeHost(const Settings& settings, std::istream& i
   return std::make_shared<plat::TerminalHost>(in, out, !typed);
 }
 
+// While alive, the programs rvdlg starts find its home in RVDLG_HOME (the
+// compare that the library starts needs the same store); the value found is
+// put back at the end.
+class HomeForChildren {
+ public:
+  explicit HomeForChildren(const std::filesystem::path& home) {
+    if (const char* found = std::getenv("RVDLG_HOME")) previous_ = found;
+    ::setenv("RVDLG_HOME", home.c_str(), 1);
+  }
+  ~HomeForChildren() {
+    if (previous_)
+      ::setenv("RVDLG_HOME", previous_->c_str(), 1);
+    else
+      ::unsetenv("RVDLG_HOME");
+  }
+  HomeForChildren(const HomeForChildren&) = delete;
+  HomeForChildren& operator=(const HomeForChildren&) = delete;
+
+ private:
+  std::optional<std::string> previous_;
+};
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -77,6 +101,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallMountCommands(app, chosen);
   InstallOptionsCommand(app, chosen);
   InstallDescribeCommand(app, chosen);
+  InstallDiffCommands(app, chosen);
+  InstallFileOpCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -139,9 +165,18 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   plat::SetAppName("rvdlg");
   RegisterSampleResources();
 
-  Context context{in, out, err, settings.home};
+  // The library starts the product's programs through rvdlg's launcher: they
+  // come from rvdlg's directory, with the home of this run.
+  const HomeForChildren home_for_children(plat::Home());
+  const std::shared_ptr<plat::Launcher> previous_launcher = plat::CurrentLauncher();
+  const auto tools = std::make_shared<ToolLauncher>(previous_launcher, ProgramDirectory());
+  plat::SetLauncher(tools);
+
+  Context context{in, out, err, settings.home, tools.get()};
   const int status_of_run = chosen ? chosen(context) : 0;
   int status = status_of_run;
+  tools->WaitAll();  // nothing the library started outlives the run
+  plat::SetLauncher(previous_launcher);
 
   plat::SetUiHost(nullptr);
   gu_set_help_proc(nullptr);

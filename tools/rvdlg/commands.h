@@ -10,13 +10,20 @@ namespace CLI {
 class App;
 }
 
+class CFileOperationList;
+
 namespace rvdlg {
+
+class ToolLauncher;
 
 struct Context {
   std::istream& in;
   std::ostream& out;
   std::ostream& err;
   std::string home;
+  // The launcher in force for the run: it keeps the processes the library
+  // starts so that a command can wait for them.
+  ToolLauncher* tools = nullptr;
 };
 
 // What the chosen subcommand does; exit status 0 done, 1 failed.
@@ -26,9 +33,20 @@ using Runner = std::function<int(Context&)>;
 // is kept (with a message, status 0) unless force. 0 done, 1 failed.
 int MakeSampleRepository(Context& context, bool force);
 
+// Shared by the commands and the demonstration.
+int ShowSettings(std::ostream& out);
+int PrintOutcomes(const CFileOperationList& list, std::ostream& out);
+
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
 void InstallMountCommands(CLI::App& app, Runner& chosen);
 void InstallOptionsCommand(CLI::App& app, Runner& chosen);
 void InstallDescribeCommand(CLI::App& app, Runner& chosen);
+void InstallDiffCommands(CLI::App& app, Runner& chosen);
+void InstallFileOpCommands(CLI::App& app, Runner& chosen);
+
+// The library's pathname of a file named on the command line: a library
+// pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a
+// view's directory (or a drive's) under the home. Empty when it has none.
+std::string LibraryPathname(const std::string& name);
 
 }  // namespace rvdlg

@@ -48,11 +48,15 @@ const std::vector<Setting>& Settings() {
   return settings;
 }
 
+}  // namespace
+
 int ShowSettings(std::ostream& out) {
   const CUserOptions options;
   for (const auto& setting : Settings()) out << setting.name << ": " << setting.read(options) << "\n";
   return 0;
 }
+
+namespace {
 
 int EditSettings(std::ostream& out) {
   CRvOperationsPage page;

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "commands.h"
+#include "fileops/operation_list.h"
 #include "gcl_status.h"
 #include "platform/dialog.h"
 #include "rvl_resolve.h"
@@ -42,8 +43,33 @@ int RunDemo(Context& c) {
     return 1;
   }
   object->describe(out);
+
+  out << "\nThe operation settings (rvdlg options --show):\n";
+  ShowSettings(out);
+
+  // A short day with the checked-out file: reserve and unreserve it, then
+  // undo its check-out keeping a copy of the edits.
+  const std::string file = kSampleCheckedOut;
+  int walk = 0;
+  for (int reserve : {1, 0}) {
+    out << "\nrvdlg " << (reserve ? "reserve " : "unreserve ") << file << "\n";
+    CFileOperationList list;
+    list.AddFile(file);
+    list.SetRESReserve(reserve);
+    list.Reserve();
+    walk |= PrintOutcomes(list, out);
+  }
+  out << "\nrvdlg uncheckout " << file << "\n";
+  CFileOperationList undo;
+  undo.AddFile(file);
+  undo.Uncheckout();
+  walk |= PrintOutcomes(undo, out);
+  out << "\nThe file afterwards:\n";
+  GCL_Status again;
+  if (const auto after = RVL_ResolveName(again, GCL_String(kSampleCheckedOut)); after && again.ok())
+    after->describe(out);
   out << "\n";
-  const int status = RunSample(out);
+  const int status = RunSample(out) | walk;
   plat::MessageBox(nullptr, "The demonstration is over.", "rvdlg", plat::mb::Ok | plat::mb::IconInformation);
   return status;
 }
