@@ -1,5 +1,5 @@
 #pragma once
-// Config specs: the rules of a view (see docs/configspec.md).
+// Config specs: the rules of a view (see docs/configspecs.md).
 //
 //   element PATTERN SELECTOR     which version an element shows
 //   load PATHNAME                what a snapshot view loads

@@ -1,6 +1,6 @@
 #pragma once
 // Views: a view has a tag, a UUID, an owner, a host, a config spec (see
-// configspec.h and docs/configspec.md), for a snapshot view load rules, an
+// configspec.h and docs/configspecs.md), for a snapshot view load rules, an
 // active state and a root directory. The root of view TAG is "\\view\TAG"
 // (HOME/views/TAG): each VOB has a directory there named by its tag, and each
 // element the config spec selects is there as a file: a checked-in version

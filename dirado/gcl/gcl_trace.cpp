@@ -55,10 +55,10 @@ void ApplyItem(Context& context, const std::string& item) {
   for (int area = from; area <= to; ++area) context.levels[area] = static_cast<int>(level);
 }
 
-void Apply(Context& context, const char* specification) {
-  if (!specification) return;
+void Apply(Context& context, const char* trace_text) {
+  if (!trace_text) return;
   std::string item;
-  for (const char* p = specification;; ++p) {
+  for (const char* p = trace_text;; ++p) {
     const char c = *p;
     if (c && (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.')) {
       item += c;
@@ -114,9 +114,9 @@ void GCL_Trace::set_level(int area, int level) {
   g_context->levels[area] = level;
 }
 
-void GCL_Trace::apply(const char* specification) {
+void GCL_Trace::apply(const char* trace_text) {
   std::lock_guard lock(g_mutex);
-  Apply(*g_context, specification);
+  Apply(*g_context, trace_text);
 }
 
 void GCL_Trace::line(const char* text) {

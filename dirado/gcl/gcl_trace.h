@@ -27,8 +27,8 @@ class GCL_Trace {
   // The level of an area (0 for an area outside 0..711).
   int level(int area) const;
   void set_level(int area, int level);
-  // Applies a specification in the form of NORVANE_GCL_DEBUG.
-  void apply(const char* specification);
+  // Applies trace settings written as NORVANE_GCL_DEBUG is.
+  void apply(const char* trace_text);
   // Writes one trace line.
   void line(const char* text);
   int depth() const;

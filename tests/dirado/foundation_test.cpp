@@ -296,7 +296,7 @@ TEST(GclCheck, HardAssertionContinuesOnlyWhenAsked) {
 
 // --- Trace ------------------------------------------------------------------
 
-TEST(GclTrace, SpecificationsSetLevels) {
+TEST(GclTrace, TraceSettingsSetLevels) {
   ASSERT_FALSE(GCL_Trace::alive());
   setenv("NORVANE_GCL_DEBUG", "3-5.2,700-900", 1);
   {
@@ -313,7 +313,7 @@ TEST(GclTrace, SpecificationsSetLevels) {
   GCL_Trace trace;  // a fresh context reads the environment again
   EXPECT_EQ(trace.level(4), 0);
   struct Case {
-    const char* specification;
+    const char* settings;
     int area;
     int level;
   };
@@ -323,8 +323,8 @@ TEST(GclTrace, SpecificationsSetLevels) {
   };
   for (const Case& c : cases) {
     GCL_Trace fresh;
-    fresh.apply(c.specification);
-    EXPECT_EQ(fresh.level(c.area), c.level) << c.specification;
+    fresh.apply(c.settings);
+    EXPECT_EQ(fresh.level(c.area), c.level) << c.settings;
     fresh.set_level(c.area, 0);
   }
 }
