@@ -134,9 +134,12 @@ int stg_free_area(stg_area_t area, int keep_memory) {
   return call.Return(TBS_ST_OK);
 }
 
-void* stg_alloc(stg_area_t area, std::size_t size) {
-  CallLog::Call call("stg_alloc", {std::to_string(area), std::to_string(size)});
-  if (call.Failed()) return nullptr;
+namespace {
+
+// Memory of the area for one call, with the call's status recorded: 1062
+// past the largest request or when the area is full, 1003 for an unknown
+// area.
+void* AllocateFor(CallLog::Call& call, stg_area_t area, std::size_t size) {
   if (size > kMaxRequest) {
     call.Return(TBS_ST_NO_MEMORY);
     return nullptr;
@@ -153,6 +156,14 @@ void* stg_alloc(stg_area_t area, std::size_t size) {
   return memory;
 }
 
+}  // namespace
+
+void* stg_alloc(stg_area_t area, std::size_t size) {
+  CallLog::Call call("stg_alloc", {std::to_string(area), std::to_string(size)});
+  if (call.Failed()) return nullptr;
+  return AllocateFor(call, area, size);
+}
+
 char* stg_strdup(stg_area_t area, const char* text) {
   CallLog::Call call("stg_strdup", {std::to_string(area), text ? text : "(null)"});
   if (call.Failed()) return nullptr;
@@ -165,20 +176,8 @@ char* stg_strdup(stg_area_t area, const char* text) {
     call.Return(TBS_ST_NO_MEMORY);
     return nullptr;
   }
-  Areas& areas = TheAreas();
-  std::lock_guard lock(areas.mutex);
-  Area* found = areas.Find(area);
-  if (!found) {
-    call.Return(TBS_ST_INVALID_ARG);
-    return nullptr;
-  }
-  auto* copy = static_cast<char*>(found->Allocate(length + 1));
-  if (!copy) {
-    call.Return(TBS_ST_NO_MEMORY);
-    return nullptr;
-  }
-  std::memcpy(copy, text, length + 1);
-  call.Return(TBS_ST_OK);
+  auto* copy = static_cast<char*>(AllocateFor(call, area, length + 1));
+  if (copy) std::memcpy(copy, text, length + 1);
   return copy;
 }
 

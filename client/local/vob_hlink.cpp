@@ -75,18 +75,30 @@ int vob_hlink_hlinkh_get_arrow(const vob_hlinkh_s* handle, int* from_end) {
   return call.Return(TBS_ST_OK);
 }
 
+namespace {
+
+// A hyperlink's name as its texts show it: TYPE@DBID@VOB; false when the
+// object is no hyperlink.
+bool LinkName(Store& s, vob_handle_t vob, vob_dbid_t hlink, std::string* name) {
+  const auto link = Load(s, vob, hlink);
+  if (!link || link->mtype != VOB_MTYPE_HLINK) return false;
+  *name = link->name + "@" + Num(hlink) + "@" + VobTag(s, vob);
+  return true;
+}
+
+}  // namespace
+
 int vob_hlink_fmt_info(vob_handle_t vob, vob_dbid_t hlink, int from_end, char* out, std::size_t size) {
   CallLog::Call call("vob_hlink_fmt_info", {Num(vob), Num(hlink), Num(from_end)});
   if (call.Failed()) return call.Status();
   if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
   out[0] = '\0';
   return Run(call, [&](Store& s) {
-    const auto link = Load(s, vob, hlink);
-    if (!link || link->mtype != VOB_MTYPE_HLINK) return TBS_ST_NOT_FOUND;
+    std::string name;
+    if (!LinkName(s, vob, hlink, &name)) return TBS_ST_NOT_FOUND;
     Statement q(s, "SELECT from_vob, from_obj, to_vob, to_obj FROM vob_hlinks WHERE vob = ?1 AND hlink = ?2");
     q.Bind(1, vob).Bind(2, hlink);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
-    const std::string name = link->name + "@" + Num(hlink) + "@" + VobTag(s, vob);
     std::string text;
     if (from_end) {
       text = name + " -> " +
@@ -104,12 +116,11 @@ int vob_hlink_fmt_single_ended_info(vob_handle_t vob, vob_dbid_t hlink, char* ou
   if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
   out[0] = '\0';
   return Run(call, [&](Store& s) {
-    const auto link = Load(s, vob, hlink);
-    if (!link || link->mtype != VOB_MTYPE_HLINK) return TBS_ST_NOT_FOUND;
+    std::string text;
+    if (!LinkName(s, vob, hlink, &text)) return TBS_ST_NOT_FOUND;
     Statement q(s, "SELECT from_text FROM vob_hlinks WHERE vob = ?1 AND hlink = ?2");
     q.Bind(1, vob).Bind(2, hlink);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
-    std::string text = link->name + "@" + Num(hlink) + "@" + VobTag(s, vob);
     if (!q.Text(0).empty()) text += " \"" + q.Text(0) + "\"";
     return CopyOut(text, out, size);
   });
