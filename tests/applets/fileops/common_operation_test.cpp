@@ -8,6 +8,7 @@
 #include "fileops/common_operation.h"
 #include "fileops/operation_list.h"
 #include "fileops/progress_dlg.h"
+#include "operation_fixture.h"
 #include "gcl_status.h"
 #include "imsg.h"
 #include "local/calllog.h"
@@ -58,25 +59,11 @@ class TestOperation : public CCommonOperation {
   }
 };
 
-class CommonOperationTest : public ::testing::Test {
+class CommonOperationTest : public OperationFixture {
  protected:
   void SetUp() override {
-    plat::Registry::UseMemory();
-    client_local::UseStore(client_local::Store::OpenMemory());
-    host = std::make_shared<plat::ScriptedHost>();
-    plat::SetUiHost(host);
+    OperationFixture::SetUp();
     plat::SetAppName("Explorer");
-    plat::DialogTemplate t;
-    t.id = 901;
-    t.caption = "Explorer";
-    plat::AppResources().AddDialog(t);
-    ASSERT_TRUE(caller.Create());
-  }
-  void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty());
-    plat::SetUiHost(nullptr);
-    client_local::UseStore(nullptr);
   }
   // What an entry function does: the progress window over the caller, the
   // operation on its worker, the loop on this thread.
@@ -96,8 +83,6 @@ class CommonOperationTest : public ::testing::Test {
     for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
     return out;
   }
-  std::shared_ptr<plat::ScriptedHost> host;
-  plat::Dialog caller{901};
   std::vector<std::string> last_seen;
 };
 

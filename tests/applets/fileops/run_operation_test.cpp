@@ -7,6 +7,7 @@
 #include "fileops/common_operation.h"
 #include "fileops/operation_list.h"
 #include "fileops/run_operation.h"
+#include "operation_fixture.h"
 #include "gcl_status.h"
 #include "local/store.h"
 #include "local/usage.h"
@@ -29,27 +30,7 @@ class Throwing : public CCommonOperation {
   }
 };
 
-class RunOperationTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    plat::Registry::UseMemory();
-    client_local::UseStore(client_local::Store::OpenMemory());
-    host = std::make_shared<plat::ScriptedHost>();
-    plat::SetUiHost(host);
-    plat::DialogTemplate t;
-    t.id = 903;
-    t.caption = "Explorer";
-    plat::AppResources().AddDialog(t);
-    ASSERT_TRUE(caller.Create());
-  }
-  void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    plat::SetUiHost(nullptr);
-    client_local::UseStore(nullptr);
-  }
-  std::shared_ptr<plat::ScriptedHost> host;
-  plat::Dialog caller{903};
-};
+using RunOperationTest = OperationFixture;
 
 TEST_F(RunOperationTest, AnExceptionInsideTheWorkIsThatFilesFailureAndTheRunGoesOn) {
   CFileOperationList list;

@@ -1,0 +1,37 @@
+#pragma once
+// What a file-operation test starts from: settings and store in memory, a
+// scripted user, and the caller's window ("Explorer") over which runs go.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "local/store.h"
+#include "platform/dialog.h"
+#include "platform/hosts.h"
+#include "platform/registry.h"
+
+class OperationFixture : public ::testing::Test {
+ protected:
+  static constexpr int kCallerTemplate = 901;
+
+  void SetUp() override {
+    plat::Registry::UseMemory();
+    client_local::UseStore(client_local::Store::OpenMemory());
+    host = std::make_shared<plat::ScriptedHost>();
+    plat::SetUiHost(host);
+    plat::DialogTemplate t;
+    t.id = kCallerTemplate;
+    t.caption = "Explorer";
+    plat::AppResources().AddDialog(t);
+    ASSERT_TRUE(caller.Create());
+  }
+  void TearDown() override {
+    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
+    EXPECT_TRUE(host->Unmet().empty());
+    plat::SetUiHost(nullptr);
+    client_local::UseStore(nullptr);
+  }
+
+  std::shared_ptr<plat::ScriptedHost> host;
+  plat::Dialog caller{kCallerTemplate};
+};
