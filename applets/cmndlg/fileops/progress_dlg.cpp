@@ -1,5 +1,9 @@
 #include "fileops/progress_dlg.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
 #include "platform/controls.h"
 #include "platform/message.h"
 #include "platform/resources.h"
@@ -72,40 +76,112 @@ void CProgressDlg::Post(std::uint32_t message, plat::WParam wparam, plat::LParam
 }
 
 void CProgressDlg::SetLine1(const std::string& text) {
-  {
-    std::lock_guard lock(text_mutex_);
-    line1_ = text;
-  }
-  Post(kSetLine1, 0, 0, text);
+  std::lock_guard lock(pending_mutex_);
+  line1_ = text;
+  if (visible_)
+    Post(kSetLine1, 0, 0, text);
+  else
+    line1_pending_ = true;
 }
 
 void CProgressDlg::SetLine2(const std::string& text) {
-  {
-    std::lock_guard lock(text_mutex_);
-    line2_ = text;
-  }
-  Post(kSetLine2, 0, 0, text);
+  std::lock_guard lock(pending_mutex_);
+  line2_ = text;
+  if (visible_)
+    Post(kSetLine2, 0, 0, text);
+  else
+    line2_pending_ = true;
 }
 
 std::string CProgressDlg::Line1() const {
-  std::lock_guard lock(text_mutex_);
+  std::lock_guard lock(pending_mutex_);
   return line1_;
 }
 
 std::string CProgressDlg::Line2() const {
-  std::lock_guard lock(text_mutex_);
+  std::lock_guard lock(pending_mutex_);
   return line2_;
 }
 
-void CProgressDlg::SetRange(int low, int high) {
-  Post(kSetRange, static_cast<plat::WParam>(low), static_cast<plat::LParam>(high));
+void CProgressDlg::ChangeBar(std::uint32_t message, int a, int b) {
+  if (!show_progress_) return;
+  std::lock_guard lock(pending_mutex_);
+  if (visible_)
+    Post(message, static_cast<plat::WParam>(a), static_cast<plat::LParam>(b));
+  else
+    KeepBarChangeLocked(BarChange{message, a, b});
 }
-void CProgressDlg::SetStep(int step) { Post(kSetStep, static_cast<plat::WParam>(step)); }
-void CProgressDlg::SetPos(int pos) { Post(kSetPos, static_cast<plat::WParam>(pos)); }
-void CProgressDlg::DeltaPos(int delta) { Post(kDeltaPos, static_cast<plat::WParam>(delta)); }
-void CProgressDlg::StepIt() { Post(kStepIt); }
+
+void CProgressDlg::KeepBarChangeLocked(const BarChange& change) {
+  const auto moves_position = [](std::uint32_t m) { return m == kSetPos || m == kDeltaPos || m == kStepIt; };
+  if (!bar_pending_.empty()) {
+    BarChange& last = bar_pending_.back();
+    if (change.message == kStepIt && last.message == kStepIt) {
+      ++last.a;  // a counts the steps
+      return;
+    }
+    // Merged only when of one sign: the bar stops at its ends.
+    if (change.message == kDeltaPos && last.message == kDeltaPos && (last.a < 0) == (change.a < 0) &&
+        std::abs(last.a) <= 1'000'000 && std::abs(change.a) <= 1'000'000) {
+      last.a += change.a;
+      return;
+    }
+  }
+  if (change.message == kSetPos)
+    while (!bar_pending_.empty() && moves_position(bar_pending_.back().message)) bar_pending_.pop_back();
+  bar_pending_.push_back(change.message == kStepIt ? BarChange{kStepIt, 1, 0} : change);
+  // A long list of mixed changes is handed over rather than kept.
+  if (bar_pending_.size() >= kMaxKeptBarChanges && !apply_posted_) {
+    apply_posted_ = true;
+    Post(kApplyPending);
+  }
+}
+
+void CProgressDlg::SetRange(int low, int high) { ChangeBar(kSetRange, low, high); }
+void CProgressDlg::SetStep(int step) { ChangeBar(kSetStep, step); }
+void CProgressDlg::SetPos(int pos) { ChangeBar(kSetPos, pos); }
+void CProgressDlg::DeltaPos(int delta) { ChangeBar(kDeltaPos, delta); }
+void CProgressDlg::StepIt() { ChangeBar(kStepIt, 1); }
 void CProgressDlg::Pause() { Post(kPause); }
 void CProgressDlg::Resume() { Post(kResume); }
+
+void CProgressDlg::ApplyBar(std::uint32_t message, int a, int b) {
+  auto* bar = Item<plat::ProgressBar>(IDC_PROGRESS_BAR);
+  switch (message) {
+    case kSetRange:
+      range_low_ = a;
+      range_high_ = b;
+      if (bar) bar->SetRange(range_low_, range_high_);
+      break;
+    case kSetStep:
+      step_ = a;
+      if (bar) bar->SetStep(step_);
+      break;
+    case kSetPos:
+      if (bar) bar->SetPos(a);
+      break;
+    case kDeltaPos:
+      if (bar) bar->DeltaPos(a);
+      break;
+    case kStepIt:
+      // a steps at once: the bar stops at its ends either way.
+      if (bar) {
+        const long long target = static_cast<long long>(bar->GetPos()) + static_cast<long long>(a) * bar->GetStep();
+        bar->SetPos(static_cast<int>(std::clamp<long long>(target, INT32_MIN, INT32_MAX)));
+      }
+      break;
+    default: break;
+  }
+}
+
+void CProgressDlg::ApplyPendingLocked() {
+  if (line1_pending_) SetDlgItemText(IDC_PROGRESS_LINE1, line1_);
+  if (line2_pending_) SetDlgItemText(IDC_PROGRESS_LINE2, line2_);
+  line1_pending_ = line2_pending_ = false;
+  for (const BarChange& change : bar_pending_) ApplyBar(change.message, change.a, change.b);
+  bar_pending_.clear();
+  apply_posted_ = false;
+}
 
 void CProgressDlg::AllowShowing(bool allow) {
   // Posted whether or not progress is shown.
@@ -113,6 +189,7 @@ void CProgressDlg::AllowShowing(bool allow) {
 }
 
 void CProgressDlg::StopRunning() {
+  Post(kApplyPending);  // what the hidden window kept, for whoever looks at it last
   running_ = false;
   plat::PostMessage(GetHwnd(), plat::msg::Null);
   plat::WakeThread(Thread());
@@ -143,37 +220,36 @@ void CProgressDlg::OnCancel() {
 // The window shows at the first tick after showing was allowed, and after a
 // pause only at the second tick after resuming.
 void CProgressDlg::OnTimer(std::uintptr_t id) {
-  if (started_.load() && show_pending_.load() && !paused_.load() && !IsVisible()) ShowWindow(true);
+  if (started_.load() && show_pending_.load() && !paused_.load() && !IsVisible()) {
+    {
+      std::lock_guard lock(pending_mutex_);
+      ApplyPendingLocked();
+      visible_ = true;  // from now on every change is posted
+    }
+    ShowWindow(true);
+  }
   show_pending_ = id == kShowTimer;
 }
 
 bool CProgressDlg::OnMessage(std::uint32_t message, plat::WParam wparam, plat::LParam lparam,
                              const std::string* text, plat::LResult& result) {
-  auto* bar = Item<plat::ProgressBar>(IDC_PROGRESS_BAR);
   auto* animation = Item<plat::Animation>(IDC_PROGRESS_ANIMATION);
-  const int value = static_cast<int>(static_cast<plat::LParam>(wparam));
   result = 0;
   switch (message) {
     case kSetLine1: SetDlgItemText(IDC_PROGRESS_LINE1, text ? *text : std::string()); return true;
     case kSetLine2: SetDlgItemText(IDC_PROGRESS_LINE2, text ? *text : std::string()); return true;
     case kSetRange:
-      range_low_ = value;
-      range_high_ = static_cast<int>(lparam);
-      if (bar) bar->SetRange(range_low_, range_high_);
-      return true;
     case kSetStep:
-      step_ = value;
-      if (bar) bar->SetStep(step_);
-      return true;
     case kSetPos:
-      if (bar) bar->SetPos(value);
-      return true;
     case kDeltaPos:
-      if (bar) bar->DeltaPos(value);
-      return true;
     case kStepIt:
-      if (bar) bar->StepIt();
+      ApplyBar(message, static_cast<int>(static_cast<plat::LParam>(wparam)), static_cast<int>(lparam));
       return true;
+    case kApplyPending: {
+      std::lock_guard lock(pending_mutex_);
+      ApplyPendingLocked();
+      return true;
+    }
     case kPause:
       paused_ = true;
       if (animation) animation->Stop();
@@ -189,6 +265,10 @@ bool CProgressDlg::OnMessage(std::uint32_t message, plat::WParam wparam, plat::L
       return true;
     case kStopShowing:
       started_ = false;
+      {
+        std::lock_guard lock(pending_mutex_);
+        visible_ = false;  // changes are kept again
+      }
       if (IsVisible()) ShowWindow(false);
       return true;
     default: return false;

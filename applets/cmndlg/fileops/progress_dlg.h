@@ -6,6 +6,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/dialog.h"
 
@@ -24,6 +25,8 @@ class CProgressDlg : public plat::Dialog {
     kResume,
     kStartShowing,
     kStopShowing,
+    // Brings the controls up to what the worker set while nobody saw them.
+    kApplyPending,
   };
   static constexpr std::uintptr_t kShowTimer = 1;
   static constexpr int kShowIntervalMs = 1000;
@@ -35,8 +38,12 @@ class CProgressDlg : public plat::Dialog {
   // failure the owner is enabled again and false comes back.
   bool Create(plat::Window* parent);
 
-  // Worker side: each posts only while progress is shown (the line texts
-  // are kept either way); every posted text travels as its own copy.
+  // Worker side: nothing is posted unless progress is shown. While the window
+  // is hidden, the lines and the bar's changes are only kept (the latest
+  // lines, the bar's changes in order) and the window takes them up when it
+  // shows or the run ends, so a fast run never wakes the caller's thread per
+  // file. Once it is visible every change is posted, each text as its own
+  // copy, so a fast worker never overwrites a line nobody has seen.
   void SetLine1(const std::string& text);
   void SetLine2(const std::string& text);
   void SetRange(int low, int high);
@@ -72,7 +79,22 @@ class CProgressDlg : public plat::Dialog {
                  plat::LResult& result) override;
 
  private:
+  // One change of the bar kept while the window is hidden; consecutive steps
+  // and same-signed deltas are merged.
+  struct BarChange {
+    std::uint32_t message;
+    int a;
+    int b;
+  };
+  static constexpr std::size_t kMaxKeptBarChanges = 64;
+
   void Post(std::uint32_t message, plat::WParam wparam = 0, plat::LParam lparam = 0, std::string text = {});
+  // Posts the bar's change when the window is visible, keeps it otherwise.
+  void ChangeBar(std::uint32_t message, int a, int b = 0);
+  void KeepBarChangeLocked(const BarChange& change);
+  void ApplyBar(std::uint32_t message, int a, int b);
+  // Caller's thread: what was kept goes into the controls.
+  void ApplyPendingLocked();
   void EnableOwner();
 
   const int title_id_;
@@ -90,6 +112,12 @@ class CProgressDlg : public plat::Dialog {
   std::atomic<bool> owner_disabled_{false};
   plat::Window* owner_ = nullptr;
   plat::Hwnd owner_hwnd_ = plat::Hwnd::Null;
-  mutable std::mutex text_mutex_;
+  // The hand-over between the worker and the window.
+  mutable std::mutex pending_mutex_;
   std::string line1_, line2_;
+  bool line1_pending_ = false;
+  bool line2_pending_ = false;
+  std::vector<BarChange> bar_pending_;
+  bool apply_posted_ = false;
+  bool visible_ = false;  // as the hand-over sees it: changes are posted
 };

@@ -175,6 +175,60 @@ TEST_F(ProgressDlgTest, WithoutProgressNothingIsPostedAndNothingShows) {
   EXPECT_EQ(host->shows.load(), 0);
 }
 
+TEST_F(ProgressDlgTest, WhileHiddenChangesAreKeptAndTheWindowShowsTheLatest) {
+  CProgressDlg progress(IDS_CHECKING_OUT, IDR_AVI_CHECKOUT, 1);
+  ASSERT_TRUE(progress.Create(&owner));
+  progress.AllowShowing();
+  progress.SetRange(0, 500);
+  progress.SetStep(2);
+  for (int i = 0; i < 100; ++i) {
+    progress.SetLine1("file " + std::to_string(i));
+    progress.SetLine2("");
+    progress.StepIt();
+  }
+  progress.DeltaPos(5);
+  progress.DeltaPos(-3);
+  progress.SetLine2("checking out");
+  EXPECT_EQ(plat::PendingMessageCount(plat::CurrentThreadId()), 1u)
+      << "a hidden window is not woken per file: only the allowing is posted";
+  plat::PumpPendingMessages();
+  auto* bar = progress.Item<plat::ProgressBar>(IDC_PROGRESS_BAR);
+  EXPECT_EQ(bar->GetPos(), 0) << "nothing reached the hidden window yet";
+  Tick();
+  ASSERT_TRUE(progress.IsVisible());
+  EXPECT_EQ(progress.GetDlgItemText(IDC_PROGRESS_LINE1), "file 99");
+  EXPECT_EQ(progress.GetDlgItemText(IDC_PROGRESS_LINE2), "checking out");
+  int low = 0, high = 0;
+  bar->GetRange(low, high);
+  EXPECT_EQ(high, 500);
+  EXPECT_EQ(bar->GetPos(), 202) << "100 steps of 2, then +5 and -3, in order";
+  progress.StepIt();
+  progress.SetLine1("file 100");
+  EXPECT_EQ(plat::PendingMessageCount(plat::CurrentThreadId()), 2u) << "a visible window gets every change";
+  plat::PumpPendingMessages();
+  EXPECT_EQ(bar->GetPos(), 204);
+  EXPECT_EQ(progress.GetDlgItemText(IDC_PROGRESS_LINE1), "file 100");
+}
+
+TEST_F(ProgressDlgTest, TheBarStopsAtItsEndsWhateverWasKept) {
+  CProgressDlg progress(IDS_CHECKING_OUT, IDR_AVI_CHECKOUT, 1);
+  ASSERT_TRUE(progress.Create(&owner));
+  progress.SetRange(0, 10);
+  for (int i = 0; i < 40; ++i) progress.StepIt();
+  progress.DeltaPos(-4);
+  progress.SetPos(3);  // replaces the moves before it
+  progress.DeltaPos(-100);
+  progress.DeltaPos(1);
+  // Alternating moves cannot be merged: past a short list they are handed
+  // over rather than piling up.
+  for (int i = 0; i < 200; ++i) i % 2 ? progress.StepIt() : progress.DeltaPos(-1);
+  EXPECT_LE(plat::PendingMessageCount(plat::CurrentThreadId()), 4u);
+  progress.StopRunning();
+  progress.DrainModalLoop();
+  EXPECT_EQ(progress.Item<plat::ProgressBar>(IDC_PROGRESS_BAR)->GetPos(), 1)
+      << "3, stopped at 0 by -100, then +1, then 100 pairs of -1 and +1 (the first -1 stopped at 0)";
+}
+
 TEST_F(ProgressDlgTest, AFastWorkerNeverOverwritesALineTheWindowHasNotShown) {
   CProgressDlg progress(IDS_CHECKING_IN, IDR_AVI_CHECKIN, 1);
   ASSERT_TRUE(progress.Create(&owner));
