@@ -115,6 +115,7 @@ void AddFileOpsResources(plat::ResourceModule& module) {
   module.AddString(IDS_ERROR_RESERVE, "Error changing reserved status of  '%1'.");
   module.AddString(IDS_ERROR_ADDSRC, "Error adding '%1' to source control.");
   module.AddString(IDS_ERROR_MERGE, "Error merging files.");
+  module.AddString(IDS_RVFS_NOT_INSTALLED, "This operation is not available because the RVFS is not installed.");
 
   module.AddString(IDS_CHECKING_IN, "Checking in...");
   module.AddString(IDS_CHECKING_OUT, "Checking out...");

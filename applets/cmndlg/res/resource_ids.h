@@ -65,4 +65,7 @@ inline constexpr int IDS_ERROR_RESERVE = 11;
 inline constexpr int IDS_ERROR_ADDSRC = 19;
 inline constexpr int IDS_ERROR_MERGE = 24;
 
+// The view and VOB entries without the versioning file system.
+inline constexpr int IDS_RVFS_NOT_INSTALLED = 46;
+
 }  // namespace rvcmndlg::res
