@@ -103,6 +103,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallDescribeCommand(app, chosen);
   InstallDiffCommands(app, chosen);
   InstallFileOpCommands(app, chosen);
+  InstallMergeCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

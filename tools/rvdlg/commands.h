@@ -43,6 +43,7 @@ void InstallOptionsCommand(CLI::App& app, Runner& chosen);
 void InstallDescribeCommand(CLI::App& app, Runner& chosen);
 void InstallDiffCommands(CLI::App& app, Runner& chosen);
 void InstallFileOpCommands(CLI::App& app, Runner& chosen);
+void InstallMergeCommand(CLI::App& app, Runner& chosen);
 
 // The library's pathname of a file named on the command line: a library
 // pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a

@@ -15,6 +15,15 @@ class Window;
 // start is not reported.
 int rvDiffFiles(const std::vector<std::string>& paths, int pred);
 
+// Merges the contributors' changes into the target file (graphically) with
+// the base as the common ancestor (empty: the repository finds it); flag is
+// passed on to the merge (non-zero: record the merge only, the target stays
+// as it is). Returns the merge's status: 0 merged, 1033 stopped by the user,
+// 1062 when no storage area could be had (nothing else is done then); any
+// other failure is shown in an error box with the merge's messages.
+int rvMergeFiles(const std::string& target, const std::string& base, const std::vector<std::string>& contributors,
+                 int flag);
+
 // Runs a product tool's command line behind an invisible modal dialog and
 // waits for it: 0 when it ran, -1 when it could not be started.
 int rvRunCommand(const std::string& command, plat::Window* parent);
