@@ -82,6 +82,18 @@ int view_cdview_view_info(char* tag, std::size_t size);
 int view_current_view_info(char* tag, std::size_t size);
 int vob_utl_get_view_from_path(const char* pathname, char* tag, std::size_t size);
 
+// What a pathname through a view ("\\view\TAG\..." or "M:\TAG\...") tells
+// of its view: the tag, the UUID and whether it is a snapshot view. 0; 1002
+// when the pathname is through no view (nothing printed) or its view is not
+// there (an error printed); 1003 for a null argument.
+struct view_info_s {
+  std::uint32_t version = 1;
+  std::string tag;
+  tbs_uuid_t uuid{};
+  int snapshot = 0;
+};
+int view_get_view_info(const char* pathname, view_info_s* info);
+
 // The state of a file in a view's root (a library name through the view).
 inline constexpr int VIEW_FILE_ABSENT = 0;       // not there
 inline constexpr int VIEW_FILE_CHECKED_IN = 1;   // a read-only copy of the selected version

@@ -73,6 +73,11 @@ int vob_get_uuid(vob_handle_t vob, tbs_uuid_t* uuid);
 // The DBID of the VOB object and of the root directory element.
 int vob_get_vob_object(vob_handle_t vob, vob_dbid_t* dbid);
 int vob_get_root_elem(vob_handle_t vob, vob_dbid_t* elem);
+// The VOB that holds a pathname: a VOB-rooted name ("\vob\src\f.c", with or
+// without version extension) or a name through a view ("\\view\TAG\vob\...",
+// "M:\TAG\vob\..."). Only the name is read: the object need not be there.
+// 1002 when no VOB's tag leads the name.
+int vob_resolve_vob(const char* pathname, vob_handle_t* vob);
 
 // ---- Making objects ----
 // A new type (meta-type VOB_MTYPE_*TYPE) named by a name of letters,
@@ -201,7 +206,12 @@ int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
 // 1002 when the version lacks the label.
 int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
 // The version merged into this one (a "Merge" hyperlink to it), else 1002.
+// When several merges arrived, the one recorded first.
 int vob_ver_find_merge(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* from);
+// Every version merged into this one, in the order the merges were
+// recorded: *cursor 0 starts (it is the merge's hyperlink after each call);
+// 1002 at the end.
+int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor, vob_dbid_t* from);
 
 // Check-outs.
 struct vob_ckout_info_s {

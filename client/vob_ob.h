@@ -34,8 +34,18 @@ int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_ob_cursor_t* curs
 
 // The OID of the VOB's replica ("original").
 int vob_ob_get_replica_oid(vob_handle_t vob, tbs_oid_t* oid);
-// Whether the VOB has more replicas than its own: always 0 here.
+// Whether the VOB is replicated: it has more than one replica object.
 int vob_ob_is_replicated(vob_handle_t vob, int* replicated);
+// The replica (its DBID in the object's VOB) that masters an object: every
+// object is mastered by its VOB's original replica. 1002 for an unknown VOB
+// or object.
+int vob_obj_get_master(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* replica);
+
+// Well-known objects of a VOB, by kind. 1003 for another kind.
+inline constexpr int VOB_WK_OBJ_VOB = 1;        // the VOB object
+inline constexpr int VOB_WK_OBJ_ROOT_ELEM = 2;  // the root directory element
+inline constexpr int VOB_WK_OBJ_REPLICA = 3;    // the current replica: the one this host works in
+int vob_ob_get_wk_obj(vob_handle_t vob, int kind, vob_dbid_t* dbid);
 // The directory the VOB is reached under in a view: its tag ("\public").
 int vob_ob_get_mount_dir_pname(vob_handle_t vob, char* out, std::size_t size);
 

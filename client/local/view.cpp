@@ -355,6 +355,32 @@ int vob_utl_get_view_from_path(const char* pathname, char* tag, std::size_t size
   return call.Return(CopyOut(view, tag, size));
 }
 
+int view_get_view_info(const char* pathname, view_info_s* info) {
+  CallLog::Call call("view_get_view_info", {Text(pathname)});
+  if (call.Failed()) return call.Status();
+  if (!pathname || !info) return call.Return(TBS_ST_INVALID_ARG);
+  std::string name = pathname;
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  std::string view, rest;
+  if (!client_local::repo::SplitViewName(name, &view, &rest) || view.empty())
+    return call.Return(TBS_ST_NOT_FOUND);
+  return Run(call, [&](Store& s) {
+    const auto row = views::LoadView(s, view);
+    tbs_uuid_t uuid{};
+    if (!row || tbs_str_to_uuid(row->uuid.c_str(), &uuid) != TBS_ST_OK) {
+      imsg_print(IMSG_ERROR, "There is no view with the tag \"%s\".\n", view);
+      return TBS_ST_NOT_FOUND;
+    }
+    view_info_s found;
+    found.tag = row->tag;
+    found.uuid = uuid;
+    found.snapshot = row->snapshot ? 1 : 0;
+    *info = found;
+    return TBS_ST_OK;
+  });
+}
+
 int view_cdview_view_info(char* tag, std::size_t size) {
   CallLog::Call call("view_cdview_view_info", {});
   if (call.Failed()) return call.Status();

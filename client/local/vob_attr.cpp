@@ -456,6 +456,41 @@ int vob_ob_is_replicated(vob_handle_t vob, int* replicated) {
   });
 }
 
+int vob_obj_get_master(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* replica) {
+  CallLog::Call call("vob_obj_get_master", {Num(vob), Num(dbid)});
+  if (call.Failed()) return call.Status();
+  if (!replica) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    NeedObject(s, vob, dbid);
+    *replica = NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original");
+    return TBS_ST_OK;
+  });
+}
+
+int vob_ob_get_wk_obj(vob_handle_t vob, int kind, vob_dbid_t* dbid) {
+  CallLog::Call call("vob_ob_get_wk_obj", {Num(vob), Num(kind)});
+  if (call.Failed()) return call.Status();
+  if (!dbid || kind < VOB_WK_OBJ_VOB || kind > VOB_WK_OBJ_REPLICA) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    vob_dbid_t found = 0;
+    if (kind == VOB_WK_OBJ_REPLICA) {
+      found = NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original");  // this host works in the original
+    } else {
+      Statement q(s, kind == VOB_WK_OBJ_VOB ? "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 1"
+                                            " ORDER BY dbid LIMIT 1"
+                                          : "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 2 AND name = ''"
+                                            " ORDER BY dbid LIMIT 1");
+      q.Bind(1, vob);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      found = static_cast<vob_dbid_t>(q.Int(0));
+    }
+    *dbid = found;
+    return TBS_ST_OK;
+  });
+}
+
 int vob_ob_get_mount_dir_pname(vob_handle_t vob, char* out, std::size_t size) {
   CallLog::Call call("vob_ob_get_mount_dir_pname", {Num(vob)});
   if (call.Failed()) return call.Status();

@@ -128,6 +128,23 @@ int vob_resolve_ver(vob_handle_t vob, const char* pathname, vob_dbid_t* version)
   return ResolveKind("vob_resolve_ver", vob, pathname, version, IsVersion);
 }
 
+int vob_resolve_vob(const char* pathname, vob_handle_t* vob) {
+  CallLog::Call call("vob_resolve_vob", {Text(pathname)});
+  if (call.Failed()) return call.Status();
+  if (!pathname || !vob || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
+  std::string name = pathname;
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  std::string view, rest;
+  if (SplitViewName(name, &view, &rest)) name = rest;
+  return Run(call, [&](Store& s) {
+    const vob_handle_t found = VobOfName(s, name, nullptr);
+    if (!found) return TBS_ST_NOT_FOUND;
+    *vob = found;
+    return TBS_ST_OK;
+  });
+}
+
 int vob_elem_idstr_to_version(vob_handle_t vob, vob_dbid_t elem, const char* idstr, vob_dbid_t* version) {
   CallLog::Call call("vob_elem_idstr_to_version", {Num(vob), Num(elem), Text(idstr)});
   if (call.Failed()) return call.Status();
@@ -341,6 +358,23 @@ int vob_ver_find_merge(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* from) {
                    " WHERE h.to_vob = ?1 AND h.to_obj = ?2 AND o.name = 'Merge' ORDER BY h.hlink LIMIT 1");
     q.Bind(1, vob).Bind(2, version);
     return Give(q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0, from);
+  });
+}
+
+int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor, vob_dbid_t* from) {
+  CallLog::Call call("vob_ver_next_merges", {Num(vob), Num(version), cursor ? Num(*cursor) : "(null)"});
+  if (call.Failed()) return call.Status();
+  if (!cursor || !from) return call.Return(TBS_ST_INVALID_ARG);
+  return Run(call, [&](Store& s) {
+    NeedVersion(s, vob, version);
+    Statement q(s, "SELECT h.hlink, h.from_obj FROM vob_hlinks h JOIN vob_objs o ON o.vob = h.vob AND o.dbid = h.hlink"
+                   " WHERE h.to_vob = ?1 AND h.to_obj = ?2 AND o.name = 'Merge' AND h.hlink > ?3"
+                   " ORDER BY h.hlink LIMIT 1");
+    q.Bind(1, vob).Bind(2, version).Bind(3, *cursor);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    *cursor = static_cast<vob_dbid_t>(q.Int(0));
+    *from = static_cast<vob_dbid_t>(q.Int(1));
+    return TBS_ST_OK;
   });
 }
 

@@ -1,6 +1,7 @@
 // Views: their root directories, config specs, handles, tags and failures.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "rgy.h"
 #include "view.h"
 #include "view_fixture.h"
+#include "vob_ob.h"
 #include "ws.h"
 
 namespace {
@@ -298,6 +300,43 @@ TEST_F(ViewFixture, ASnapshotViewLoadsOnlyItsScopes) {
   EXPECT_EQ(ws_get_handle_by_viewh(dynamic, &ws), TBS_ST_WRONG_KIND);
   view_free_handle(dynamic);
   view_free_handle(view);
+}
+
+TEST_F(ViewFixture, ANameThroughAViewTellsTheViewsTagUuidAndKind) {
+  ASSERT_EQ(view_create("snap", 1, ""), 0);
+  tbs_uuid_t v1_uuid, snap_uuid;
+  ASSERT_EQ(vob_ob_view_to_uuid("v1", &v1_uuid), 0);
+  ASSERT_EQ(vob_ob_view_to_uuid("snap", &snap_uuid), 0);
+  struct Case {
+    const char* name;
+    const char* tag;
+    const tbs_uuid_t* uuid;
+    int snapshot;
+  };
+  const Case cases[] = {
+      {"\\\\view\\v1\\public\\src\\hello.c", "v1", &v1_uuid, 0},
+      {"M:\\v1\\public", "v1", &v1_uuid, 0},
+      {"//view/v1/public/src/no-such-file.c", "v1", &v1_uuid, 0},
+      {"\\\\view\\snap", "snap", &snap_uuid, 1},
+  };
+  for (const Case& c : cases) {
+    view_info_s info;
+    ASSERT_EQ(view_get_view_info(c.name, &info), 0) << c.name;
+    EXPECT_EQ(info.tag, c.tag) << c.name;
+    EXPECT_EQ(std::memcmp(info.uuid.bytes, c.uuid->bytes, sizeof info.uuid.bytes), 0) << c.name;
+    EXPECT_EQ(info.snapshot, c.snapshot) << c.name;
+  }
+
+  Messages messages;
+  view_info_s info;
+  info.tag = "left alone";
+  EXPECT_EQ(view_get_view_info("\\public\\src\\hello.c", &info), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(messages.text, "") << "a name through no view is an answer";
+  EXPECT_EQ(view_get_view_info("\\\\view\\gone\\public", &info), TBS_ST_NOT_FOUND);
+  EXPECT_NE(messages.text.find("\"gone\""), std::string::npos) << messages.text;
+  EXPECT_EQ(info.tag, "left alone");
+  EXPECT_EQ(view_get_view_info(nullptr, &info), TBS_ST_INVALID_ARG);
+  EXPECT_EQ(view_get_view_info("M:\\v1", nullptr), TBS_ST_INVALID_ARG);
 }
 
 }  // namespace
