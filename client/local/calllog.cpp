@@ -1,5 +1,6 @@
 #include "local/calllog.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -18,6 +19,9 @@ struct State {
   // new generation so that a call begun before it does not write into the
   // new log.
   unsigned long generation = 0;
+  // recording or a failure injected; lets a call skip the lock when neither.
+  std::atomic<bool> watching{false};
+  void UpdateWatching() { watching.store(recording || !failures.empty(), std::memory_order_release); }
 };
 
 State& TheState() {
@@ -33,13 +37,17 @@ void CallLog::StartRecording() {
   state.calls.clear();
   ++state.generation;
   state.recording = true;
+  state.UpdateWatching();
 }
 
 void CallLog::StopRecording() {
   State& state = TheState();
   std::lock_guard lock(state.mutex);
   state.recording = false;
+  state.UpdateWatching();
 }
+
+bool CallLog::Watching() { return TheState().watching.load(std::memory_order_acquire); }
 
 bool CallLog::Recording() {
   State& state = TheState();
@@ -74,6 +82,7 @@ bool CallLog::InjectFailure(const std::string& name, Failure failure) {
   State& state = TheState();
   std::lock_guard lock(state.mutex);
   state.failures[name] = std::move(failure);
+  state.UpdateWatching();
   return true;
 }
 
@@ -81,16 +90,19 @@ void CallLog::ClearFailure(const std::string& name) {
   State& state = TheState();
   std::lock_guard lock(state.mutex);
   state.failures.erase(name);
+  state.UpdateWatching();
 }
 
 void CallLog::ClearFailures() {
   State& state = TheState();
   std::lock_guard lock(state.mutex);
   state.failures.clear();
+  state.UpdateWatching();
 }
 
 CallLog::Call::Call(const char* name, std::vector<std::string> args) {
   State& state = TheState();
+  if (!state.watching.load(std::memory_order_acquire)) return;
   std::vector<InjectedMessage> messages;
   bool injected = false;
   {
@@ -101,7 +113,10 @@ CallLog::Call::Call(const char* name, std::vector<std::string> args) {
       messages = failure->second.messages;
       injected_status_ = failure->second.status;
       failed_ = injected_status_ != 0;
-      if (failure->second.times > 0 && --failure->second.times == 0) state.failures.erase(failure);
+      if (failure->second.times > 0 && --failure->second.times == 0) {
+        state.failures.erase(failure);
+        state.UpdateWatching();
+      }
     }
     if (state.recording) {
       index_ = static_cast<long>(state.calls.size());

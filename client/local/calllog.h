@@ -38,6 +38,9 @@ class CallLog {
   static void StartRecording();
   static void StopRecording();
   static bool Recording();
+  // Whether anything would be recorded or injected: a call made very often
+  // may skip building its arguments when not.
+  static bool Watching();
   static std::vector<CallRecord> Calls();
   static std::vector<CallRecord> Calls(const std::string& name);  // only that call
   static void Clear();

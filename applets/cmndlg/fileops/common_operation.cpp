@@ -55,13 +55,14 @@ bool CCommonOperation::IsMultiple() const { return m_entries.GetSize() > 1; }
 bool CCommonOperation::ContinueAfterError(GCL_Status&, CFileItem&) { return true; }
 
 void CCommonOperation::RecordOutcome(COperationObj& entry, const GCL_Status& status) {
-  entry.SetStatus(status.ok() ? COperationObj::kSucceeded : COperationObj::kFailed);
+  int outcome = status.ok() ? COperationObj::kSucceeded : COperationObj::kFailed;
   // A file skipped by the user, or met by a cancel, never counts as done.
   if (m_skipCurrent.load() || IsCancelled())
-    entry.SetStatus(COperationObj::kNotProcessed);
+    outcome = COperationObj::kNotProcessed;
   else if (status.ok())
     ++m_successCount;
-  entry.SetMessages(status.messages().c_str());
+  entry.SetStatus(outcome);
+  entry.SetMessages(status.message_count() ? std::string(status.messages().c_str()) : std::string());
 }
 
 // No exception leaves the worker: it becomes the file's failure.
