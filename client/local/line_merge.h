@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "local/line_diff.h"
+
 namespace client_local::merge {
 
-// The lines of a text, each with its newline; only the last may lack one
-// (so "a" and "a\n" differ, as the files do). The empty text has no lines.
-std::vector<std::string_view> SplitLines(std::string_view text);
+using lines::SplitLines;
 
 // For each line of a, the line of b it is matched with in a longest common
 // subsequence of the two (-1 when unmatched); matches rise in both texts.
