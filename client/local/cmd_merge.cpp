@@ -41,30 +41,12 @@ constexpr std::size_t kListedLines = 20;
 // How far back the search for a common ancestor goes.
 constexpr std::size_t kMaxAncestors = 100000;
 
-std::string Slashed(const char* name) {
-  std::string text = name;
-  std::replace(text.begin(), text.end(), '/', '\\');
-  return text;
-}
-
-// A file through a view: its view, host file and path relative to the root.
-struct ViewFile {
-  std::string view;
-  fs::path host;
-  std::string relative;
-};
-
-bool ToViewFile(const std::string& name, ViewFile* out) {
-  std::string rest;
-  if (!SplitViewName(name, &out->view, &rest) || out->view.empty() || name.find("@@") != std::string::npos)
-    return false;
-  const auto host = plat::ToHostPath(name);
-  if (!host) return false;
-  out->host = *host;
-  out->relative =
-      host->lexically_normal().lexically_relative(views::RootOf(out->view).lexically_normal()).generic_string();
-  return !(out->relative.empty() || out->relative == "." || out->relative == ".." ||
-           out->relative.rfind("../", 0) == 0);
+// A file of a view's root, not the root itself.
+bool ToViewFile(const std::string& name, views::ViewFile* out) {
+  auto file = views::ParseViewFile(name);
+  if (!file || !file->InsideRoot() || file->relative == ".") return false;
+  *out = std::move(*file);
+  return true;
 }
 
 bool ReadHostFile(const fs::path& path, std::string* text) {
@@ -97,7 +79,7 @@ void TakeVersion(Store& s, vob_handle_t vob, vob_dbid_t version, Side* side) {
 
 // The target: the view's check-out of a file element, or a view-private file.
 int ReadTarget(Store& s, const std::string& name, Side* target, fs::path* host) {
-  ViewFile file;
+  views::ViewFile file;
   if (!ToViewFile(name, &file)) {
     Complain("\"" + name + "\" is not a file through a view: a merge writes into a view's file.");
     return TBS_ST_INVALID_ARG;
@@ -168,7 +150,7 @@ int ReadSide(Store& s, const std::string& name, Side* side) {
     Complain("\"" + name + "\" names an element: give the version to merge (\"" + name + "@@\\main\\LATEST\").");
     return TBS_ST_WRONG_KIND;
   }
-  ViewFile file;
+  views::ViewFile file;
   if (!ToViewFile(name, &file) || !views::LoadView(s, file.view)) return NotFound(name);
   const int state = views::FileState(s, file.view, file.relative);
   std::error_code error;
@@ -378,7 +360,7 @@ int WriteTarget(const std::string& name, const fs::path& path, const std::string
 }
 
 int Merge(Store& s, const cmd_merge_args_s& args, Rewrite* rewrite, Notes* notes) {
-  const std::string target_name = Slashed(args.target);
+  const std::string target_name = BackslashName(args.target);
   Side target;
   target.name = target_name;
   fs::path host;
@@ -386,12 +368,12 @@ int Merge(Store& s, const cmd_merge_args_s& args, Rewrite* rewrite, Notes* notes
   std::optional<Side> base;
   if (args.base && *args.base) {
     base.emplace();
-    base->name = Slashed(args.base);
+    base->name = BackslashName(args.base);
     if (int rc = ReadSide(s, base->name, &*base)) return rc;
   }
   std::vector<Side> contributors(args.contributor_count);
   for (std::uint32_t i = 0; i < args.contributor_count; ++i) {
-    contributors[i].name = Slashed(args.contributors[i]);
+    contributors[i].name = BackslashName(args.contributors[i]);
     if (int rc = ReadSide(s, contributors[i].name, &contributors[i])) return rc;
   }
   if (contributors.empty()) {

@@ -68,6 +68,13 @@ bool ValidTag(const char* tag) {
   return true;
 }
 
+// The view a library pathname goes through ('/' read as '\'), with the name
+// as read; false when it goes through none.
+bool ViewOfName(const char* pathname, std::string* view, std::string* name) {
+  *name = client_local::repo::BackslashName(pathname);
+  std::string rest;
+  return client_local::repo::SplitViewName(*name, view, &rest) && !view->empty();
+}
 
 // Whole-view work under a tag handle: 1003 for a dead handle, 1002 for a
 // view that is gone.
@@ -346,12 +353,8 @@ int vob_utl_get_view_from_path(const char* pathname, char* tag, std::size_t size
   if (call.Failed()) return call.Status();
   if (!pathname || !tag || size == 0) return call.Return(TBS_ST_INVALID_ARG);
   tag[0] = '\0';
-  std::string name = pathname;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  std::string view, rest;
-  if (!client_local::repo::SplitViewName(name, &view, &rest) || view.empty())
-    return call.Return(TBS_ST_NOT_FOUND);
+  std::string view, name;
+  if (!ViewOfName(pathname, &view, &name)) return call.Return(TBS_ST_NOT_FOUND);
   return call.Return(CopyOut(view, tag, size));
 }
 
@@ -359,12 +362,8 @@ int view_get_view_info(const char* pathname, view_info_s* info) {
   CallLog::Call call("view_get_view_info", {Text(pathname)});
   if (call.Failed()) return call.Status();
   if (!pathname || !info) return call.Return(TBS_ST_INVALID_ARG);
-  std::string name = pathname;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  std::string view, rest;
-  if (!client_local::repo::SplitViewName(name, &view, &rest) || view.empty())
-    return call.Return(TBS_ST_NOT_FOUND);
+  std::string view, name;
+  if (!ViewOfName(pathname, &view, &name)) return call.Return(TBS_ST_NOT_FOUND);
   return Run(call, [&](Store& s) {
     const auto row = views::LoadView(s, view);
     tbs_uuid_t uuid{};
@@ -401,19 +400,10 @@ int view_file_state(const char* pathname, int* state) {
   CallLog::Call call("view_file_state", {Text(pathname)});
   if (call.Failed()) return call.Status();
   if (!pathname || !state) return call.Return(TBS_ST_INVALID_ARG);
-  std::string name = pathname;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  std::string view, rest;
-  if (!client_local::repo::SplitViewName(name, &view, &rest) || view.empty() ||
-      name.find("@@") != std::string::npos)
-    return call.Return(TBS_ST_INVALID_ARG);
-  const auto host = plat::ToHostPath(name);
-  if (!host) return call.Return(TBS_ST_INVALID_ARG);
-  // Lexically: a name too long for the file system is simply not there.
-  const std::string relative =
-      host->lexically_normal().lexically_relative(views::RootOf(view).lexically_normal()).generic_string();
-  if (relative.empty() || relative == ".." || relative.rfind("../", 0) == 0) return call.Return(TBS_ST_INVALID_ARG);
+  const auto file = views::ParseViewFile(pathname);
+  if (!file || !file->InsideRoot()) return call.Return(TBS_ST_INVALID_ARG);
+  const std::string& view = file->view;
+  const std::string& relative = file->relative;
   return Run(call, [&](Store& s) {
     if (!views::LoadView(s, view)) return TBS_ST_NOT_FOUND;
     *state = views::FileState(s, view, relative == "." ? std::string() : relative);

@@ -200,6 +200,23 @@ std::optional<ViewRow> LoadView(Store& s, const std::string& tag) {
 
 fs::path RootOf(const std::string& tag) { return plat::Home() / "views" / tag; }
 
+bool ViewFile::InsideRoot() const {
+  return !(relative.empty() || relative == ".." || relative.rfind("../", 0) == 0);
+}
+
+std::optional<ViewFile> ParseViewFile(const std::string& pathname) {
+  const std::string name = repo::BackslashName(pathname.c_str());
+  ViewFile file;
+  std::string rest;
+  if (!repo::SplitViewName(name, &file.view, &rest) || file.view.empty() || name.find("@@") != std::string::npos)
+    return std::nullopt;
+  const auto host = plat::ToHostPath(name);
+  if (!host) return std::nullopt;
+  file.host = *host;
+  file.relative = host->lexically_normal().lexically_relative(RootOf(file.view).lexically_normal()).generic_string();
+  return file;
+}
+
 fs::path ElementFile(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name) {
   return RootOf(view) / Relative(s, vob, elem_name);
 }

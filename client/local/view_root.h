@@ -22,6 +22,21 @@ struct ViewRow {
 std::optional<ViewRow> LoadView(Store& s, const std::string& tag);
 // HOME/views/TAG.
 std::filesystem::path RootOf(const std::string& tag);
+
+// A name of a file through a view ("\\view\TAG\rest" or "M:\TAG\rest", '/'
+// read as '\', no version extension): its view, host file and path relative
+// to the view's root. Worked out lexically, so a name too long for the file
+// system is simply a file that is not there.
+struct ViewFile {
+  std::string view;
+  std::filesystem::path host;
+  std::string relative;  // "." for the root itself
+  // Whether the name stays inside the root (the root itself included).
+  bool InsideRoot() const;
+};
+// Nothing for a name that goes through no view, has a version extension or
+// cannot be a host path.
+std::optional<ViewFile> ParseViewFile(const std::string& name);
 // The host file of an element of a VOB in a view's root ("" for a VOB's root
 // directory element is the VOB's directory).
 std::filesystem::path ElementFile(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name);

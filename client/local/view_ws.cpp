@@ -1,7 +1,6 @@
 // What the client asks of a view's working space.
 #include "view_ws.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -27,8 +26,7 @@ int view_ws_lookup_pn(const char* pathname, char* view, std::size_t size, vob_ha
   CallLog::Call call("view_ws_lookup_pn", {Text(pathname)});
   if (call.Failed()) return call.Status();
   if (!pathname || !view || size == 0 || !vob || !version) return call.Return(TBS_ST_INVALID_ARG);
-  std::string text = pathname;
-  std::replace(text.begin(), text.end(), '/', '\\');
+  const std::string text = BackslashName(pathname);
   std::string tag, rest;
   if (!SplitViewName(text, &tag, &rest) || text.find("@@") != std::string::npos)
     return call.Return(TBS_ST_INVALID_ARG);
@@ -51,17 +49,11 @@ int view_file_loaded_version(const char* pathname, vob_handle_t* vob, vob_dbid_t
   CallLog::Call call("view_file_loaded_version", {Text(pathname)});
   if (call.Failed()) return call.Status();
   if (!pathname || !vob || !version || !checked_out) return call.Return(TBS_ST_INVALID_ARG);
-  std::string text = pathname;
-  std::replace(text.begin(), text.end(), '/', '\\');
-  std::string tag, rest;
-  if (!SplitViewName(text, &tag, &rest) || tag.empty() || text.find("@@") != std::string::npos)
-    return call.Return(TBS_ST_INVALID_ARG);
-  const auto host = plat::ToHostPath(text);
-  if (!host) return call.Return(TBS_ST_INVALID_ARG);
-  const std::string relative =
-      host->lexically_normal().lexically_relative(client_local::views::RootOf(tag).lexically_normal()).generic_string();
-  if (relative.empty() || relative == "." || relative == ".." || relative.rfind("../", 0) == 0)
-    return call.Return(TBS_ST_NOT_FOUND);
+  const auto file = client_local::views::ParseViewFile(pathname);
+  if (!file) return call.Return(TBS_ST_INVALID_ARG);
+  if (!file->InsideRoot() || file->relative == ".") return call.Return(TBS_ST_NOT_FOUND);
+  const std::string& tag = file->view;
+  const std::string& relative = file->relative;
   return Run(call, [&](Store& s) {
     if (!client_local::views::LoadView(s, tag)) return TBS_ST_NOT_FOUND;
     vob_handle_t found_vob = 0;

@@ -239,6 +239,13 @@ vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest) {
   return 0;
 }
 
+std::string BackslashName(const char* pathname) {
+  std::string name = pathname;
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  return name;
+}
+
 bool SplitViewName(const std::string& name, std::string* view, std::string* rest) {
   std::string after;
   if (name.size() > 7 && name.compare(0, 2, "\\\\") == 0 && IEquals(name.substr(2, 5), "view\\")) {

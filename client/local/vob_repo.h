@@ -71,6 +71,8 @@ int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& vie
             std::uint32_t* mtype);
 // The VOB whose tag leads a VOB-rooted name ("\vob\dir"), and the rest.
 vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest);
+// A pathname as the repository reads it: '/' is '\'.
+std::string BackslashName(const char* pathname);
 // Splits "\\view\TAG\rest" or "M:\TAG\rest" into the view and "\rest".
 bool SplitViewName(const std::string& name, std::string* view, std::string* rest);
 

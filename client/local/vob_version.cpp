@@ -132,9 +132,7 @@ int vob_resolve_vob(const char* pathname, vob_handle_t* vob) {
   CallLog::Call call("vob_resolve_vob", {Text(pathname)});
   if (call.Failed()) return call.Status();
   if (!pathname || !vob || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
-  std::string name = pathname;
-  for (char& c : name)
-    if (c == '/') c = '\\';
+  std::string name = BackslashName(pathname);
   std::string view, rest;
   if (SplitViewName(name, &view, &rest)) name = rest;
   return Run(call, [&](Store& s) {
