@@ -31,6 +31,6 @@ rv_build() {
   local name=$1 sanitize=$2; shift 2
   local dir="$rv_root/build/$name"
   cmake -S "$rv_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${RV_BUILD_TYPE:-RelWithDebInfo}" \
-    -DRV_SANITIZE="$sanitize" "$@" >/dev/null
+    -DRV_SANITIZE="$sanitize" -DRV_WERROR="${RV_WERROR:-ON}" "$@" >/dev/null
   cmake --build "$dir" -j "${RV_JOBS:-$(nproc)}"
 }
