@@ -26,11 +26,13 @@ rv_install_deps() {
   apt-get install -y -qq $missing >/dev/null
 }
 
-# Configures and builds one variant into build/<name>.
+# Configures and builds one variant into build/<name>: every target, or those
+# named in RV_TARGETS.
 rv_build() {
   local name=$1 sanitize=$2; shift 2
   local dir="$rv_root/build/$name"
   cmake -S "$rv_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${RV_BUILD_TYPE:-RelWithDebInfo}" \
     -DRV_SANITIZE="$sanitize" -DRV_WERROR="${RV_WERROR:-ON}" "$@" >/dev/null
-  cmake --build "$dir" -j "${RV_JOBS:-$(nproc)}"
+  # shellcheck disable=SC2086
+  cmake --build "$dir" -j "${RV_JOBS:-$(nproc)}" ${RV_TARGETS:+--target $RV_TARGETS}
 }

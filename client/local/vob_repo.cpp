@@ -10,6 +10,7 @@
 
 #include "imsg.h"
 #include "platform/machine.h"
+#include "platform/pathmap.h"
 #include "tbs_oid.h"
 
 namespace client_local::repo {
@@ -56,14 +57,6 @@ bool AllDigits(const std::string& text) {
   if (text.empty() || text.size() > 9) return false;
   for (char c : text)
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  return true;
-}
-
-bool IEquals(const std::string& a, const char* b) {
-  if (a.size() != std::strlen(b)) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
   return true;
 }
 
@@ -247,19 +240,10 @@ std::string BackslashName(const char* pathname) {
 }
 
 bool SplitViewName(const std::string& name, std::string* view, std::string* rest) {
-  std::string after;
-  if (name.size() > 7 && name.compare(0, 2, "\\\\") == 0 && IEquals(name.substr(2, 5), "view\\")) {
-    after = name.substr(7);
-  } else if (name.size() > 3 && (name[0] == 'M' || name[0] == 'm') && name[1] == ':' && name[2] == '\\') {
-    after = name.substr(3);
-  } else {
-    return false;
-  }
-  const std::size_t cut = after.find('\\');
-  const std::string tag = after.substr(0, cut);
-  if (tag.empty() || tag.find("@@") != std::string::npos) return false;
-  *view = tag;
-  *rest = cut == std::string::npos ? std::string() : after.substr(cut);
+  const auto read = plat::ReadViewName(name);
+  if (!read) return false;
+  *view = read->tag;
+  *rest = read->InView();
   return true;
 }
 

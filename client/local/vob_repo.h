@@ -73,7 +73,8 @@ int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& vie
 vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest);
 // A pathname as the repository reads it: '/' is '\'.
 std::string BackslashName(const char* pathname);
-// Splits "\\view\TAG\rest" or "M:\TAG\rest" into the view and "\rest".
+// The view a name goes through and the name below the view's root
+// ("\vob\f.c@@\main\1"), as plat::ReadViewName reads it.
 bool SplitViewName(const std::string& name, std::string* view, std::string* rest);
 
 // Whether a name may be stored: not empty, at most 255 bytes, printable

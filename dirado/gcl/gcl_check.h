@@ -2,7 +2,7 @@
 // Internal consistency checks. A failed check logs an internal error of the
 // facility "gcl" with the source file and line (tbs_log_int_error; not when
 // GCL_ASSERT_DONT_LOG is set) and, when a status is given, sets its code to
-// 1001. The hard form then ends the process, unless GCL_ASSERT_CONTINUE is
+// TBS_ST_FAILURE. The hard form then ends the process, unless GCL_ASSERT_CONTINUE is
 // set.
 class GCL_Status;
 

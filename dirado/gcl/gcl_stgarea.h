@@ -27,7 +27,7 @@ class GCL_StgArea : public GCL_Handle<GCL_StgAreaRep> {
   // No area.
   GCL_StgArea() = default;
   // A new area (stg_create_area with size; 0: the default block size). On
-  // failure the handle stays null and the status gets 1062.
+  // failure the handle stays null and the status gets TBS_ST_NO_MEMORY.
   static GCL_StgArea create(GCL_Status& status, std::size_t size = 0);
 
   // The area, or STG_NULL_AREA for a null handle.

@@ -1,11 +1,14 @@
 // The trace facility: one context shared by its users, under one lock.
 #include "gcl_trace.h"
 
-#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <string_view>
+
+#include "platform/text.h"
 
 namespace {
 
@@ -28,11 +31,10 @@ int ClampArea(unsigned long long area) {
 // Reads decimal digits (at least one); large numbers saturate.
 bool ReadNumber(const std::string& item, std::size_t& i, unsigned long long& value) {
   const std::size_t start = i;
-  value = 0;
-  while (i < item.size() && std::isdigit(static_cast<unsigned char>(item[i]))) {
-    if (value < 1000000000ull) value = value * 10 + static_cast<unsigned>(item[i] - '0');
-    ++i;
-  }
+  std::uint64_t read = 0;
+  i += plat::ReadDecimal(std::string_view(item).substr(i), &read, UINT64_MAX, 10);  // ten digits always fit
+  while (i < item.size() && plat::IsDecimalDigit(item[i])) ++i;
+  value = read;
   return i > start;
 }
 
@@ -60,7 +62,7 @@ void Apply(Context& context, const char* trace_text) {
   std::string item;
   for (const char* p = trace_text;; ++p) {
     const char c = *p;
-    if (c && (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '.')) {
+    if (c && (plat::IsDecimalDigit(c) || c == '-' || c == '.')) {
       item += c;
       continue;
     }

@@ -19,7 +19,7 @@ class RVL_AttributeValue {
   // Takes over a value the repository made.
   explicit RVL_AttributeValue(vob_value_s&& value);
   // Reads text as a value of the kind named ("integer", ...); a bad kind or
-  // text gives 1003 on the status and no value.
+  // text gives TBS_ST_INVALID_ARG on the status and no value.
   static RVL_AttributeValue parse(GCL_Status& status, const GCL_String& kind, const GCL_String& text);
   RVL_AttributeValue(const RVL_AttributeValue& other);
   RVL_AttributeValue& operator=(const RVL_AttributeValue& other);

@@ -4,40 +4,15 @@
 // end up there (unless a message collector is active: the collector gets
 // them), and the call's code is stored on the status (0 drops the
 // messages).
-#include <cstdint>
+#include "gcl_capture.h"
 
-class GCL_Status;
-
-class RVL_CaptureScope {
- public:
-  explicit RVL_CaptureScope(GCL_Status& status);
-  ~RVL_CaptureScope();
-  RVL_CaptureScope(const RVL_CaptureScope&) = delete;
-  RVL_CaptureScope& operator=(const RVL_CaptureScope&) = delete;
-
- private:
-  GCL_Status& status_;
-  bool capturing_;
-};
-
-// Runs one repository call under a capture scope and stores its code on the
-// status. Returns the code.
-template <class Call>
-int RVL_Call(GCL_Status& status, Call&& call);
-
-// Logs an internal error of the object model at a source module and puts
-// 1001 on the status.
-void RVL_InternalError(GCL_Status& status, const char* module, int line, const char* text);
-
-#include "gcl_status.h"
-
+// Runs one repository call under a capture scope that yields to an active
+// message collector, and stores its code on the status. Returns the code.
 template <class Call>
 int RVL_Call(GCL_Status& status, Call&& call) {
-  int code;
-  {
-    RVL_CaptureScope scope(status);
-    code = call();
-  }
-  status.set_code(static_cast<std::uint32_t>(code));
-  return code;
+  return GCL_CapturedCall(status, call, GCL_CaptureScope::kUnlessCollecting);
 }
+
+// Logs an internal error of the object model at a source module and puts
+// TBS_ST_FAILURE on the status.
+void RVL_InternalError(GCL_Status& status, const char* module, int line, const char* text);

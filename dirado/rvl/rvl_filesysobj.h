@@ -13,7 +13,7 @@ class RVL_Version;
 class RVL_FileSysObjRep : public RVL_VobObjectRep {
  public:
   // With check set and no expected meta-type, the meta-type is fetched and
-  // must be a file-system one (2, 3, 5, 6, 7, 8, 9, 11 or 26): else 1055.
+  // must be a file-system one (2, 3, 5, 6, 7, 8, 9, 11 or 26): else TBS_ST_NOT_FS_OBJECT.
   RVL_FileSysObjRep(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, std::uint32_t expected_mtype = 0,
                     bool check = false, const GCL_String& text = GCL_String());
   RVL_FileSysObjRep(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, Resolved known,
@@ -56,7 +56,7 @@ class RVL_Element : public RVL_FileSysObj {
  public:
   RVL_Element() = default;
   RVL_Element(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, std::uint32_t expected_mtype = 0);
-  // The element a pathname names (vob_resolve_elem: another kind is 1072).
+  // The element a pathname names (vob_resolve_elem: another kind is TBS_ST_WRONG_KIND).
   RVL_Element(GCL_Status& status, const RVL_Vob& vob, const GCL_String& pathname);
   RVL_Element(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, RVL_VobObjectRep::Resolved known,
               const GCL_String& text);
@@ -83,9 +83,9 @@ class RVL_DerivedObject : public RVL_FileSysObj {
  public:
   RVL_DerivedObject() = default;
   // The derived object a pathname names (vob_resolve_do: another kind is
-  // 1072).
+  // TBS_ST_WRONG_KIND).
   RVL_DerivedObject(GCL_Status& status, const RVL_Vob& vob, const GCL_String& pathname);
-  // The status of its data; false (with 1002) when it has none.
+  // The status of its data; false (with TBS_ST_NOT_FOUND) when it has none.
   bool data_status(GCL_Status& status, vob_fstat_s& stat) const;
   RVL_DerivedObject(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, RVL_VobObjectRep::Resolved known,
                     const GCL_String& text);

@@ -7,20 +7,11 @@
 #include "gcl_indent.h"
 #include "gcl_status.h"
 #include "nlbd_hostinfo.h"
+#include "platform/text.h"
 #include "rvl_call.h"
 #include "sysutl.h"
 
 namespace {
-
-bool SameNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    char x = *a, y = *b;
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-    if (!x) return true;
-  }
-}
 
 GCL_String MyHostName() {
   char name[300];
@@ -41,7 +32,7 @@ RVL_HostRep::~RVL_HostRep() {
 
 bool RVL_HostRep::equals(const GCL_Body& other) const {
   const auto* host = dynamic_cast<const RVL_HostRep*>(&other);
-  return host && SameNoCase(host->name_.c_str(), name_.c_str());
+  return host && plat::IEquals(host->name_.c_str(), name_.c_str());
 }
 
 bool RVL_HostRep::fetch(GCL_Status& status) const {
@@ -145,7 +136,7 @@ bool RVL_Host::is_not_windows(GCL_Status& status) const {
 }
 
 bool RVL_Host::same_host(const RVL_Host& other) const {
-  return SameNoCase(name().c_str(), other.name().c_str());
+  return plat::IEquals(name().c_str(), other.name().c_str());
 }
 
 void RVL_Host::describe(std::ostream& out) const {

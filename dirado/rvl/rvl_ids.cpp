@@ -18,7 +18,7 @@ GCL_String Form(int (*format)(const Id*, char*, std::size_t), const Id& id) {
 RVL_Oid RVL_Oid::parse(GCL_Status& status, const GCL_String& text) {
   tbs_oid_t oid = TBS_OID_NULL;
   {
-    RVL_CaptureScope scope(status);
+    GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
     if (tbs_str_to_oid(text.c_str(), &oid) == 0 || tbs_dstr_to_oid(text.c_str(), &oid) == 0) {
       status.reset();
       return RVL_Oid(oid);
@@ -42,7 +42,7 @@ bool RVL_Oid::operator>=(const RVL_Oid& other) const { return tbs_oid_cmp(&oid_,
 RVL_Uuid RVL_Uuid::parse(GCL_Status& status, const GCL_String& text) {
   tbs_uuid_t uuid = TBS_UUID_NULL;
   {
-    RVL_CaptureScope scope(status);
+    GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
     if (tbs_str_to_uuid(text.c_str(), &uuid) == 0 || tbs_dstr_to_uuid(text.c_str(), &uuid) == 0) {
       status.reset();
       return RVL_Uuid(uuid);

@@ -13,7 +13,7 @@ class RVL_Oid {
   RVL_Oid() : oid_(TBS_OID_NULL) {}
   explicit RVL_Oid(const tbs_oid_t& oid) : oid_(oid) {}
   // Reads either text form (tbs_str_to_oid, then tbs_dstr_to_oid). When
-  // neither reads, the result is the null OID and the status gets 1001 with
+  // neither reads, the result is the null OID and the status gets TBS_ST_FAILURE with
   // "String does not represent a valid object ID.".
   static RVL_Oid parse(GCL_Status& status, const GCL_String& text);
 
@@ -39,7 +39,7 @@ class RVL_Uuid {
   RVL_Uuid() : uuid_(TBS_UUID_NULL) {}
   explicit RVL_Uuid(const tbs_uuid_t& uuid) : uuid_(uuid) {}
   // Reads either text form (tbs_str_to_uuid, then tbs_dstr_to_uuid). When
-  // neither reads, the result is the null UUID and the status gets 1001 with
+  // neither reads, the result is the null UUID and the status gets TBS_ST_FAILURE with
   // "String does not represent a valid UUID.".
   static RVL_Uuid parse(GCL_Status& status, const GCL_String& text);
   // A new UUID (tbs_uuid_gen).

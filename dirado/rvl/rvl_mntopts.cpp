@@ -1,15 +1,13 @@
 // VOB mount options and storage pool maps.
 #include "rvl_mntopts.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "gcl_indent.h"
 #include "gcl_status.h"
+#include "mntopt.h"
 #include "poolmap.h"
 #include "tbs.h"
 
@@ -19,17 +17,6 @@ bool Refuse(GCL_Status& status, const std::string& message) {
   status.reset(TBS_ST_INVALID_ARG);
   status.push_message(GCL_String(message.c_str()));
   return false;
-}
-
-// A whole unsigned 32-bit decimal number.
-bool ReadNumber(const std::string& text, std::uint32_t* value) {
-  if (text.empty() || text.size() > 10) return false;
-  for (char c : text)
-    if (c < '0' || c > '9') return false;
-  const unsigned long long number = std::strtoull(text.c_str(), nullptr, 10);
-  if (number > 0xFFFFFFFFull) return false;
-  *value = static_cast<std::uint32_t>(number);
-  return true;
 }
 
 }  // namespace
@@ -100,83 +87,64 @@ GCL_String RVL_VobMountOptions::format() const {
 bool RVL_VobMountOptions::parse(GCL_Status& status, const GCL_String& text, bool* public_access) {
   RVL_VobMountOptions next = *this;
   bool access = public_access ? *public_access : false;
-  const std::string all = text.c_str();
-  std::size_t start = 0;
-  while (start <= all.size()) {
-    std::size_t end = all.find(',', start);
-    if (end == std::string::npos) end = all.size();
-    std::string option = all.substr(start, end - start);
-    start = end + 1;
-    while (!option.empty() && option.front() == ' ') option.erase(0, 1);
-    while (!option.empty() && option.back() == ' ') option.pop_back();
-    if (option.empty()) continue;
-    const std::size_t equals = option.find('=');
-    const std::string keyword = option.substr(0, equals);
-    const bool has_value = equals != std::string::npos;
-    const std::string value = has_value ? option.substr(equals + 1) : std::string();
-    struct Flag {
-      const char* keyword;
-      bool RVL_VobMountOptions::*field;
-      bool value;
-    };
-    static const Flag flags[] = {
-        {"auto", &RVL_VobMountOptions::mount_all, true},
-        {"noauto", &RVL_VobMountOptions::mount_all, false},
-        {"rw", &RVL_VobMountOptions::read_write, true},
-        {"ro", &RVL_VobMountOptions::read_write, false},
-        {"hard", &RVL_VobMountOptions::hard_mount, true},
-        {"soft", &RVL_VobMountOptions::hard_mount, false},
-        {"nointr", &RVL_VobMountOptions::interrupts_disabled, true},
-        {"intr", &RVL_VobMountOptions::interrupts_disabled, false},
-        {"dnlc", &RVL_VobMountOptions::name_caching, true},
-        {"nodnlc", &RVL_VobMountOptions::name_caching, false},
-        {"suid", &RVL_VobMountOptions::set_uid, true},
-        {"nosuid", &RVL_VobMountOptions::set_uid, false},
-        {"noac", &RVL_VobMountOptions::attribute_caching, false},
-    };
-    struct Number {
-      const char* keyword;
-      std::uint32_t RVL_VobMountOptions::*field;
-    };
-    static const Number numbers[] = {
-        {"timeo", &RVL_VobMountOptions::timeout},
-        {"retrans", &RVL_VobMountOptions::retries},
-        {"acdirmin", &RVL_VobMountOptions::dir_lookup_min},
-        {"acdirmax", &RVL_VobMountOptions::dir_lookup_max},
-        {"acregmin", &RVL_VobMountOptions::file_lookup_min},
-        {"acregmax", &RVL_VobMountOptions::file_lookup_max},
-        {"exportid", &RVL_VobMountOptions::export_id},
-    };
-    bool known = false;
-    for (const Flag& f : flags) {
-      if (keyword != f.keyword) continue;
-      if (has_value) return Refuse(status, "Mount option \"" + keyword + "\" takes no value");
-      next.*(f.field) = f.value;
-      known = true;
+  struct Flag {
+    const char* keyword;
+    bool RVL_VobMountOptions::*field;
+    bool value;
+  };
+  static const Flag flags[] = {
+      {"auto", &RVL_VobMountOptions::mount_all, true},
+      {"noauto", &RVL_VobMountOptions::mount_all, false},
+      {"rw", &RVL_VobMountOptions::read_write, true},
+      {"ro", &RVL_VobMountOptions::read_write, false},
+      {"hard", &RVL_VobMountOptions::hard_mount, true},
+      {"soft", &RVL_VobMountOptions::hard_mount, false},
+      {"nointr", &RVL_VobMountOptions::interrupts_disabled, true},
+      {"intr", &RVL_VobMountOptions::interrupts_disabled, false},
+      {"dnlc", &RVL_VobMountOptions::name_caching, true},
+      {"nodnlc", &RVL_VobMountOptions::name_caching, false},
+      {"suid", &RVL_VobMountOptions::set_uid, true},
+      {"nosuid", &RVL_VobMountOptions::set_uid, false},
+      {"noac", &RVL_VobMountOptions::attribute_caching, false},
+  };
+  struct Number {
+    const char* keyword;
+    std::uint32_t RVL_VobMountOptions::*field;
+  };
+  static const Number numbers[] = {
+      {"timeo", &RVL_VobMountOptions::timeout},
+      {"retrans", &RVL_VobMountOptions::retries},
+      {"acdirmin", &RVL_VobMountOptions::dir_lookup_min},
+      {"acdirmax", &RVL_VobMountOptions::dir_lookup_max},
+      {"acregmin", &RVL_VobMountOptions::file_lookup_min},
+      {"acregmax", &RVL_VobMountOptions::file_lookup_max},
+      {"exportid", &RVL_VobMountOptions::export_id},
+  };
+  for (const mntopt_word_t& word : mntopt_split(text.c_str())) {
+    const std::string& keyword = word.keyword;
+    if (!word.known) return Refuse(status, "Unknown mount option \"" + word.text + "\"");
+    if (!word.known->kept_with_tag)
+      return Refuse(status, "Mount option \"" + keyword + "\" is given at mount time only");
+    if (!word.well_formed()) {
+      switch (word.known->kind) {
+        case MNTOPT_FLAG: return Refuse(status, "Mount option \"" + keyword + "\" takes no value");
+        case MNTOPT_NUMBER:
+          return Refuse(status, "Mount option \"" + keyword + "\" needs a number: \"" + word.text + "\"");
+        case MNTOPT_TEXT: return Refuse(status, "Mount option \"" + keyword + "\" needs a pool map");
+      }
     }
-    for (const Number& n : numbers) {
-      if (keyword != n.keyword) continue;
-      if (!ReadNumber(value, &(next.*(n.field))))
-        return Refuse(status, "Mount option \"" + keyword + "\" needs a number: \"" + option + "\"");
-      known = true;
-    }
+    for (const Flag& f : flags)
+      if (keyword == f.keyword) next.*(f.field) = f.value;
+    for (const Number& n : numbers)
+      if (keyword == n.keyword) next.*(n.field) = *word.number;
     if (keyword == "actimeo") {
       // One value for every lookup time.
-      std::uint32_t seconds = 0;
-      if (!ReadNumber(value, &seconds))
-        return Refuse(status, "Mount option \"actimeo\" needs a number: \"" + option + "\"");
-      next.dir_lookup_min = next.dir_lookup_max = next.file_lookup_min = next.file_lookup_max = seconds;
-      known = true;
+      next.dir_lookup_min = next.dir_lookup_max = next.file_lookup_min = next.file_lookup_max = *word.number;
     } else if (keyword == "poolmap") {
-      if (!has_value || value.empty()) return Refuse(status, "Mount option \"poolmap\" needs a pool map");
-      if (!next.pool_map.parse(status, GCL_String(value.c_str()))) return false;
-      known = true;
+      if (!next.pool_map.parse(status, GCL_String(word.value->c_str()))) return false;
     } else if (keyword == "public" || keyword == "private") {
-      if (has_value) return Refuse(status, "Mount option \"" + keyword + "\" takes no value");
       access = keyword == "public";
-      known = true;
     }
-    if (!known) return Refuse(status, "Unknown mount option \"" + option + "\"");
   }
   *this = next;
   if (public_access) *public_access = access;

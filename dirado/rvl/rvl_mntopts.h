@@ -44,7 +44,7 @@ struct RVL_VobMountOptions {
   // Reads a text form over the defaults. "public" and "private" belong to
   // the tag: they set *public_access when given (else they are skipped).
   // On failure (an unknown keyword, a bad or missing number, a bad pool
-  // map) the status gets 1003 with a message naming the option and the
+  // map) the status gets TBS_ST_INVALID_ARG with a message naming the option and the
   // record is left as it was.
   bool parse(GCL_Status& status, const GCL_String& text, bool* public_access = nullptr);
   // The "Vob Mount Options" section, one line per field.

@@ -6,6 +6,7 @@
 #include "cmd_utl.h"
 #include "gcl_indent.h"
 #include "gcl_status.h"
+#include "platform/pathmap.h"
 #include "rvl_call.h"
 #include "rvl_infostg.h"
 #include "rvl_namedobj.h"
@@ -19,20 +20,7 @@ namespace {
 constexpr const char* kVersionModule = "\\dirado\\rvl\\rvl_version_rep.cxx";
 constexpr std::size_t kPathSize = 4096;
 
-bool ThroughView(const GCL_String& name) {
-  const GCL_String lower_view("\\\\view\\");
-  if (name.length() > 7) {
-    GCL_String head = name.substr(0, 7);
-    bool match = true;
-    for (std::uint32_t i = 0; i < 7; ++i) {
-      char c = head[i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      if (c != lower_view[i]) match = false;
-    }
-    if (match) return true;
-  }
-  return name.length() > 3 && (name[0] == 'M' || name[0] == 'm') && name[1] == ':' && name[2] == '\\';
-}
+bool ThroughView(const GCL_String& name) { return plat::ReadViewName(name.c_str()).has_value(); }
 
 }  // namespace
 

@@ -21,7 +21,7 @@ class RVL_Branch : public RVL_FileSysObj {
  public:
   RVL_Branch() = default;
   RVL_Branch(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, std::uint32_t expected_mtype = 0);
-  // The branch an extended pathname names ("f.c@@\main"); another kind is 1072.
+  // The branch an extended pathname names ("f.c@@\main"); another kind is TBS_ST_WRONG_KIND.
   RVL_Branch(GCL_Status& status, const RVL_Vob& vob, const GCL_String& pathname);
   RVL_Branch(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, RVL_VobObjectRep::Resolved known,
              const GCL_String& text);
@@ -30,7 +30,7 @@ class RVL_Branch : public RVL_FileSysObj {
   GCL_String branch_pathname(GCL_Status& status) const;
   RVL_Element element(GCL_Status& status) const;
   RVL_Version latest_version(GCL_Status& status) const;
-  // The version the branch sprouted from (null for a main branch, with 1002).
+  // The version the branch sprouted from (null for a main branch, with TBS_ST_NOT_FOUND).
   RVL_Version sprouted_from(GCL_Status& status) const;
   RVL_NamedObj branch_type(GCL_Status& status) const;
 };

@@ -30,7 +30,7 @@ void SetCode(GCL_Status& status, int code) { status.set_code(static_cast<std::ui
 // Removes a temporary file, by the second means when the first fails; what
 // it prints goes on the status, whose code stays.
 void RemoveTemp(GCL_Status& status, const char* name) {
-  RVL_CaptureScope scope(status);
+  GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
   if (fileutl_rm(name) != 0) unix_nt_unlink(name);
 }
 
@@ -200,7 +200,7 @@ GCL_String RVL_View::config_spec(GCL_Status& status) const {
   char name[1100];
   std::FILE* file = nullptr;
   {
-    RVL_CaptureScope scope(status);
+    GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
     file = fileutl_tmpfile_ext_binary("cs", name, sizeof name);
   }
   if (!file) {
@@ -209,7 +209,7 @@ GCL_String RVL_View::config_spec(GCL_Status& status) const {
   }
   int closed = 0;
   {
-    RVL_CaptureScope scope(status);
+    GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
     closed = fileutl_fclose(file);
   }
   if (closed != 0) {
@@ -244,7 +244,7 @@ bool RVL_View::set_config_spec(GCL_Status& status, const GCL_String& text) const
   char name[1100];
   std::FILE* file = nullptr;
   {
-    RVL_CaptureScope scope(status);
+    GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
     file = fileutl_tmpfile_ext("cs", name, sizeof name);
   }
   if (!file) {
@@ -254,7 +254,7 @@ bool RVL_View::set_config_spec(GCL_Status& status, const GCL_String& text) const
   const std::size_t wrote = std::fwrite(text.c_str(), 1, text.length(), file);
   int closed = 0;
   {
-    RVL_CaptureScope scope(status);
+    GCL_CaptureScope scope(status, GCL_CaptureScope::kUnlessCollecting);
     closed = fileutl_fclose(file);
   }
   if (wrote != text.length() || closed != 0) {

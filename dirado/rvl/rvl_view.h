@@ -108,7 +108,7 @@ class RVL_ViewTagRep : public GCL_Body {
 class RVL_ViewTag : public GCL_Handle<RVL_ViewTagRep> {
  public:
   RVL_ViewTag() = default;
-  // The tag's registry entry in the default region; null with 1002 on the
+  // The tag's registry entry in the default region; null with TBS_ST_NOT_FOUND on the
   // status when there is none.
   static RVL_ViewTag from_name(GCL_Status& status, const GCL_String& tag);
   static RVL_ViewTag from_uuid(GCL_Status& status, const GCL_String& uuid);

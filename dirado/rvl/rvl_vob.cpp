@@ -9,6 +9,7 @@
 
 #include "gcl_indent.h"
 #include "gcl_status.h"
+#include "platform/pathmap.h"
 #include "rvl_call.h"
 #include "rvl_vobmgr.h"
 #include "stg.h"
@@ -95,18 +96,12 @@ void RVL_Vob::describe(std::ostream& out) const {
 }
 
 RVL_Vob RVL_Vob::from_pathname(GCL_Status& status, const GCL_String& pathname) {
-  std::string name = pathname.c_str();
-  for (char& c : name)
+  // Through a view, the name below the view's root; else a name in a VOB.
+  const auto through_view = plat::ReadViewName(pathname.c_str());
+  std::string rest = through_view ? through_view->InView() : std::string(pathname.c_str());
+  for (char& c : rest)
     if (c == '/') c = '\\';
-  // Through a view: drop "\\view\TAG" or "M:\TAG".
-  std::string rest = name;
-  if (name.size() > 7 && name.compare(0, 2, "\\\\") == 0) {
-    const std::size_t cut = name.find('\\', 7);
-    rest = cut == std::string::npos ? std::string() : name.substr(cut);
-  } else if (name.size() > 3 && (name[0] == 'M' || name[0] == 'm') && name[1] == ':') {
-    const std::size_t cut = name.find('\\', 3);
-    rest = cut == std::string::npos ? std::string() : name.substr(cut);
-  }
+  if (rest.compare(0, 2, "\\\\") == 0) rest.clear();  // another server's name
   if (rest.size() < 2 || rest[0] != '\\') {
     status.reset(TBS_ST_NOT_FOUND);
     return RVL_Vob();

@@ -27,7 +27,7 @@ struct vob_event_info_s;
 class RVL_VobObjectRep : public GCL_Body {
  public:
   // An object of the VOB. With an expected meta-type, the meta-type is
-  // fetched at once and a different one gives 1072 (the body keeps the
+  // fetched at once and a different one gives TBS_ST_WRONG_KIND (the body keeps the
   // DBID).
   RVL_VobObjectRep(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, std::uint32_t expected_mtype = 0,
                    const GCL_String& text = GCL_String());
@@ -133,6 +133,6 @@ class RVL_VobObject : public GCL_Handle<RVL_VobObjectRep> {
 
  protected:
   explicit RVL_VobObject(RVL_VobObjectRep* rep) : GCL_Handle<RVL_VobObjectRep>(rep) {}
-  // The status of an operation on a null handle: 1001, logged.
+  // The status of an operation on a null handle: TBS_ST_FAILURE, logged.
   bool require_body(GCL_Status& status, int line) const;
 };

@@ -9,7 +9,7 @@
 #include "rvl_call.h"
 #include "tbs.h"
 #include "tbs_uuid.h"
-#include "viewvob/mount/mntrpc.h"
+#include "rvmount/mntrpc.h"
 #include "vob_utl_mount.h"
 
 namespace {

@@ -26,7 +26,7 @@ class RVL_VobTag : public GCL_Handle<RVL_VobTagRep> {
  public:
   RVL_VobTag() = default;
   // The tag's entry in the default region's registry; null with the code on
-  // the status (1002 when there is none).
+  // the status (TBS_ST_NOT_FOUND when there is none).
   static RVL_VobTag from_name(GCL_Status& status, const GCL_String& tag);
   static RVL_VobTag from_uuid(GCL_Status& status, const GCL_String& uuid);
   static RVL_VobTag make(const GCL_String& tag, const GCL_String& gpath, const GCL_String& region,
@@ -39,7 +39,7 @@ class RVL_VobTag : public GCL_Handle<RVL_VobTagRep> {
   GCL_String options_text() const { return rep() ? rep()->options_ : GCL_String(); }
   GCL_String uuid() const { return rep() ? rep()->uuid_ : GCL_String(); }
   bool is_public() const { return rep() && rep()->access_ == "public"; }
-  // The registered options as a record (false with 1003 when they do not
+  // The registered options as a record (false with TBS_ST_INVALID_ARG when they do not
   // parse).
   bool mount_options(GCL_Status& status, RVL_VobMountOptions* options) const;
 

@@ -5,27 +5,21 @@
 #include <array>
 #include <mutex>
 
+#include "platform/text.h"
+
 namespace plat {
 namespace {
 
 constexpr std::string_view kVersionMark = "@@";
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::optional<char> DriveLetter(char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  if (c >= 'A' && c <= 'Z') return c;
+  const char upper = AsciiUpper(c);
+  if (upper >= 'A' && upper <= 'Z') return upper;
   return std::nullopt;
 }
+
+// The slot of an upper-case drive letter.
+std::size_t DriveIndex(char upper) { return static_cast<std::size_t>(upper - 'A'); }
 
 // The directory a path stays in when it is written "dir/" too.
 std::filesystem::path WithoutTrailingSeparator(std::filesystem::path p) {
@@ -87,8 +81,7 @@ struct ViewPath {
 // `s` uses backslashes only. Nullopt unless it is \\view\TAG[\rest].
 std::optional<ViewPath> ParseViewPath(std::string_view s) {
   constexpr std::string_view kPrefix = "\\\\view\\";
-  if (s.size() < kPrefix.size() || !EqualNoCase(s.substr(0, kPrefix.size()), kPrefix))
-    return std::nullopt;
+  if (!IStartsWith(s, kPrefix)) return std::nullopt;
   s.remove_prefix(kPrefix.size());
   size_t end = s.find('\\');
   std::string_view tag = s.substr(0, end);
@@ -98,11 +91,13 @@ std::optional<ViewPath> ParseViewPath(std::string_view s) {
   return ViewPath{std::string(tag), std::move(*names)};
 }
 
-std::string ViewPathText(const ViewPath& view) {
-  std::string text = "\\\\view\\" + view.tag;
-  for (const auto& name : view.names) text += "\\" + name;
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i) text += "\\" + names[i];
   return text;
 }
+
+std::string ViewPathText(const ViewPath& view) { return "\\\\view\\" + view.tag + JoinNames(view.names); }
 
 std::filesystem::path Append(std::filesystem::path base, const std::vector<std::string>& names) {
   for (const auto& name : names) base /= name;
@@ -116,6 +111,49 @@ std::optional<std::string> Canonical(std::string_view name) {
   for (char& c : s)
     if (c == '/') c = '\\';
   return s;
+}
+
+// A canonical name (backslashes only, no version extension) taken apart: the
+// drive letter and the rest after "X:"; nullopt without a drive or when
+// relative ("C:dir").
+struct DriveName {
+  char drive;             // upper case
+  std::string_view rest;  // "" or "\\..."
+};
+std::optional<DriveName> ReadDriveName(std::string_view s) {
+  if (s.size() < 2 || s[1] != ':') return std::nullopt;
+  auto drive = DriveLetter(s[0]);
+  if (!drive || (s.size() > 2 && s[2] != '\\')) return std::nullopt;
+  return DriveName{*drive, s.substr(2)};
+}
+
+// The view a canonical name (no version extension) goes through, with the
+// names below the view's root.
+std::optional<ViewPath> ViewOf(std::string_view s, const std::optional<std::string>& assignment) {
+  if (s.starts_with("\\\\")) return ParseViewPath(s);
+  auto drive = ReadDriveName(s);
+  if (!drive) return std::nullopt;
+  auto names = RelativeNames(drive->rest);
+  if (!names) return std::nullopt;
+  if (drive->drive == 'M') {
+    if (names->empty()) return std::nullopt;
+    ViewPath view{names->front(), {}};
+    view.names.assign(names->begin() + 1, names->end());
+    return view;
+  }
+  if (!assignment) return std::nullopt;
+  auto view = ParseViewPath(*assignment);
+  if (!view) return std::nullopt;
+  view->names.insert(view->names.end(), names->begin(), names->end());
+  return view;
+}
+
+std::optional<std::string> AssignmentOf(std::string_view s) {
+  auto drive = ReadDriveName(s);
+  if (!drive || drive->drive == 'M') return std::nullopt;
+  MapState& state = State();
+  std::lock_guard lock(state.mutex);
+  return state.drives[DriveIndex(drive->drive)];
 }
 
 }  // namespace
@@ -147,7 +185,7 @@ AssignStatus AssignDrive(char letter, std::string_view view_path) {
   if (!view) return AssignStatus::kBadTarget;
   MapState& state = State();
   std::lock_guard lock(state.mutex);
-  state.drives[*drive - 'A'] = ViewPathText(*view);
+  state.drives[DriveIndex(*drive)] = ViewPathText(*view);
   return AssignStatus::kOk;
 }
 
@@ -156,7 +194,7 @@ bool UnassignDrive(char letter) {
   if (!drive) return false;
   MapState& state = State();
   std::lock_guard lock(state.mutex);
-  auto& slot = state.drives[*drive - 'A'];
+  auto& slot = state.drives[DriveIndex(*drive)];
   bool was = slot.has_value();
   slot.reset();
   return was;
@@ -167,7 +205,7 @@ std::optional<std::string> DriveAssignment(char letter) {
   if (!drive) return std::nullopt;
   MapState& state = State();
   std::lock_guard lock(state.mutex);
-  return state.drives[*drive - 'A'];
+  return state.drives[DriveIndex(*drive)];
 }
 
 std::vector<char> AssignedDrives() {
@@ -195,37 +233,29 @@ VersionedName SplitVersionExtension(std::string_view name) {
   return {std::string(name.substr(0, mark)), std::string(name.substr(mark))};
 }
 
+std::optional<ViewName> ReadViewName(std::string_view name) {
+  const VersionedName split = SplitVersionExtension(name);
+  auto s = Canonical(split.path);
+  if (!s) return std::nullopt;
+  auto view = ViewOf(*s, AssignmentOf(*s));
+  if (!view) return std::nullopt;
+  return ViewName{view->tag, JoinNames(view->names), split.extension};
+}
+
 std::optional<std::filesystem::path> ToHostPath(std::string_view library_path) {
   auto s = Canonical(SplitVersionExtension(library_path).path);
   if (!s) return std::nullopt;
-
-  std::filesystem::path home;
-  std::optional<std::string> assignment;
-  std::optional<char> drive;
-  if (s->size() >= 2 && (*s)[1] == ':') drive = DriveLetter((*s)[0]);
-  {
-    MapState& state = State();
-    std::lock_guard lock(state.mutex);
-    home = HomeLocked(state);
-    if (drive) assignment = state.drives[*drive - 'A'];
-  }
+  const std::filesystem::path home = Home();
   if (home.empty()) return std::nullopt;
-
-  if (s->starts_with("\\\\")) {
-    auto view = ParseViewPath(*s);
-    if (!view) return std::nullopt;
-    return Append(home / "views" / view->tag, view->names);
-  }
-  if (!drive || (s->size() > 2 && (*s)[2] != '\\')) return std::nullopt;  // relative
-  auto names = RelativeNames(std::string_view(*s).substr(std::min<size_t>(s->size(), 3)));
+  const auto assignment = AssignmentOf(*s);
+  if (auto view = ViewOf(*s, assignment)) return Append(home / "views" / view->tag, view->names);
+  // Not through a view: the all-views drive's root, or a drive of the host.
+  auto drive = ReadDriveName(*s);
+  if (!drive || assignment) return std::nullopt;
+  auto names = RelativeNames(drive->rest);
   if (!names) return std::nullopt;
-  if (*drive == 'M') return Append(home / "views", *names);
-  if (assignment) {
-    auto view = ParseViewPath(*assignment);
-    if (!view) return std::nullopt;
-    return Append(Append(home / "views" / view->tag, view->names), *names);
-  }
-  return Append(home / "drives" / std::string(1, static_cast<char>(*drive - 'A' + 'a')), *names);
+  if (drive->drive == 'M') return names->empty() ? std::optional(home / "views") : std::nullopt;
+  return Append(home / "drives" / std::string(1, AsciiLower(drive->drive)), *names);
 }
 
 std::optional<std::string> FromHostPath(const std::filesystem::path& host_path) {

@@ -91,6 +91,70 @@ TEST_F(PathMapTest, AllViewsDriveAndViewRootNameTheSameFile) {
   EXPECT_EQ(ToHostPath("M:\\TAG\\src\\a.c"), ToHostPath("\\\\view\\TAG\\src\\a.c"));
 }
 
+// The one reader of names through a view: every form, and names that are
+// not through one.
+struct ViewNameCase {
+  const char* name;
+  std::optional<const char*> tag;  // nullopt: not through a view
+  const char* in_view = "";        // path + extension below the view root
+};
+
+TEST_F(PathMapTest, ReadsEveryFormOfNameThroughAView) {
+  ASSERT_EQ(AssignDrive('X', "\\\\view\\xview"), AssignStatus::kOk);
+  ASSERT_EQ(AssignDrive('y', "//view/yview/vob/src/"), AssignStatus::kOk);
+  const ViewNameCase cases[] = {
+      {"\\\\view\\TAG\\vob\\f.c", "TAG", "\\vob\\f.c"},
+      {"\\\\VIEW\\Tag\\Vob\\F.c", "Tag", "\\Vob\\F.c"},
+      {"//view/TAG/vob/f.c", "TAG", "\\vob\\f.c"},
+      {"\\\\view\\TAG", "TAG", ""},
+      {"\\\\view\\TAG\\\\", "TAG", ""},
+      {"\\\\view\\TAG\\vob\\\\src\\.\\f.c\\", "TAG", "\\vob\\src\\f.c"},
+      {"\\\\view\\TAG\\vob\\src\\..\\f.c", "TAG", "\\vob\\f.c"},
+      {"\\\\view\\TAG\\vob\\f.c@@\\main\\1", "TAG", "\\vob\\f.c@@\\main\\1"},
+      {"\\\\view\\TAG\\vob\\f.c@@/main/../x", "TAG", "\\vob\\f.c@@/main/../x"},
+      {"\\\\view\\my view\\v\\gr\xC3\xBC\xC3\x9F \"q\".c", "my view", "\\v\\gr\xC3\xBC\xC3\x9F \"q\".c"},
+      {"M:\\TAG\\vob\\f.c", "TAG", "\\vob\\f.c"},
+      {"m:/TAG/", "TAG", ""},
+      {"M:\\A\\..\\B\\f.c", "B", "\\f.c"},
+      {"X:\\vob\\f.c", "xview", "\\vob\\f.c"},
+      {"x:", "xview", ""},
+      {"Y:\\f.c@@\\main\\2", "yview", "\\vob\\src\\f.c@@\\main\\2"},
+      // Not through a view.
+      {"\\\\server\\share\\f.c", std::nullopt},
+      {"\\\\view", std::nullopt},
+      {"\\\\view\\", std::nullopt},
+      {"\\\\view\\..\\T", std::nullopt},
+      {"\\\\view\\T\\..\\..\\U", std::nullopt},
+      {"\\\\viewer\\T\\f", std::nullopt},
+      {"M:\\", std::nullopt},
+      {"M:", std::nullopt},
+      {"M:\\..\\T", std::nullopt},
+      {"C:\\vob\\f.c", std::nullopt},
+      {"X:\\..\\elsewhere", std::nullopt},
+      {"X:vob", std::nullopt},
+      {"\\vob\\f.c", std::nullopt},
+      {"", std::nullopt},
+      {"@@\\main", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto view = ReadViewName(c.name);
+    if (!c.tag) {
+      EXPECT_EQ(view, std::nullopt);
+      continue;
+    }
+    ASSERT_TRUE(view.has_value());
+    EXPECT_EQ(view->tag, *c.tag);
+    EXPECT_EQ(view->InView(), c.in_view);
+    // The normalised text reads back as the same name and maps to the same file.
+    const auto again = ReadViewName(view->Text());
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(again->InView(), view->InView());
+    EXPECT_EQ(ToHostPath(view->Text()), ToHostPath(c.name));
+  }
+  EXPECT_EQ(ReadViewName(std::string_view("\\\\view\\T\\a\0b", 12)), std::nullopt);
+}
+
 struct FromHostCase {
   const char* host;
   std::optional<const char*> name;

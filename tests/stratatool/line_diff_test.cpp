@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "line_diff.h"
+#include "unified_diff.h"
 
 namespace {
 

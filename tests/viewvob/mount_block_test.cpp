@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "adm.h"
+#include "gcl_status.h"
 #include "mount_fixture.h"
 #include "viewvob/mount/mntopts.h"
-#include "viewvob/mount/mntrpc.h"
+#include "rvmount/mntrpc.h"
+#include "rvl_mntopts.h"
 
 namespace mount_test {
 namespace {
@@ -176,6 +178,43 @@ TEST_F(MountBlock, OptionsSetTheirFlagsAndNumbers) {
       EXPECT_EQ(capture->Messages(), (std::vector<Message>{{IMSG_ERROR, c.message}}));
     else
       EXPECT_TRUE(capture->Messages().empty()) << capture->Text();
+  }
+}
+
+// One option text means the same to the object model's option record and to
+// the mount engine: what the record accepts, the engine reads as the record
+// writes it back; a word the record refuses, the engine passes over.
+TEST_F(MountBlock, AnOptionTextMeansTheSameToTheRecordAndTheEngine) {
+  AddVob({"\\pub", "public", "", "pub.vbs", 7});
+  const std::string uuid = "uuid=" + UuidText(Uuid(7));
+  auto engine = [&](const std::string& text) {
+    view_mfs_request_t request;
+    EXPECT_EQ(rvmount::CrackMountArgs({GlobalPath("pub.vbs"), "\\pub", "-t rvfs", uuid + "," + text}, &request), 0);
+    return Data(request);
+  };
+  struct Case {
+    const char* text;
+    const char* meaning;  // for a text the record refuses: what the engine reads instead
+  };
+  const Case cases[] = {
+      {"ro", nullptr},
+      {" ro , soft ,intr", nullptr},
+      {"noac,nodnlc,timeo=12,retrans=3", nullptr},
+      {"actimeo=5,acdirmin=2", nullptr},
+      {"rw,hard,nointr,dnlc,suid", nullptr},
+      {"ro=1,soft", "soft"},
+      {"rox,nodnlc", "nodnlc"},
+      {"soft=yes", ""},
+      {"timeo=abc,noac", "noac"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    GCL_Status status;
+    RVL_VobMountOptions record;
+    const bool accepted = record.parse(status, GCL_String(c.text));
+    EXPECT_EQ(accepted, c.meaning == nullptr);
+    const std::string meaning = accepted ? record.format().c_str() : c.meaning;
+    EXPECT_EQ(engine(c.text), engine(meaning)) << "read as \"" << meaning << "\"";
   }
 }
 

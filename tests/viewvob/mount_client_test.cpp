@@ -8,7 +8,7 @@
 #include "poolmap.h"
 #include "stg.h"
 #include "strutl_subst.h"
-#include "viewvob/mount/mntrpc.h"
+#include "rvmount/mntrpc.h"
 #include "vob_utl_mount.h"
 
 namespace mount_test {

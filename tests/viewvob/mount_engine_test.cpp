@@ -8,7 +8,7 @@
 #include "imsg_verbosity.h"
 #include "mount_fixture.h"
 #include "viewvob/mount/mntopts.h"
-#include "viewvob/mount/mntrpc.h"
+#include "rvmount/mntrpc.h"
 #include "vob_utl_mount.h"
 
 namespace mount_test {

@@ -98,6 +98,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   app.require_subcommand(1);
   Runner chosen;
   InstallSampleCommands(app, chosen);
+  InstallInitCommand(app, chosen);
   InstallMountCommands(app, chosen);
   InstallOptionsCommand(app, chosen);
   InstallDescribeCommand(app, chosen);

@@ -38,6 +38,7 @@ int ShowSettings(std::ostream& out);
 int PrintOutcomes(const CFileOperationList& list, std::ostream& out);
 
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
+void InstallInitCommand(CLI::App& app, Runner& chosen);
 void InstallMountCommands(CLI::App& app, Runner& chosen);
 void InstallOptionsCommand(CLI::App& app, Runner& chosen);
 void InstallDescribeCommand(CLI::App& app, Runner& chosen);

@@ -11,7 +11,8 @@
 #include <string>
 
 #include "imsg.h"
-#include "line_diff.h"
+#include "imsg_redirect_scope.h"
+#include "unified_diff.h"
 #include "local/store.h"
 #include "platform/pathmap.h"
 #include "stg.h"
@@ -39,18 +40,10 @@ std::string DefaultHome() {
 // cannot be compared gets one line of the tool's own.
 class QuietMessages {
  public:
-  QuietMessages() {
-    imsg_get_redirect_procs(&previous_);
-    imsg_redirect_procs_t procs;
-    for (auto& proc : procs.procs) proc = [](void*, int, const char*) {};
-    imsg_set_redirect_procs(&procs);
-  }
-  ~QuietMessages() { imsg_set_redirect_procs(&previous_); }
-  QuietMessages(const QuietMessages&) = delete;
-  QuietMessages& operator=(const QuietMessages&) = delete;
+  QuietMessages() : scope_([](void*, int, const char*) {}, nullptr) {}
 
  private:
-  imsg_redirect_procs_t previous_;
+  imsg_redirect_scope scope_;
 };
 
 // A storage area freed however the compare ends.

@@ -2,8 +2,10 @@
 
 #include "fileops/operation_list.h"
 #include "fileops/progress_dlg.h"
+#include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"
+#include "tbs.h"
 
 #include <exception>
 #include "imsg.h"
@@ -70,10 +72,10 @@ void CCommonOperation::ProcessFileSafely(GCL_Status& status, CFileItem& item) {
   try {
     ProcessFile(status, item);
   } catch (const std::exception& e) {
-    status.set_code(1001);
+    status.set_code(TBS_ST_FAILURE);
     status.push_message(GCL_String((std::string(e.what()) + "\n").c_str()));
   } catch (...) {
-    status.set_code(1001);
+    status.set_code(TBS_ST_FAILURE);
     status.push_message(GCL_String("Unexpected failure.\n"));
   }
 }
@@ -81,7 +83,7 @@ void CCommonOperation::ProcessFileSafely(GCL_Status& status, CFileItem& item) {
 void CCommonOperation::Run() {
   rvcmndlg::EntryScope resources;  // the worker's boxes and texts are the library's
   GCL_Status status;
-  status.begin_capture();
+  GCL_CaptureScope capture(status);
   const int count = m_entries.GetSize();
   m_progress.SetRange(0, count);
   BeginRun();
@@ -110,7 +112,6 @@ void CCommonOperation::Run() {
     if (COperationObj* rest = EntryAt(i)) rest->SetStatus(COperationObj::kNotProcessed);
   EndRun();
   m_progress.StopRunning();
-  status.end_capture();
 }
 
 bool CCommonOperation::ReportAndAsk(GCL_Status& status, const CFileItem* item, int message_id) {

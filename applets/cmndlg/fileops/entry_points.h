@@ -18,8 +18,8 @@ int rvDiffFiles(const std::vector<std::string>& paths, int pred);
 // Merges the contributors' changes into the target file (graphically) with
 // the base as the common ancestor (empty: the repository finds it); flag is
 // passed on to the merge (non-zero: record the merge only, the target stays
-// as it is). Returns the merge's status: 0 merged, 1033 stopped by the user,
-// 1062 when no storage area could be had (nothing else is done then); any
+// as it is). Returns the merge's status: 0 merged, TBS_ST_INTERRUPTED stopped by the user,
+// TBS_ST_NO_MEMORY when no storage area could be had (nothing else is done then); any
 // other failure is shown in an error box with the merge's messages.
 int rvMergeFiles(const std::string& target, const std::string& base, const std::vector<std::string>& contributors,
                  int flag);

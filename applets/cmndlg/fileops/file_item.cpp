@@ -5,6 +5,7 @@
 
 #include "file_query.h"
 #include "fileops/operation_list.h"
+#include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"
 #include "stg.h"
@@ -14,16 +15,6 @@
 #include "vob_ob.h"
 
 namespace {
-
-// Runs one repository call under the status's capture and leaves its status.
-template <typename Call>
-int Captured(GCL_Status& status, Call&& call) {
-  status.begin_capture();
-  const int result = call();
-  status.set_code(static_cast<std::uint32_t>(result));
-  status.end_capture();
-  return result;
-}
 
 const std::string kNoText;
 const FLM_Stream kNoStream;
@@ -40,14 +31,16 @@ void CFileItem::Init(GCL_Status& status, const COperationObj& entry) {
   m_viewKnown = true;
   // Captured apart, so that a success leaves what the status held alone.
   GCL_Status made;
-  made.begin_capture();
-  int result = FLM_Vob::construct_from_handle(entry.m_vob, &m_flmVob);
-  if (result == 0) {
-    m_vob = m_flmVob.handle();
-    m_objectId = entry.m_objectId;
-    result = FLM_View::construct_from_tag(entry.m_viewTag.c_str(), &m_view);
+  int result = 0;
+  {
+    GCL_CaptureScope capture(made);
+    result = FLM_Vob::construct_from_handle(entry.m_vob, &m_flmVob);
+    if (result == 0) {
+      m_vob = m_flmVob.handle();
+      m_objectId = entry.m_objectId;
+      result = FLM_View::construct_from_tag(entry.m_viewTag.c_str(), &m_view);
+    }
   }
-  made.end_capture();
   if (made.message_count() > 0) status.push_message(made.messages());
   if (result == 0) return;
   status.set_code(static_cast<std::uint32_t>(result));
@@ -68,7 +61,7 @@ bool CFileItem::InitFailed(GCL_Status& status) const {
 const std::string& CFileItem::ViewTag(GCL_Status& status) {
   if (InitFailed(status) || m_viewKnown) return m_viewTag;
   std::array<char, 1024> tag{};
-  if (Captured(status, [&] { return vob_utl_get_view_from_path(m_path.c_str(), tag.data(), tag.size()); }) == 0) {
+  if (GCL_CapturedCall(status, [&] { return vob_utl_get_view_from_path(m_path.c_str(), tag.data(), tag.size()); }) == 0) {
     m_viewTag = tag.data();
     m_viewKnown = true;
   }
@@ -78,8 +71,8 @@ const std::string& CFileItem::ViewTag(GCL_Status& status) {
 const FLM_View& CFileItem::View(GCL_Status& status) {
   if (InitFailed(status) || !m_view.is_null()) return m_view;
   view_info_s info;
-  if (Captured(status, [&] { return view_get_view_info(m_path.c_str(), &info); }) != 0) return m_view;
-  if (Captured(status, [&] { return FLM_View::construct_from_uuid(info.uuid, &m_view); }) == 0 && !m_viewKnown) {
+  if (GCL_CapturedCall(status, [&] { return view_get_view_info(m_path.c_str(), &info); }) != 0) return m_view;
+  if (GCL_CapturedCall(status, [&] { return FLM_View::construct_from_uuid(info.uuid, &m_view); }) == 0 && !m_viewKnown) {
     m_viewTag = m_view.tag();
     m_viewKnown = true;
   }
@@ -91,7 +84,7 @@ bool CFileItem::IsInView(GCL_Status& status) {
   if (m_byVob) return true;
   if (!m_inView) {
     int in = 0;
-    if (Captured(status, [&] { return ws_is_in_ws(m_path.c_str(), &in); }) == 0) m_inView = in != 0;
+    if (GCL_CapturedCall(status, [&] { return ws_is_in_ws(m_path.c_str(), &in); }) == 0) m_inView = in != 0;
   }
   return m_inView.value_or(false);
 }
@@ -100,7 +93,7 @@ bool CFileItem::Exists(GCL_Status& status) {
   if (InitFailed(status)) return false;
   if (m_byVob) return true;
   if (!m_exists) {
-    const int result = Captured(status, [&] { return unix_nt_access(m_path.c_str(), 0); });
+    const int result = GCL_CapturedCall(status, [&] { return unix_nt_access(m_path.c_str(), 0); });
     if (result == TBS_ST_NOT_FOUND) status.set_code(0);  // a plain "no" is an answer, not a failure
     m_exists = result == 0;
   }
@@ -111,10 +104,10 @@ vob_dbid_t CFileItem::Version(GCL_Status& status) {
   if (InitFailed(status)) return 0;
   if (m_versionKnown) return m_version;
   if (m_byVob) {
-    Captured(status, [&] { return vob_elem_get_view_version(m_vob, m_objectId, m_viewTag.c_str(), &m_version); });
+    GCL_CapturedCall(status, [&] { return vob_elem_get_view_version(m_vob, m_objectId, m_viewTag.c_str(), &m_version); });
   } else {
     std::array<char, 1024> tag{};
-    Captured(status, [&] { return view_ws_lookup_pn(m_path.c_str(), tag.data(), tag.size(), &m_vob, &m_version); });
+    GCL_CapturedCall(status, [&] { return view_ws_lookup_pn(m_path.c_str(), tag.data(), tag.size(), &m_vob, &m_version); });
     if (m_version && !m_viewKnown) {
       m_viewTag = tag.data();
       m_viewKnown = true;
@@ -132,7 +125,7 @@ vob_dbid_t CFileItem::Element(GCL_Status& status) {
   } else {
     const vob_dbid_t version = Version(status);
     if (!version) return 0;
-    Captured(status, [&] { return vob_ver_get_elem(m_vob, version, &m_element); });
+    GCL_CapturedCall(status, [&] { return vob_ver_get_elem(m_vob, version, &m_element); });
   }
   m_elementKnown = m_element != 0;
   return m_element;
@@ -143,7 +136,7 @@ bool CFileItem::IsDirectory(GCL_Status& status) {
     const vob_dbid_t element = Element(status);
     if (!element) return false;
     std::uint32_t mtype = VOB_MTYPE_NONE;
-    if (Captured(status, [&] { return vob_obj_get_mtype(m_vob, element, &mtype); }) == 0)
+    if (GCL_CapturedCall(status, [&] { return vob_obj_get_mtype(m_vob, element, &mtype); }) == 0)
       m_directory = mtype == VOB_MTYPE_DIR_ELEMENT;
   }
   return m_directory.value_or(false);
@@ -158,15 +151,15 @@ void CFileItem::LoadCheckouts(GCL_Status& status) {
   if (m_byVob) {
     // Known by VOB and id: ask through the view's version of the element.
     std::array<char, 2048> path{};
-    result = Captured(status, [&] {
+    result = GCL_CapturedCall(status, [&] {
       return vob_obj_to_pname_flags(m_vob, m_objectId, 0, path.data(), path.size());
     });
     if (result == 0) {
       const std::string through_view = "\\\\view\\" + view + path.data();
-      result = Captured(status, [&] { return cmd_lscheckout_get_list(through_view.c_str(), directory, &list); });
+      result = GCL_CapturedCall(status, [&] { return cmd_lscheckout_get_list(through_view.c_str(), directory, &list); });
     }
   } else {
-    result = Captured(status, [&] { return cmd_lscheckout_get_list(m_path.c_str(), directory, &list); });
+    result = GCL_CapturedCall(status, [&] { return cmd_lscheckout_get_list(m_path.c_str(), directory, &list); });
   }
   if (result != 0) return;
   m_checkedOut = false;
@@ -190,7 +183,7 @@ bool CFileItem::HasReservedCheckout(GCL_Status& status) {
 bool CFileItem::IsHijacked(GCL_Status& status) {
   if (InitFailed(status) || m_byVob) return false;
   if (!m_hijacked) {
-    const int result = Captured(status, [&] { return cmd_resolve_ws_obj(m_path.c_str()); });
+    const int result = GCL_CapturedCall(status, [&] { return cmd_resolve_ws_obj(m_path.c_str()); });
     if (result == TBS_ST_INVALID_ARG || result == TBS_ST_NOT_FOUND) status.set_code(0);  // not hijacked
     m_hijacked = result == 0;
   }
@@ -202,7 +195,7 @@ bool CFileItem::IsChangeManagedView(GCL_Status& status) {
     const FLM_View& view = View(status);
     if (view.is_null()) return false;
     bool flm = false;
-    if (Captured(status, [&] { return view.is_flm_view(&flm); }) == 0) m_flmView = flm;
+    if (GCL_CapturedCall(status, [&] { return view.is_flm_view(&flm); }) == 0) m_flmView = flm;
   }
   return m_flmView.value_or(false);
 }
@@ -212,7 +205,7 @@ const FLM_Stream& CFileItem::Stream(GCL_Status& status) {
     const FLM_View& view = View(status);
     if (view.is_null()) return kNoStream;
     FLM_Stream stream;
-    if (Captured(status, [&] { return view.stream(&stream); }) != 0) return kNoStream;
+    if (GCL_CapturedCall(status, [&] { return view.stream(&stream); }) != 0) return kNoStream;
     m_stream = stream;
   }
   return *m_stream;
@@ -223,7 +216,7 @@ const FLM_Project& CFileItem::Project(GCL_Status& status) {
     const FLM_Stream& stream = Stream(status);
     if (!m_stream) return kNoProject;  // the stream was not found
     FLM_Project project;  // a view without a stream has no project
-    if (!stream.is_null() && Captured(status, [&] { return stream.project(&project); }) != 0) return kNoProject;
+    if (!stream.is_null() && GCL_CapturedCall(status, [&] { return stream.project(&project); }) != 0) return kNoProject;
     m_project = project;
   }
   return *m_project;
@@ -234,8 +227,8 @@ bool CFileItem::RecordsActivity(GCL_Status& status) {
     const vob_dbid_t version = Version(status);
     if (!version) return false;
     FLM_Element element, crde;
-    if (Captured(status, [&] { return FLM_Version(m_vob, version).element(&element); }) != 0) return false;
-    if (Captured(status, [&] { return element.crde(&crde); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return FLM_Version(m_vob, version).element(&element); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return element.crde(&crde); }) != 0) return false;
     m_recordsActivity = !crde.is_null();
   }
   return *m_recordsActivity;
@@ -251,7 +244,7 @@ const std::string& CFileItem::CheckoutComment(GCL_Status& status) {
       return kNoText;
     }
     vob_ckout_info_s info;
-    if (Captured(status, [&] { return vob_ver_get_ckout_info(m_vob, version, area, &info); }) == 0)
+    if (GCL_CapturedCall(status, [&] { return vob_ver_get_ckout_info(m_vob, version, area, &info); }) == 0)
       m_checkoutComment = info.comment ? info.comment : "";
     stg_delete_area(area);
     if (!m_checkoutComment) return kNoText;
@@ -264,7 +257,7 @@ const FLM_Activity& CFileItem::CheckoutActivity(GCL_Status& status) {
     const vob_dbid_t version = Version(status);
     if (!version) return kNoActivity;
     FLM_Activity activity;
-    if (Captured(status, [&] { return FLM_Version(m_vob, version).activity(&activity); }) != 0) return kNoActivity;
+    if (GCL_CapturedCall(status, [&] { return FLM_Version(m_vob, version).activity(&activity); }) != 0) return kNoActivity;
     m_activity = activity;
   }
   return *m_activity;
@@ -274,7 +267,7 @@ vob_handle_t CFileItem::VobOfFile(GCL_Status& status) {
   if (InitFailed(status)) return 0;
   if (m_vob) return m_vob;
   vob_handle_t vob = 0;
-  if (Captured(status, [&] { return vob_resolve_vob(m_path.c_str(), &vob); }) == 0) m_vob = vob;
+  if (GCL_CapturedCall(status, [&] { return vob_resolve_vob(m_path.c_str(), &vob); }) == 0) m_vob = vob;
   return m_vob;
 }
 
@@ -283,7 +276,7 @@ bool CFileItem::IsReplicated(GCL_Status& status) {
     const vob_handle_t vob = VobOfFile(status);
     if (!vob) return false;
     int replicated = 0;
-    if (Captured(status, [&] { return vob_ob_is_replicated(vob, &replicated); }) == 0) m_replicated = replicated != 0;
+    if (GCL_CapturedCall(status, [&] { return vob_ob_is_replicated(vob, &replicated); }) == 0) m_replicated = replicated != 0;
   }
   return m_replicated.value_or(false);
 }
@@ -293,8 +286,8 @@ bool CFileItem::IsMasteredHere(GCL_Status& status) {
     const vob_dbid_t element = Element(status);
     if (!element) return false;
     vob_dbid_t master = 0, here = 0;
-    if (Captured(status, [&] { return vob_obj_get_master(m_vob, element, &master); }) != 0) return false;
-    if (Captured(status, [&] { return vob_ob_get_wk_obj(m_vob, VOB_WK_OBJ_REPLICA, &here); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_obj_get_master(m_vob, element, &master); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_ob_get_wk_obj(m_vob, VOB_WK_OBJ_REPLICA, &here); }) != 0) return false;
     m_masteredHere = master == here;
   }
   return *m_masteredHere;
@@ -305,24 +298,24 @@ bool CFileItem::NeedsMerge(GCL_Status& status) {
     const vob_dbid_t version = Version(status);
     if (!version) return false;
     int checked_out = 0;
-    if (Captured(status, [&] { return vob_ver_is_checked_out(m_vob, version, &checked_out); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_ver_is_checked_out(m_vob, version, &checked_out); }) != 0) return false;
     if (!checked_out) {
       m_needsMerge = false;  // nothing to merge into
       return false;
     }
     vob_dbid_t from = 0, branch = 0, latest = 0;
-    if (Captured(status, [&] { return vob_ver_get_pred_ver(m_vob, version, &from); }) != 0) return false;
-    if (Captured(status, [&] { return vob_ver_get_branch(m_vob, version, &branch); }) != 0) return false;
-    if (Captured(status, [&] { return vob_branch_get_latest_ver(m_vob, branch, &latest); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_ver_get_pred_ver(m_vob, version, &from); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_ver_get_branch(m_vob, version, &branch); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_branch_get_latest_ver(m_vob, branch, &latest); }) != 0) return false;
     bool needs = latest != from;
     if (needs) {
       // The first merge recorded is usually the only one; when it is not
       // from the latest version, the later merges may be.
       vob_dbid_t merged = 0, cursor = 0;
-      int result = Captured(status, [&] { return vob_ver_find_merge(m_vob, version, &merged); });
+      int result = GCL_CapturedCall(status, [&] { return vob_ver_find_merge(m_vob, version, &merged); });
       if (result == 0 && merged != latest) {
         do {
-          result = Captured(status, [&] { return vob_ver_next_merges(m_vob, version, &cursor, &merged); });
+          result = GCL_CapturedCall(status, [&] { return vob_ver_next_merges(m_vob, version, &cursor, &merged); });
         } while (result == 0 && merged != latest);
       }
       if (result == TBS_ST_NOT_FOUND)

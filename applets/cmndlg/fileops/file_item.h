@@ -58,7 +58,7 @@ class CFileItem {
   bool RecordsActivity(GCL_Status& status);
   // The comment and activity of the version the file selects, as its
   // check-out recorded them (a checked-in version has no check-out: the
-  // comment read fails with 1072).
+  // comment read fails with TBS_ST_WRONG_KIND).
   const std::string& CheckoutComment(GCL_Status& status);
   const FLM_Activity& CheckoutActivity(GCL_Status& status);
   // The file's VOB has replicas elsewhere; the file's element is mastered by

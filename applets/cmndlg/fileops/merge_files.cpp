@@ -7,6 +7,7 @@
 #include "cmd_merge.h"
 #include "fileops/common_status.h"
 #include "fileops/entry_points.h"
+#include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"
 #include "platform/dialog.h"
@@ -66,12 +67,9 @@ bool FillBlock(stg_area_t area, const std::string& target, const std::string& ba
 int MergeFiles(const std::string& target, const std::string& base, const std::vector<std::string>& contributors,
                int flag) {
   GCL_Status collected;
-  collected.begin_capture();
+  GCL_CaptureScope capture(collected);
   MergeArea area;
-  if (area.get() == STG_NULL_AREA) {
-    collected.end_capture();
-    return TBS_ST_NO_MEMORY;
-  }
+  if (area.get() == STG_NULL_AREA) return TBS_ST_NO_MEMORY;
   int status = TBS_ST_NO_MEMORY;
   try {
     cmd_merge_args_s args;
@@ -81,7 +79,7 @@ int MergeFiles(const std::string& target, const std::string& base, const std::ve
     collected.push_message(GCL_String((std::string(e.what()) + "\n").c_str()));
     status = TBS_ST_FAILURE;
   }
-  collected.end_capture();
+  capture.End();
   if (status != TBS_ST_OK && status != TBS_ST_INTERRUPTED) ShowMergeError(collected.messages().c_str());
   return status;
 }

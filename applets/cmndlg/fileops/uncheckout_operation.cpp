@@ -7,8 +7,10 @@
 #include "fileops/confirm_undo_checkout_dlg.h"
 #include "fileops/progress_dlg.h"
 #include "fileops/user_options.h"
+#include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"
+#include "tbs.h"
 #include "platform/resources.h"
 #include "res/resource_ids.h"
 #include "stg.h"
@@ -19,7 +21,7 @@ using namespace rvcmndlg::res;
 namespace {
 
 void Fail(GCL_Status& status, const std::string& message) {
-  status.set_code(1001);
+  status.set_code(TBS_ST_FAILURE);
   status.push_message(GCL_String(message.c_str()));
 }
 
@@ -86,11 +88,11 @@ void CUncheckoutOperation::UndoCheckout(GCL_Status& status, CFileItem& item) {
 }
 
 void CUncheckoutOperation::RunUndoCommand(GCL_Status& status, const CFileItem& item, bool keep) {
-  status.begin_capture();
-  status.set_code(1001);
+  GCL_CaptureScope capture(status);
+  status.set_code(TBS_ST_FAILURE);
   const stg_area_t area = stg_create_area(1000);
   if (area != STG_NULL_AREA) {
-    int result = 1001;
+    int result = TBS_ST_FAILURE;
     try {
       cmd_uncheckout_args_s args;
       args.version = 2;
@@ -107,7 +109,7 @@ void CUncheckoutOperation::RunUndoCommand(GCL_Status& status, const CFileItem& i
     } catch (const std::exception& e) {
       // The command's exception is this file's failure, with its text.
       status.push_message(GCL_String((std::string(e.what()) + "\n").c_str()));
-      result = 1001;
+      result = TBS_ST_FAILURE;
     }
     stg_delete_area(area);
     if (result == 0)
@@ -115,7 +117,6 @@ void CUncheckoutOperation::RunUndoCommand(GCL_Status& status, const CFileItem& i
     else
       status.set_code(static_cast<std::uint32_t>(result));
   }
-  status.end_capture();
 }
 
 bool CUncheckoutOperation::ContinueAfterError(GCL_Status& status, CFileItem& item) {
@@ -127,10 +128,9 @@ void CReserveOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
   if (!item.IsCheckedOut(status) || !status.ok()) return;
   const vob_dbid_t version = item.Version(status);
   if (!version || !status.ok()) return;
-  status.begin_capture();
-  const int result = m_reserve ? vob_branch_reserve(item.Vob(), version) : vob_branch_unreserve(item.Vob(), version);
-  status.set_code(static_cast<std::uint32_t>(result));
-  status.end_capture();
+  GCL_CapturedCall(status, [&] {
+    return m_reserve ? vob_branch_reserve(item.Vob(), version) : vob_branch_unreserve(item.Vob(), version);
+  });
 }
 
 bool CReserveOperation::ContinueAfterError(GCL_Status& status, CFileItem& item) {

@@ -43,6 +43,28 @@ std::optional<std::filesystem::path> ToHostPath(std::string_view library_path);
 // nullopt elsewhere. A relative host path is taken from the current directory.
 std::optional<std::string> FromHostPath(const std::filesystem::path& host_path);
 
+// A name read through a view: the one reader of \\view\TAG[\rest],
+// M:\TAG[\rest] (the all-views drive) and X:[\rest] for a drive X assigned
+// to a view or a directory in one. Either separator is accepted; "view" and
+// drive letters match in any case, tags and names keep theirs; doubled
+// separators, "." and trailing separators are dropped and ".." goes up one
+// name, never above the view root (the drive's root for an assigned drive);
+// a version extension ("@@...") is kept as written.
+struct ViewName {
+  std::string tag;        // the view's tag
+  std::string path;       // below the view's root: "" for the root, else "\a\b"
+  std::string extension;  // "" or "@@..."
+
+  // The name as the view's VOBs know it: path + extension ("\vob\f.c@@\main\1").
+  std::string InView() const { return path + extension; }
+  // The normalised name: \\view\TAG + path + extension.
+  std::string Text() const { return "\\\\view\\" + tag + path + extension; }
+};
+// Nullopt for any other name: a UNC name of another server, an unassigned
+// drive, M:\ itself, relative names, a view without a tag, a tag "." or ".."
+// or holding "@@", a NUL, or ".." above the root.
+std::optional<ViewName> ReadViewName(std::string_view name);
+
 // A pathname cut at the first "@@": path + extension is the whole name, and
 // the extension (starting with "@@") is empty when there is none.
 struct VersionedName {

@@ -14,6 +14,7 @@
 #include "credutl.h"
 #include "fileutl.h"
 #include "fileutl_stat.h"
+#include "mntopt.h"
 #include "nlbd_port.h"
 #include "ntpfxmap.h"
 #include "platform/machine.h"
@@ -30,57 +31,40 @@ namespace rvmount {
 
 namespace {
 
-// The comma-separated options. An option is given by a token equal to its
-// name or beginning with its name and "=".
+// The options as the one option reader splits them. A flag counts only in
+// its own shape ("ro", never "ro=1"); unknown words are not the engine's
+// business (they may be another driver's) and are passed over.
 class Options {
  public:
-  explicit Options(std::string_view text) {
-    while (!text.empty()) {
-      const std::size_t comma = text.find(',');
-      tokens_.emplace_back(text.substr(0, comma));
-      text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-    }
-  }
+  explicit Options(std::string_view text) : words_(mntopt_split(text)) {}
 
-  const std::string* Find(std::string_view name) const {
-    for (const std::string& token : tokens_)
-      if (token == name || (token.size() > name.size() && token.compare(0, name.size(), name) == 0 &&
-                            token[name.size()] == '='))
-        return &token;
+  const mntopt_word_t* Find(std::string_view name) const {
+    for (const mntopt_word_t& word : words_)
+      if (word.keyword == name && (!word.known || word.known->kind != MNTOPT_FLAG || !word.value)) return &word;
     return nullptr;
   }
   bool Has(std::string_view name) const { return Find(name) != nullptr; }
 
   // The text after "=", or nullopt when the option is absent or has none.
   std::optional<std::string> Value(std::string_view name) const {
-    const std::string* token = Find(name);
-    if (!token || token->size() == name.size()) return std::nullopt;
-    return token->substr(name.size() + 1);
+    const mntopt_word_t* word = Find(name);
+    return word ? word->value : std::nullopt;
   }
 
-  // A numeric option: nullopt when absent; the decimal number after "=";
-  // a token without "=" or without a number (or one past 32 bits) prints
-  // the bad-number message and counts as 0.
+  // A numeric option: nullopt when absent; a word without a number (or one
+  // past 32 bits) prints the bad-number message and counts as 0.
   std::optional<std::uint32_t> Number(std::string_view name) const {
-    const std::string* token = Find(name);
-    if (!token) return std::nullopt;
-    std::uint64_t value = 0;
-    bool good = token->size() > name.size() + 1;
-    for (std::size_t i = name.size() + 1; good && i < token->size(); ++i) {
-      const char c = (*token)[i];
-      if (c < '0' || c > '9') good = false;
-      value = value * 10 + static_cast<unsigned>(c - '0');
-      if (value > std::numeric_limits<std::uint32_t>::max()) good = false;
-    }
-    if (!good) {
-      PrintOption(IMSG_ERROR, kOptBadNumber, *token);
+    const mntopt_word_t* word = Find(name);
+    if (!word) return std::nullopt;
+    if (!word->number) {
+      PrintOption(IMSG_ERROR, kOptBadNumber, word->text);
       return 0u;
     }
-    return static_cast<std::uint32_t>(value);
+    return *word->number;
   }
 
  private:
-  std::vector<std::string> tokens_;
+  std::vector<mntopt_word_t> words_;
 };
 
 // Calls that fill a caller's buffer, with room for any text they can give.

@@ -22,7 +22,7 @@ struct MountArgs {
 // The options a registry entry is mounted with: the caller's when the
 // caller is privileged and gave some; otherwise the entry's (key 7; none
 // counts as empty) with "nosuid" added for a private VOB unless they mention
-// "suid". 0; a failure has been printed and its status is returned (1001
+// "suid". 0; a failure has been printed and its status is returned (TBS_ST_FAILURE
 // when the result would pass kMaxOptionText).
 int ComposeMountOptions(rgy_entry_t entry, const std::string& tag, const std::string& region, bool is_public,
                         const std::string& caller_options, std::string* options);

@@ -13,7 +13,7 @@
 #include "viewvob/mount/mntmsg.h"
 #include "viewvob/mount/mntopts.h"
 #include "viewvob/mount/mntrgy.h"
-#include "viewvob/mount/mntrpc.h"
+#include "rvmount/mntrpc.h"
 #include "vob_utl_mount.h"
 
 namespace rvmount {
@@ -47,7 +47,7 @@ int MountEntry(rgy_entry_t entry, const std::string& region, const std::string& 
   }
   std::string local;
   if (ConvertPath(*gpath, &local) != TBS_ST_OK) {
-    // The conversion's status is 1084, and the mount answers 1002, as a
+    // The conversion's status is TBS_ST_PNAME_CONVERSION, and the mount answers TBS_ST_NOT_FOUND, as a
     // missing key does.
     MissingKey(*tag, region, TBS_ST_PNAME_CONVERSION);
     return TBS_ST_NOT_FOUND;

@@ -17,7 +17,7 @@
 #include "viewvob/mount/mntmsg.h"
 #include "viewvob/mount/mntreq.h"
 #include "viewvob/mount/mntrgy.h"
-#include "viewvob/mount/mntrpc.h"
+#include "rvmount/mntrpc.h"
 #include "vob_utl_mount.h"
 
 namespace rvmount {
@@ -62,7 +62,7 @@ int UnmountEntry(rgy_entry_t entry, const std::string& region) {
   const auto gpath = ReadKey(entry, RGY_KEY_GPATH, kKeyBuffer, &status);
   if (!gpath) return MissingKey(*tag, region, status);
   std::string local;
-  // A conversion failure answers 1084 here (mounting answers 1002 for it).
+  // A conversion failure answers TBS_ST_PNAME_CONVERSION here (mounting answers TBS_ST_NOT_FOUND for it).
   if (ConvertPath(*gpath, &local) != TBS_ST_OK) return MissingKey(*tag, region, TBS_ST_PNAME_CONVERSION);
   if (!IsPublic(entry)) {
     // Private VOBs belong to their users, who may unmount them; only a check

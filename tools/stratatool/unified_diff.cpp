@@ -1,5 +1,5 @@
 // Unified hunks written from the line diff's edit script.
-#include "line_diff.h"
+#include "unified_diff.h"
 
 #include <algorithm>
 

@@ -15,12 +15,12 @@
 // Mounts a tag. `options` (may be null or empty) is used instead of the
 // tag's registered options when the caller is privileged. `flags` (may be null
 // or empty) holding " -a " mounts every public tag of the region whose options
-// lack "noauto" instead of `tag`. 0; 1001 for an unknown, duplicate or already
-// mounted tag and other failures; 1002 for a missing key or storage; 1051
+// lack "noauto" instead of `tag`. 0; TBS_ST_FAILURE for an unknown, duplicate or already
+// mounted tag and other failures; TBS_ST_NOT_FOUND for a missing key or storage; TBS_ST_PERMISSION
 // for a private VOB's storage that is not a directory; the driver's status.
 int mntrpc_mount_tag(const char* tag, const char* options, const char* flags);
 
 // Unmounts a tag; `flags` holding " -a " unmounts every mounted VOB. 0 also
-// when a registered tag is not mounted (a notice says so); 1001 for a tag that
+// when a registered tag is not mounted (a notice says so); TBS_ST_FAILURE for a tag that
 // is neither registered nor mounted, or a duplicate; the driver's status.
 int mntrpc_umount_tag(const char* tag, const char* flags);
