@@ -14,7 +14,7 @@
 
 #include "clp.h"
 #include "fileops/common_operation.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "fileops/run_operation.h"
 #include "gcl_status.h"
 #include "local/store.h"

@@ -8,7 +8,7 @@
 
 #include "commands.h"
 #include "fileops/entry_points.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 
 namespace rvdlg {
 

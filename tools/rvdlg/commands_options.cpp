@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "fileops/operations_page.h"
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 #include "platform/propsheet.h"
 
 namespace rvdlg {

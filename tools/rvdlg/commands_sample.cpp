@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "commands.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "gcl_status.h"
 #include "platform/dialog.h"
 #include "rvl_resolve.h"

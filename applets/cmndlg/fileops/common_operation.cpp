@@ -1,6 +1,6 @@
 #include "fileops/common_operation.h"
 
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "fileops/progress_dlg.h"
 #include "gcl_capture.h"
 #include "gcl_status.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "file_query.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"

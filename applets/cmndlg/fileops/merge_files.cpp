@@ -15,9 +15,15 @@
 #include "res/library_resources.h"
 #include "res/resource_ids.h"
 #include "stg.h"
+#include "rvcmndlg/status.h"
 #include "tbs.h"
 
 using namespace rvcmndlg::res;
+
+// The statuses callers see by their public names are the client's.
+static_assert(rvcmndlg::status::kOk == TBS_ST_OK && rvcmndlg::status::kFailure == TBS_ST_FAILURE &&
+              rvcmndlg::status::kNotFound == TBS_ST_NOT_FOUND && rvcmndlg::status::kInvalidArg == TBS_ST_INVALID_ARG &&
+              rvcmndlg::status::kInterrupted == TBS_ST_INTERRUPTED && rvcmndlg::status::kNoMemory == TBS_ST_NO_MEMORY);
 
 namespace {
 

@@ -1,9 +1,10 @@
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
+#include "vob.h"
 
 #include <vector>
 
 #include "fileops/entry_points.h"
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 
 int COperationObj::Status() const {
   std::lock_guard lock(mutex_);

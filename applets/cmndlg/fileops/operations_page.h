@@ -1,7 +1,7 @@
 #pragma once
 // The "Operations" options page: the user's editor for the settings of check
 // in, check out, undo check out and add to source control.
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 #include "platform/propsheet.h"
 #include "propsheet/propsheet_font.h"
 

@@ -1,6 +1,6 @@
 // The entries for callers without a framework of their own.
 #include "fileops/entry_points.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "platform/dialog.h"
 
 namespace {
@@ -8,7 +8,7 @@ namespace {
 // Runs the operation code on the list; false when the code runs nothing.
 bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
   switch (code) {
-    case 2:
+    case RV_FILEOP_UNCHECKOUT:
       if (no_ui) {
         list.SetUNCOShowProgressDlg(0);
         list.UncheckoutWithHwnd(parent, 1);
@@ -16,11 +16,11 @@ bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
         list.UncheckoutWithHwnd(parent, 0);
       }
       return true;
-    case 3:
+    case RV_FILEOP_RESERVE:
       list.SetRESReserve(1);
       list.ReserveWithHwnd(parent);
       return true;
-    case 4:
+    case RV_FILEOP_UNRESERVE:
       list.SetRESReserve(0);
       list.ReserveWithHwnd(parent);
       return true;
@@ -44,7 +44,7 @@ int rvRunFileOperation(const char* const* paths, int count, plat::Hwnd parent, i
 }
 
 int rvRunFileOperationEx(const char* const* paths, int* results, int count, plat::Hwnd parent, int code, int no_ui) {
-  if (code == 6) return 0;  // removing views arrives with view management
+  if (code == RV_FILEOP_REMOVE_VIEW) return 0;  // removing views arrives with view management
   if (!paths || count < 0) return 0;
   plat::TransientApp app("");
   CFileOperationList list;

@@ -4,7 +4,7 @@
 
 #include "clp.h"
 #include "fileops/common_operation.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "fileops/progress_dlg.h"
 #include "platform/dialog.h"
 #include "platform/object.h"

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "fileops/entry_points.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "fileops/run_operation.h"
 #include "fileops/uncheckout_operation.h"
 #include "platform/window.h"

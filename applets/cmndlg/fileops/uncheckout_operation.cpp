@@ -6,7 +6,7 @@
 #include "cmd_uncheckout.h"
 #include "fileops/confirm_undo_checkout_dlg.h"
 #include "fileops/progress_dlg.h"
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 #include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"

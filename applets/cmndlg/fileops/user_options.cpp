@@ -1,4 +1,4 @@
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 
 #include "nlbd.h"
 #include "ntregy.h"
@@ -11,6 +11,7 @@ namespace {
 bool Positive(std::uint32_t value) { return static_cast<std::int32_t>(value) > 0; }
 
 int Flag(int value) { return value != 0 ? 1 : 0; }
+std::uint32_t FlagValue(int value) { return value != 0 ? 1u : 0u; }  // as a registry value
 
 bool PreserveTime(int knob) {
   int value = 0;
@@ -61,37 +62,37 @@ void CUserOptions::SetNumber(const char* sub_key, const char* value_name, std::u
 }
 
 bool CUserOptions::SuppressErrors() const { return GetBool(OPERATIONS_KEY, SUPPRESS_ERRORS, false); }
-void CUserOptions::SetSuppressErrors(int value) const { SetNumber(OPERATIONS_KEY, SUPPRESS_ERRORS, Flag(value)); }
+void CUserOptions::SetSuppressErrors(int value) const { SetNumber(OPERATIONS_KEY, SUPPRESS_ERRORS, FlagValue(value)); }
 
 bool CUserOptions::PromptForCIComment() const { return GetBool(CHECKIN_KEY, PROMPT_FOR_COMMENT, true); }
-void CUserOptions::SetPromptForCIComment(int value) const { SetNumber(CHECKIN_KEY, PROMPT_FOR_COMMENT, Flag(value)); }
+void CUserOptions::SetPromptForCIComment(int value) const { SetNumber(CHECKIN_KEY, PROMPT_FOR_COMMENT, FlagValue(value)); }
 
 bool CUserOptions::UseCheckoutInfo() const { return GetBool(CHECKIN_KEY, USE_CHECKOUT_INFO, true); }
-void CUserOptions::SetUseCheckoutInfo(int value) const { SetNumber(CHECKIN_KEY, USE_CHECKOUT_INFO, Flag(value)); }
+void CUserOptions::SetUseCheckoutInfo(int value) const { SetNumber(CHECKIN_KEY, USE_CHECKOUT_INFO, FlagValue(value)); }
 
 bool CUserOptions::PromptForCOComment() const { return GetBool(CHECKOUT_KEY, PROMPT_FOR_COMMENT, true); }
-void CUserOptions::SetPromptForCOComment(int value) const { SetNumber(CHECKOUT_KEY, PROMPT_FOR_COMMENT, Flag(value)); }
+void CUserOptions::SetPromptForCOComment(int value) const { SetNumber(CHECKOUT_KEY, PROMPT_FOR_COMMENT, FlagValue(value)); }
 
 bool CUserOptions::CheckoutReserved() const { return GetBool(CHECKOUT_KEY, RESERVED, true); }
-void CUserOptions::SetCheckoutReserved(int value) const { SetNumber(CHECKOUT_KEY, RESERVED, Flag(value)); }
+void CUserOptions::SetCheckoutReserved(int value) const { SetNumber(CHECKOUT_KEY, RESERVED, FlagValue(value)); }
 
 bool CUserOptions::CheckoutUnreserved() const {
   if (!CheckoutReserved()) return false;
   return GetBool(CHECKOUT_KEY, UNRESERVED, false);
 }
-void CUserOptions::SetCheckoutUnreserved(int value) const { SetNumber(CHECKOUT_KEY, UNRESERVED, Flag(value)); }
+void CUserOptions::SetCheckoutUnreserved(int value) const { SetNumber(CHECKOUT_KEY, UNRESERVED, FlagValue(value)); }
 
 bool CUserOptions::CheckoutNonmastered() const { return GetBool(CHECKOUT_KEY, NONMASTERED, false); }
-void CUserOptions::SetCheckoutNonmastered(int value) const { SetNumber(CHECKOUT_KEY, NONMASTERED, Flag(value)); }
+void CUserOptions::SetCheckoutNonmastered(int value) const { SetNumber(CHECKOUT_KEY, NONMASTERED, FlagValue(value)); }
 
 bool CUserOptions::AddSrcMaster() const { return GetBool(ADDSRC_KEY, MASTER, false); }
-void CUserOptions::SetAddSrcMaster(int value) const { SetNumber(ADDSRC_KEY, MASTER, Flag(value)); }
+void CUserOptions::SetAddSrcMaster(int value) const { SetNumber(ADDSRC_KEY, MASTER, FlagValue(value)); }
 
 bool CUserOptions::ConfirmUncheckout() const { return GetBool(UNCHECKOUT_KEY, CONFIRM, true); }
-void CUserOptions::SetConfirmUncheckout(int value) const { SetNumber(UNCHECKOUT_KEY, CONFIRM, Flag(value)); }
+void CUserOptions::SetConfirmUncheckout(int value) const { SetNumber(UNCHECKOUT_KEY, CONFIRM, FlagValue(value)); }
 
 bool CUserOptions::UncheckoutSaveFile() const { return GetBool(UNCHECKOUT_KEY, SAVEFILE, true); }
-void CUserOptions::SetUncheckoutSaveFile(int value) const { SetNumber(UNCHECKOUT_KEY, SAVEFILE, Flag(value)); }
+void CUserOptions::SetUncheckoutSaveFile(int value) const { SetNumber(UNCHECKOUT_KEY, SAVEFILE, FlagValue(value)); }
 
 bool CUserOptions::ExplorerSimpleMenu() const {
   if (const auto value = GetRegValue(EXPLORER_KEY, SIMPLEMENU, true)) return Positive(*value);
@@ -99,10 +100,10 @@ bool CUserOptions::ExplorerSimpleMenu() const {
     if (const auto value = machine->QueryDword(SIMPLEMENU)) return Positive(*value);
   return false;
 }
-void CUserOptions::SetExplorerSimpleMenu(int value) const { SetNumber(EXPLORER_KEY, SIMPLEMENU, Flag(value)); }
+void CUserOptions::SetExplorerSimpleMenu(int value) const { SetNumber(EXPLORER_KEY, SIMPLEMENU, FlagValue(value)); }
 
 bool CUserOptions::ExplorerRefresh() const { return GetBool(EXPLORER_KEY, REFRESH_EXPLORER, true); }
-void CUserOptions::SetExplorerRefresh(int value) const { SetNumber(EXPLORER_KEY, REFRESH_EXPLORER, Flag(value)); }
+void CUserOptions::SetExplorerRefresh(int value) const { SetNumber(EXPLORER_KEY, REFRESH_EXPLORER, FlagValue(value)); }
 
 int CUserOptions::StartViewPage() const { return GetNumber(EXPLORER_KEY, STARTVIEWPAGE, 0); }
 void CUserOptions::SetStartViewPage(int page) const {

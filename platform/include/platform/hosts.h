@@ -16,7 +16,7 @@ namespace plat {
 // Takes each window's default answer; a window that will not end after its
 // default answer is cancelled, so a run without a person never waits. When
 // given a stream it prints each window and the answer taken.
-class AutomaticHost : public UiHost {
+class RVCMNDLG_API AutomaticHost : public UiHost {
  public:
   explicit AutomaticHost(std::ostream* out = nullptr) : out_(out) {}
   void WindowShown(Window& window, bool modal) override;
@@ -36,7 +36,7 @@ class AutomaticHost : public UiHost {
 // user's actions; a transcript of everything shown and done. An unexpected
 // window, an action that cannot be done, or a wait past the time-out is
 // recorded as a failure naming the window, and the window is cancelled.
-class ScriptedHost : public UiHost {
+class RVCMNDLG_API ScriptedHost : public UiHost {
  public:
   struct Expectation {
     enum class Key { Template, Caption, Message, Menu, Files };
@@ -124,7 +124,7 @@ class ScriptedHost : public UiHost {
 // Draws every window as text on a stream and reads the user's answers, one
 // action a line, from another. "?" lists the actions; an empty line takes the
 // default answer; at the end of the input every window takes its default.
-class TerminalHost : public UiHost {
+class RVCMNDLG_API TerminalHost : public UiHost {
  public:
   // echo_input repeats each line read, for input that is not typed at a
   // terminal (a pipe or a file), so the output reads as a conversation.

@@ -4,14 +4,16 @@
 // a class derived from it may.
 #include <vector>
 
+#include "platform/export.h"
+
 namespace plat {
 
-class Object {
+class RVCMNDLG_API Object {
  public:
   virtual ~Object() = default;
 };
 
-class ObjectArray {
+class RVCMNDLG_API ObjectArray {
  public:
   ObjectArray() = default;
   virtual ~ObjectArray() = default;

@@ -8,13 +8,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/export.h"
+
 namespace plat {
 
 // The home directory everything maps into. Until SetHome is called it is the
 // current directory at the time of first use. SetHome makes a relative path
 // absolute; it refuses an empty path (returns false, changes nothing).
-bool SetHome(const std::filesystem::path& home);
-std::filesystem::path Home();
+RVCMNDLG_API bool SetHome(const std::filesystem::path& home);
+RVCMNDLG_API std::filesystem::path Home();
 
 enum class AssignStatus {
   kOk,
@@ -25,23 +27,23 @@ enum class AssignStatus {
 
 // Assigns a drive letter (either case) to a view root, or to a directory in a
 // view: AssignDrive('Z', "\\\\view\\TAG"). Replaces an earlier assignment.
-AssignStatus AssignDrive(char letter, std::string_view view_path);
+RVCMNDLG_API AssignStatus AssignDrive(char letter, std::string_view view_path);
 // False when the letter was not assigned.
-bool UnassignDrive(char letter);
+RVCMNDLG_API bool UnassignDrive(char letter);
 // The \\view\TAG... path a drive is assigned to, normalised (backslashes, no
 // trailing backslash); nullopt when unassigned.
-std::optional<std::string> DriveAssignment(char letter);
+RVCMNDLG_API std::optional<std::string> DriveAssignment(char letter);
 // The assigned letters, upper case, in order.
-std::vector<char> AssignedDrives();
-const char* ToString(AssignStatus status);
+RVCMNDLG_API std::vector<char> AssignedDrives();
+RVCMNDLG_API const char* ToString(AssignStatus status);
 
 // A host path for a library pathname; nullopt for a relative, empty or
 // malformed name or one whose ".." would leave its root. A version extension
 // ("@@...") is left out of the mapping.
-std::optional<std::filesystem::path> ToHostPath(std::string_view library_path);
+RVCMNDLG_API std::optional<std::filesystem::path> ToHostPath(std::string_view library_path);
 // The library pathname of a host path below HOME/views or HOME/drives;
 // nullopt elsewhere. A relative host path is taken from the current directory.
-std::optional<std::string> FromHostPath(const std::filesystem::path& host_path);
+RVCMNDLG_API std::optional<std::string> FromHostPath(const std::filesystem::path& host_path);
 
 // A name read through a view: the one reader of \\view\TAG[\rest],
 // M:\TAG[\rest] (the all-views drive) and X:[\rest] for a drive X assigned
@@ -63,7 +65,7 @@ struct ViewName {
 // Nullopt for any other name: a UNC name of another server, an unassigned
 // drive, M:\ itself, relative names, a view without a tag, a tag "." or ".."
 // or holding "@@", a NUL, or ".." above the root.
-std::optional<ViewName> ReadViewName(std::string_view name);
+RVCMNDLG_API std::optional<ViewName> ReadViewName(std::string_view name);
 
 // A pathname cut at the first "@@": path + extension is the whole name, and
 // the extension (starting with "@@") is empty when there is none.
@@ -71,6 +73,6 @@ struct VersionedName {
   std::string path;
   std::string extension;
 };
-VersionedName SplitVersionExtension(std::string_view name);
+RVCMNDLG_API VersionedName SplitVersionExtension(std::string_view name);
 
 }  // namespace plat

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/export.h"
+
 namespace plat {
 
 class Window;
@@ -20,7 +22,7 @@ enum class HostAnswer {
   Wait,   // nothing more to do now; the loop waits for the window to end
 };
 
-class UiHost {
+class RVCMNDLG_API UiHost {
  public:
   virtual ~UiHost() = default;
   virtual void WindowShown(Window& window, bool modal) = 0;
@@ -40,8 +42,8 @@ class UiHost {
 };
 
 // The host in force; the automatic host when none was set.
-std::shared_ptr<UiHost> CurrentUiHost();
-void SetUiHost(std::shared_ptr<UiHost> host);
+RVCMNDLG_API std::shared_ptr<UiHost> CurrentUiHost();
+RVCMNDLG_API void SetUiHost(std::shared_ptr<UiHost> host);
 
 // One thing a user does to a window. Controls are named by id, by their own
 // text ("OK", "&Reserved" without the ampersand) or by the text of the label
@@ -66,22 +68,22 @@ struct Action {
 
 // Parses "click OK", "type 1001 some text", "select Views #2", "page General",
 // "check Keep", "default" ... Quotes group words: type "Comment:" "a b".
-std::optional<Action> ParseAction(std::string_view line, std::string* error = nullptr);
-std::string FormatAction(const Action& action);
+RVCMNDLG_API std::optional<Action> ParseAction(std::string_view line, std::string* error = nullptr);
+RVCMNDLG_API std::string FormatAction(const Action& action);
 
 // Does the action on a modal or modeless top-level window, on the window's
 // thread, through the same notifications a real user's action causes.
 // Returns an error text naming the window and control, empty on success. A
 // disabled or hidden control cannot be used.
-std::string ApplyAction(Window& window, const Action& action);
+RVCMNDLG_API std::string ApplyAction(Window& window, const Action& action);
 // The window's default answer: its default button (OK), or for a message box
 // its default button.
-std::string ApplyDefault(Window& window);
+RVCMNDLG_API std::string ApplyDefault(Window& window);
 // Ends a modal window with its cancel answer (Cancel, No or the last button).
-void CancelWindow(Window& window);
+RVCMNDLG_API void CancelWindow(Window& window);
 
 // For tests and scripts on another thread: runs the action on the window's
 // own thread and waits for it.
-std::string ApplyActionFromAnyThread(Window& window, const Action& action);
+RVCMNDLG_API std::string ApplyActionFromAnyThread(Window& window, const Action& action);
 
 }  // namespace plat

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "fileops/common_operation.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "fileops/progress_dlg.h"
 #include "operation_fixture.h"
 #include "gcl_status.h"

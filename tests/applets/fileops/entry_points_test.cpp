@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fileops/entry_points.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
+#include "vob.h"
 #include "local/store.h"
 #include "platform/hosts.h"
 #include "platform/machine.h"

@@ -6,7 +6,7 @@
 
 #include "../../client/view_fixture.h"
 #include "fileops/file_item.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "gcl_status.h"
 #include "gcl_string.h"
 #include "tbs.h"

@@ -4,7 +4,7 @@
 
 #include "fileops/addsrc_advanced_options.h"
 #include "fileops/operations_page.h"
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 #include "local/calllog.h"
 #include "local/store.h"
 #include "platform/hosts.h"

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "fileops/common_operation.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "fileops/run_operation.h"
 #include "operation_fixture.h"
 #include "gcl_status.h"

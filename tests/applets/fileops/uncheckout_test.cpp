@@ -6,9 +6,9 @@
 
 #include "../../client/view_fixture.h"
 #include "fileops/entry_points.h"
-#include "fileops/operation_list.h"
+#include "rvcmndlg/file_operation_list.h"
 #include "file_query.h"
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 #include "view_ws.h"
 #include "local/calllog.h"
 #include "platform/hosts.h"

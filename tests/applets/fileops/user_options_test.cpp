@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "fileops/user_options.h"
+#include "rvcmndlg/user_options.h"
 #include "local/calllog.h"
 #include "local/store.h"
 #include "nlbd.h"

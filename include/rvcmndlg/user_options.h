@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
-class CUserOptions {
+#include "platform/export.h"
+
+class RVCMNDLG_API CUserOptions {
  public:
   // Sub-keys below the product's common key.
   static constexpr const char* REG_SEP = "\\";

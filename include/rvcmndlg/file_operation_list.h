@@ -5,24 +5,24 @@
 #include <mutex>
 #include <string>
 
+#include "platform/export.h"
 #include "platform/object.h"
 #include "platform/types.h"
 
 namespace plat {
 class Window;
 }
-#include "vob.h"
 
 // One file entry. After a run its status says what happened: 0 succeeded
 // (also before a run), 1 failed, 2 not processed.
-class COperationObj : public plat::Object {
+class RVCMNDLG_API COperationObj : public plat::Object {
  public:
   static constexpr int kSucceeded = 0;
   static constexpr int kFailed = 1;
   static constexpr int kNotProcessed = 2;
 
   std::string m_path;
-  vob_handle_t m_vob = 0;  // 0: the entry is known by its path
+  std::uint32_t m_vob = 0;  // the VOB's handle; 0: the entry is known by its path
   std::uint32_t m_objectId = 0;
   std::string m_viewTag;
   std::uint32_t m_flags = 0;  // the caller's, stored as given
@@ -40,7 +40,7 @@ class COperationObj : public plat::Object {
 };
 
 // The list owns its entries: removing one or destroying the list deletes it.
-class CFileOperationList : public plat::ObjectArray {
+class RVCMNDLG_API CFileOperationList : public plat::ObjectArray {
  public:
   // The options take their defaults, several from the user options.
   CFileOperationList();
@@ -48,7 +48,7 @@ class CFileOperationList : public plat::ObjectArray {
 
   int AddFile(const std::string& path, std::uint32_t flags = 0);
   int AddFile(const char* path, std::uint32_t flags = 0);
-  int AddFile(vob_handle_t vob, std::uint32_t object_id, const std::string& view_tag, std::uint32_t flags = 0);
+  int AddFile(std::uint32_t vob, std::uint32_t object_id, const std::string& view_tag, std::uint32_t flags = 0);
   COperationObj* Entry(int index) const;  // throws like GetAt
   void RemoveAt(int index) override;
   void RemoveAll() override;

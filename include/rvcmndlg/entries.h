@@ -1,0 +1,65 @@
+#pragma once
+// The library's exported entries, each declared here and only here. Statuses
+// of the client libraries are those of rvcmndlg/status.h.
+#include <string>
+#include <vector>
+
+#include "platform/export.h"
+#include "platform/types.h"
+
+namespace plat {
+class ObjectArray;
+class Window;
+}  // namespace plat
+
+// ---- Compare and merge ----
+
+// Starts the command-line tool's graphical compare of each path (with its
+// predecessor when pred is non-zero). Returns 0 at once; a failure to start
+// is not reported.
+RVCMNDLG_API int rvDiffFiles(const std::vector<std::string>& paths, int pred);
+
+// Merges the contributors' changes into the target file (graphically) with
+// the base as the common ancestor (empty: the repository finds it); a
+// non-zero flag records the merge only and leaves the target as it is. Any
+// failure is also shown in an error box with the merge's messages.
+// Returns the merge's status: kOk merged, kInterrupted stopped by the user,
+// kNoMemory when no storage area could be had (nothing else is done then).
+RVCMNDLG_API int rvMergeFiles(const std::string& target, const std::string& base,
+                              const std::vector<std::string>& contributors, int flag);
+
+// Runs a product tool's command line behind an invisible modal dialog and
+// waits for it. Returns 0 when it ran, -1 when it could not be started.
+RVCMNDLG_API int rvRunCommand(const std::string& command, plat::Window* parent);
+
+// ---- File operations over a file list (CFileOperationList or its entries) ----
+
+// Undoes the check-out of every entry, confirming and keeping ".keep" copies
+// as the user options say. Returns how many entries succeeded.
+RVCMNDLG_API int rvUncheckoutOp(plat::ObjectArray& entries, plat::Window* parent, int show_progress);
+// The same with the caller's keep-file choice and no confirmation. Returns
+// how many entries succeeded.
+RVCMNDLG_API int rvUncheckoutWithOptionsOp(plat::ObjectArray& entries, int keep_file, plat::Window* parent,
+                                           int show_progress);
+// Reserves (reserve non-zero) or unreserves every entry's check-out. Returns
+// how many entries succeeded.
+RVCMNDLG_API int rvReserveOp(plat::ObjectArray& entries, int reserve, plat::Window* parent, int show_progress);
+
+// ---- For callers without a framework of their own ----
+
+// The operation codes of rvRunFileOperation(Ex). Check-in, check-out, add
+// and removing views run nothing yet (their operations are still to come).
+inline constexpr int RV_FILEOP_CHECKIN = 0;
+inline constexpr int RV_FILEOP_CHECKOUT = 1;
+inline constexpr int RV_FILEOP_UNCHECKOUT = 2;
+inline constexpr int RV_FILEOP_RESERVE = 3;
+inline constexpr int RV_FILEOP_UNRESERVE = 4;
+inline constexpr int RV_FILEOP_ADD_TO_SOURCE = 5;
+inline constexpr int RV_FILEOP_REMOVE_VIEW = 6;  // rvRunFileOperationEx only: the first path names the view
+
+// Runs the operation of `code` on the paths. Returns 0.
+RVCMNDLG_API int rvRunFileOperation(const char* const* paths, int count, plat::Hwnd parent, int code);
+// The same, writing 1 into results[i] when path i succeeded and 0 otherwise;
+// no_ui runs without prompts or progress. Returns 0.
+RVCMNDLG_API int rvRunFileOperationEx(const char* const* paths, int* results, int count, plat::Hwnd parent,
+                                      int code, int no_ui);
