@@ -1,11 +1,11 @@
+// The scripted host: answer files and tests say what the user does.
 #include "platform/hosts.h"
 
 #include <algorithm>
-#include <istream>
-#include <ostream>
+#include <cctype>
 #include <sstream>
 
-#include "platform/controls.h"
+#include "hosts_shared.h"
 #include "platform/dialog.h"
 #include "platform/render.h"
 
@@ -13,128 +13,12 @@ namespace plat {
 
 namespace {
 
-std::string Trim(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
 std::string LowerText(std::string s) {
   std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
   return s;
 }
 
-std::string MenuText(const std::string& text) {
-  std::string out;
-  for (char c : text)
-    if (c != '&') out += c;
-  return LowerText(Trim(out));
-}
-
-// The command id of the item named by an id or a text, 0 when none.
-int FindMenuChoice(const std::vector<MenuItem>& items, const std::string& choice) {
-  for (const auto& item : items) {
-    if (!item.submenu.empty()) {
-      if (int id = FindMenuChoice(item.submenu, choice)) return id;
-      continue;
-    }
-    if (item.IsSeparator()) continue;
-    if (std::to_string(item.id) == choice || MenuText(item.text) == MenuText(choice)) return item.id;
-  }
-  return 0;
-}
-
-void RenderMenu(const std::vector<MenuItem>& items, std::ostream& out, const std::string& indent) {
-  for (const auto& item : items) {
-    if (item.IsSeparator()) {
-      out << indent << "----\n";
-      continue;
-    }
-    out << indent << "[" << item.id << "] " << (item.checked ? "* " : "") << item.text
-        << (item.enabled ? "" : "  (disabled)") << "\n";
-    RenderMenu(item.submenu, out, indent + "    ");
-  }
-}
-
-std::string MenuRendering(const Menu& menu) {
-  std::ostringstream out;
-  out << "+-- menu " << menu.id << "\n";
-  RenderMenu(menu.items, out, "|  ");
-  out << "+--\n";
-  return out.str();
-}
-
-// Splits words of an answer line: double quotes group, \" is a quote.
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::string word;
-  bool in_word = false, quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '\\' && i + 1 < line.size()) {
-      word += line[++i];
-    } else if (c == '"') {
-      quoted = !quoted;
-      in_word = true;
-    } else if (!quoted && (c == ' ' || c == '\t')) {
-      if (in_word) words.push_back(word);
-      word.clear();
-      in_word = false;
-    } else {
-      word += c;
-      in_word = true;
-    }
-  }
-  if (in_word) words.push_back(word);
-  return words;
-}
-
-// Ends a window whatever it takes: its default, then Cancel, then by force.
-void EndWindowSomehow(Window& window, int attempt) {
-  if (attempt == 1 && ApplyDefault(window).empty()) return;
-  if (attempt <= 2) {
-    CancelWindow(window);
-    return;
-  }
-  window.EndModal(IdCancel);
-}
-
 }  // namespace
-
-// ---- AutomaticHost ----
-
-void AutomaticHost::WindowShown(Window& window, bool modal) {
-  if (out_ && modal) *out_ << RenderWindow(window) << std::flush;
-}
-
-void AutomaticHost::WindowHidden(Window& window) {
-  std::lock_guard lock(mutex_);
-  attempts_.erase(&window);
-}
-
-HostAnswer AutomaticHost::Interact(Window& window) {
-  int attempt;
-  {
-    std::lock_guard lock(mutex_);
-    attempt = ++attempts_[&window];
-  }
-  if (out_) *out_ << "> " << (attempt == 1 ? "default" : "cancel") << "\n" << std::flush;
-  EndWindowSomehow(window, attempt);
-  return HostAnswer::Acted;
-}
-
-int AutomaticHost::ChooseMenuItem(const Menu& menu, Window*) {
-  if (out_) *out_ << MenuRendering(menu) << "> no choice\n" << std::flush;
-  return 0;
-}
-
-std::optional<std::vector<std::string>> AutomaticHost::ChooseFiles(const FileDialogSpec& spec,
-                                                                   Window*) {
-  if (out_) *out_ << "+-- " << spec.title << " -- [open files]\n> cancel\n" << std::flush;
-  return std::nullopt;
-}
-
-// ---- ScriptedHost ----
 
 ScriptedHost::Builder& ScriptedHost::Builder::Do(Action action) {
   std::lock_guard lock(host_.mutex_);
@@ -447,102 +331,6 @@ std::optional<std::vector<std::string>> ScriptedHost::ChooseFiles(const FileDial
   }
   failures_.push_back("unexpected file dialog \"" + spec.title + "\"");
   return std::nullopt;
-}
-
-// ---- TerminalHost ----
-
-bool TerminalHost::ReadLine(std::string& line) {
-  if (input_ended_ || !std::getline(in_, line)) {
-    if (!input_ended_) out_ << "\n(end of input: default answers from here on)\n";
-    input_ended_ = true;
-    return false;
-  }
-  if (echo_) out_ << line << "\n";
-  return true;
-}
-
-void TerminalHost::WindowShown(Window& window, bool) {
-  const std::string drawn = RenderWindow(window);
-  std::lock_guard lock(mutex_);
-  last_drawn_[&window] = drawn;
-  out_ << drawn << std::flush;
-}
-
-void TerminalHost::WindowHidden(Window& window) {
-  std::lock_guard lock(mutex_);
-  last_drawn_.erase(&window);
-  defaults_taken_.erase(&window);
-}
-
-void TerminalHost::WindowUpdated(Window& window) {
-  const std::string line = RenderProgressLine(window);
-  std::lock_guard lock(mutex_);
-  auto& last = last_drawn_[&window];
-  if (line == last) return;
-  last = line;
-  out_ << "   " << line << "\n" << std::flush;
-}
-
-HostAnswer TerminalHost::Interact(Window& window) {
-  std::string line;
-  bool take_default = false;
-  int attempt = 0;
-  {
-    std::lock_guard lock(mutex_);
-    const std::string drawn = RenderWindow(window);
-    if (last_drawn_[&window] != drawn) {
-      out_ << drawn;
-      last_drawn_[&window] = drawn;
-    }
-    out_ << "> " << std::flush;
-    if (!ReadLine(line)) {
-      take_default = true;
-    } else {
-      line = Trim(line);
-      if (line == "?" || line == "help") {
-        out_ << "actions: click CONTROL | type CONTROL TEXT | check CONTROL | uncheck CONTROL |\n"
-                "         select CONTROL ITEM|#N | add CONTROL ITEM | tick CONTROL ITEM |\n"
-                "         untick CONTROL ITEM | page TITLE|#N | default (or an empty line)\n"
-                "CONTROL is an id, a button's text or the label before a field.\n";
-        return HostAnswer::Acted;
-      }
-      take_default = line.empty() || line == "default";
-    }
-    if (take_default) {
-      attempt = ++defaults_taken_[&window];
-      if (input_ended_) out_ << (attempt == 1 ? "default\n" : "cancel\n") << std::flush;
-    }
-  }
-  if (take_default) {
-    EndWindowSomehow(window, attempt);
-    return HostAnswer::Acted;
-  }
-  std::string error;
-  auto action = ParseAction(line, &error);
-  if (action) error = ApplyAction(window, *action);
-  if (!error.empty()) {
-    std::lock_guard lock(mutex_);
-    out_ << "?? " << error << "\n" << std::flush;
-  }
-  return HostAnswer::Acted;
-}
-
-int TerminalHost::ChooseMenuItem(const Menu& menu, Window*) {
-  std::lock_guard lock(mutex_);
-  out_ << MenuRendering(menu) << "menu> " << std::flush;
-  std::string line;
-  if (!ReadLine(line) || Trim(line).empty()) return 0;
-  const int id = FindMenuChoice(menu.items, Trim(line));
-  if (!id) out_ << "?? no item \"" << Trim(line) << "\"\n";
-  return id;
-}
-
-std::optional<std::vector<std::string>> TerminalHost::ChooseFiles(const FileDialogSpec& spec, Window*) {
-  std::lock_guard lock(mutex_);
-  out_ << "+-- " << spec.title << " -- [open files]\nfiles> " << std::flush;
-  std::string line;
-  if (!ReadLine(line) || Trim(line).empty()) return std::nullopt;
-  return Words(Trim(line));
 }
 
 }  // namespace plat
