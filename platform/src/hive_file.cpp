@@ -17,6 +17,8 @@
 // (empty ones too), parents before children.
 #include "hive_file.h"
 
+#include "platform/text.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -202,10 +204,9 @@ class LineParser {
 
   bool Decimal(std::uint32_t& out) {
     std::uint64_t n = 0;
-    size_t start = pos_;
-    while (pos_ < line_.size() && line_[pos_] >= '0' && line_[pos_] <= '9' && pos_ - start < 10)
-      n = n * 10 + static_cast<std::uint64_t>(line_[pos_++] - '0');
-    if (pos_ == start || n > 0xFFFFFFFFu) return Fail("bad type number");
+    const size_t digits = ReadDecimal(line_.substr(pos_), &n, UINT32_MAX, 10);
+    if (digits == 0) return Fail("bad type number");
+    pos_ += digits;
     out = static_cast<std::uint32_t>(n);
     return true;
   }

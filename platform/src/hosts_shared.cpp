@@ -1,27 +1,21 @@
 // The pieces the UI hosts share: menus, answer words, ending a window.
 #include "hosts_shared.h"
 
-#include <algorithm>
-#include <cctype>
 #include <sstream>
 
 #include "platform/resources.h"
+#include "platform/text.h"
 #include "platform/uihost.h"
 
 namespace plat {
 
 namespace {
 
-std::string LowerText(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
 std::string MenuText(const std::string& text) {
   std::string out;
   for (char c : text)
     if (c != '&') out += c;
-  return LowerText(Trim(out));
+  return AsciiLowerCopy(Trim(out));
 }
 
 void RenderMenu(const std::vector<MenuItem>& items, std::ostream& out, const std::string& indent) {

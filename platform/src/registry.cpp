@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "hive_file.h"
+#include "platform/text.h"
 #include "registry_tree.h"
 
 namespace plat {
@@ -12,17 +13,9 @@ namespace {
 
 // ---- names -----------------------------------------------------------------
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
 bool LessNoCase(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
+    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
   });
 }
 
@@ -55,12 +48,12 @@ std::string JoinKeyPath(std::string_view parent, std::string_view child) {
 
 KeyNode* KeyNode::FindSubkey(std::string_view child) {
   auto it = LowerBound(child);
-  return (it != subkeys.end() && EqualNoCase(it->name, child)) ? &*it : nullptr;
+  return (it != subkeys.end() && IEquals(it->name, child)) ? &*it : nullptr;
 }
 
 KeyNode& KeyNode::SubkeyOrNew(std::string_view child) {
   auto it = LowerBound(child);
-  if (it != subkeys.end() && EqualNoCase(it->name, child)) return *it;
+  if (it != subkeys.end() && IEquals(it->name, child)) return *it;
   KeyNode node;
   node.name = std::string(child);
   return *subkeys.insert(it, std::move(node));
@@ -68,20 +61,20 @@ KeyNode& KeyNode::SubkeyOrNew(std::string_view child) {
 
 bool KeyNode::EraseSubkey(std::string_view child) {
   auto it = LowerBound(child);
-  if (it == subkeys.end() || !EqualNoCase(it->name, child)) return false;
+  if (it == subkeys.end() || !IEquals(it->name, child)) return false;
   subkeys.erase(it);
   return true;
 }
 
 const RegValue* KeyNode::FindValue(std::string_view value_name) const {
   for (const auto& [n, v] : values)
-    if (EqualNoCase(n, value_name)) return &v;
+    if (IEquals(n, value_name)) return &v;
   return nullptr;
 }
 
 void KeyNode::SetValue(std::string_view value_name, const RegValue& value) {
   for (auto& [n, v] : values) {
-    if (EqualNoCase(n, value_name)) {
+    if (IEquals(n, value_name)) {
       v = value;
       return;
     }
@@ -91,7 +84,7 @@ void KeyNode::SetValue(std::string_view value_name, const RegValue& value) {
 
 bool KeyNode::EraseValue(std::string_view value_name) {
   auto it = std::find_if(values.begin(), values.end(),
-                         [&](const auto& nv) { return EqualNoCase(nv.first, value_name); });
+                         [&](const auto& nv) { return IEquals(nv.first, value_name); });
   if (it == values.end()) return false;
   values.erase(it);
   return true;

@@ -1,24 +1,15 @@
 // The scripted host: answer files and tests say what the user does.
 #include "platform/hosts.h"
 
-#include <algorithm>
-#include <cctype>
+#include <climits>
 #include <sstream>
 
 #include "hosts_shared.h"
 #include "platform/dialog.h"
 #include "platform/render.h"
+#include "platform/text.h"
 
 namespace plat {
-
-namespace {
-
-std::string LowerText(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-}  // namespace
 
 ScriptedHost::Builder& ScriptedHost::Builder::Do(Action action) {
   std::lock_guard lock(host_.mutex_);
@@ -118,18 +109,16 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
     if (line.empty() || line[0] == '#') continue;
     const bool indented = raw[0] == ' ' || raw[0] == '\t';
     const auto words = Words(line);
-    const std::string head = LowerText(words[0]);
+    const std::string head = AsciiLowerCopy(words[0]);
     if (indented) {
       if (parsed.empty() || parsed.back().key == Expectation::Key::Menu ||
           parsed.back().key == Expectation::Key::Files)
         return fail("an action outside a window");
       if (head == "times" && words.size() == 2) {
-        try {
-          parsed.back().times = std::stoi(words[1]);
-        } catch (...) {
-          return fail("times takes a number");
-        }
-        if (parsed.back().times < 1) return fail("times takes a number above 0");
+        const auto times = ParseDecimal(words[1], INT_MAX);
+        if (!times) return fail("times takes a number");
+        if (*times < 1) return fail("times takes a number above 0");
+        parsed.back().times = static_cast<int>(*times);
         continue;
       }
       if (head == "always" && words.size() == 1) {
@@ -145,11 +134,9 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
     Expectation e;
     if (head == "window" && words.size() == 2) {
       e.key = Expectation::Key::Template;
-      try {
-        e.template_id = std::stoi(words[1]);
-      } catch (...) {
-        return fail("window takes a template number");
-      }
+      const auto id = ParseDecimal(words[1], INT_MAX);
+      if (!id) return fail("window takes a template number");
+      e.template_id = static_cast<int>(*id);
     } else if (head == "caption" && words.size() == 2) {
       e.key = Expectation::Key::Caption;
       e.text = words[1];
@@ -158,10 +145,10 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
       e.text = words[1];
     } else if (head == "menu" && words.size() == 2) {
       e.key = Expectation::Key::Menu;
-      e.menu_choice = LowerText(words[1]) == "none" ? std::string() : words[1];
+      e.menu_choice = IEquals(words[1], "none") ? std::string() : words[1];
     } else if (head == "files" && words.size() >= 2) {
       e.key = Expectation::Key::Files;
-      if (!(words.size() == 2 && LowerText(words[1]) == "none"))
+      if (!(words.size() == 2 && IEquals(words[1], "none")))
         e.files = std::vector<std::string>(words.begin() + 1, words.end());
     } else {
       return fail("expected window, caption, message, menu or files, found \"" + words[0] + "\"");
