@@ -53,6 +53,12 @@ ScriptedHost::Builder& ScriptedHost::Builder::Times(int times) {
   return *this;
 }
 
+ScriptedHost::Builder& ScriptedHost::Builder::Optional() {
+  std::lock_guard lock(host_.mutex_);
+  host_.expectations_[index_].optional = true;
+  return *this;
+}
+
 std::size_t ScriptedHost::Add(Expectation expectation) {
   std::lock_guard lock(mutex_);
   expectations_.push_back(std::move(expectation));
@@ -111,8 +117,12 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
     const auto words = Words(line);
     const std::string head = AsciiLowerCopy(words[0]);
     if (indented) {
-      if (parsed.empty() || parsed.back().key == Expectation::Key::Menu ||
-          parsed.back().key == Expectation::Key::Files)
+      if (parsed.empty()) return fail("an action outside a window");
+      if (head == "optional" && words.size() == 1) {
+        parsed.back().optional = true;
+        continue;
+      }
+      if (parsed.back().key == Expectation::Key::Menu || parsed.back().key == Expectation::Key::Files)
         return fail("an action outside a window");
       if (head == "times" && words.size() == 2) {
         const auto times = ParseDecimal(words[1], INT_MAX);
@@ -180,7 +190,7 @@ std::vector<std::string> ScriptedHost::Unmet() const {
   std::lock_guard lock(mutex_);
   std::vector<std::string> out;
   for (const auto& e : expectations_) {
-    if (e.times < 0 ? e.used > 0 : e.used >= e.times) continue;
+    if (e.optional || (e.times < 0 ? e.used > 0 : e.used >= e.times)) continue;
     switch (e.key) {
       case Expectation::Key::Template: out.push_back("window " + std::to_string(e.template_id)); break;
       case Expectation::Key::Caption: out.push_back("caption \"" + e.text + "\""); break;
@@ -190,6 +200,12 @@ std::vector<std::string> ScriptedHost::Unmet() const {
     }
   }
   return out;
+}
+
+std::vector<std::string> ScriptedHost::Finish() const {
+  std::vector<std::string> problems = Failures();
+  for (const auto& unmet : Unmet()) problems.push_back("not shown: " + unmet);
+  return problems;
 }
 
 void ScriptedHost::Fail(const std::string& failure) {
