@@ -4,6 +4,7 @@
 
 #include "platform/message.h"
 #include "platform/resources.h"
+#include "platform/text.h"
 
 namespace plat {
 
@@ -16,14 +17,10 @@ bool ValidIndex(int index, std::size_t size) {
 // Sorted insertion point for a sorted list (case-insensitive, like the
 // desktop's list controls).
 int SortedPosition(const std::vector<ListItem>& items, const std::string& text) {
-  auto lower = [](std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
-  };
-  const std::string key = lower(text);
+  const std::string key = AsciiLowerCopy(text);
   int pos = 0;
   for (const auto& item : items) {
-    if (lower(item.text) > key) break;
+    if (AsciiLowerCopy(item.text) > key) break;
     ++pos;
   }
   return pos;

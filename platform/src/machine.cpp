@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/pathmap.h"
+#include "platform/text.h"
 
 namespace plat {
 namespace {
@@ -51,11 +52,10 @@ void ParseRelease(std::string_view release, MachineProfile& out) {
   int* fields[] = {&out.os_major, &out.os_minor, &out.os_build};
   size_t pos = 0;
   for (int* field : fields) {
-    size_t start = pos;
-    long value = 0;
-    while (pos < release.size() && release[pos] >= '0' && release[pos] <= '9' && value < INT_MAX / 10)
-      value = value * 10 + (release[pos++] - '0');
-    if (pos == start) return;
+    std::uint64_t value = 0;
+    const size_t digits = ReadDecimal(release.substr(pos), &value, INT_MAX);
+    if (digits == 0) return;
+    pos += digits;
     *field = static_cast<int>(value);
     if (pos >= release.size() || release[pos] != '.') return;
     ++pos;
@@ -66,7 +66,7 @@ void ParseRelease(std::string_view release, MachineProfile& out) {
 
 std::string ComputerNameFor(std::string_view host_name) {
   std::string name;
-  for (char c : host_name) name += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (char c : host_name) name += AsciiUpper(c);
   if (name.size() > kComputerNameLength) {
     size_t cut = kComputerNameLength;
     // Never cut inside a UTF-8 sequence.

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/text.h"
+
 extern char** environ;
 
 namespace plat {
@@ -31,12 +33,6 @@ std::vector<std::string> ProcessSpec::Arguments() const {
 }
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
-}
 
 // The last name of a path written with either separator.
 std::string_view BaseName(std::string_view path) {
@@ -194,7 +190,7 @@ StartResult Spawn(const std::vector<std::string>& words, const std::string& work
   return std::unique_ptr<Process>(std::make_unique<PosixProcess>(pid));
 }
 
-bool IsOpenVerb(std::string_view verb) { return verb.empty() || EqualNoCase(verb, "open"); }
+bool IsOpenVerb(std::string_view verb) { return verb.empty() || IEquals(verb, "open"); }
 
 // Works out which program a shell start would run; an error when none.
 ProcResult<std::string> ShellProgram(std::string_view file, std::string_view verb,
@@ -255,7 +251,7 @@ StartResult RecordingLauncher::Respond(const std::vector<std::string>& words) {
   std::string_view base = BaseName(words.front());
   int exit_code = 0;
   for (const auto& entry : script_) {
-    if (!EqualNoCase(entry.program, base)) continue;
+    if (!IEquals(entry.program, base)) continue;
     if (entry.fail) return MakeSysError(entry.number, "cannot start \"" + words.front() + "\"");
     exit_code = entry.number;
     break;
@@ -282,7 +278,7 @@ StartResult RecordingLauncher::ShellStart(std::string_view file, std::string_vie
 void RecordingLauncher::Script(std::string_view program, bool fail, int number) {
   std::string_view base = BaseName(program);
   std::lock_guard lock(mutex_);
-  std::erase_if(script_, [&](const Scripted& s) { return EqualNoCase(s.program, base); });
+  std::erase_if(script_, [&](const Scripted& s) { return IEquals(s.program, base); });
   script_.push_back(Scripted{std::string(base), fail, number});
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/text.h"
+
 namespace plat {
 
 // ---- ResourceModule ----
@@ -255,9 +257,9 @@ std::string FormatPrintf(std::string_view format, std::initializer_list<FormatAr
         ++j;
         return;
       }
-      while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j])) && into.size() < 4)
+      while (j < format.size() && IsDecimalDigit(format[j]) && into.size() < 4)
         into += format[j++];
-      while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+      while (j < format.size() && IsDecimalDigit(format[j])) ++j;
     };
     read_number(width);
     if (j < format.size() && format[j] == '.') {

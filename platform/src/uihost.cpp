@@ -1,7 +1,7 @@
 #include "platform/uihost.h"
 
 #include <algorithm>
-#include <cctype>
+#include <climits>
 #include <mutex>
 #include <sstream>
 
@@ -10,6 +10,7 @@
 #include "platform/hosts.h"
 #include "platform/propsheet.h"
 #include "platform/sync.h"
+#include "platform/text.h"
 
 namespace plat {
 
@@ -33,11 +34,6 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
 };
 
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
 // A control's text as a user reads it: no accelerator ampersands, no
 // surrounding blanks, no trailing colon, any case.
 std::string Normalise(const std::string& text) {
@@ -53,7 +49,7 @@ std::string Normalise(const std::string& text) {
   if (first == std::string::npos) return {};
   out = out.substr(first, out.find_last_not_of(" \t") - first + 1);
   if (!out.empty() && out.back() == ':') out.pop_back();
-  return Lower(out);
+  return AsciiLowerCopy(out);
 }
 
 // Splits a line into words; double quotes group words, \" is a quote.
@@ -99,11 +95,13 @@ std::string Quote(const std::string& s) {
   return out + "\"";
 }
 
-bool IsNumber(const std::string& s) {
-  if (s.empty()) return false;
-  std::size_t i = s[0] == '-' ? 1 : 0;
-  return i < s.size() && std::all_of(s.begin() + static_cast<long>(i), s.end(),
-                                     [](unsigned char c) { return std::isdigit(c); });
+// The digits of a control id written as a number ("1001", "-1"); empty when
+// the name is not one.
+std::string_view IdDigits(std::string_view name, bool& negative) {
+  negative = name.size() > 1 && name[0] == '-';
+  const std::string_view digits = name.substr(negative ? 1 : 0);
+  return !digits.empty() && std::all_of(digits.begin(), digits.end(), IsDecimalDigit) ? digits
+                                                                                      : std::string_view();
 }
 
 // The controls a user can reach in a window: its own, and for a property
@@ -120,10 +118,11 @@ std::vector<Window*> Reachable(Window& window) {
 
 Window* FindControl(Window& window, const std::string& name) {
   const auto controls = Reachable(window);
-  if (IsNumber(name)) {
-    const int id = std::stoi(name);
+  bool negative = false;
+  if (const std::string_view digits = IdDigits(name, negative); !digits.empty()) {
+    const auto id = ParseDecimal(digits, INT_MAX);  // a larger number names no control
     for (Window* c : controls)
-      if (c->ControlId() == id) return c;
+      if (id && c->ControlId() == (negative ? -static_cast<int>(*id) : static_cast<int>(*id))) return c;
     return nullptr;
   }
   const std::string key = Normalise(name);
@@ -137,14 +136,17 @@ Window* FindControl(Window& window, const std::string& name) {
 }
 
 int FindItem(const std::vector<std::string>& texts, const std::string& value) {
-  if (value.size() > 1 && value[0] == '#' && IsNumber(value.substr(1))) {
-    const int index = std::stoi(value.substr(1));
-    return index >= 0 && static_cast<std::size_t>(index) < texts.size() ? index : -1;
+  if (value.size() > 1 && value[0] == '#') {
+    bool negative = false;
+    if (const std::string_view digits = IdDigits(std::string_view(value).substr(1), negative); !digits.empty()) {
+      const auto index = ParseDecimal(digits);
+      return !negative && index && *index < texts.size() ? static_cast<int>(*index) : -1;
+    }
   }
   for (std::size_t i = 0; i < texts.size(); ++i)
     if (texts[i] == value) return static_cast<int>(i);
   for (std::size_t i = 0; i < texts.size(); ++i)
-    if (Lower(texts[i]) == Lower(value)) return static_cast<int>(i);
+    if (IEquals(texts[i], value)) return static_cast<int>(i);
   return -1;
 }
 
@@ -277,7 +279,7 @@ std::optional<Action> ParseAction(std::string_view line, std::string* error) {
     if (error) *error = "empty action";
     return std::nullopt;
   }
-  const std::string verb = Lower(words[0]);
+  const std::string verb = AsciiLowerCopy(words[0]);
   const auto* entry = std::find_if(std::begin(kKindNames), std::end(kKindNames),
                                    [&](const KindName& k) { return verb == k.name; });
   if (entry == std::end(kKindNames)) {

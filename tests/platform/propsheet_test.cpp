@@ -69,8 +69,7 @@ class SheetTest : public ::testing::Test {
     AddTemplate(203, "Advanced", {Ctl("button", 1100, "&Change", bs::AutoCheckBox)});
   }
   void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty());
+    EXPECT_EQ(host->Finish(), std::vector<std::string>()) << host->TranscriptText();
     SetUiHost(nullptr);
   }
   std::shared_ptr<ScriptedHost> host;

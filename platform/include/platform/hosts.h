@@ -45,6 +45,7 @@ class RVCMNDLG_API ScriptedHost : public UiHost {
     std::string text;
     std::vector<Action> actions;
     int times = 1;  // how many windows it answers; -1: any number
+    bool optional = false;  // fewer windows (none too) are no fault
     // Menus: the item to choose (id or text); files: the names to give.
     std::string menu_choice;
     std::optional<std::vector<std::string>> files;
@@ -68,6 +69,7 @@ class RVCMNDLG_API ScriptedHost : public UiHost {
     Builder& Default();
     Builder& Times(int times);
     Builder& Always() { return Times(-1); }
+    Builder& Optional();
 
    private:
     Builder& Set(Action::Kind kind, const std::string& control);
@@ -83,15 +85,21 @@ class RVCMNDLG_API ScriptedHost : public UiHost {
   void OnMenu(const std::string& choice);  // an id or an item's text; "" chooses nothing
   void OnFiles(std::optional<std::vector<std::string>> files);
 
-  // Reads expectations from an answer file's text; false with an error naming
-  // the line when the text is malformed (nothing is added then).
+  // Reads expectations from an answer file's text (the grammar is in the
+  // README); false with an error naming the line when the text is malformed
+  // (nothing is added then).
   bool LoadAnswers(const std::string& text, std::string* error);
 
   std::vector<std::string> Transcript() const;
   std::string TranscriptText() const;
   std::vector<std::string> Failures() const;
-  // Expectations that answered fewer windows than they were written for.
+  // Expectations not marked optional that answered fewer windows than they
+  // were written for (an "always" one: none).
   std::vector<std::string> Unmet() const;
+  // How a scripted run ended: every failure, then "not shown: ..." for each
+  // unmet expectation; empty when the run went as written. rvdlg and the
+  // tests judge a run by it.
+  std::vector<std::string> Finish() const;
 
   void WindowShown(Window& window, bool modal) override;
   void WindowHidden(Window& window) override;

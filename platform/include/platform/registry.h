@@ -10,7 +10,7 @@
 //
 // Storage is in memory until Registry::UseDirectory, which loads user.reg and
 // machine.reg from a configuration directory and writes a hive back on every
-// change (see registry.cpp for the file format).
+// change (see hive_file.cpp for the file format).
 #include <cstdint>
 #include <filesystem>
 #include <optional>

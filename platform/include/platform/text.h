@@ -40,7 +40,7 @@ constexpr std::size_t ReadDecimal(std::string_view text, std::uint64_t* value,
   std::size_t i = 0;
   for (; i < text.size() && i < max_digits && IsDecimalDigit(text[i]); ++i) {
     const auto digit = static_cast<std::uint64_t>(text[i] - '0');
-    if (n > (max - digit) / 10) return 0;
+    if (digit > max || n > (max - digit) / 10) return 0;
     n = n * 10 + digit;
   }
   if (i > 0) *value = n;

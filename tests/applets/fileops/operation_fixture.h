@@ -26,8 +26,7 @@ class OperationFixture : public ::testing::Test {
     ASSERT_TRUE(caller.Create());
   }
   void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty());
+    EXPECT_EQ(host->Finish(), std::vector<std::string>()) << host->TranscriptText();
     plat::SetUiHost(nullptr);
     client_local::UseStore(nullptr);
   }

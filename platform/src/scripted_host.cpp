@@ -1,140 +1,15 @@
+// The scripted host: answer files and tests say what the user does.
 #include "platform/hosts.h"
 
-#include <algorithm>
-#include <istream>
-#include <ostream>
+#include <climits>
 #include <sstream>
 
-#include "platform/controls.h"
+#include "hosts_shared.h"
 #include "platform/dialog.h"
 #include "platform/render.h"
+#include "platform/text.h"
 
 namespace plat {
-
-namespace {
-
-std::string Trim(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-std::string LowerText(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-  return s;
-}
-
-std::string MenuText(const std::string& text) {
-  std::string out;
-  for (char c : text)
-    if (c != '&') out += c;
-  return LowerText(Trim(out));
-}
-
-// The command id of the item named by an id or a text, 0 when none.
-int FindMenuChoice(const std::vector<MenuItem>& items, const std::string& choice) {
-  for (const auto& item : items) {
-    if (!item.submenu.empty()) {
-      if (int id = FindMenuChoice(item.submenu, choice)) return id;
-      continue;
-    }
-    if (item.IsSeparator()) continue;
-    if (std::to_string(item.id) == choice || MenuText(item.text) == MenuText(choice)) return item.id;
-  }
-  return 0;
-}
-
-void RenderMenu(const std::vector<MenuItem>& items, std::ostream& out, const std::string& indent) {
-  for (const auto& item : items) {
-    if (item.IsSeparator()) {
-      out << indent << "----\n";
-      continue;
-    }
-    out << indent << "[" << item.id << "] " << (item.checked ? "* " : "") << item.text
-        << (item.enabled ? "" : "  (disabled)") << "\n";
-    RenderMenu(item.submenu, out, indent + "    ");
-  }
-}
-
-std::string MenuRendering(const Menu& menu) {
-  std::ostringstream out;
-  out << "+-- menu " << menu.id << "\n";
-  RenderMenu(menu.items, out, "|  ");
-  out << "+--\n";
-  return out.str();
-}
-
-// Splits words of an answer line: double quotes group, \" is a quote.
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::string word;
-  bool in_word = false, quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '\\' && i + 1 < line.size()) {
-      word += line[++i];
-    } else if (c == '"') {
-      quoted = !quoted;
-      in_word = true;
-    } else if (!quoted && (c == ' ' || c == '\t')) {
-      if (in_word) words.push_back(word);
-      word.clear();
-      in_word = false;
-    } else {
-      word += c;
-      in_word = true;
-    }
-  }
-  if (in_word) words.push_back(word);
-  return words;
-}
-
-// Ends a window whatever it takes: its default, then Cancel, then by force.
-void EndWindowSomehow(Window& window, int attempt) {
-  if (attempt == 1 && ApplyDefault(window).empty()) return;
-  if (attempt <= 2) {
-    CancelWindow(window);
-    return;
-  }
-  window.EndModal(IdCancel);
-}
-
-}  // namespace
-
-// ---- AutomaticHost ----
-
-void AutomaticHost::WindowShown(Window& window, bool modal) {
-  if (out_ && modal) *out_ << RenderWindow(window) << std::flush;
-}
-
-void AutomaticHost::WindowHidden(Window& window) {
-  std::lock_guard lock(mutex_);
-  attempts_.erase(&window);
-}
-
-HostAnswer AutomaticHost::Interact(Window& window) {
-  int attempt;
-  {
-    std::lock_guard lock(mutex_);
-    attempt = ++attempts_[&window];
-  }
-  if (out_) *out_ << "> " << (attempt == 1 ? "default" : "cancel") << "\n" << std::flush;
-  EndWindowSomehow(window, attempt);
-  return HostAnswer::Acted;
-}
-
-int AutomaticHost::ChooseMenuItem(const Menu& menu, Window*) {
-  if (out_) *out_ << MenuRendering(menu) << "> no choice\n" << std::flush;
-  return 0;
-}
-
-std::optional<std::vector<std::string>> AutomaticHost::ChooseFiles(const FileDialogSpec& spec,
-                                                                   Window*) {
-  if (out_) *out_ << "+-- " << spec.title << " -- [open files]\n> cancel\n" << std::flush;
-  return std::nullopt;
-}
-
-// ---- ScriptedHost ----
 
 ScriptedHost::Builder& ScriptedHost::Builder::Do(Action action) {
   std::lock_guard lock(host_.mutex_);
@@ -175,6 +50,12 @@ ScriptedHost::Builder& ScriptedHost::Builder::Default() { return Do(Action{}); }
 ScriptedHost::Builder& ScriptedHost::Builder::Times(int times) {
   std::lock_guard lock(host_.mutex_);
   host_.expectations_[index_].times = times;
+  return *this;
+}
+
+ScriptedHost::Builder& ScriptedHost::Builder::Optional() {
+  std::lock_guard lock(host_.mutex_);
+  host_.expectations_[index_].optional = true;
   return *this;
 }
 
@@ -234,18 +115,20 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
     if (line.empty() || line[0] == '#') continue;
     const bool indented = raw[0] == ' ' || raw[0] == '\t';
     const auto words = Words(line);
-    const std::string head = LowerText(words[0]);
+    const std::string head = AsciiLowerCopy(words[0]);
     if (indented) {
-      if (parsed.empty() || parsed.back().key == Expectation::Key::Menu ||
-          parsed.back().key == Expectation::Key::Files)
+      if (parsed.empty()) return fail("an action outside a window");
+      if (head == "optional" && words.size() == 1) {
+        parsed.back().optional = true;
+        continue;
+      }
+      if (parsed.back().key == Expectation::Key::Menu || parsed.back().key == Expectation::Key::Files)
         return fail("an action outside a window");
       if (head == "times" && words.size() == 2) {
-        try {
-          parsed.back().times = std::stoi(words[1]);
-        } catch (...) {
-          return fail("times takes a number");
-        }
-        if (parsed.back().times < 1) return fail("times takes a number above 0");
+        const auto times = ParseDecimal(words[1], INT_MAX);
+        if (!times) return fail("times takes a number");
+        if (*times < 1) return fail("times takes a number above 0");
+        parsed.back().times = static_cast<int>(*times);
         continue;
       }
       if (head == "always" && words.size() == 1) {
@@ -261,11 +144,9 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
     Expectation e;
     if (head == "window" && words.size() == 2) {
       e.key = Expectation::Key::Template;
-      try {
-        e.template_id = std::stoi(words[1]);
-      } catch (...) {
-        return fail("window takes a template number");
-      }
+      const auto id = ParseDecimal(words[1], INT_MAX);
+      if (!id) return fail("window takes a template number");
+      e.template_id = static_cast<int>(*id);
     } else if (head == "caption" && words.size() == 2) {
       e.key = Expectation::Key::Caption;
       e.text = words[1];
@@ -274,10 +155,10 @@ bool ScriptedHost::LoadAnswers(const std::string& text, std::string* error) {
       e.text = words[1];
     } else if (head == "menu" && words.size() == 2) {
       e.key = Expectation::Key::Menu;
-      e.menu_choice = LowerText(words[1]) == "none" ? std::string() : words[1];
+      e.menu_choice = IEquals(words[1], "none") ? std::string() : words[1];
     } else if (head == "files" && words.size() >= 2) {
       e.key = Expectation::Key::Files;
-      if (!(words.size() == 2 && LowerText(words[1]) == "none"))
+      if (!(words.size() == 2 && IEquals(words[1], "none")))
         e.files = std::vector<std::string>(words.begin() + 1, words.end());
     } else {
       return fail("expected window, caption, message, menu or files, found \"" + words[0] + "\"");
@@ -309,7 +190,7 @@ std::vector<std::string> ScriptedHost::Unmet() const {
   std::lock_guard lock(mutex_);
   std::vector<std::string> out;
   for (const auto& e : expectations_) {
-    if (e.times < 0 ? e.used > 0 : e.used >= e.times) continue;
+    if (e.optional || (e.times < 0 ? e.used > 0 : e.used >= e.times)) continue;
     switch (e.key) {
       case Expectation::Key::Template: out.push_back("window " + std::to_string(e.template_id)); break;
       case Expectation::Key::Caption: out.push_back("caption \"" + e.text + "\""); break;
@@ -319,6 +200,12 @@ std::vector<std::string> ScriptedHost::Unmet() const {
     }
   }
   return out;
+}
+
+std::vector<std::string> ScriptedHost::Finish() const {
+  std::vector<std::string> problems = Failures();
+  for (const auto& unmet : Unmet()) problems.push_back("not shown: " + unmet);
+  return problems;
 }
 
 void ScriptedHost::Fail(const std::string& failure) {
@@ -447,102 +334,6 @@ std::optional<std::vector<std::string>> ScriptedHost::ChooseFiles(const FileDial
   }
   failures_.push_back("unexpected file dialog \"" + spec.title + "\"");
   return std::nullopt;
-}
-
-// ---- TerminalHost ----
-
-bool TerminalHost::ReadLine(std::string& line) {
-  if (input_ended_ || !std::getline(in_, line)) {
-    if (!input_ended_) out_ << "\n(end of input: default answers from here on)\n";
-    input_ended_ = true;
-    return false;
-  }
-  if (echo_) out_ << line << "\n";
-  return true;
-}
-
-void TerminalHost::WindowShown(Window& window, bool) {
-  const std::string drawn = RenderWindow(window);
-  std::lock_guard lock(mutex_);
-  last_drawn_[&window] = drawn;
-  out_ << drawn << std::flush;
-}
-
-void TerminalHost::WindowHidden(Window& window) {
-  std::lock_guard lock(mutex_);
-  last_drawn_.erase(&window);
-  defaults_taken_.erase(&window);
-}
-
-void TerminalHost::WindowUpdated(Window& window) {
-  const std::string line = RenderProgressLine(window);
-  std::lock_guard lock(mutex_);
-  auto& last = last_drawn_[&window];
-  if (line == last) return;
-  last = line;
-  out_ << "   " << line << "\n" << std::flush;
-}
-
-HostAnswer TerminalHost::Interact(Window& window) {
-  std::string line;
-  bool take_default = false;
-  int attempt = 0;
-  {
-    std::lock_guard lock(mutex_);
-    const std::string drawn = RenderWindow(window);
-    if (last_drawn_[&window] != drawn) {
-      out_ << drawn;
-      last_drawn_[&window] = drawn;
-    }
-    out_ << "> " << std::flush;
-    if (!ReadLine(line)) {
-      take_default = true;
-    } else {
-      line = Trim(line);
-      if (line == "?" || line == "help") {
-        out_ << "actions: click CONTROL | type CONTROL TEXT | check CONTROL | uncheck CONTROL |\n"
-                "         select CONTROL ITEM|#N | add CONTROL ITEM | tick CONTROL ITEM |\n"
-                "         untick CONTROL ITEM | page TITLE|#N | default (or an empty line)\n"
-                "CONTROL is an id, a button's text or the label before a field.\n";
-        return HostAnswer::Acted;
-      }
-      take_default = line.empty() || line == "default";
-    }
-    if (take_default) {
-      attempt = ++defaults_taken_[&window];
-      if (input_ended_) out_ << (attempt == 1 ? "default\n" : "cancel\n") << std::flush;
-    }
-  }
-  if (take_default) {
-    EndWindowSomehow(window, attempt);
-    return HostAnswer::Acted;
-  }
-  std::string error;
-  auto action = ParseAction(line, &error);
-  if (action) error = ApplyAction(window, *action);
-  if (!error.empty()) {
-    std::lock_guard lock(mutex_);
-    out_ << "?? " << error << "\n" << std::flush;
-  }
-  return HostAnswer::Acted;
-}
-
-int TerminalHost::ChooseMenuItem(const Menu& menu, Window*) {
-  std::lock_guard lock(mutex_);
-  out_ << MenuRendering(menu) << "menu> " << std::flush;
-  std::string line;
-  if (!ReadLine(line) || Trim(line).empty()) return 0;
-  const int id = FindMenuChoice(menu.items, Trim(line));
-  if (!id) out_ << "?? no item \"" << Trim(line) << "\"\n";
-  return id;
-}
-
-std::optional<std::vector<std::string>> TerminalHost::ChooseFiles(const FileDialogSpec& spec, Window*) {
-  std::lock_guard lock(mutex_);
-  out_ << "+-- " << spec.title << " -- [open files]\nfiles> " << std::flush;
-  std::string line;
-  if (!ReadLine(line) || Trim(line).empty()) return std::nullopt;
-  return Words(Trim(line));
 }
 
 }  // namespace plat
