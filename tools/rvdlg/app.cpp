@@ -16,7 +16,7 @@
 #include "platform/uihost.h"
 #include "commands.h"
 #include "gu.h"
-#include "local/store.h"
+#include "rvcmndlg/home.h"
 #include "sample_dialog.h"
 #include "tool_launcher.h"
 
@@ -131,27 +131,14 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     return 2;
   }
 
-  std::error_code ec;
-  std::filesystem::create_directories(settings.home, ec);
-  if (ec) {
-    err << "rvdlg: cannot use the home directory '" << settings.home << "': " << ec.message() << "\n";
-    return 1;
-  }
-
-  // Library pathnames map below the home; settings live in its config folder.
-  plat::SetHome(settings.home);
-  if (auto status = plat::Registry::UseDirectory(std::filesystem::path(settings.home) / "config"); !status) {
-    err << "rvdlg: " << status.message << "\n";
-    return 1;
-  }
-
+  // Library pathnames map below the home; settings live in its config
+  // folder, the repository in its store.
   std::string error;
-  auto store = client_local::Store::OpenFile(std::filesystem::path(settings.home) / "rvdlg.db", &error);
-  if (!store) {
+  auto home = rvcmndlg::Home::Open(settings.home, &error);
+  if (!home) {
     err << "rvdlg: " << error << "\n";
     return 1;
   }
-  client_local::UseStore(std::move(store));
 
   std::shared_ptr<plat::ScriptedHost> scripted;
   auto host = MakeHost(settings, in, out, scripted, error);
@@ -182,7 +169,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 
   plat::SetUiHost(nullptr);
   gu_set_help_proc(nullptr);
-  client_local::UseStore(nullptr);
+  home.reset();
   if (scripted) {
     out << scripted->TranscriptText();
     // A run that did not go as the answer file says fails, unless the command
