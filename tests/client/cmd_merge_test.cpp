@@ -12,7 +12,7 @@
 #include "local/calllog.h"
 #include "stg.h"
 #include "tbs.h"
-#include "view_fixture.h"
+#include "support/view_fixture.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "local/calllog.h"
 #include "tbs.h"
 #include "view.h"
-#include "view_fixture.h"
+#include "support/view_fixture.h"
 #include "vob_ob.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tbs.h"
-#include "view_fixture.h"
+#include "support/view_fixture.h"
 #include "view_ws.h"
 
 namespace {

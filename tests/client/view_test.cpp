@@ -13,7 +13,7 @@
 #include "tbs.h"
 #include "rgy.h"
 #include "view.h"
-#include "view_fixture.h"
+#include "support/view_fixture.h"
 #include "vob_ob.h"
 #include "ws.h"
 

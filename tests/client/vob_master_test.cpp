@@ -7,7 +7,7 @@
 
 #include "local/store.h"
 #include "tbs.h"
-#include "view_fixture.h"
+#include "support/view_fixture.h"
 #include "vob.h"
 #include "vob_ob.h"
 
