@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BoxCase{mb::YesNoCancel | mb::DefButton2, "Yes", IdYes,
                               "[6] <Yes>  [7] <No>*  [2] <Cancel>"},
                       BoxCase{mb::YesNo | mb::IconQuestion, "No", IdNo, "message box, question"}),
-    [](const ::testing::TestParamInfo<BoxCase>& info) { return "Press" + std::string(info.param.press); });
+    [](const ::testing::TestParamInfo<BoxCase>& param_info) { return "Press" + std::string(param_info.param.press); });
 
 TEST_F(DialogTest, AnUnexpectedWindowIsCancelledAndReported) {
   EXPECT_EQ(MessageBox(nullptr, "Nobody expects this", "Surprise", mb::YesNoCancel), IdCancel);

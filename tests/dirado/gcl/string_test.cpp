@@ -301,7 +301,7 @@ TEST(GclStringThreads, SharedBodiesAcrossThreads) {
       for (int i = 0; i < 500; ++i) {
         GCL_String copy(shared);
         GCL_String empty;
-        copy.append(GCL_String('a' + t, 1));
+        copy.append(GCL_String(static_cast<char>('a' + t), 1));
         empty.append("x");
         if (shared != "shared text" || copy.length() != 12 || empty != "x") wrong.fetch_add(1);
       }

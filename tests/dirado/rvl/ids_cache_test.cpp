@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "gcl_status.h"
-#include "support/repo_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "rvl_cache.h"
 #include "rvl_hyperlink.h"
 #include "rvl_ids.h"
@@ -19,7 +21,7 @@ namespace {
 
 using client_local::CallLog;
 using client_local::CallLogScope;
-using rvl_test::RepositoryTest;
+using rv_test::RepositoryTest;
 
 TEST(RvlIds, ParsingOidsAndUuids) {
   const struct {
@@ -166,7 +168,7 @@ TEST_F(CacheTest, HyperlinkRecordsAreFetchedOnceWhileTheCacheIsActive) {
     CallLogScope log;
     EXPECT_EQ(link.type_name(status), "Merge");
     EXPECT_EQ(link.from_text(status), "");
-    EXPECT_EQ(link.to_object(status).dbid(), repo.v2);
+    EXPECT_EQ(link.to_object(status).dbid(), repo.hello2);
     EXPECT_EQ(CallLog::Calls("vob_hlink_get_info").size(), 3u);  // inactive: each time
   }
   {

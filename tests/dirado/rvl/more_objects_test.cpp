@@ -6,7 +6,9 @@
 #include <string>
 
 #include "gcl_status.h"
-#include "support/repo_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "rvl_attribute.h"
 #include "rvl_hyperlink.h"
 #include "rvl_resolve.h"
@@ -19,7 +21,7 @@ namespace {
 
 using client_local::CallLog;
 using client_local::CallLogScope;
-using rvl_test::RepositoryTest;
+using rv_test::RepositoryTest;
 
 class MoreObjects : public RepositoryTest {
  protected:
@@ -71,7 +73,7 @@ TEST_F(MoreObjects, AttributesAreListedAddedAndDropped) {
   ASSERT_EQ(vob_attype_create(repo.vob, "Priority", VOB_VAL_INTEGER, "", nullptr), 0);
   ASSERT_EQ(vob_attype_create(repo.vob, "Note", VOB_VAL_STRING, "", nullptr), 0);
   GCL_Status status;
-  const RVL_Version v1(status, Vob(), repo.v1);
+  const RVL_Version v1(status, Vob(), repo.hello1);
   EXPECT_EQ(v1.attributes(status).Length(), 0u);
   v1.add_attribute(status, "Priority", RVL_AttributeValue::parse(status, "integer", "3"));
   ASSERT_TRUE(status.ok()) << status.messages();
@@ -184,7 +186,7 @@ TEST_F(MoreObjects, DerivedObjectsAndSymbolicLinks) {
   EXPECT_TRUE(status.ok());
   {
     CallLogScope log;
-    RVL_Version(status, Vob(), repo.v1).protect(status, 0444);
+    RVL_Version(status, Vob(), repo.hello1).protect(status, 0444);
     EXPECT_TRUE(CallLog::Calls("vob_obj_protect").empty());
     RVL_Element(status, Vob(), repo.hello).protect(status, 0444);
     EXPECT_EQ(CallLog::Calls("vob_obj_protect").size(), 1u);
@@ -196,20 +198,20 @@ TEST_F(MoreObjects, DerivedObjectsAndSymbolicLinks) {
 
 TEST_F(MoreObjects, HyperlinksSeenFromEitherEnd) {
   GCL_Status status;
-  const RVL_Version dev0(status, Vob(), repo.dev0), v2(status, Vob(), repo.v2);
+  const RVL_Version dev0(status, Vob(), repo.dev0), v2(status, Vob(), repo.hello2);
   const auto from_side = RVL_FindHyperlinks(status, dev0, "Merge");
   ASSERT_TRUE(status.ok());
   ASSERT_EQ(from_side.size(), 1u);
   EXPECT_TRUE(from_side[0].arrow().from_end());
   EXPECT_EQ(from_side[0].hyperlink().dbid(), repo.merge);
-  EXPECT_EQ(from_side[0].arrow().to_object(status).dbid(), repo.v2);
+  EXPECT_EQ(from_side[0].arrow().to_object(status).dbid(), repo.hello2);
   const auto to_side = RVL_FindHyperlinks(status, v2, "", true);
   ASSERT_EQ(to_side.size(), 1u);
   EXPECT_FALSE(to_side[0].arrow().from_end());
   EXPECT_TRUE(RVL_FindHyperlinks(status, v2, "Other").empty());
   EXPECT_TRUE(status.ok());
   EXPECT_TRUE(v2.has_hyperlinks(status));
-  EXPECT_FALSE(RVL_Version(status, Vob(), repo.v0).has_hyperlinks(status));
+  EXPECT_FALSE(RVL_Version(status, Vob(), repo.hello0).has_hyperlinks(status));
 
   const RVL_Hyperlink link = from_side[0].hyperlink();
   const std::string name = "Merge@" + std::to_string(repo.merge) + "@\\public";
@@ -227,7 +229,7 @@ TEST_F(MoreObjects, HyperlinksSeenFromEitherEnd) {
 
   // A new hyperlink without a to-object.
   const RVL_Hyperlink single =
-      RVL_Hyperlink::create(status, "Merge", RVL_Version(status, Vob(), repo.v0), RVL_VobObject(), "note", "");
+      RVL_Hyperlink::create(status, "Merge", RVL_Version(status, Vob(), repo.hello0), RVL_VobObject(), "note", "");
   ASSERT_TRUE(status.ok()) << status.messages();
   EXPECT_TRUE(single.to_object(status).is_null());
   EXPECT_EQ(single.from_text(status), "note");
@@ -238,7 +240,7 @@ TEST_F(MoreObjects, AVersionReachedThroughAViewRegistersTheReplica) {
   CallLogScope log;
   const RVL_Version version(status, Vob(), "\\\\view\\dev_view\\public\\src\\hello.c");
   ASSERT_TRUE(status.ok());
-  EXPECT_EQ(version.dbid(), repo.v2);
+  EXPECT_EQ(version.dbid(), repo.hello2);
   EXPECT_EQ(CallLog::Calls("vob_ob_register_replica").size(), 1u);
   const RVL_Version other_vob(status, RVL_Vob(repo.vob + 1), "\\\\view\\dev_view\\public\\src\\hello.c");
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_WRONG_KIND));

@@ -8,7 +8,9 @@
 #include <typeinfo>
 
 #include "gcl_status.h"
-#include "support/repo_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "rvl_hyperlink.h"
 #include "rvl_infostg.h"
 #include "rvl_namedobj.h"
@@ -20,7 +22,7 @@ namespace {
 
 using client_local::CallLog;
 using client_local::CallLogScope;
-using rvl_test::RepositoryTest;
+using rv_test::RepositoryTest;
 
 class Objects : public RepositoryTest {
  protected:
@@ -92,9 +94,9 @@ TEST_F(Objects, UnknownNamesGiveTheRepositoryStatus) {
 
 TEST_F(Objects, WrongKindsAtConstruction) {
   GCL_Status status;
-  const RVL_Element element(status, Vob(), repo.v1, VOB_MTYPE_FILE_ELEMENT);
+  const RVL_Element element(status, Vob(), repo.hello1, VOB_MTYPE_FILE_ELEMENT);
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_WRONG_KIND));
-  EXPECT_EQ(element.dbid(), repo.v1);  // the handle still holds the body
+  EXPECT_EQ(element.dbid(), repo.hello1);  // the handle still holds the body
 
   const RVL_Element right(status, Vob(), repo.hello, VOB_MTYPE_FILE_ELEMENT);
   EXPECT_TRUE(status.ok());
@@ -104,7 +106,7 @@ TEST_F(Objects, WrongKindsAtConstruction) {
   ASSERT_EQ(vob_obj_resolve(repo.vob, "lbtype:REL1", &label_type, &mtype), 0);
   const RVL_FileSysObj not_fs(status, Vob(), label_type, 0, true);
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_NOT_FS_OBJECT));
-  for (vob_dbid_t fs : {repo.hello, repo.src, repo.v1, repo.dev}) {
+  for (vob_dbid_t fs : {repo.hello, repo.src, repo.hello1, repo.dev}) {
     const RVL_FileSysObj ok(status, Vob(), fs, 0, true);
     EXPECT_TRUE(status.ok()) << fs;
   }
@@ -170,7 +172,7 @@ TEST_F(Objects, AFailedOidFetchKeepsNothing) {
 TEST_F(Objects, DisplayNamesAndTheirFallbacks) {
   GCL_Status status;
   EXPECT_EQ(RVL_Element(status, Vob(), repo.hello).display_name(status), "\\public\\src\\hello.c@@");
-  EXPECT_EQ(RVL_Version(status, Vob(), repo.v1).display_name(status), "\\public\\src\\hello.c@@\\main\\1");
+  EXPECT_EQ(RVL_Version(status, Vob(), repo.hello1).display_name(status), "\\public\\src\\hello.c@@\\main\\1");
   EXPECT_EQ(RVL_Branch(status, Vob(), repo.dev).display_name(status), "\\public\\src\\hello.c@@\\main\\dev");
   EXPECT_EQ(RVL_NamedObj(status, Vob(), "lbtype:REL1").display_name(status), "lbtype:REL1@\\public");
   const std::string hlink_name = "Merge@" + std::to_string(repo.merge) + "@\\public";
@@ -189,7 +191,7 @@ TEST_F(Objects, DisplayNamesAndTheirFallbacks) {
 
 TEST_F(Objects, PathnamesAndParents) {
   GCL_Status status;
-  const RVL_Version version(status, Vob(), repo.v1);
+  const RVL_Version version(status, Vob(), repo.hello1);
   EXPECT_EQ(version.pathname(status, true), "\\public\\src\\hello.c");
   const RVL_Element element(status, Vob(), "\\public\\src\\hello.c");
   ASSERT_TRUE(status.ok());
@@ -203,25 +205,25 @@ TEST_F(Objects, BranchAndVersionNavigation) {
   GCL_Status status;
   const RVL_Branch dev(status, Vob(), repo.dev);
   EXPECT_EQ(dev.element(status).dbid(), repo.hello);
-  EXPECT_EQ(dev.latest_version(status).dbid(), repo.dev0);
-  EXPECT_EQ(dev.sprouted_from(status).dbid(), repo.v1);
+  EXPECT_EQ(dev.latest_version(status).dbid(), repo.dev1);
+  EXPECT_EQ(dev.sprouted_from(status).dbid(), repo.hello1);
   const RVL_Branch main_branch(status, Vob(), repo.main_branch);
   EXPECT_TRUE(main_branch.sprouted_from(status).is_null());
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_NOT_FOUND));
-  const RVL_Version v2(status, Vob(), repo.v2);
-  EXPECT_EQ(v2.predecessor(status).dbid(), repo.v1);
+  const RVL_Version v2(status, Vob(), repo.hello2);
+  EXPECT_EQ(v2.predecessor(status).dbid(), repo.hello1);
   EXPECT_EQ(v2.branch(status).dbid(), repo.main_branch);
   EXPECT_EQ(v2.element(status).dbid(), repo.hello);
   EXPECT_EQ(v2.merged_from(status).dbid(), repo.dev0);
   EXPECT_EQ(v2.version_id(status), "\\main\\2");
   const RVL_Element element(status, Vob(), repo.hello);
-  EXPECT_EQ(RVL_Version(status, element, "\\main\\REL1").dbid(), repo.v1);
-  EXPECT_EQ(RVL_Version::view_version(status, element, "any_view").dbid(), repo.v2);
+  EXPECT_EQ(RVL_Version(status, element, "\\main\\REL1").dbid(), repo.hello1);
+  EXPECT_EQ(RVL_Version::view_version(status, element, "any_view").dbid(), repo.hello2);
 }
 
 TEST_F(Objects, DroppingALabelTheVersionLacksChangesNothing) {
   GCL_Status status;
-  const RVL_Version v2(status, Vob(), repo.v2);
+  const RVL_Version v2(status, Vob(), repo.hello2);
   {
     CallLogScope log;
     v2.drop_label(status, "REL1");
@@ -229,7 +231,7 @@ TEST_F(Objects, DroppingALabelTheVersionLacksChangesNothing) {
     EXPECT_EQ(CallLog::Calls("vob_ver_has_label").size(), 1u);
     EXPECT_TRUE(CallLog::Calls("vob_ver_drop_label").empty());
   }
-  const RVL_Version v1(status, Vob(), repo.v1);
+  const RVL_Version v1(status, Vob(), repo.hello1);
   ASSERT_EQ(v1.labels(status).size(), 1u);
   EXPECT_EQ(v1.labels(status)[0], "REL1");
   {
@@ -275,7 +277,7 @@ TEST_F(Objects, LocksFlagsAndEvents) {
   label.unlock(status);
   EXPECT_TRUE(status.ok());
 
-  const RVL_Version v1(status, Vob(), repo.v1);
+  const RVL_Version v1(status, Vob(), repo.hello1);
   const auto events = v1.event_history(status);
   ASSERT_TRUE(status.ok());
   ASSERT_GE(events.size(), 3u);

@@ -6,14 +6,16 @@
 
 #include "cmd_resolve.h"
 #include "gcl_status.h"
-#include "support/repo_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "tbs.h"
 #include "tbs_oid.h"
 #include "view_ws.h"
 
 namespace {
 
-using rvl_test::RepositoryTest;
+using rv_test::RepositoryTest;
 
 int ObjectCount(vob_handle_t vob) {
   int count = 0;
@@ -25,7 +27,7 @@ int ObjectCount(vob_handle_t vob) {
 }
 
 TEST_F(RepositoryTest, ResolvesNamesToTheirObjects) {
-  using rvl_test::SampleRepository;
+  using rv_test::SampleRepository;
   struct Case {
     const char* name;
     vob_dbid_t SampleRepository::*expected;
@@ -38,14 +40,14 @@ TEST_F(RepositoryTest, ResolvesNamesToTheirObjects) {
       {"\\public\\src", &SampleRepository::src, VOB_MTYPE_DIR_ELEMENT, ""},
       {"\\public\\src\\hello.c@@\\main", &SampleRepository::main_branch, VOB_MTYPE_BRANCH, ""},
       {"\\public\\src\\hello.c@@\\main\\dev", &SampleRepository::dev, VOB_MTYPE_BRANCH, ""},
-      {"\\public\\src\\hello.c@@\\main\\1", &SampleRepository::v1, VOB_MTYPE_VERSION, ""},
-      {"\\public\\src\\hello.c@@\\main\\LATEST", &SampleRepository::v2, VOB_MTYPE_VERSION, ""},
-      {"\\public\\src\\hello.c@@\\main\\REL1", &SampleRepository::v1, VOB_MTYPE_VERSION, ""},
+      {"\\public\\src\\hello.c@@\\main\\1", &SampleRepository::hello1, VOB_MTYPE_VERSION, ""},
+      {"\\public\\src\\hello.c@@\\main\\LATEST", &SampleRepository::hello2, VOB_MTYPE_VERSION, ""},
+      {"\\public\\src\\hello.c@@\\main\\REL1", &SampleRepository::hello1, VOB_MTYPE_VERSION, ""},
       {"\\public\\src\\hello.c@@\\main\\dev\\0", &SampleRepository::dev0, VOB_MTYPE_VERSION, ""},
-      {"\\\\view\\dev_view\\public\\src\\hello.c", &SampleRepository::v2, VOB_MTYPE_VERSION, "dev_view"},
-      {"M:\\dev_view\\public\\src\\hello.c", &SampleRepository::v2, VOB_MTYPE_VERSION, "dev_view"},
-      {"//view/dev_view/public/src/hello.c", &SampleRepository::v2, VOB_MTYPE_VERSION, "dev_view"},
-      {"\\\\view\\dev_view\\public\\src\\hello.c@@\\main\\0", &SampleRepository::v0, VOB_MTYPE_VERSION,
+      {"\\\\view\\dev_view\\public\\src\\hello.c", &SampleRepository::hello2, VOB_MTYPE_VERSION, "dev_view"},
+      {"M:\\dev_view\\public\\src\\hello.c", &SampleRepository::hello2, VOB_MTYPE_VERSION, "dev_view"},
+      {"//view/dev_view/public/src/hello.c", &SampleRepository::hello2, VOB_MTYPE_VERSION, "dev_view"},
+      {"\\\\view\\dev_view\\public\\src\\hello.c@@\\main\\0", &SampleRepository::hello0, VOB_MTYPE_VERSION,
        "dev_view"},
   };
   for (const Case& c : cases) {
@@ -155,25 +157,25 @@ TEST_F(RepositoryTest, AFailedCommandLeavesTheStoreAsItWas) {
   EXPECT_EQ(checked_out, 1);
   vob_dbid_t latest = 0;
   ASSERT_EQ(vob_branch_get_latest_ver(repo.vob, repo.main_branch, &latest), 0);
-  EXPECT_EQ(latest, repo.v2);
+  EXPECT_EQ(latest, repo.hello2);
 }
 
 TEST_F(RepositoryTest, VersionsKeepTheirContentsAndHistory) {
   const stg_area_t area = stg_create_area(0);
   const char* text = nullptr;
-  ASSERT_EQ(vob_ver_get_contents(repo.vob, repo.v1, area, &text), 0);
+  ASSERT_EQ(vob_ver_get_contents(repo.vob, repo.hello1, area, &text), 0);
   EXPECT_STREQ(text, "hello 1\n");
   ASSERT_EQ(vob_ver_get_contents(repo.vob, repo.dev0, area, &text), 0);
   EXPECT_STREQ(text, "hello 1\n");  // a branch starts with what it sprouted from
-  EXPECT_EQ(vob_ver_set_contents(repo.vob, repo.v1, "changed"), TBS_ST_PERMISSION);
+  EXPECT_EQ(vob_ver_set_contents(repo.vob, repo.hello1, "changed"), TBS_ST_PERMISSION);
   vob_dbid_t pred = 0;
-  ASSERT_EQ(vob_ver_get_pred_ver(repo.vob, repo.v2, &pred), 0);
-  EXPECT_EQ(pred, repo.v1);
+  ASSERT_EQ(vob_ver_get_pred_ver(repo.vob, repo.hello2, &pred), 0);
+  EXPECT_EQ(pred, repo.hello1);
   ASSERT_EQ(vob_ver_get_pred_ver(repo.vob, repo.dev0, &pred), 0);
-  EXPECT_EQ(pred, repo.v1);
-  EXPECT_EQ(vob_ver_get_pred_ver(repo.vob, repo.v0, &pred), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(pred, repo.hello1);
+  EXPECT_EQ(vob_ver_get_pred_ver(repo.vob, repo.hello0, &pred), TBS_ST_NOT_FOUND);
   vob_dbid_t from = 0;
-  ASSERT_EQ(vob_ver_find_merge(repo.vob, repo.v2, &from), 0);
+  ASSERT_EQ(vob_ver_find_merge(repo.vob, repo.hello2, &from), 0);
   EXPECT_EQ(from, repo.dev0);
   char id[100];
   ASSERT_EQ(vob_ver_get_idstr(repo.vob, repo.dev0, id, sizeof id), 0);
@@ -245,7 +247,7 @@ TEST_F(RepositoryTest, ViewLookupAndInvalidation) {
   vob_dbid_t version = 0;
   ASSERT_EQ(view_ws_lookup_pn("\\\\view\\dev_view\\public\\src\\hello.c", view, sizeof view, &vob, &version), 0);
   EXPECT_STREQ(view, "dev_view");
-  EXPECT_EQ(version, repo.v2);
+  EXPECT_EQ(version, repo.hello2);
   EXPECT_EQ(view_ws_lookup_pn("\\public\\src\\hello.c", view, sizeof view, &vob, &version), TBS_ST_INVALID_ARG);
   ASSERT_EQ(view_ws_lookup_pn("\\\\view\\v\\public\\src", view, sizeof view, &vob, &version), 0);
   std::uint32_t mtype = 0;
@@ -253,9 +255,9 @@ TEST_F(RepositoryTest, ViewLookupAndInvalidation) {
   EXPECT_EQ(mtype, VOB_MTYPE_DIR_VERSION);
   EXPECT_EQ(view_ws_lookup_pn("\\\\view\\v\\public\\none", view, sizeof view, &vob, &version), TBS_ST_NOT_FOUND);
   const long before = view_inval_count("v2");
-  EXPECT_EQ(view_inval_obj("v2", repo.vob, repo.v1), 0);
+  EXPECT_EQ(view_inval_obj("v2", repo.vob, repo.hello1), 0);
   EXPECT_EQ(view_inval_count("v2"), before + 1);
-  EXPECT_EQ(view_inval_obj("", repo.vob, repo.v1), TBS_ST_INVALID_ARG);
+  EXPECT_EQ(view_inval_obj("", repo.vob, repo.hello1), TBS_ST_INVALID_ARG);
 }
 
 }  // namespace

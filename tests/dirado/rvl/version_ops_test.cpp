@@ -6,7 +6,9 @@
 #include <string>
 
 #include "gcl_status.h"
-#include "support/repo_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "rvl_infostg.h"
 #include "rvl_version.h"
 #include "tbs.h"
@@ -16,7 +18,7 @@ namespace {
 
 using client_local::CallLog;
 using client_local::CallLogScope;
-using rvl_test::RepositoryTest;
+using rv_test::RepositoryTest;
 
 class VersionOps : public RepositoryTest {
  protected:
@@ -46,7 +48,7 @@ TEST_F(VersionOps, CheckOutReserveUnreserveAndCheckIn) {
   ASSERT_TRUE(status.ok()) << status.messages();
   EXPECT_TRUE(mine.is_checked_out(status));
   EXPECT_EQ(mine.version_id(status), "\\main\\CHECKEDOUT");
-  EXPECT_EQ(mine.predecessor(status).dbid(), repo.v2);
+  EXPECT_EQ(mine.predecessor(status).dbid(), repo.hello2);
   EXPECT_EQ(Reserved(mine), 1);
   {
     RVL_InfoStg<vob_ckout_info_s> info;
@@ -110,7 +112,7 @@ TEST_F(VersionOps, UndoingACheckOutDropsItAndTellsTheView) {
   GCL_Status status;
   const RVL_Version mine = Hello().checkout(status, "view_u", true, "");
   ASSERT_TRUE(status.ok());
-  ASSERT_EQ(vob_hlink_create(repo.vob, "Merge", repo.vob, repo.v1, repo.vob, mine.dbid(), "", "", nullptr), 0);
+  ASSERT_EQ(vob_hlink_create(repo.vob, "Merge", repo.vob, repo.hello1, repo.vob, mine.dbid(), "", "", nullptr), 0);
   const long before = view_inval_count("view_u");
   {
     CallLogScope log;
@@ -124,14 +126,14 @@ TEST_F(VersionOps, UndoingACheckOutDropsItAndTellsTheView) {
   ASSERT_EQ(vob_obj_exists(repo.vob, mine.dbid(), &exists), 0);
   EXPECT_EQ(exists, 0);
   int has_link = 1;
-  ASSERT_EQ(vob_obj_has_hlink(repo.vob, repo.v1, &has_link), 0);
+  ASSERT_EQ(vob_obj_has_hlink(repo.vob, repo.hello1, &has_link), 0);
   EXPECT_EQ(has_link, 0);  // the hyperlink to the dropped version went with it
-  EXPECT_EQ(Latest(), repo.v2);
+  EXPECT_EQ(Latest(), repo.hello2);
   // The branch is free again.
   Hello().checkout(status, "view_other", true, "");
   EXPECT_TRUE(status.ok());
   // A checked-in version has nothing to undo.
-  RVL_Version(status, Vob(), repo.v1).uncheckout(status);
+  RVL_Version(status, Vob(), repo.hello1).uncheckout(status);
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_WRONG_KIND));
 }
 
@@ -186,7 +188,7 @@ TEST_F(VersionOps, ACheckOutThatFailsLeavesNoTrace) {
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
   EXPECT_FALSE(none.has_body());
   CallLog::ClearFailures();
-  EXPECT_EQ(RVL_Version::view_version(status, Hello(), "view_x").dbid(), repo.v2);
+  EXPECT_EQ(RVL_Version::view_version(status, Hello(), "view_x").dbid(), repo.hello2);
   Hello().checkout(status, "bad view name", true, "");
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_INVALID_ARG));
 }

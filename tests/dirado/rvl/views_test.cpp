@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "support/view_fixture.h"
+#include "rgy.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "configspec.h"
 #include "gcl_status.h"
 #include "local/calllog.h"
@@ -35,7 +38,7 @@ Failure Fails(int status, const std::string& message = {}) {
   return failure;
 }
 
-class Views : public view_test::ViewFixture {
+class Views : public rv_test::ViewTest {
  protected:
   // The temporary files left under the home.
   std::size_t TempFiles() const {
@@ -243,18 +246,18 @@ TEST_F(Views, ViewPrivateFilesAndHijacks) {
 }
 
 TEST_F(Views, EachManagerIsMadeOnceOnFirstUse) {
-  const RVL_Vob vob(this->vob);
+  const RVL_Vob rvl_vob(this->vob);
   std::ostringstream diagnostics;
   std::streambuf* previous = std::cerr.rdbuf(diagnostics.rdbuf());
-  vob.attribute_manager();
-  vob.label_manager();
-  vob.branch_manager();
-  vob.element_manager();
-  vob.hyperlink_manager();
+  rvl_vob.attribute_manager();
+  rvl_vob.label_manager();
+  rvl_vob.branch_manager();
+  rvl_vob.element_manager();
+  rvl_vob.hyperlink_manager();
   const std::string first = diagnostics.str();
-  vob.attribute_manager();
-  vob.label_manager();
-  RVL_Vob(vob).hyperlink_manager();  // the same body
+  rvl_vob.attribute_manager();
+  rvl_vob.label_manager();
+  RVL_Vob(rvl_vob).hyperlink_manager();  // the same body
   std::cerr.rdbuf(previous);
   EXPECT_EQ(diagnostics.str(), first);
   for (const char* kind : {"attribute_manager", "label_manager", "branch_manager", "element_manager",
@@ -267,21 +270,21 @@ TEST_F(Views, EachManagerIsMadeOnceOnFirstUse) {
 }
 
 TEST_F(Views, ManagersListMakeAndDeleteTypes) {
-  const RVL_Vob vob(this->vob);
+  const RVL_Vob rvl_vob(this->vob);
   std::streambuf* previous = std::cerr.rdbuf(nullptr);
   GCL_Status status;
   std::vector<GCL_String> names;
-  ASSERT_TRUE(vob.label_manager().list_names(status, &names));
+  ASSERT_TRUE(rvl_vob.label_manager().list_names(status, &names));
   std::vector<std::string> labels;
   for (const auto& name : names) labels.push_back(name.c_str());
   EXPECT_NE(std::find(labels.begin(), labels.end(), "REL1"), labels.end());
-  const std::uint32_t rel2 = vob.label_manager().create(status, GCL_String("REL2"), GCL_String("second"));
+  const std::uint32_t rel2 = rvl_vob.label_manager().create(status, GCL_String("REL2"), GCL_String("second"));
   ASSERT_NE(rel2, 0u);
-  EXPECT_EQ(vob.label_manager().create(status, GCL_String("REL2"), GCL_String("")), 0u);
+  EXPECT_EQ(rvl_vob.label_manager().create(status, GCL_String("REL2"), GCL_String("")), 0u);
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_ALREADY));
-  EXPECT_TRUE(vob.label_manager().remove(status, rel2));
+  EXPECT_TRUE(rvl_vob.label_manager().remove(status, rel2));
   std::vector<std::uint32_t> types;
-  ASSERT_TRUE(vob.label_manager().list(status, &types));
+  ASSERT_TRUE(rvl_vob.label_manager().list(status, &types));
   EXPECT_EQ(std::find(types.begin(), types.end(), rel2), types.end());
   // A type in use stays; so does a predefined one; another kind is refused.
   vob_dbid_t rel1 = 0;
@@ -291,26 +294,26 @@ TEST_F(Views, ManagersListMakeAndDeleteTypes) {
     if (std::string(name) == "REL1") rel1 = type;
   }
   ASSERT_NE(rel1, 0u);
-  EXPECT_FALSE(vob.label_manager().remove(status, rel1));
+  EXPECT_FALSE(rvl_vob.label_manager().remove(status, rel1));
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_ALREADY));
-  EXPECT_FALSE(vob.branch_manager().remove(status, rel1));
+  EXPECT_FALSE(rvl_vob.branch_manager().remove(status, rel1));
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_WRONG_KIND));
-  const std::uint32_t kind = vob.attribute_manager().create(status, GCL_String("Owner"), GCL_String(""));
+  const std::uint32_t kind = rvl_vob.attribute_manager().create(status, GCL_String("Owner"), GCL_String(""));
   EXPECT_NE(kind, 0u);
-  EXPECT_NE(vob.element_manager().create(status, GCL_String("source_file"), GCL_String("")), 0u);
-  EXPECT_NE(vob.branch_manager().create(status, GCL_String("fix"), GCL_String("")), 0u);
-  const std::uint32_t link_type = vob.hyperlink_manager().create(status, GCL_String("Relates"), GCL_String(""));
+  EXPECT_NE(rvl_vob.element_manager().create(status, GCL_String("source_file"), GCL_String("")), 0u);
+  EXPECT_NE(rvl_vob.branch_manager().create(status, GCL_String("fix"), GCL_String("")), 0u);
+  const std::uint32_t link_type = rvl_vob.hyperlink_manager().create(status, GCL_String("Relates"), GCL_String(""));
   ASSERT_NE(link_type, 0u);
-  const std::uint32_t link = vob.hyperlink_manager().link(status, GCL_String("Relates"), hello1, this->vob, hello2);
+  const std::uint32_t link = rvl_vob.hyperlink_manager().link(status, GCL_String("Relates"), hello1, this->vob, hello2);
   ASSERT_NE(link, 0u) << status.messages().c_str();
   std::vector<std::uint32_t> links;
-  ASSERT_TRUE(vob.hyperlink_manager().links_of(status, hello2, &links));
-  EXPECT_EQ(links, std::vector<std::uint32_t>{link});
-  EXPECT_FALSE(vob.hyperlink_manager().remove(status, link_type));  // in use by the link
-  EXPECT_TRUE(vob.hyperlink_manager().unlink(status, link));
-  ASSERT_TRUE(vob.hyperlink_manager().links_of(status, hello2, &links));
-  EXPECT_TRUE(links.empty());
-  EXPECT_TRUE(vob.hyperlink_manager().remove(status, link_type));
+  ASSERT_TRUE(rvl_vob.hyperlink_manager().links_of(status, hello2, &links));
+  EXPECT_EQ(links, (std::vector<std::uint32_t>{merge, link}));
+  EXPECT_FALSE(rvl_vob.hyperlink_manager().remove(status, link_type));  // in use by the link
+  EXPECT_TRUE(rvl_vob.hyperlink_manager().unlink(status, link));
+  ASSERT_TRUE(rvl_vob.hyperlink_manager().links_of(status, hello2, &links));
+  EXPECT_EQ(links, std::vector<std::uint32_t>{merge});
+  EXPECT_TRUE(rvl_vob.hyperlink_manager().remove(status, link_type));
   EXPECT_EQ(vob_ob_open_cursor_count(), 0);
   std::cerr.rdbuf(previous);
 }
@@ -384,10 +387,10 @@ TEST_F(Views, TheVobAndItsTag) {
 namespace {
 
 // A VOB tag of this host in the default region, with its storage.
-class VobTags : public view_test::ViewFixture {
+class VobTags : public rv_test::ViewTest {
  protected:
   void SetUp() override {
-    ViewFixture::SetUp();
+    ViewTest::SetUp();
     plat::MachineProfile machine = plat::RealMachineInfo();
     machine.host_name = "alpha";
     machine.computer_name = "ALPHA";
@@ -423,7 +426,7 @@ class VobTags : public view_test::ViewFixture {
   }
   void TearDown() override {
     plat::SetMachineProfile(std::nullopt);
-    ViewFixture::TearDown();
+    ViewTest::TearDown();
   }
 };
 

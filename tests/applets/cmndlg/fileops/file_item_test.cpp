@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
-#include "support/view_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "fileops/file_item.h"
 #include "fileops/operation_list.h"
 #include "gcl_status.h"
@@ -19,7 +21,7 @@ using client_local::Failure;
 
 constexpr const char* kHello = "\\\\view\\v1\\public\\src\\hello.c";
 
-class FileItemTest : public view_test::ViewFixture {
+class FileItemTest : public rv_test::ViewTest {
  protected:
   CFileItem Item(const std::string& path) {
     COperationObj entry;

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "support/view_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "fileops/entry_points.h"
 #include "imsg.h"
 #include "local/calllog.h"
@@ -27,10 +29,10 @@ constexpr const char* kMain1 = "\\public\\src\\merge.c@@\\main\\1";
 
 // \src\merge.c: \main\1 "a b c d e f g" (a letter a line), \main\dev\1
 // changes b to B, \main\2 changes g to G; checked out in v1 from \main\2.
-class MergeFilesTest : public view_test::ViewFixture {
+class MergeFilesTest : public rv_test::ViewTest {
  protected:
   void SetUp() override {
-    view_test::ViewFixture::SetUp();
+    rv_test::ViewTest::SetUp();
     plat::Registry::UseMemory();
     plat::SetAppName("Merger");
     host = std::make_shared<plat::ScriptedHost>();
@@ -49,7 +51,7 @@ class MergeFilesTest : public view_test::ViewFixture {
     EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
     EXPECT_TRUE(host->Unmet().empty()) << host->TranscriptText();
     plat::SetUiHost(nullptr);
-    view_test::ViewFixture::TearDown();
+    rv_test::ViewTest::TearDown();
   }
   std::string Target() { return Read(File("public/src/merge.c")); }
   vob_dbid_t MergedInto(vob_dbid_t version) {

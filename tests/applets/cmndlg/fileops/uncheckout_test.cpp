@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
-#include "support/view_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "fileops/entry_points.h"
 #include "fileops/operation_list.h"
 #include "file_query.h"
@@ -24,10 +26,10 @@ constexpr const char* kHello = "\\\\view\\v1\\public\\src\\hello.c";
 constexpr const char* kUtil = "\\\\view\\v1\\public\\src\\util.c";
 constexpr const char* kReadme = "\\\\view\\v1\\public\\doc\\README.txt";
 
-class UncheckoutTest : public view_test::ViewFixture {
+class UncheckoutTest : public rv_test::ViewTest {
  protected:
   void SetUp() override {
-    view_test::ViewFixture::SetUp();
+    rv_test::ViewTest::SetUp();
     plat::Registry::UseMemory();
     host = std::make_shared<plat::ScriptedHost>();
     plat::SetUiHost(host);
@@ -36,7 +38,7 @@ class UncheckoutTest : public view_test::ViewFixture {
     EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
     EXPECT_TRUE(host->Unmet().empty()) << host->TranscriptText();
     plat::SetUiHost(nullptr);
-    view_test::ViewFixture::TearDown();
+    rv_test::ViewTest::TearDown();
   }
   void CheckOut(vob_dbid_t element, const std::string& file, const std::string& edit, const char* view = "v1") {
     vob_dbid_t out = 0;
