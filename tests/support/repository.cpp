@@ -1,5 +1,7 @@
 #include "support/repository.h"
 
+#include <sqlite3.h>
+
 #include "cmd_utl.h"
 #include "rgy.h"
 #include "stg.h"
@@ -97,7 +99,11 @@ void ViewTest::SetUp() {
   client_local::CallLog::ClearFailures();
   scratch_ = std::make_unique<ScratchHome>("rv-views");
   home = scratch_->Path();
-  previous_ = client_local::UseStore(client_local::Store::OpenMemory());
+  std::string error;
+  auto store = store_in_file_ ? client_local::Store::OpenFile(StoreFile(), &error, 100)
+                              : client_local::Store::OpenMemory();
+  ASSERT_TRUE(store) << error;
+  previous_ = client_local::UseStore(std::move(store));
   ASSERT_EQ(rgy_add_region("test", "test region"), 0);
   ASSERT_EQ(rgy_set_default_region("test"), 0);
   Build();
@@ -121,6 +127,17 @@ std::string ViewTest::Contents(vob_dbid_t version) const { return ContentsOf(vob
 void ViewTest::Version(vob_dbid_t element_or_branch, const char* path, const char* text, vob_dbid_t* made) {
   const vob_dbid_t version = RepositoryBuilder(vob).Version(element_or_branch, path, text);
   if (made) *made = version;
+}
+
+StoreReadLock::StoreReadLock(const std::filesystem::path& file) {
+  EXPECT_EQ(sqlite3_open(file.c_str(), &db_), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db_, "BEGIN; SELECT count(*) FROM rv_meta;", nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(db_);
+}
+
+StoreReadLock::~StoreReadLock() {
+  sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(db_);
 }
 
 }  // namespace rv_test

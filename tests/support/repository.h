@@ -66,8 +66,11 @@ class RepositoryTest : public ::testing::Test {
 
 // The sample in a scratch home with the default region "test" and the view
 // "v1", whose directory is HOME/views/v1. The sample's names are members.
+// The store is in memory, or in the file HOME/rvdlg.db with a busy time-out
+// of a tenth of a second.
 class ViewTest : public ::testing::Test, protected SampleRepository {
  protected:
+  explicit ViewTest(bool store_in_file = false) : store_in_file_(store_in_file) {}
   void SetUp() override;
   void TearDown() override;
 
@@ -81,11 +84,27 @@ class ViewTest : public ::testing::Test, protected SampleRepository {
   // A new version of the element with the text (the builder's).
   void Version(vob_dbid_t element_or_branch, const char* path, const char* text, vob_dbid_t* made);
 
+  std::filesystem::path StoreFile() const { return home / "rvdlg.db"; }
+
   std::filesystem::path home;
 
  private:
+  bool store_in_file_;
   std::unique_ptr<ScratchHome> scratch_;
   std::unique_ptr<client_local::Store> previous_;
+};
+
+// A second connection to a store file that holds a read lock while alive:
+// the store's commits fail once their busy time-out passes.
+class StoreReadLock {
+ public:
+  explicit StoreReadLock(const std::filesystem::path& file);
+  ~StoreReadLock();
+  StoreReadLock(const StoreReadLock&) = delete;
+  StoreReadLock& operator=(const StoreReadLock&) = delete;
+
+ private:
+  struct sqlite3* db_ = nullptr;
 };
 
 }  // namespace rv_test
