@@ -11,6 +11,7 @@
 
 #include "imsg.h"
 #include "local/calllog.h"
+#include "local/vob_repo.h"
 #include "platform/pathmap.h"
 #include "tbs.h"
 #include "view.h"
@@ -54,16 +55,11 @@ int UndoOne(const char* pathname, bool keep) {
   if (int status = view_ws_lookup_pn(pathname, view.data(), view.size(), &vob, &version)) return status;
   vob_dbid_t element = 0;
   if (int status = vob_ver_get_elem(vob, version, &element)) return status;
-  // The element's name in its VOB: the pathname without the view's root.
+  // The element's name in its VOB: the pathname without the view's root
+  // (\\view\TAG, M:\TAG or a drive assigned to the view).
   const std::string name = pathname;
-  const std::string root = "\\\\view\\" + std::string(view.data());
-  std::string in_vob = name;
-  if (name.size() > root.size() && name.compare(0, root.size(), root) == 0) {
-    in_vob = name.substr(root.size());
-  } else if (name.size() > 3 && name[1] == ':') {
-    const std::size_t after_tag = name.find('\\', 3);
-    in_vob = after_tag == std::string::npos ? std::string() : name.substr(after_tag);
-  }
+  std::string view_tag, in_vob = name;
+  client_local::repo::SplitViewName(client_local::repo::BackslashName(pathname), &view_tag, &in_vob);
   std::filesystem::path kept;
   const auto host = plat::ToHostPath(pathname);
   if (keep && host && std::filesystem::is_regular_file(*host) && !SaveKeepCopy(*host, &kept)) {

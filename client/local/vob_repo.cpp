@@ -10,6 +10,7 @@
 
 #include "imsg.h"
 #include "platform/machine.h"
+#include "platform/pathmap.h"
 #include "tbs_oid.h"
 
 namespace client_local::repo {
@@ -252,6 +253,10 @@ bool SplitViewName(const std::string& name, std::string* view, std::string* rest
     after = name.substr(7);
   } else if (name.size() > 3 && (name[0] == 'M' || name[0] == 'm') && name[1] == ':' && name[2] == '\\') {
     after = name.substr(3);
+  } else if (name.size() >= 2 && name[1] == ':' && (name.size() == 2 || name[2] == '\\')) {
+    // A drive assigned to a view (or a directory in one) names that.
+    const auto assigned = plat::DriveAssignment(name[0]);
+    return assigned && SplitViewName(*assigned + name.substr(2), view, rest);
   } else {
     return false;
   }

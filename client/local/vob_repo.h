@@ -73,7 +73,8 @@ int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& vie
 vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest);
 // A pathname as the repository reads it: '/' is '\'.
 std::string BackslashName(const char* pathname);
-// Splits "\\view\TAG\rest" or "M:\TAG\rest" into the view and "\rest".
+// Splits "\\view\TAG\rest", "M:\TAG\rest" or "X:\rest" (X assigned to a
+// view or a directory in one) into the view and "\rest".
 bool SplitViewName(const std::string& name, std::string* view, std::string* rest);
 
 // Whether a name may be stored: not empty, at most 255 bytes, printable

@@ -2,6 +2,8 @@
 // view's files, answered through the scripted host.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "support/repository.h"
@@ -14,6 +16,8 @@
 #include "view_ws.h"
 #include "local/calllog.h"
 #include "platform/hosts.h"
+#include "platform/pathmap.h"
+#include "platform/window.h"
 #include "platform/registry.h"
 #include "res/resource_ids.h"
 
@@ -54,7 +58,34 @@ class UncheckoutTest : public rv_test::ViewTest {
     for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
     return out;
   }
+  int ReservedIn(const char* name) {
+    std::vector<cmd_lscheckout_entry_s> checkouts;
+    EXPECT_EQ(cmd_lscheckout_get_list(name, 0, &checkouts), 0);
+    return checkouts.size() == 1 ? checkouts[0].reserved : -1;
+  }
   std::shared_ptr<plat::ScriptedHost> host;
+};
+
+// While alive, no file of this process may grow (writes fail with EFBIG,
+// not a signal): a copy of a file cannot be made.
+class NoFileMayGrow {
+ public:
+  NoFileMayGrow() : previous_handler_(::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit none = previous_;
+    none.rlim_cur = 0;
+    ::setrlimit(RLIMIT_FSIZE, &none);
+  }
+  ~NoFileMayGrow() {
+    ::setrlimit(RLIMIT_FSIZE, &previous_);
+    ::signal(SIGXFSZ, previous_handler_);
+  }
+  NoFileMayGrow(const NoFileMayGrow&) = delete;
+  NoFileMayGrow& operator=(const NoFileMayGrow&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previous_handler_)(int);
 };
 
 TEST_F(UncheckoutTest, YesWithTheBoxTickedKeepsACopyAndPutsTheVersionBack) {
@@ -194,3 +225,79 @@ TEST(RunFileOperationEx, CodesThatRunNothingReportEverySlotAsDone) {
 }
 
 }  // namespace
+
+TEST_F(UncheckoutTest, AKeepCopyThatCannotBeMadeStopsTheUndoAndChangesNothing) {
+  CheckOut(hello, "public/src/hello.c", "my edits\n");
+  host->OnMessage("Cannot save a copy").Click("OK");
+  CFileOperationList list;
+  list.SetUNCOKeepFile(1);
+  {
+    NoFileMayGrow no_copy;
+    EXPECT_EQ(list.UncheckoutWithOptions(kHello), 0);
+  }
+  EXPECT_EQ(Read(File("public/src/hello.c")), "my edits\n");
+  EXPECT_TRUE(Writable(File("public/src/hello.c")));
+  EXPECT_FALSE(std::filesystem::exists(File("public/src/hello.c.keep")));
+  EXPECT_EQ(State(kHello), VIEW_FILE_CHECKED_OUT);
+}
+
+TEST_F(UncheckoutTest, DriveNamesOfAViewUndoTheCheckOutOfTheirFile) {
+  ASSERT_EQ(plat::AssignDrive('X', "\\\\view\\v1"), plat::AssignStatus::kOk);
+  ASSERT_EQ(plat::AssignDrive('Y', "\\\\view\\v1\\public\\src"), plat::AssignStatus::kOk);
+  CUserOptions().SetConfirmUncheckout(0);
+  for (const char* name : {"X:\\public\\src\\hello.c", "M:\\v1\\public\\src\\hello.c", "Y:\\hello.c"}) {
+    SCOPED_TRACE(name);
+    CheckOut(hello, "public/src/hello.c", "my edits\n");
+    CFileOperationList list;
+    EXPECT_EQ(list.UncheckoutWithOptions(name), 1) << list.Entry(0)->Messages();
+    EXPECT_EQ(Read(File("public/src/hello.c")), "hello 2\n");
+    EXPECT_FALSE(Writable(File("public/src/hello.c")));
+    EXPECT_EQ(State(kHello), VIEW_FILE_CHECKED_IN);
+  }
+  plat::UnassignDrive('X');
+  plat::UnassignDrive('Y');
+}
+
+TEST_F(UncheckoutTest, FrameworkFreeEntriesRunTheirOperationOnEachPath) {
+  CheckOut(hello, "public/src/hello.c", "edit\n");
+  CheckOut(util, "public/src/util.c", "edit\n");
+  const char* paths[] = {kHello, kUtil, kReadme};
+  int results[3] = {-1, -1, -1};
+  // 4 unreserves, 3 reserves again; README.txt is not checked out: nothing to do.
+  EXPECT_EQ(rvRunFileOperationEx(paths, results, 3, plat::Hwnd::Null, 4, 1), 0);
+  EXPECT_EQ((std::vector<int>(results, results + 3)), (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(ReservedIn(kHello), 0);
+  EXPECT_EQ(ReservedIn(kUtil), 0);
+  EXPECT_EQ(rvRunFileOperationEx(paths, results, 2, plat::Hwnd::Null, 3, 1), 0);
+  EXPECT_EQ(ReservedIn(kHello), 1);
+  // 2 without prompts undoes both; README.txt fails (not checked out).
+  CUserOptions().SetUncheckoutSaveFile(0);
+  host->OnMessage("Error undoing the check out for '\\\\view\\v1\\public\\doc\\README.txt'.").Click("OK");
+  EXPECT_EQ(rvRunFileOperationEx(paths, results, 3, plat::Hwnd::Null, 2, 1), 0);
+  EXPECT_EQ((std::vector<int>(results, results + 3)), (std::vector<int>{1, 1, 0}));
+  EXPECT_EQ(Read(File("public/src/hello.c")), "hello 2\n");
+  EXPECT_EQ(Read(File("public/src/util.c")), "util 1\n");
+
+  // The plain entry asks the user first.
+  CheckOut(util, "public/src/util.c", "edit again\n");
+  host->OnTemplate(IDD_CONFIRM_UNDO_CHECKOUT).Uncheck(IDC_CONFIRM_UNDO_KEEP).Click("Yes");
+  EXPECT_EQ(rvRunFileOperation(paths + 1, 1, plat::Hwnd::Null, 2), 0);
+  EXPECT_EQ(Read(File("public/src/util.c")), "util 1\n");
+  EXPECT_EQ(State(kUtil), VIEW_FILE_CHECKED_IN);
+}
+
+TEST_F(UncheckoutTest, TheHwndFormsTakeACallersWindow) {
+  CheckOut(hello, "public/src/hello.c", "edit\n");
+  plat::Window owner;
+  ASSERT_TRUE(owner.CreateWindowObject(nullptr, 0, "Caller", 0));
+  CFileOperationList list;
+  list.AddFile(kHello);
+  list.SetRESReserve(0);
+  EXPECT_EQ(list.ReserveWithHwnd(owner.GetHwnd()), 1);
+  EXPECT_EQ(ReservedIn(kHello), 0);
+  list.SetUNCOKeepFile(1);
+  list.SetUNCOShowProgressDlg(0);
+  EXPECT_EQ(list.UncheckoutWithHwnd(owner.GetHwnd(), 1), 1);
+  EXPECT_EQ(Read(File("public/src/hello.c.keep")), "edit\n");
+  EXPECT_EQ(Read(File("public/src/hello.c")), "hello 2\n");
+}
