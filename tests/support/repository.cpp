@@ -100,7 +100,7 @@ void ViewTest::SetUp() {
   scratch_ = std::make_unique<ScratchHome>("rv-views");
   home = scratch_->Path();
   std::string error;
-  auto store = store_in_file_ ? client_local::Store::OpenFile(StoreFile(), &error, 100)
+  auto store = store_in_file_ ? client_local::Store::OpenFile(StoreFile(), &error, 20)
                               : client_local::Store::OpenMemory();
   ASSERT_TRUE(store) << error;
   previous_ = client_local::UseStore(std::move(store));

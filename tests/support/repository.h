@@ -67,7 +67,7 @@ class RepositoryTest : public ::testing::Test {
 // The sample in a scratch home with the default region "test" and the view
 // "v1", whose directory is HOME/views/v1. The sample's names are members.
 // The store is in memory, or in the file HOME/rvdlg.db with a busy time-out
-// of a tenth of a second.
+// of 20 ms.
 class ViewTest : public ::testing::Test, protected SampleRepository {
  protected:
   explicit ViewTest(bool store_in_file = false) : store_in_file_(store_in_file) {}
