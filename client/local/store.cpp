@@ -271,6 +271,7 @@ int Store::Command(const std::function<int(Store&)>& command) {
     return e.status;
   }
   ++depth_;
+  const std::size_t undo_mark = rollback_.size();
   std::string failure;
   try {
     status = command(*this);
@@ -288,7 +289,10 @@ int Store::Command(const std::function<int(Store&)>& command) {
   if (status == 0) {
     const int rc = sqlite3_exec(db_, depth_ == 0 ? "COMMIT" : ("RELEASE " + savepoint).c_str(), nullptr, nullptr,
                                 nullptr);
-    if (rc == SQLITE_OK) return 0;
+    if (rc == SQLITE_OK) {
+      if (depth_ == 0) rollback_.clear();
+      return 0;
+    }
     failure = "cannot save the changes in the store '" + name_ + "': " + sqlite3_errmsg(db_);
     status = TBS_ST_FAILURE;
   }
@@ -296,8 +300,21 @@ int Store::Command(const std::function<int(Store&)>& command) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   else
     sqlite3_exec(db_, ("ROLLBACK TO " + savepoint + "; RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+  while (rollback_.size() > undo_mark) {
+    const auto undo = std::move(rollback_.back());
+    rollback_.pop_back();
+    try {
+      undo();
+    } catch (...) {
+      // an undo that cannot finish leaves the rest to run
+    }
+  }
   if (!failure.empty()) imsg_print(IMSG_ERROR, "%s\n", failure);
   return status;
+}
+
+void Store::OnRollback(std::function<void()> undo) {
+  if (depth_ > 0) rollback_.push_back(std::move(undo));
 }
 
 Store* CurrentStore() {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -72,6 +73,10 @@ class Store {
   int Command(const std::function<int(Store&)>& command);
   // Runs SQL without results (for the schema and tests); throws StoreError.
   void Exec(std::string_view sql);
+  // Inside a command: undo runs (latest first) when the command's changes
+  // are rolled back, even after it returned 0 and the commit failed, so what
+  // it changed outside the database (a view's file) goes back too.
+  void OnRollback(std::function<void()> undo);
 
   sqlite3* Handle() const { return db_; }
   [[noreturn]] void Fail(const std::string& what);
@@ -85,6 +90,7 @@ class Store {
   struct Lock;
   std::unique_ptr<Lock> lock_;
   int depth_ = 0;
+  std::vector<std::function<void()>> rollback_;
 };
 
 // The store in force for the client calls (nullptr until one is put in).

@@ -70,9 +70,32 @@ bool Writable(const fs::path& path) {
   return !error && (perms & fs::perms::owner_write) != fs::perms::none;
 }
 
+// Puts the file back as it is now if the command is undone: the store then
+// keeps nothing of the change, and neither may the view's directory.
+void PutBackOnRollback(Store& s, const fs::path& path) {
+  std::error_code error;
+  const fs::file_status status = fs::symlink_status(path, error);
+  if (!fs::exists(status)) {
+    s.OnRollback([path] {
+      std::error_code ignored;
+      fs::remove(path, ignored);
+    });
+    return;
+  }
+  std::string text;
+  if (!fs::is_regular_file(status) || !ReadFile(path, &text)) return;
+  s.OnRollback([path, text, perms = status.permissions()] {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    fs::permissions(path, perms, ignored);
+  });
+}
+
 // Writes a version's file: a fresh file with its contents, read-only unless
 // it is a check-out. A failure throws (the command is undone).
 void WriteFile(Store& s, const fs::path& path, const std::string& contents, bool writable) {
+  PutBackOnRollback(s, path);
   std::error_code error;
   fs::create_directories(path.parent_path(), error);
   fs::remove(path, error);
@@ -160,6 +183,7 @@ void RefreshOne(Store& s, const ViewRow& view, const configspec_t& spec, const O
   } else if (record && Hijacked(s, path, *record)) {
     // Hand-made changes stay; a check-out takes them over as they are.
     if (checked_out) {
+      PutBackOnRollback(s, path);
       fs::permissions(path, fs::perms(0644), error);
       SaveRecord(s, view.tag, rel, Record{element.vob, selected, true});
     }
@@ -171,7 +195,10 @@ void RefreshOne(Store& s, const ViewRow& view, const configspec_t& spec, const O
     return;  // view-private: never overwritten
   }
   if (!selected) {
-    if (exists && record) fs::remove(path, error);
+    if (exists && record) {
+      PutBackOnRollback(s, path);
+      fs::remove(path, error);
+    }
     if (record) DropRecord(s, view.tag, rel);
     return;
   }

@@ -12,7 +12,9 @@
 #include "local/calllog.h"
 #include "stg.h"
 #include "tbs.h"
-#include "view_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 
 namespace {
 
@@ -45,10 +47,10 @@ class Messages {
 // \src\merge.c: \main\1 "a b c d e f g" (one letter a line), \main\dev\1
 // changes b to B, \main\2 changes g to G; view v1 has it checked out from
 // \main\2.
-class MergeCommand : public view_test::ViewFixture {
+class MergeCommand : public rv_test::ViewTest {
  protected:
   void SetUp() override {
-    ViewFixture::SetUp();
+    ViewTest::SetUp();
     ASSERT_EQ(vob_mkelem(vob, "\\src\\merge.c", 0, "", &element), 0);
     Version(element, "\\public\\src\\merge.c", "a\nb\nc\nd\ne\nf\ng\n", &main1);
     ASSERT_EQ(vob_mkbranch(vob, main1, "dev", "", &dev_branch), 0);
@@ -60,7 +62,7 @@ class MergeCommand : public view_test::ViewFixture {
   }
   void TearDown() override {
     stg_delete_area(area);
-    ViewFixture::TearDown();
+    ViewTest::TearDown();
   }
 
   int Merge(std::vector<const char*> contributors, const char* base = nullptr, int graphical = 0,

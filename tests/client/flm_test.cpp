@@ -11,16 +11,17 @@
 #include "local/calllog.h"
 #include "tbs.h"
 #include "view.h"
-#include "view_fixture.h"
+#include "support/repository.h"
+#include "cmd_utl.h"
 #include "vob_ob.h"
 
 namespace {
 
 using client_local::CallLog;
 using client_local::Failure;
-using view_test::ViewFixture;
+using rv_test::ViewTest;
 
-class FlmModel : public ViewFixture {};
+class FlmModel : public ViewTest {};
 
 TEST_F(FlmModel, ValueObjectsStartNullAndCopyByValue) {
   EXPECT_TRUE(FLM_Vob().is_null());

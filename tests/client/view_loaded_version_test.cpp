@@ -5,12 +5,14 @@
 #include <string>
 
 #include "tbs.h"
-#include "view_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "view_ws.h"
 
 namespace {
 
-class LoadedVersion : public view_test::ViewFixture {
+class LoadedVersion : public rv_test::ViewTest {
  protected:
   int Loaded(const std::string& name, vob_dbid_t* version, int* checked_out) {
     vob_handle_t found_vob = 0;

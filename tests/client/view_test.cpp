@@ -13,7 +13,8 @@
 #include "tbs.h"
 #include "rgy.h"
 #include "view.h"
-#include "view_fixture.h"
+#include "support/repository.h"
+#include "cmd_utl.h"
 #include "vob_ob.h"
 #include "ws.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 using client_local::CallLog;
 using client_local::Failure;
-using view_test::ViewFixture;
+using rv_test::ViewTest;
 
 // Messages printed while alive.
 class Messages {
@@ -53,15 +54,15 @@ int SetSpec(view_handle_t view, const std::string& text) {
   return rc;
 }
 
-class ViewRoots : public ViewFixture {
+class ViewRoots : public ViewTest {
  protected:
   void SetUp() override {
-    ViewFixture::SetUp();
+    ViewTest::SetUp();
     ASSERT_EQ(view_get_handle_by_tag("v1", &view), 0);
   }
   void TearDown() override {
     if (view) view_free_handle(view);
-    ViewFixture::TearDown();
+    ViewTest::TearDown();
   }
   view_handle_t view = nullptr;
 };
@@ -226,7 +227,7 @@ TEST_F(ViewRoots, TheViewOfAPathname) {
   EXPECT_EQ(vob_utl_get_view_from_path("C:\\public", tag, sizeof tag), TBS_ST_NOT_FOUND);
 }
 
-TEST_F(ViewFixture, BadTagsAreRefusedAndChangeNothing) {
+TEST_F(ViewTest, BadTagsAreRefusedAndChangeNothing) {
   for (const std::string& tag : {std::string("with blank"), std::string("quo\"te"), std::string("caf\xc3\xa9"),
                                  std::string(300, 'a'), std::string(""), std::string("..")}) {
     EXPECT_EQ(view_create(tag.c_str(), 0, ""), TBS_ST_INVALID_ARG) << tag;
@@ -237,7 +238,7 @@ TEST_F(ViewFixture, BadTagsAreRefusedAndChangeNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home / "views"), {}), 1);
 }
 
-TEST_F(ViewFixture, AViewMadeHalfwayLeavesNoTrace) {
+TEST_F(ViewTest, AViewMadeHalfwayLeavesNoTrace) {
   client_local::CallLogScope scope;
   Failure failure;
   failure.status = TBS_ST_FAILURE;
@@ -251,7 +252,7 @@ TEST_F(ViewFixture, AViewMadeHalfwayLeavesNoTrace) {
   EXPECT_EQ(Read(home / "views" / "v2" / "public" / "src" / "hello.c"), "hello 2\n");
 }
 
-TEST_F(ViewFixture, AViewRootAlreadyThereIsNotTakenOver) {
+TEST_F(ViewTest, AViewRootAlreadyThereIsNotTakenOver) {
   std::filesystem::create_directories(home / "views" / "v3");
   Write(home / "views" / "v3" / "mine.txt", "mine\n");
   Messages messages;
@@ -261,7 +262,7 @@ TEST_F(ViewFixture, AViewRootAlreadyThereIsNotTakenOver) {
   EXPECT_EQ(view_get_handle_by_tag("v3", &view), TBS_ST_NOT_FOUND);
 }
 
-TEST_F(ViewFixture, RemovingAViewTakesItsTagAndRoot) {
+TEST_F(ViewTest, RemovingAViewTakesItsTagAndRoot) {
   ASSERT_EQ(view_remove("v1"), 0);
   EXPECT_FALSE(std::filesystem::exists(File("")));
   rgy_cursor_t cursor = nullptr;
@@ -274,7 +275,7 @@ TEST_F(ViewFixture, RemovingAViewTakesItsTagAndRoot) {
   EXPECT_EQ(view_remove("v1"), TBS_ST_NOT_FOUND);
 }
 
-TEST_F(ViewFixture, ASnapshotViewLoadsOnlyItsScopes) {
+TEST_F(ViewTest, ASnapshotViewLoadsOnlyItsScopes) {
   ASSERT_EQ(view_create("snap", 1, ""), 0);
   const auto root = home / "views" / "snap";
   EXPECT_FALSE(std::filesystem::exists(root / "public" / "src" / "hello.c"));
@@ -302,7 +303,7 @@ TEST_F(ViewFixture, ASnapshotViewLoadsOnlyItsScopes) {
   view_free_handle(view);
 }
 
-TEST_F(ViewFixture, ANameThroughAViewTellsTheViewsTagUuidAndKind) {
+TEST_F(ViewTest, ANameThroughAViewTellsTheViewsTagUuidAndKind) {
   ASSERT_EQ(view_create("snap", 1, ""), 0);
   tbs_uuid_t v1_uuid, snap_uuid;
   ASSERT_EQ(vob_ob_view_to_uuid("v1", &v1_uuid), 0);

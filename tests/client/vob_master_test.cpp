@@ -7,15 +7,17 @@
 
 #include "local/store.h"
 #include "tbs.h"
-#include "view_fixture.h"
+#include "support/repository.h"
+#include "view.h"
+#include "cmd_utl.h"
 #include "vob.h"
 #include "vob_ob.h"
 
 namespace {
 
-using view_test::ViewFixture;
+using rv_test::ViewTest;
 
-class VobMaster : public ViewFixture {};
+class VobMaster : public ViewTest {};
 
 TEST_F(VobMaster, TheVobOfANameIsTheOneWhoseTagLeadsIt) {
   vob_handle_t other = 0;

@@ -9,7 +9,7 @@
 #include "platform/propsheet.h"
 #include "platform/render.h"
 #include "platform/sync.h"
-#include "test_support.h"
+#include "support/ui.h"
 
 namespace plat {
 namespace {

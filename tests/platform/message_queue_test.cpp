@@ -10,7 +10,7 @@
 #include "platform/message.h"
 #include "platform/sync.h"
 #include "platform/window.h"
-#include "test_support.h"
+#include "support/ui.h"
 
 namespace plat {
 namespace {

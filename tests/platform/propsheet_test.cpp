@@ -7,7 +7,7 @@
 
 #include "platform/controls.h"
 #include "platform/propsheet.h"
-#include "test_support.h"
+#include "support/ui.h"
 
 namespace plat {
 namespace {

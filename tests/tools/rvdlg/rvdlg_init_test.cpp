@@ -1,0 +1,102 @@
+// rvdlg init: the sample repository under the home with its view directory;
+// describe of VOBs, views, tags and hosts; demo from a fresh sample.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "rvdlg_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RvdlgInit : public rvdlg::test::RvdlgTest {
+ protected:
+  fs::path ViewFile(const std::string& relative) const { return home / "views" / "sample_view" / relative; }
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  static bool Writable(const fs::path& path) {
+    return (fs::status(path).permissions() & fs::perms::owner_write) != fs::perms::none;
+  }
+  bool OutHas(const std::string& text) const { return out.str().find(text) != std::string::npos; }
+};
+
+TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
+  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
+  struct Expected {
+    const char* file;
+    bool writable;
+    const char* starts;
+  };
+  const Expected files[] = {
+      {"public/src/hello.c", false, "#include <stdio.h>\nint main(void) { puts(\"hello, world\")"},
+      {"public/src/util.c", true, "int twice"},  // the checked-out file
+      {"public/doc/README.txt", false, "The sample VOB of rvdlg.\nsrc holds"},
+      {"private/notes.txt", false, "Private notes."},
+  };
+  for (const Expected& f : files) {
+    ASSERT_TRUE(fs::is_regular_file(ViewFile(f.file))) << f.file;
+    EXPECT_EQ(Writable(ViewFile(f.file)), f.writable) << f.file;
+    EXPECT_EQ(Read(ViewFile(f.file)).rfind(f.starts, 0), 0u) << f.file << ": " << Read(ViewFile(f.file));
+  }
+  EXPECT_TRUE(OutHas("view sample_view")) << out.str();
+}
+
+TEST_F(RvdlgInit, AnExistingRepositoryIsKeptUnlessForced) {
+  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
+  std::ofstream(ViewFile("public/src/util.c")) << "my work\n";
+  std::ofstream(ViewFile("public/src/mine.txt")) << "mine\n";
+  EXPECT_EQ(Run({"--yes", "init"}), 0);
+  EXPECT_TRUE(OutHas("already exists")) << out.str();
+  EXPECT_TRUE(OutHas("rvdlg init --force")) << out.str();
+  EXPECT_EQ(Read(ViewFile("public/src/util.c")), "my work\n");
+  EXPECT_EQ(Read(ViewFile("public/src/mine.txt")), "mine\n");
+  ASSERT_EQ(Run({"--yes", "init", "--force"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("Made the sample repository")) << out.str();
+  EXPECT_EQ(Read(ViewFile("public/src/util.c")).rfind("int twice", 0), 0u);
+  EXPECT_FALSE(fs::exists(ViewFile("public/src/mine.txt")));
+}
+
+TEST_F(RvdlgInit, ADirectoryInTheWayOfTheViewIsLeftAlone) {
+  fs::create_directories(home / "views" / "sample_view");
+  std::ofstream(home / "views" / "sample_view" / "keep.txt") << "keep\n";
+  EXPECT_EQ(Run({"--yes", "init"}), 0);  // something is there: kept, with the message
+  EXPECT_TRUE(OutHas("already exists")) << out.str();
+  EXPECT_EQ(Run({"--yes", "init", "--force"}), 1);
+  EXPECT_NE(err.str().find("in the way"), std::string::npos) << err.str();
+  EXPECT_EQ(Read(home / "views" / "sample_view" / "keep.txt"), "keep\n");
+  EXPECT_EQ(Run({"describe", "vob:\\public"}), 1) << "nothing was made";
+}
+
+TEST_F(RvdlgInit, DescribeKnowsVobsViewsTagsAndHosts) {
+  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
+  ASSERT_EQ(Run({"describe", "vob:\\public", "view:sample_view", "vobtag:\\public", "viewtag:sample_view", "host:"}),
+            0)
+      << err.str();
+  for (const char* text : {"Tag: \\public", "VOB replica oid: ", "Tag: sample_view", "Kind: dynamic",
+                           "Global Path: \\\\view\\sample_view", "Mount All:            TRUE",
+                           "Pool Map:             <UNKNOWN>", "Host Name: ", "Operating System: "})
+    EXPECT_TRUE(OutHas(text)) << text << " in\n" << out.str();
+  ASSERT_EQ(Run({"describe", "\\\\view\\sample_view\\public\\src\\util.c"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("\\main\\CHECKEDOUT")) << out.str();
+  for (const char* bad : {"vob:\\nosuch", "view:no such", "vobtag:\\nosuch", "viewtag:", "host:nohost"}) {
+    EXPECT_EQ(Run({"describe", bad}), 1) << bad;
+    EXPECT_NE(err.str().find("Not found"), std::string::npos) << bad << ": " << err.str();
+  }
+}
+
+TEST_F(RvdlgInit, TheDemoStartsFromAFreshSample) {
+  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
+  std::ofstream(ViewFile("public/src/util.c")) << "stale work\n";
+  ASSERT_EQ(Run({"demo"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("Made the sample repository")) << out.str();
+  EXPECT_TRUE(OutHas("\\public\\src\\util.c@@\\main\\CHECKEDOUT")) << out.str();
+  EXPECT_EQ(Read(ViewFile("public/src/util.c")).rfind("int twice", 0), 0u);
+}
+
+}  // namespace
