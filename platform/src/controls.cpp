@@ -10,6 +10,9 @@ namespace plat {
 
 namespace {
 
+// An index already checked with ValidIndex, as a subscript.
+std::size_t At(int index) { return static_cast<std::size_t>(index); }
+
 bool ValidIndex(int index, std::size_t size) {
   return index >= 0 && static_cast<std::size_t>(index) < size;
 }
@@ -143,12 +146,12 @@ int ListBox::GetCount() const {
 
 std::string ListBox::GetText(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, items_.size()) ? items_[index].text : std::string();
+  return ValidIndex(index, items_.size()) ? items_[At(index)].text : std::string();
 }
 
 int ListBox::FindStringExact(const std::string& text, int start_after) const {
   WindowStateLock state;
-  for (std::size_t i = start_after < 0 ? 0 : start_after + 1; i < items_.size(); ++i)
+  for (std::size_t i = start_after < 0 ? 0 : At(start_after) + 1; i < items_.size(); ++i)
     if (items_[i].text == text) return static_cast<int>(i);
   return -1;
 }
@@ -156,13 +159,13 @@ int ListBox::FindStringExact(const std::string& text, int start_after) const {
 bool ListBox::SetItemData(int index, std::uintptr_t data) {
   WindowStateLock state;
   if (!ValidIndex(index, items_.size())) return false;
-  items_[index].data = data;
+  items_[At(index)].data = data;
   return true;
 }
 
 std::uintptr_t ListBox::GetItemData(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, items_.size()) ? items_[index].data : 0;
+  return ValidIndex(index, items_.size()) ? items_[At(index)].data : 0;
 }
 
 int ListBox::GetCurSel() const {
@@ -184,7 +187,7 @@ bool ListBox::SetCurSel(int index) {
 
 bool ListBox::GetSel(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, items_.size()) && items_[index].selected;
+  return ValidIndex(index, items_.size()) && items_[At(index)].selected;
 }
 
 bool ListBox::SetSel(int index, bool selected) {
@@ -194,7 +197,7 @@ bool ListBox::SetSel(int index, bool selected) {
     return true;
   }
   if (!ValidIndex(index, items_.size())) return false;
-  items_[index].selected = selected;
+  items_[At(index)].selected = selected;
   if (selected) cur_sel_ = index;
   return true;
 }
@@ -268,7 +271,7 @@ int ComboBox::GetCount() const {
 
 std::string ComboBox::GetLBText(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, items_.size()) ? items_[index].text : std::string();
+  return ValidIndex(index, items_.size()) ? items_[At(index)].text : std::string();
 }
 
 int ComboBox::FindStringExact(const std::string& text) const {
@@ -281,13 +284,13 @@ int ComboBox::FindStringExact(const std::string& text) const {
 bool ComboBox::SetItemData(int index, std::uintptr_t data) {
   WindowStateLock state;
   if (!ValidIndex(index, items_.size())) return false;
-  items_[index].data = data;
+  items_[At(index)].data = data;
   return true;
 }
 
 std::uintptr_t ComboBox::GetItemData(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, items_.size()) ? items_[index].data : 0;
+  return ValidIndex(index, items_.size()) ? items_[At(index)].data : 0;
 }
 
 int ComboBox::GetCurSel() const {
@@ -301,7 +304,7 @@ bool ComboBox::SetCurSel(int index) {
     WindowStateLock state;
     if (index != -1 && !ValidIndex(index, items_.size())) return false;
     cur_sel_ = index;
-    if (index >= 0) text = items_[index].text;
+    if (index >= 0) text = items_[At(index)].text;
   }
   SetText(std::move(text));
   return true;
@@ -464,9 +467,9 @@ bool ListView::SetItemText(int index, int column, std::string text) {
   {
     WindowStateLock state;
     if (!ValidIndex(index, rows_.size()) || column < 0) return false;
-    auto& texts = rows_[index].texts;
-    if (static_cast<std::size_t>(column) >= texts.size()) texts.resize(column + 1);
-    texts[column] = std::move(text);
+    auto& texts = rows_[At(index)].texts;
+    if (static_cast<std::size_t>(column) >= texts.size()) texts.resize(At(column) + 1);
+    texts[At(column)] = std::move(text);
   }
   AnnounceChange();
   return true;
@@ -474,8 +477,8 @@ bool ListView::SetItemText(int index, int column, std::string text) {
 
 std::string ListView::GetItemText(int index, int column) const {
   WindowStateLock state;
-  if (!ValidIndex(index, rows_.size()) || !ValidIndex(column, rows_[index].texts.size())) return {};
-  return rows_[index].texts[column];
+  if (!ValidIndex(index, rows_.size()) || !ValidIndex(column, rows_[At(index)].texts.size())) return {};
+  return rows_[At(index)].texts[At(column)];
 }
 
 bool ListView::DeleteItem(int index) {
@@ -498,13 +501,13 @@ int ListView::GetItemCount() const {
 bool ListView::SetItemData(int index, std::uintptr_t data) {
   WindowStateLock state;
   if (!ValidIndex(index, rows_.size())) return false;
-  rows_[index].data = data;
+  rows_[At(index)].data = data;
   return true;
 }
 
 std::uintptr_t ListView::GetItemData(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, rows_.size()) ? rows_[index].data : 0;
+  return ValidIndex(index, rows_.size()) ? rows_[At(index)].data : 0;
 }
 
 int ListView::FindItemByData(std::uintptr_t data) const {
@@ -519,13 +522,13 @@ bool ListView::SetSelected(int index, bool selected) {
   if (!ValidIndex(index, rows_.size())) return false;
   if (selected && IsSingleSelect())
     for (auto& row : rows_) row.selected = false;
-  rows_[index].selected = selected;
+  rows_[At(index)].selected = selected;
   return true;
 }
 
 bool ListView::IsSelected(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, rows_.size()) && rows_[index].selected;
+  return ValidIndex(index, rows_.size()) && rows_[At(index)].selected;
 }
 
 std::vector<int> ListView::GetSelected() const {
@@ -539,13 +542,13 @@ std::vector<int> ListView::GetSelected() const {
 bool ListView::SetCheck(int index, bool checked) {
   WindowStateLock state;
   if (!ValidIndex(index, rows_.size())) return false;
-  rows_[index].checked = checked;
+  rows_[At(index)].checked = checked;
   return true;
 }
 
 bool ListView::GetCheck(int index) const {
   WindowStateLock state;
-  return ValidIndex(index, rows_.size()) && rows_[index].checked;
+  return ValidIndex(index, rows_.size()) && rows_[At(index)].checked;
 }
 
 std::vector<ListView::Row> ListView::Rows() const {
@@ -572,7 +575,7 @@ bool ListView::UserSelect(int index) {
     before = rows_;
     // A click selects the item alone, as on the desktop.
     for (auto& row : rows_) row.selected = false;
-    rows_[index].selected = true;
+    rows_[At(index)].selected = true;
   }
   const auto after = Rows();
   for (std::size_t i = 0; i < after.size() && i < before.size(); ++i)
@@ -585,9 +588,9 @@ bool ListView::UserCheck(int index, bool checked) {
   {
     WindowStateLock state;
     if (!ValidIndex(index, rows_.size()) || !HasCheckBoxes()) return false;
-    before = rows_[index];
-    rows_[index].checked = checked;
-    after = rows_[index];
+    before = rows_[At(index)];
+    rows_[At(index)].checked = checked;
+    after = rows_[At(index)];
   }
   if (before.checked != after.checked) NotifyChange(index, before, after);
   return true;

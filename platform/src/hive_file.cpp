@@ -103,7 +103,7 @@ void AppendValueLine(std::string& out, const std::string& name, const RegValue& 
                                        v.bytes.size() - 1));
   } else if (v.type == kRegDword && v.bytes.size() == 4) {
     out += " dword:0x";
-    for (int i = 3; i >= 0; --i) {
+    for (std::size_t i = 4; i-- > 0;) {
       out += kHexDigits[v.bytes[i] >> 4];
       out += kHexDigits[v.bytes[i] & 0xF];
     }

@@ -64,7 +64,7 @@ void PropertySheet::AddPage(PropertyPage* page) {
 
 void PropertySheet::RemovePage(int index) {
   if (index < 0 || index >= GetPageCount()) return;
-  PropertyPage* page = pages_[index];
+  PropertyPage* page = GetPage(index);
   page->DestroyWindow();
   pages_.erase(pages_.begin() + index);
   if (active_ == index) {
@@ -78,7 +78,7 @@ void PropertySheet::RemovePage(int index) {
 int PropertySheet::GetPageCount() const { return static_cast<int>(pages_.size()); }
 
 PropertyPage* PropertySheet::GetPage(int index) const {
-  return index >= 0 && index < GetPageCount() ? pages_[index] : nullptr;
+  return index >= 0 && index < GetPageCount() ? pages_[static_cast<std::size_t>(index)] : nullptr;
 }
 
 int PropertySheet::GetPageIndex(const PropertyPage* page) const {
@@ -95,7 +95,7 @@ int PropertySheet::GetActiveIndex() const {
 
 int PropertySheet::IndexOfTemplate(int template_id) const {
   for (int i = 0; i < GetPageCount(); ++i)
-    if (pages_[i]->TemplateId() == template_id) return i;
+    if (GetPage(i)->TemplateId() == template_id) return i;
   return -1;
 }
 
@@ -246,7 +246,7 @@ void PropertySheet::UpdateButtons() {
 
 bool PropertySheet::ApplyAll() {
   for (int i = 0; i < GetPageCount(); ++i) {
-    PropertyPage* page = pages_[i];
+    PropertyPage* page = GetPage(i);
     if (!page->IsCreated()) continue;
     if (!page->OnApply()) {
       if (i != GetActiveIndex()) Activate(i);

@@ -268,7 +268,7 @@ HostAnswer ScriptedHost::Interact(Window& window) {
     if (it == bindings_.end() || it->second.expectation < 0) {
       unexpected = true;
     } else {
-      const auto& actions = expectations_[it->second.expectation].actions;
+      const auto& actions = expectations_[static_cast<std::size_t>(it->second.expectation)].actions;
       if (it->second.next_action >= actions.size()) return HostAnswer::Wait;
       action = actions[it->second.next_action++];
     }
