@@ -30,6 +30,9 @@ rv_install_deps() {
 # named in RV_TARGETS.
 rv_build() {
   local name=$1 sanitize=$2; shift 2
+  # ccache hits across checkouts of the project: paths are taken relative to
+  # the checkout, and the build directory is not part of the hash.
+  export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$rv_root}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
   local dir="$rv_root/build/$name"
   cmake -S "$rv_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${RV_BUILD_TYPE:-RelWithDebInfo}" \
     -DRV_SANITIZE="$sanitize" -DRV_WERROR="${RV_WERROR:-ON}" "$@" >/dev/null
