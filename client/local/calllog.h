@@ -9,6 +9,9 @@
 // emits the chosen messages through the message routing, as the call would
 // print them, and returns the chosen status without doing anything. A
 // failure with status 0 only adds its messages; the call then runs as usual.
+// A failure can begin at the Nth call of its name (earlier calls run as
+// usual) and last for that one call or every call from there on, so a test
+// can sweep a failure across each call a command makes.
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@ struct Failure {
   int status = 0;
   std::vector<InjectedMessage> messages;
   int times = -1;  // how many calls fail; -1: every call until cleared
+  int nth = 1;     // the first call that fails, counted from the injection
 };
 
 struct CallRecord {
