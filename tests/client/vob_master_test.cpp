@@ -120,6 +120,16 @@ TEST_F(VobMaster, TheFirstMergeAndEveryMergeInTheOrderRecorded) {
   EXPECT_EQ(vob_ver_next_merges(vob, util, &cursor, &from), TBS_ST_WRONG_KIND) << "an element has no merges";
 }
 
+// A hyperlink's number past any DBID names nothing; it is not a failure of
+// the store.
+TEST_F(VobMaster, AHyperlinkSelectorWithAHugeNumberFindsNothing) {
+  vob_dbid_t found = 0;
+  std::uint32_t mtype = 0;
+  EXPECT_EQ(vob_obj_resolve(vob, "hlink:Merge@99999999999999999999999@\\public", &found, &mtype), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(vob_obj_resolve(vob, "hlink:Merge@4294967296@\\public", &found, &mtype), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(found, 0u);
+}
+
 // A call that reads an identifier stored as text answers the reading's own
 // status when it fails, not a general failure.
 TEST_F(VobMaster, AFailureToReadAStoredIdentifierIsPassedUp) {
