@@ -3,9 +3,9 @@
 //
 // Every call of the local implementation (except the message routing, which
 // the log itself prints through, and pure helpers such as tbs_strerror)
-// opens a CallLog::Call with its name and arguments. While recording is on,
-// the call is appended to an ordered log with its arguments and, when it
-// returns, its status. A test can make any call fail by name: the call then
+// opens a CallLog::Call with its name and arguments, through LocalCall
+// (local/local_call.h). While recording is on, the call is appended to an
+// ordered log with its arguments and, when it returns, its status. A test can make any call fail by name: the call then
 // emits the chosen messages through the message routing, as the call would
 // print them, and returns the chosen status without doing anything. A
 // failure with status 0 only adds its messages; the call then runs as usual.

@@ -37,7 +37,8 @@ int ntregy_get_param(int param, char* buffer, std::size_t size) {
 }
 
 int ntregy_set_param(int param, const char* value) {
-  return LocalCall("ntregy_set_param", {std::to_string(param), value ? value : "(null)"}, NonNull(value), [&](Store& s) {
+  return LocalCall("ntregy_set_param", {std::to_string(param), value ? value : "(null)"}, NonNull(value),
+                   [&](Store& s) {
     Statement write(s, "INSERT INTO params (number, value) VALUES (?1, ?2)"
                        " ON CONFLICT (number) DO UPDATE SET value = excluded.value");
     write.Bind(1, param).Bind(2, value).Run();

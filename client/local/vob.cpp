@@ -727,7 +727,8 @@ int vob_obj_resolve(vob_handle_t vob, const char* selector, vob_dbid_t* dbid, st
       } else if (kind == VOB_OBJSEL_HLINK) {
         const std::string text = name;
         const std::size_t cut = text.rfind('@');
-        const auto number = cut == std::string::npos ? std::nullopt : plat::ParseDecimal(text.substr(cut + 1), UINT32_MAX);
+        const auto number =
+            cut == std::string::npos ? std::nullopt : plat::ParseDecimal(text.substr(cut + 1), UINT32_MAX);
         const auto hlink = number ? Load(s, vob, static_cast<vob_dbid_t>(*number)) : std::nullopt;
         if (hlink && hlink->mtype == VOB_MTYPE_HLINK && hlink->name == text.substr(0, cut)) found = hlink->dbid;
       } else {
