@@ -12,7 +12,7 @@ struct adm_rvfs_tunables_t {
 static_assert(sizeof(adm_rvfs_tunables_t) == 96);
 
 // The machine's values; a word never set is its default (see the local
-// implementation's table). 0; 1003 for null.
+// implementation's table). 0; TBS_ST_INVALID_ARG for null.
 int adm_rvfs_get_tunables(adm_rvfs_tunables_t* tunables);
-// Sets one word. 0; 1003 for an index outside 0..23.
+// Sets one word. 0; TBS_ST_INVALID_ARG for an index outside 0..23.
 int adm_rvfs_set_tunable(int index, std::uint32_t value);

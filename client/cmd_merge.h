@@ -23,7 +23,7 @@
 // Where only one side changed a region, its change is taken; where both made
 // the same change, it is taken once; where they made different changes, the
 // region is a conflict. A merge with a conflict changes nothing: the target
-// file and the repository stay as they were, and the status is 1001 with a
+// file and the repository stay as they were, and the status is TBS_ST_FAILURE with a
 // message naming the conflicting lines of the target. Graphical merges meet
 // the same rule (no merge tool can be shown here), and their message also
 // shows each conflict with its target, base and contributor lines, so the
@@ -60,10 +60,10 @@ struct cmd_merge_args_s {
   int mode = CMD_MERGE_MODE_TEXT;  // CMD_MERGE_MODE_GRAPHICAL when graphical
 };
 
-// 0 when merged (no contributor: nothing to do); 1003 for a bad block
+// 0 when merged (no contributor: nothing to do); TBS_ST_INVALID_ARG for a bad block
 // (another version, no area, no target, a count without contributors or a
-// null contributor) or a name that is not through a view; 1002 for a target
+// null contributor) or a name that is not through a view; TBS_ST_NOT_FOUND for a target
 // or contributor that is not there or a target that is not checked out in
-// its view; 1072 for a directory; 1001 for conflicts or a file that cannot
+// its view; TBS_ST_WRONG_KIND for a directory; TBS_ST_FAILURE for conflicts or a file that cannot
 // be read or written. Nothing changes on any failure.
 int cmd_merge(cmd_merge_args_s* args);

@@ -17,6 +17,6 @@ struct cmd_resolve_result_s {
 };
 
 // A pathname through a view without extension names the version the view
-// selects. 0; 1002 when nothing is found; 1003 for a null argument or text
+// selects. 0; TBS_ST_NOT_FOUND when nothing is found; TBS_ST_INVALID_ARG for a null argument or text
 // that is no name (empty, or longer than 1024 bytes).
 int cmd_resolve_general(const char* name, cmd_resolve_result_s* result);

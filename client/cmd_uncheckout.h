@@ -14,7 +14,7 @@ struct cmd_uncheckout_args_s {
   int rm = 1;    // 1 - keep
 };
 
-// 0; the first failure otherwise (later files are not tried): 1003 for a
+// 0; the first failure otherwise (later files are not tried): TBS_ST_INVALID_ARG for a
 // bad block, the lookup's status for a name that is no element of a view,
-// 1002 when the element is not checked out in the view.
+// TBS_ST_NOT_FOUND when the element is not checked out in the view.
 int cmd_uncheckout(cmd_uncheckout_args_s* args);

@@ -24,7 +24,7 @@ struct configspec_t {
   std::vector<std::string> load_rules;
 };
 
-// Parses a config spec. 0; 1003 for a null argument or a text that does not
+// Parses a config spec. 0; TBS_ST_INVALID_ARG for a null argument or a text that does not
 // parse: *error then reads "Syntax error on line L, near column C, ..."
 // (lines and columns from 1) and *spec is left empty.
 int configspec_parse(const char* text, configspec_t* spec, std::string* error);

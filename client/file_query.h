@@ -3,17 +3,17 @@
 #include <string>
 #include <vector>
 
-// Whether the pathname lies inside a view: *in_ws 1 or 0. 0; 1003 for a
+// Whether the pathname lies inside a view: *in_ws 1 or 0. 0; TBS_ST_INVALID_ARG for a
 // null argument.
 int ws_is_in_ws(const char* pathname, int* in_ws);
 
 // Whether the file can be reached (mode 0: it is there, 2: writable, 4:
-// readable): 0 when it can; 1002 when it is not there; 1051 when the mode
-// is refused; 1003 for a null or unmappable name.
+// readable): 0 when it can; TBS_ST_NOT_FOUND when it is not there; TBS_ST_PERMISSION when the mode
+// is refused; TBS_ST_INVALID_ARG for a null or unmappable name.
 int unix_nt_access(const char* pathname, int mode);
 
 // The workspace object at a pathname of a view: 0 when the file is
-// hijacked (a checked-in copy changed by hand), 1003 when it is not, 1002
+// hijacked (a checked-in copy changed by hand), TBS_ST_INVALID_ARG when it is not, TBS_ST_NOT_FOUND
 // when it is not there.
 int cmd_resolve_ws_obj(const char* pathname);
 
@@ -22,6 +22,6 @@ struct cmd_lscheckout_entry_s {
   std::string view;
   int reserved = 0;
 };
-// directory: the caller's word that the pathname is a directory. 0; 1002
-// when the pathname is no element; 1003 for a null argument.
+// directory: the caller's word that the pathname is a directory. 0; TBS_ST_NOT_FOUND
+// when the pathname is no element; TBS_ST_INVALID_ARG for a null argument.
 int cmd_lscheckout_get_list(const char* pathname, int directory, std::vector<cmd_lscheckout_entry_s>* list);

@@ -14,10 +14,10 @@ std::FILE* fileutl_tmpfile_ext(const char* ext, char* pathname, std::size_t size
 std::FILE* fileutl_tmpfile_ext_binary(const char* ext, char* pathname, std::size_t size);
 
 // Flushes and closes a file. 0; else the status of the failure (the file
-// is closed in any case). 1003 for null.
+// is closed in any case). TBS_ST_INVALID_ARG for null.
 int fileutl_fclose(std::FILE* file);
 
-// Removes a file. 0; 1002 when it is not there; 1003 for a null or
+// Removes a file. 0; TBS_ST_NOT_FOUND when it is not there; TBS_ST_INVALID_ARG for a null or
 // unmappable name; the status of another failure.
 int fileutl_rm(const char* pathname);
 // Removes a file: 0, or -1 with errno set.
@@ -26,7 +26,7 @@ int unix_nt_unlink(const char* pathname);
 int fileutl_exists(const char* pathname);
 
 // The whole contents of a file into a new buffer (terminated; freed with
-// stg_free) and its length. 0; 1002 when it is not there; 1003 for a null
+// stg_free) and its length. 0; TBS_ST_NOT_FOUND when it is not there; TBS_ST_INVALID_ARG for a null
 // or unmappable name; the status of a read failure.
 int strutl_read(const char* pathname, char** text, std::size_t* length);
 // Frees a buffer from strutl_read (null does nothing).

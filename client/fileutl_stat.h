@@ -14,12 +14,12 @@ struct fileutl_stat_t {
   long long size = 0;
 };
 
-// 0; 1002 when nothing is there; 1084 for a name that does not map to this
-// machine; 1003 for a null argument.
+// 0; TBS_ST_NOT_FOUND when nothing is there; TBS_ST_PNAME_CONVERSION for a name that does not map to this
+// machine; TBS_ST_INVALID_ARG for a null argument.
 int fileutl_stat(const char* pathname, fileutl_stat_t* st);
 
 // The absolute form of a name with a drive that shows a view replaced by the
 // view's own name ("Z:\dir" with Z: assigned to \\view\TAG is
-// "\\view\TAG\dir"); other names as fileutl_abspn gives them. 0; 1003 for a
-// null argument or a buffer too small; 1084 as fileutl_abspn.
+// "\\view\TAG\dir"); other names as fileutl_abspn gives them. 0; TBS_ST_INVALID_ARG for a
+// null argument or a buffer too small; TBS_ST_PNAME_CONVERSION as fileutl_abspn.
 int fileutl_absobjpn(const char* pathname, char* out, std::size_t size);

@@ -8,9 +8,9 @@
 // objects of a VOB, from their VOB and DBID (nothing is checked until a
 // query). Constructors and queries are calls of the client: each is logged
 // and may be made to fail in tests. Each answers a status of tbs.h, 0 on
-// success, and fills its out-argument only then: 1003 for a null
-// out-argument or a query of a null object; 1002 for an object, view or VOB
-// that is not there (with a message); 1072 for an object of another kind.
+// success, and fills its out-argument only then: TBS_ST_INVALID_ARG for a null
+// out-argument or a query of a null object; TBS_ST_NOT_FOUND for an object, view or VOB
+// that is not there (with a message); TBS_ST_WRONG_KIND for an object of another kind.
 //
 // Nothing in the repository is change-managed yet: no view is a stream view
 // (is_flm_view answers false), a view's stream and a stream's project are
@@ -76,7 +76,7 @@ class FLM_Version : public FLM_VobObject {
 class FLM_Vob {
  public:
   FLM_Vob() = default;
-  // 1002 for a handle that names no VOB.
+  // TBS_ST_NOT_FOUND for a handle that names no VOB.
   static int construct_from_handle(vob_handle_t handle, FLM_Vob* vob);
 
   bool is_null() const { return handle_ == 0; }
@@ -92,7 +92,7 @@ class FLM_Vob {
 class FLM_View {
  public:
   FLM_View() = default;
-  // 1002 for a tag or UUID that names no view.
+  // TBS_ST_NOT_FOUND for a tag or UUID that names no view.
   static int construct_from_tag(const char* tag, FLM_View* view);
   static int construct_from_uuid(const tbs_uuid_t& uuid, FLM_View* view);
 
@@ -100,7 +100,7 @@ class FLM_View {
   const std::string& tag() const { return tag_; }
   const tbs_uuid_t& uuid() const { return uuid_; }
 
-  // Whether the view works in a stream (a change-management view). 1002
+  // Whether the view works in a stream (a change-management view). TBS_ST_NOT_FOUND
   // when the view is gone.
   int is_flm_view(bool* flm) const;
   // The view's stream: null for a view that is no stream view.

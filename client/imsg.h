@@ -68,16 +68,16 @@ struct imsg_redirect_procs_t {
 
 bool operator==(const imsg_redirect_procs_t& a, const imsg_redirect_procs_t& b);
 
-// Reads the procedures and context in force into *out. 0, or 1003 for a null
+// Reads the procedures and context in force into *out. 0, or TBS_ST_INVALID_ARG for a null
 // pointer.
 int imsg_get_redirect_procs(imsg_redirect_procs_t* out);
 
 // Installs procedures (a new layer), or restores what a layer found (see
-// above). 0; 1003 and nothing changed for a null pointer or a null procedure.
+// above). 0; TBS_ST_INVALID_ARG and nothing changed for a null pointer or a null procedure.
 int imsg_set_redirect_procs(const imsg_redirect_procs_t* procs);
 
 // Prints preformatted text (no format processing) with the given kind
-// through the routing. 0; 1003 and nothing printed for a kind outside 0..10
+// through the routing. 0; TBS_ST_INVALID_ARG and nothing printed for a kind outside 0..10
 // or a null text.
 int imsg_print_text(int kind, const char* text);
 
@@ -110,6 +110,6 @@ int imsg_suppress_prefix(int suppress);
 // once, and from imsg_set_trace_level. A null or empty facility answers 0.
 int imsg_should_trace(const char* facility, int level);
 
-// Sets the trace level of a facility (0 turns it off). 0, or 1003 for a null
+// Sets the trace level of a facility (0 turns it off). 0, or TBS_ST_INVALID_ARG for a null
 // or empty facility or a negative level.
 int imsg_set_trace_level(const char* facility, int level);

@@ -24,18 +24,18 @@ struct nlbd_hostinfo_opts_t {
 };
 
 // The information of a host (names compare without case). The record
-// belongs to the caller until nlbd_hostinfo_free. 0; 1002 for an unknown
-// host; 1003 for a null or empty argument.
+// belongs to the caller until nlbd_hostinfo_free. 0; TBS_ST_NOT_FOUND for an unknown
+// host; TBS_ST_INVALID_ARG for a null or empty argument.
 int nlbd_hostinfo(const char* host, nlbd_hostinfo_t** info);
 void nlbd_hostinfo_free(nlbd_hostinfo_t* info);
 
 // The record's options split into keys and values (freed with
-// nlbd_hostinfo_free_opts). 0; 1003 for a null argument or an option
+// nlbd_hostinfo_free_opts). 0; TBS_ST_INVALID_ARG for a null argument or an option
 // without a key.
 int nlbd_hostinfo_parse_opts(const nlbd_hostinfo_t* info, nlbd_hostinfo_opts_t** opts);
 void nlbd_hostinfo_free_opts(nlbd_hostinfo_opts_t* opts);
 
-// Registers (or replaces) another host's information. 0; 1003 for a null
-// argument or an empty host name; 1051 for this host, whose facts are the
+// Registers (or replaces) another host's information. 0; TBS_ST_INVALID_ARG for a null
+// argument or an empty host name; TBS_ST_PERMISSION for this host, whose facts are the
 // machine's.
 int nlbd_hostinfo_register(const char* host, const char* os_name, const char* os_version, const char* options);

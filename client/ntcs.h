@@ -6,7 +6,7 @@
 
 void nt_enter_critical_section();
 
-// 0; 1003 when the calling thread does not hold the lock (nothing changes).
+// 0; TBS_ST_INVALID_ARG when the calling thread does not hold the lock (nothing changes).
 int nt_leave_critical_section();
 
 // Non-zero when the calling thread holds the lock.

@@ -9,14 +9,14 @@
 // case), is "X:\rest"; a drive name ("X:\rest") or a view name is itself.
 #include <cstddef>
 
-// 0; 1003 for a null name; 1002 for a name that is not absolute ("X:\..." or
+// 0; TBS_ST_INVALID_ARG for a null name; TBS_ST_NOT_FOUND for a name that is not absolute ("X:\..." or
 // "\\server\share...").
 int ntpfxmap_register(const char* pathname);
 
-// 0; 1002 when the name is not registered; 1003 for null.
+// 0; TBS_ST_NOT_FOUND when the name is not registered; TBS_ST_INVALID_ARG for null.
 int ntpfxmap_unregister(const char* pathname);
 
-// The local form of a pathname into out (size bytes, terminated). 0; 1084
-// for another machine's pathname or a name that is not absolute; 1003 for a
+// The local form of a pathname into out (size bytes, terminated). 0; TBS_ST_PNAME_CONVERSION
+// for another machine's pathname or a name that is not absolute; TBS_ST_INVALID_ARG for a
 // null argument or a buffer too small (out left empty).
 int ntpfxmap_convert(const char* pathname, char* out, std::size_t size);

@@ -8,10 +8,10 @@
 const char* ntregy_get_common_key();
 
 // Copies product parameter `param` into buffer (size bytes, terminated).
-// 0; 1002 when the parameter is not set; 1003 for a null buffer or a size
-// of 0; 1001 when the value does not fit (nothing is copied then).
+// 0; TBS_ST_NOT_FOUND when the parameter is not set; TBS_ST_INVALID_ARG for a null buffer or a size
+// of 0; TBS_ST_FAILURE when the value does not fit (nothing is copied then).
 int ntregy_get_param(int param, char* buffer, std::size_t size);
 
 // Sets a product parameter in the local store (for setting up a machine and
-// for tests). 0; 1003 for a null value; 1001 without a store.
+// for tests). 0; TBS_ST_INVALID_ARG for a null value; TBS_ST_FAILURE without a store.
 int ntregy_set_param(int param, const char* value);

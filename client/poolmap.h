@@ -10,10 +10,10 @@ struct poolmap_pool_t {
   std::string pathname;  // its storage pathname
 };
 
-// Splits a map text into pools. 0 (an empty text has none); 1003 for a null
+// Splits a map text into pools. 0 (an empty text has none); TBS_ST_INVALID_ARG for a null
 // text or a map without a pool name or pathname (pools left empty).
 int poolmap_crack_mapstring(const char* mapstring, std::vector<poolmap_pool_t>* pools);
 
 // The pools of every "poolmap=" option of comma-separated mount options, in
-// order. 0; 1003 as poolmap_crack_mapstring.
+// order. 0; TBS_ST_INVALID_ARG as poolmap_crack_mapstring.
 int poolmap_crack_mntopts(const char* options, std::vector<poolmap_pool_t>* pools);

@@ -37,64 +37,64 @@ inline constexpr int RGY_KEY_REPLICA_UUID = 17; // objects: the replica's UUID i
 
 inline constexpr const char* RGY_NO_GPATH = "<no-gpath>";
 
-// The name of the machine's default region. 0; 1002 when none is set; 1003
-// for a null buffer; 1001 when the name does not fit (out left empty).
+// The name of the machine's default region. 0; TBS_ST_NOT_FOUND when none is set; TBS_ST_INVALID_ARG
+// for a null buffer; TBS_ST_FAILURE when the name does not fit (out left empty).
 int rgy_get_default_region(char* out, std::size_t size);
 
 // Opens a cursor over the entries of a kind (tags: in the region; objects:
-// the region is ignored and may be null). 0; 1002 for an unknown region;
-// 1003 for a bad kind or a null argument.
+// the region is ignored and may be null). 0; TBS_ST_NOT_FOUND for an unknown region;
+// TBS_ST_INVALID_ARG for a bad kind or a null argument.
 int rgy_open_cursor(int kind, const char* region, rgy_cursor_t* cursor);
-// 0; 1003 for a null cursor.
+// 0; TBS_ST_INVALID_ARG for a null cursor.
 int rgy_close_cursor(rgy_cursor_t cursor);
 
 // The next batch of at most max entries of the cursor, in the order they
-// were added. *count 0 at the end. 0; 1003 for a null argument or max < 1.
+// were added. *count 0 at the end. 0; TBS_ST_INVALID_ARG for a null argument or max < 1.
 int rgy_get_entry(rgy_cursor_t cursor, int max, rgy_entry_t* entries, int* count);
 
 // The entries of the cursor's kind and region whose field `key` equals
 // `value` exactly, at most max of them. 0 (also when none is found, *count
-// 0); 1003 for a null argument or max < 1.
+// 0); TBS_ST_INVALID_ARG for a null argument or max < 1.
 int rgy_findbystring_entry(rgy_cursor_t cursor, int key, const char* value, int max, rgy_entry_t* entries,
                            int* count);
 
-// A string field of an entry into buffer (size bytes, terminated). 0; 1002
-// when the entry has no such field; 1003 for a null argument; 1001 when the
+// A string field of an entry into buffer (size bytes, terminated). 0; TBS_ST_NOT_FOUND
+// when the entry has no such field; TBS_ST_INVALID_ARG for a null argument; TBS_ST_FAILURE when the
 // text does not fit (buffer left empty).
 int rgy_getstring_from_entry(rgy_entry_t entry, int key, std::size_t size, char* buffer);
 
-// Frees an entry. 0; 1003 for null.
+// Frees an entry. 0; TBS_ST_INVALID_ARG for null.
 int rgy_delete_entry(rgy_entry_t entry);
 
 // A field of the VOB object entry with this UUID (RGY_KIND_VOB_OBJECT, region
 // ignored) or of the VOB tag entry with it in a region (RGY_KIND_VOB_TAG).
-// 0; 1002 when no such entry or field; 1003 for a null argument or a bad
-// kind; 1001 when the text does not fit (out left empty).
+// 0; TBS_ST_NOT_FOUND when no such entry or field; TBS_ST_INVALID_ARG for a null argument or a bad
+// kind; TBS_ST_FAILURE when the text does not fit (out left empty).
 int rgy_getinfo_by_uuid(int kind, const char* region, const tbs_uuid_t* uuid, int key, char* out,
                         std::size_t size);
 
 // The replica identifier of the VOB with this UUID (its object entry's key
-// 17). 0; 1002 when there is no entry or it has no valid replica UUID; 1003
+// 17). 0; TBS_ST_NOT_FOUND when there is no entry or it has no valid replica UUID; TBS_ST_INVALID_ARG
 // for a null argument.
 int rgy_getuuid_by_uuid(const tbs_uuid_t* vob_uuid, tbs_uuid_t* replica);
 
 // ---- Changing the registry ----
 
-// Adds a region (0; 1067 when it exists; 1003 for a null or empty name).
+// Adds a region (0; TBS_ST_ALREADY when it exists; TBS_ST_INVALID_ARG for a null or empty name).
 int rgy_add_region(const char* region, const char* comment);
-// Makes a region the default. 0; 1002 for an unknown region; 1003 for null.
+// Makes a region the default. 0; TBS_ST_NOT_FOUND for an unknown region; TBS_ST_INVALID_ARG for null.
 int rgy_set_default_region(const char* region);
 
-// A new empty entry of a kind, not yet in the registry. 0; 1003 for a bad
+// A new empty entry of a kind, not yet in the registry. 0; TBS_ST_INVALID_ARG for a bad
 // kind or null.
 int rgy_create_entry(int kind, rgy_entry_t* entry);
-// Sets a string field of an entry (the copy the caller holds). 0; 1003 for a
+// Sets a string field of an entry (the copy the caller holds). 0; TBS_ST_INVALID_ARG for a
 // null argument or a key outside 1..63.
 int rgy_setstring_in_entry(rgy_entry_t entry, int key, const char* value);
 // Adds an entry to the registry: a tag to a region (it needs key 10; two
-// entries with the same tag in a region are refused with 1067), an object
-// anywhere (it needs key 16 holding a valid UUID; 1067 when that UUID is
-// already there). 0; 1002 for an unknown region or a missing key; 1003 for
+// entries with the same tag in a region are refused with TBS_ST_ALREADY), an object
+// anywhere (it needs key 16 holding a valid UUID; TBS_ST_ALREADY when that UUID is
+// already there). 0; TBS_ST_NOT_FOUND for an unknown region or a missing key; TBS_ST_INVALID_ARG for
 // null.
 int rgy_add_entry(const char* region, rgy_entry_t entry);
 
@@ -103,8 +103,8 @@ int rgy_clear();
 
 // The entries of the cursor's kind and region whose UUID (key 16) is the
 // UUID (case aside), at most max of them. 0 (also when none, *count 0);
-// 1003 for a null argument or max < 1.
+// TBS_ST_INVALID_ARG for a null argument or max < 1.
 int rgy_findbyuuid_entry(rgy_cursor_t cursor, const tbs_uuid_t* uuid, int max, rgy_entry_t* entries, int* count);
-// Removes the tag entry of a kind with that tag from a region. 0; 1002 when
-// there is none; 1003 for a null argument or a kind that is no tag kind.
+// Removes the tag entry of a kind with that tag from a region. 0; TBS_ST_NOT_FOUND when
+// there is none; TBS_ST_INVALID_ARG for a null argument or a kind that is no tag kind.
 int rgy_remove_tag(int kind, const char* region, const char* tag);

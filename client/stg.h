@@ -14,13 +14,13 @@ inline constexpr stg_area_t STG_NULL_AREA = 0;
 // (0: a default block size). STG_NULL_AREA when no area could be obtained.
 stg_area_t stg_create_area(std::size_t size);
 
-// Frees everything in the area and the area itself. 0, or 1003 for an
+// Frees everything in the area and the area itself. 0, or TBS_ST_INVALID_ARG for an
 // unknown area (nothing changes).
 int stg_delete_area(stg_area_t area);
 
 // Frees everything allocated in the area; the area stays for new
 // allocations. With keep_memory non-zero its first block is kept for reuse.
-// 0, or 1003 for an unknown area.
+// 0, or TBS_ST_INVALID_ARG for an unknown area.
 int stg_free_area(stg_area_t area, int keep_memory);
 
 // size bytes in the area, aligned for any type; null for an unknown area or

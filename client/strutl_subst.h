@@ -3,7 +3,7 @@
 #include <cstddef>
 
 // Copies text into out (size bytes, terminated) with every occurrence of
-// `from` replaced by `to`, scanning left to right without overlap. 0; 1003
-// for a null argument or an empty `from`; 1001 when the result does not fit
+// `from` replaced by `to`, scanning left to right without overlap. 0; TBS_ST_INVALID_ARG
+// for a null argument or an empty `from`; TBS_ST_FAILURE when the result does not fit
 // (out left empty).
 int strutl_replace_substr(const char* text, const char* from, const char* to, char* out, std::size_t size);

@@ -2,8 +2,8 @@
 // User, group and security-identifier utilities of the client libraries.
 // Security identifiers are texts: "S-1-22-1-UID" for a user and
 // "S-1-22-2-GID" for a group. Results go into a caller's buffer of `size`
-// bytes, always terminated. Each call answers 0; 1002 when the user, group
-// or identifier is unknown; 1003 for a null argument, an empty name or a
+// bytes, always terminated. Each call answers 0; TBS_ST_NOT_FOUND when the user, group
+// or identifier is unknown; TBS_ST_INVALID_ARG for a null argument, an empty name or a
 // buffer too small (the buffer is then left empty).
 #include <cstddef>
 
@@ -22,6 +22,6 @@ int sysutl_user_to_gsid(const char* user, char* out, std::size_t size);
 int sysutl_user_to_fullname(const char* user, char* out, std::size_t size);
 int sysutl_get_homedir(const char* user, char* out, std::size_t size);
 
-// This machine's host name (the machine facts in force). 0; 1002 when it
-// has none; 1003 for a null argument or a buffer too small.
+// This machine's host name (the machine facts in force). 0; TBS_ST_NOT_FOUND when it
+// has none; TBS_ST_INVALID_ARG for a null argument or a buffer too small.
 int sysutl_myhostname(char* out, std::size_t size);

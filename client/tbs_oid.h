@@ -18,13 +18,13 @@ inline constexpr std::size_t TBS_DASHED_STR_SIZE = TBS_DASHED_STR_LEN + 1;
 // A buffer that holds either form.
 inline constexpr std::size_t TBS_ID_STR_SIZE = TBS_UUID_STR_SIZE;
 
-// Text forms into out (size bytes, terminated): 0; 1003 for a null argument
+// Text forms into out (size bytes, terminated): 0; TBS_ST_INVALID_ARG for a null argument
 // or a buffer too small (out is then left empty when it has room).
 int tbs_oid_to_str(const tbs_oid_t* oid, char* out, std::size_t size);
 int tbs_oid_to_dstr(const tbs_oid_t* oid, char* out, std::size_t size);
 int tbs_uuid_to_dstr(const tbs_uuid_t* uuid, char* out, std::size_t size);
 
-// Reads a text form (exactly, nothing before or after): 0; 1003 for a null
+// Reads a text form (exactly, nothing before or after): 0; TBS_ST_INVALID_ARG for a null
 // argument or text that is not the form (the result is left as it was).
 int tbs_str_to_oid(const char* text, tbs_oid_t* oid);
 int tbs_dstr_to_uuid(const char* text, tbs_uuid_t* uuid);
@@ -41,10 +41,10 @@ int tbs_oid_is_null(const tbs_oid_t* oid);
 std::uint32_t tbs_oid_to_hash32(const tbs_oid_t* oid);
 std::uint32_t tbs_uuid_to_hash32(const tbs_uuid_t* uuid);
 
-// A new, random, never-null UUID. 0; 1003 for a null pointer.
+// A new, random, never-null UUID. 0; TBS_ST_INVALID_ARG for a null pointer.
 int tbs_uuid_gen(tbs_uuid_t* uuid);
 
 // The pathname without its version extension: everything from the first
-// "@@" on is left out ("\vob\f.c@@\main\2" gives "\vob\f.c"). 0; 1003 for a
+// "@@" on is left out ("\vob\f.c@@\main\2" gives "\vob\f.c"). 0; TBS_ST_INVALID_ARG for a
 // null argument or a buffer too small (the buffer is then left empty).
 int tbs_strip_ver_ext_chars(const char* pathname, char* out, std::size_t size);

@@ -26,15 +26,15 @@ inline constexpr std::size_t TBS_UUID_STR_SIZE = TBS_UUID_STR_LEN + 1;
 // Non-zero when every byte is zero (a null pointer counts as null).
 int tbs_uuid_is_null(const tbs_uuid_t* uuid);
 
-// The text form into out (size bytes, terminated). 0; 1003 for a null
+// The text form into out (size bytes, terminated). 0; TBS_ST_INVALID_ARG for a null
 // argument or a buffer smaller than TBS_UUID_STR_SIZE (out is then left
 // empty when it has room for that).
 int tbs_uuid_to_str(const tbs_uuid_t* uuid, char* out, std::size_t size);
 
-// Reads the text form (exactly, nothing before or after). 0; 1003 for a null
+// Reads the text form (exactly, nothing before or after). 0; TBS_ST_INVALID_ARG for a null
 // argument or text that is not the form (the result is then left as it was).
 int tbs_str_to_uuid(const char* text, tbs_uuid_t* uuid);
 
 // The object identifier named by a UUID's text form (the same bytes).
-// 0; 1003 as for tbs_str_to_uuid.
+// 0; TBS_ST_INVALID_ARG as for tbs_str_to_uuid.
 int tbs_dstr_to_oid(const char* text, tbs_oid_t* oid);

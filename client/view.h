@@ -9,8 +9,8 @@
 // view-private. A checked-in file whose contents or write permission were
 // changed by hand is hijacked: the view leaves it alone.
 //
-// Calls answer 0 or a status of tbs.h: 1002 for an unknown view, 1003 for a
-// bad argument (nothing done), 1067 for a tag in use.
+// Calls answer 0 or a status of tbs.h: TBS_ST_NOT_FOUND for an unknown view, TBS_ST_INVALID_ARG for a
+// bad argument (nothing done), TBS_ST_ALREADY for a tag in use.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,7 +23,7 @@ using view_handle_t = view_handle*;
 // A new view: the tag (letters, digits, '_', '-', '.'; at most 255 bytes),
 // the default config spec, this user and host, active, with its root
 // directory filled, and its tag in the registry of the default region (when
-// there is one). 1067 when the tag is taken in the store, in the registry
+// there is one). TBS_ST_ALREADY when the tag is taken in the store, in the registry
 // or by a directory that is already there.
 int view_create(const char* tag, int snapshot, const char* comment);
 // Removes a view, its tag in the registry and its root directory with
@@ -31,13 +31,13 @@ int view_create(const char* tag, int snapshot, const char* comment);
 int view_remove(const char* tag);
 
 // Handles: each handle from view_get_handle_by_tag or view_dup_handle is
-// freed once with view_free_handle (1003 for null or a handle already freed).
+// freed once with view_free_handle (TBS_ST_INVALID_ARG for null or a handle already freed).
 int view_get_handle_by_tag(const char* tag, view_handle_t* view);
 int view_dup_handle(view_handle_t view, view_handle_t* copy);
 int view_free_handle(view_handle_t view);
 // For tests: how many handles are live.
 long view_live_handle_count();
-// The handle's tag. 1003 for a bad handle or a buffer too small.
+// The handle's tag. TBS_ST_INVALID_ARG for a bad handle or a buffer too small.
 int view_handle_get_tag(view_handle_t view, char* out, std::size_t size);
 
 struct view_prop_t {
@@ -54,7 +54,7 @@ int view_setprop(view_handle_t view, const view_prop_t* props);
 // of a file failure.
 int view_get_config_spec(view_handle_t view, const char* pathname);
 // Takes the config spec from the file. A spec that does not parse is refused
-// with 1003 after printing "Syntax error on line L, near column C, ..." as
+// with TBS_ST_INVALID_ARG after printing "Syntax error on line L, near column C, ..." as
 // an error; nothing changes.
 int view_set_spec(view_handle_t view, const char* pathname);
 // Makes the view take up its rules: its root directory is brought in line
@@ -76,16 +76,16 @@ int view_remove_mappings(const char* tag);
 int view_server_exit(view_handle_t view);
 
 // The view of the current directory (an empty tag outside views) and the
-// view of a pathname ("\\view\TAG\..." or "M:\TAG\..."). 1002 when the
+// view of a pathname ("\\view\TAG\..." or "M:\TAG\..."). TBS_ST_NOT_FOUND when the
 // current directory or pathname is in no view.
 int view_cdview_view_info(char* tag, std::size_t size);
 int view_current_view_info(char* tag, std::size_t size);
 int vob_utl_get_view_from_path(const char* pathname, char* tag, std::size_t size);
 
 // What a pathname through a view ("\\view\TAG\..." or "M:\TAG\...") tells
-// of its view: the tag, the UUID and whether it is a snapshot view. 0; 1002
+// of its view: the tag, the UUID and whether it is a snapshot view. 0; TBS_ST_NOT_FOUND
 // when the pathname is through no view (nothing printed) or its view is not
-// there (an error printed); 1003 for a null argument.
+// there (an error printed); TBS_ST_INVALID_ARG for a null argument.
 struct view_info_s {
   std::uint32_t version = 1;
   std::string tag;
@@ -104,7 +104,7 @@ inline constexpr int VIEW_FILE_DIRECTORY = 5;    // a directory element's direct
 int view_file_state(const char* pathname, int* state);
 
 // Extended status of a file in a view's root: its kind (a state above), its
-// size and mode bits. 1002 when it is not there.
+// size and mode bits. TBS_ST_NOT_FOUND when it is not there.
 struct view_xstat_t {
   int state = VIEW_FILE_ABSENT;
   std::int64_t size = 0;

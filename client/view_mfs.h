@@ -118,8 +118,8 @@ struct view_mfs_request_t {
   std::vector<std::vector<std::uint8_t>> table;
 };
 
-// Hands a request to the driver. 0; 1067 when a mount's pathname is already
-// mounted; 1002 when an unmount's pathname is not mounted; 1003 for a null or
+// Hands a request to the driver. 0; TBS_ST_ALREADY when a mount's pathname is already
+// mounted; TBS_ST_NOT_FOUND when an unmount's pathname is not mounted; TBS_ST_INVALID_ARG for a null or
 // malformed request (a bad operation, size, word or handle, or a text whose
-// lengths do not match it); 1001 when the driver cannot keep its table.
+// lengths do not match it); TBS_ST_FAILURE when the driver cannot keep its table.
 int view_mfs_ioctl(const view_mfs_request_t* request);

@@ -7,19 +7,19 @@
 // The version a pathname through a view ("\\view\TAG\vob\dir\file" or
 // "M:\TAG\vob\dir\file", no extension) selects: the view's check-out of
 // the element, else the latest version of its branch "main". The view's tag
-// goes into view (size bytes). 0; 1002 when the name is not there; 1003 for
+// goes into view (size bytes). 0; TBS_ST_NOT_FOUND when the name is not there; TBS_ST_INVALID_ARG for
 // a null argument or a name that is not through a view.
 int view_ws_lookup_pn(const char* pathname, char* view, std::size_t size, vob_handle_t* vob, vob_dbid_t* version);
 
 // The version a file of a view's root was loaded from: the file by its
 // library name through the view ("\\view\TAG\vob\dir\file", no extension),
 // the element's VOB, that version (for the view's check-out, the checked-out
-// version) and whether it is the view's check-out (1 or 0). 0; 1002 when the
+// version) and whether it is the view's check-out (1 or 0). 0; TBS_ST_NOT_FOUND when the
 // view or the file is not there or the file is no element's (view-private,
-// a directory); 1003 for a null argument or a name not through a view.
+// a directory); TBS_ST_INVALID_ARG for a null argument or a name not through a view.
 int view_file_loaded_version(const char* pathname, vob_handle_t* vob, vob_dbid_t* version, int* checked_out);
 
-// Makes the view forget what it cached of the object. 0; 1003 for a null or
+// Makes the view forget what it cached of the object. 0; TBS_ST_INVALID_ARG for a null or
 // empty view.
 int view_inval_obj(const char* view, vob_handle_t vob, vob_dbid_t dbid);
 

@@ -5,13 +5,13 @@
 //
 // A VOB is named by a handle (vob_lookup_tag, vob_create) and an object by
 // its database identifier (DBID) in that VOB; DBID 0 names nothing. Calls
-// answer 0 or a status of tbs.h: 1002 when the VOB, object or name is not
-// there, 1003 for a bad argument (nothing done), 1072 for an object of the
+// answer 0 or a status of tbs.h: TBS_ST_NOT_FOUND when the VOB, object or name is not
+// there, TBS_ST_INVALID_ARG for a bad argument (nothing done), TBS_ST_WRONG_KIND for an object of the
 // wrong kind. A call that changes the VOB changes all or nothing.
 //
 // Texts of records go into a storage area the caller gives (stg.h); they
 // live until that area is freed. Texts for the caller's buffers are always
-// terminated; a buffer too small gives 1003 and is left empty.
+// terminated; a buffer too small gives TBS_ST_INVALID_ARG and is left empty.
 //
 // Pathnames are the product's: a VOB's tag is "\name"; an object's pathname
 // is its tag followed by its path in the VOB, with the version extension
@@ -65,7 +65,7 @@ inline constexpr std::int32_t VOB_VERSION_CHECKEDOUT = -1;
 // digits, '_', '-' or '.'), its root directory, the predefined types
 // (element types "file", "text_file", "directory"; branch type "main";
 // label types "LATEST", "BACKSTOP", "CHECKEDOUT"; hyperlink type "Merge"),
-// its replica "original" and pool "sdft". 1067 when the tag is in use.
+// its replica "original" and pool "sdft". TBS_ST_ALREADY when the tag is in use.
 int vob_create(const char* tag, const char* comment, vob_handle_t* vob);
 int vob_lookup_tag(const char* tag, vob_handle_t* vob);
 int vob_get_tag(vob_handle_t vob, char* out, std::size_t size);
@@ -76,17 +76,17 @@ int vob_get_root_elem(vob_handle_t vob, vob_dbid_t* elem);
 // The VOB that holds a pathname: a VOB-rooted name ("\vob\src\f.c", with or
 // without version extension) or a name through a view ("\\view\TAG\vob\...",
 // "M:\TAG\vob\..."). Only the name is read: the object need not be there.
-// 1002 when no VOB's tag leads the name.
+// TBS_ST_NOT_FOUND when no VOB's tag leads the name.
 int vob_resolve_vob(const char* pathname, vob_handle_t* vob);
 
 // ---- Making objects ----
 // A new type (meta-type VOB_MTYPE_*TYPE) named by a name of letters,
 // digits, '_', '-' or '.', not starting with a digit (at most 255 bytes).
-// 1067 when the name is taken.
+// TBS_ST_ALREADY when the name is taken.
 int vob_mktype(vob_handle_t vob, std::uint32_t mtype, const char* name, const char* comment, vob_dbid_t* type);
 // A new element at a path in the VOB ("\src\hello.c"); its directory must
 // be a directory element. It gets the branch "main" with version 0 (empty).
-// 1067 when the path is taken; 1003 for a bad leaf name.
+// TBS_ST_ALREADY when the path is taken; TBS_ST_INVALID_ARG for a bad leaf name.
 int vob_mkelem(vob_handle_t vob, const char* path, int directory, const char* comment, vob_dbid_t* elem);
 // A new branch of the branch type sprouting from a checked-in version.
 int vob_mkbranch(vob_handle_t vob, vob_dbid_t version, const char* brtype, const char* comment,
@@ -107,18 +107,18 @@ int vob_obj_oid_to_dbid(vob_handle_t vob, const tbs_oid_t* oid, vob_dbid_t* dbid
 // *exists is 1 or 0; the call fails only for an unknown VOB.
 int vob_obj_exists(vob_handle_t vob, vob_dbid_t dbid, int* exists);
 // The object's pathname (file-system objects) with its version extension.
-// 1072 for an object that has no pathname.
+// TBS_ST_WRONG_KIND for an object that has no pathname.
 int vob_obj_to_pname_flags(vob_handle_t vob, vob_dbid_t dbid, int flags, char* out, std::size_t size);
 // The type of an element, branch, hyperlink or attribute (its DBID).
 int vob_obj_get_type(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type);
 // The type object of any object: the element's, branch's or hyperlink's
-// type, else 1002.
+// type, else TBS_ST_NOT_FOUND.
 int vob_type_find_gtype(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type);
 // The name of a named object (types, replicas, pools, the VOB object), or
 // of an element (its leaf).
 int vob_obj_get_name(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size_t size);
-// Renames a named object (not the VOB object): 1003 for a bad name, 1067 when
-// the name is taken by an object of its kind, 1051 for a predefined object.
+// Renames a named object (not the VOB object): TBS_ST_INVALID_ARG for a bad name, TBS_ST_ALREADY when
+// the name is taken by an object of its kind, TBS_ST_PERMISSION for a predefined object.
 int vob_obj_set_name(vob_handle_t vob, vob_dbid_t dbid, const char* name);
 // A named object's selector ("lbtype:REL1@\vob").
 int vob_obj_get_selector(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size_t size);
@@ -136,11 +136,11 @@ struct vob_lock_info_s {
   const char* user = nullptr;
   const char* comment = nullptr;
 };
-// 1002 when the object is not locked (the record then says so).
+// TBS_ST_NOT_FOUND when the object is not locked (the record then says so).
 int vob_obj_get_lock(vob_handle_t vob, vob_dbid_t dbid, stg_area_t area, vob_lock_info_s* info);
-// 1067 when already locked.
+// TBS_ST_ALREADY when already locked.
 int vob_obj_lock(vob_handle_t vob, vob_dbid_t dbid, const char* comment);
-// 1002 when not locked.
+// TBS_ST_NOT_FOUND when not locked.
 int vob_obj_unlock(vob_handle_t vob, vob_dbid_t dbid);
 
 // Events: every object has its creation event first; check-outs, check-ins
@@ -157,7 +157,7 @@ struct vob_event_info_s {
 };
 int vob_obj_find_eventh(vob_handle_t vob, vob_dbid_t dbid, vob_eventh_t* event);
 // The object's events one by one: *event 0 starts, each call moves it on;
-// 1002 at the end.
+// TBS_ST_NOT_FOUND at the end.
 int vob_obj_next_evenths(vob_handle_t vob, vob_dbid_t dbid, vob_eventh_t* event);
 int vob_event_get_info(vob_handle_t vob, vob_eventh_t event, stg_area_t area, vob_event_info_s* info);
 int vob_event_change_comment(vob_handle_t vob, vob_eventh_t event, const char* comment);
@@ -167,7 +167,7 @@ int vob_event_change_comment(vob_handle_t vob, vob_eventh_t event, const char* c
 // "\src\f.c@@", "\src\f.c@@\main", "\src\f.c@@\main\2", "...\LATEST",
 // "...\CHECKEDOUT" or a label name). The tag may lead the pathname. A name
 // without extension names the element. vob_resolve_elem and vob_resolve_ver
-// answer 1072 for an object of another kind.
+// answer TBS_ST_WRONG_KIND for an object of another kind.
 int vob_resolve_general(vob_handle_t vob, const char* pathname, vob_dbid_t* dbid, std::uint32_t* mtype);
 int vob_resolve_elem(vob_handle_t vob, const char* pathname, vob_dbid_t* elem);
 int vob_resolve_ver(vob_handle_t vob, const char* pathname, vob_dbid_t* version);
@@ -182,7 +182,7 @@ int vob_branch_get_pname(vob_handle_t vob, vob_dbid_t branch, char* out, std::si
 int vob_branch_get_elem(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t* elem);
 // The latest checked-in version of the branch.
 int vob_branch_get_latest_ver(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t* version);
-// The version the branch sprouted from; 1002 for an element's main branch.
+// The version the branch sprouted from; TBS_ST_NOT_FOUND for an element's main branch.
 int vob_branch_get_pred_ver(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t* version);
 
 int vob_ver_is_checked_out(vob_handle_t vob, vob_dbid_t version, int* checked_out);
@@ -190,27 +190,27 @@ int vob_ver_is_checked_out(vob_handle_t vob, vob_dbid_t version, int* checked_ou
 int vob_ver_get_idstr(vob_handle_t vob, vob_dbid_t version, char* out, std::size_t size);
 int vob_ver_get_elem(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* elem);
 int vob_ver_get_branch(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* branch);
-// 1002 for version 0 of the main branch.
+// TBS_ST_NOT_FOUND for version 0 of the main branch.
 int vob_ver_get_pred_ver(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* pred);
 // Contents of a version; a checked-out version's contents may be written.
 int vob_ver_get_contents(vob_handle_t vob, vob_dbid_t version, stg_area_t area, const char** text);
 int vob_ver_set_contents(vob_handle_t vob, vob_dbid_t version, const char* text);
 
 // Labels: *cursor 0 starts; each call gives the next label type's DBID;
-// 1002 at the end.
+// TBS_ST_NOT_FOUND at the end.
 int vob_ver_next_labels(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor);
 int vob_ver_has_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype, int* has);
-// 1067 when another version of the element carries the label; 1002 for an
-// unknown label type; a checked-out version is refused (1003).
+// TBS_ST_ALREADY when another version of the element carries the label; TBS_ST_NOT_FOUND for an
+// unknown label type; a checked-out version is refused (TBS_ST_INVALID_ARG).
 int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
-// 1002 when the version lacks the label.
+// TBS_ST_NOT_FOUND when the version lacks the label.
 int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
-// The version merged into this one (a "Merge" hyperlink to it), else 1002.
+// The version merged into this one (a "Merge" hyperlink to it), else TBS_ST_NOT_FOUND.
 // When several merges arrived, the one recorded first.
 int vob_ver_find_merge(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* from);
 // Every version merged into this one, in the order the merges were
 // recorded: *cursor 0 starts (it is the merge's hyperlink after each call);
-// 1002 at the end.
+// TBS_ST_NOT_FOUND at the end.
 int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor, vob_dbid_t* from);
 
 // Check-outs.
@@ -222,9 +222,9 @@ struct vob_ckout_info_s {
   const char* user = nullptr;
   tbs_time2_t time;
 };
-// The check-out of a checked-out version; 1072 for a checked-in version.
+// The check-out of a checked-out version; TBS_ST_WRONG_KIND for a checked-in version.
 int vob_ver_get_ckout_info(vob_handle_t vob, vob_dbid_t version, stg_area_t area, vob_ckout_info_s* info);
-// Makes a checked-out version's check-out reserved (1067 when another view
+// Makes a checked-out version's check-out reserved (TBS_ST_ALREADY when another view
 // holds the branch reserved) or unreserved.
 int vob_branch_reserve(vob_handle_t vob, vob_dbid_t version);
 int vob_branch_unreserve(vob_handle_t vob, vob_dbid_t version);
@@ -266,7 +266,7 @@ struct vob_hlink_info_s {
   const char* comment = nullptr;
 };
 int vob_hlink_get_info(vob_handle_t vob, vob_dbid_t hlink, stg_area_t area, vob_hlink_info_s* info);
-// Hyperlinks of an object, from it or to it: *cursor 0 starts; 1002 at the
+// Hyperlinks of an object, from it or to it: *cursor 0 starts; TBS_ST_NOT_FOUND at the
 // end.
 int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* cursor);
 int vob_obj_has_hlink(vob_handle_t vob, vob_dbid_t dbid, int* has);
@@ -288,14 +288,14 @@ enum vob_objsel_kind_t : int {
   VOB_OBJSEL_HLINK,
   VOB_OBJSEL_OID,
 };
-// 1003 for text that is no kind.
+// TBS_ST_INVALID_ARG for text that is no kind.
 int vob_utl_str_to_objsel_kind(const char* text, vob_objsel_kind_t* kind);
 // Null for VOB_OBJSEL_NONE or another value.
 const char* vob_utl_objsel_kind_to_str(vob_objsel_kind_t kind);
 std::uint32_t vob_utl_objsel_kind_to_mtype(vob_objsel_kind_t kind);
 vob_objsel_kind_t vob_utl_mtype_to_objsel_kind(std::uint32_t mtype);
 // "kind:name@\vob" (the "@\vob" part may be left out; "vob:\vob" names a
-// VOB). Name and tag go into the buffers. 1003 for text that is no
+// VOB). Name and tag go into the buffers. TBS_ST_INVALID_ARG for text that is no
 // selector: an unknown kind, an empty name, or a name holding blanks,
 // quotes, control or non-ASCII characters.
 int vob_utl_parse_objsel(const char* selector, vob_objsel_kind_t* kind, char* name, std::size_t name_size,

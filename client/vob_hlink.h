@@ -17,7 +17,7 @@ struct vob_hlinkh_s {
 };
 
 // The object's hyperlinks of the type (named; null or empty: any type),
-// one by one: *cursor 0 starts; 1002 at the end.
+// one by one: *cursor 0 starts; TBS_ST_NOT_FOUND at the end.
 int vob_obj_find_hlink(vob_handle_t vob, vob_dbid_t dbid, const char* hltype, vob_dbid_t* cursor,
                        vob_hlinkh_s* handle);
 // Well-known hyperlinks: the predefined types ("Merge").

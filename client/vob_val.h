@@ -22,7 +22,7 @@ enum vob_val_kind_t : int {
 };
 
 // The kind's name ("integer", "real", "string", "time", "opaque"); null for
-// another value. 1003 for a name that is no kind.
+// another value. TBS_ST_INVALID_ARG for a name that is no kind.
 const char* vob_val_kind_to_str(vob_val_kind_t kind);
 int vob_val_str_to_kind(const char* text, vob_val_kind_t* kind);
 
@@ -39,15 +39,15 @@ struct vob_value_s {
 };
 
 // Reads text as a value of the kind into *value (which must be empty or
-// freed). 0; 1003 for a null argument, an unknown kind or text that is not a
+// freed). 0; TBS_ST_INVALID_ARG for a null argument, an unknown kind or text that is not a
 // value of the kind (the value is then left empty).
 int vob_val_str_to_value(vob_val_kind_t kind, const char* text, vob_value_s* value);
-// The value's text into out. 0; 1003 for a null argument, an empty value or
+// The value's text into out. 0; TBS_ST_INVALID_ARG for a null argument, an empty value or
 // a buffer too small (left empty).
 int vob_val_value_to_str(const vob_value_s* value, char* out, std::size_t size);
-// *result negative, 0 or positive. 1003 for values of different kinds.
+// *result negative, 0 or positive. TBS_ST_INVALID_ARG for values of different kinds.
 int vob_val_cmp_value(const vob_value_s* a, const vob_value_s* b, int* result);
 // Non-zero when both are values of one kind and equal.
 int vob_val_eq_value(const vob_value_s* a, const vob_value_s* b);
-// Frees what the value owns and empties it. 0, or 1003 for null.
+// Frees what the value owns and empties it. 0, or TBS_ST_INVALID_ARG for null.
 int vob_val_free_value(vob_value_s* value);

@@ -12,12 +12,12 @@ struct ws_scopes_t {
   char** scopes = nullptr;  // VOB pathnames ("\vob\src")
 };
 
-// The snapshot handle of a view. 1072 for a view that is not a snapshot view.
+// The snapshot handle of a view. TBS_ST_WRONG_KIND for a view that is not a snapshot view.
 int ws_get_handle_by_viewh(view_handle_t view, ws_handle_t* ws);
 int ws_free_handle(ws_handle_t ws);
 // The load scopes (freed with ws_free_scopes).
 int ws_get_scopes(ws_handle_t ws, ws_scopes_t** scopes);
 void ws_free_scopes(ws_scopes_t* scopes);
-// Replaces the load rules and reloads the root. 1003 for a scope that is
+// Replaces the load rules and reloads the root. TBS_ST_INVALID_ARG for a scope that is
 // no VOB pathname.
 int ws_load_scopes(ws_handle_t ws, const char* const* scopes, std::size_t count);

@@ -2,11 +2,12 @@
 
 #include <string>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/store.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 
@@ -21,37 +22,32 @@ constexpr std::uint32_t kDefaults[ADM_RVFS_TUNABLE_COUNT] = {
 }  // namespace
 
 int adm_rvfs_get_tunables(adm_rvfs_tunables_t* tunables) {
-  CallLog::Call call("adm_rvfs_get_tunables", {});
-  if (call.Failed()) return call.Status();
-  if (!tunables) return call.Return(TBS_ST_INVALID_ARG);
-  adm_rvfs_tunables_t result{};
-  for (int i = 0; i < ADM_RVFS_TUNABLE_COUNT; ++i) result.words[i] = kDefaults[i];
-  if (Store* store = client_local::CurrentStore()) {
-    const int status = store->Command([&](Store& s) {
-      Statement read(s, "SELECT number, value FROM rvfs_tunables");
-      while (read.Step()) {
-        const auto index = read.Int(0);
-        if (index >= 0 && index < ADM_RVFS_TUNABLE_COUNT)
-          result.words[index] = static_cast<std::uint32_t>(read.Int(1));
-      }
-      return TBS_ST_OK;
-    });
-    if (status) return call.Return(status);
-  }
-  *tunables = result;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("adm_rvfs_get_tunables", {}, NonNull(tunables), [&] {
+    adm_rvfs_tunables_t result{};
+    for (int i = 0; i < ADM_RVFS_TUNABLE_COUNT; ++i) result.words[i] = kDefaults[i];
+    if (Store* store = client_local::CurrentStore()) {
+      const int status = store->Command([&](Store& s) {
+        Statement read(s, "SELECT number, value FROM rvfs_tunables");
+        while (read.Step()) {
+          const auto index = read.Int(0);
+          if (index >= 0 && index < ADM_RVFS_TUNABLE_COUNT)
+            result.words[index] = static_cast<std::uint32_t>(read.Int(1));
+        }
+        return TBS_ST_OK;
+      });
+      if (status) return status;
+    }
+    *tunables = result;
+    return TBS_ST_OK;
+  });
 }
 
 int adm_rvfs_set_tunable(int index, std::uint32_t value) {
-  CallLog::Call call("adm_rvfs_set_tunable", {std::to_string(index), std::to_string(value)});
-  if (call.Failed()) return call.Status();
-  if (index < 0 || index >= ADM_RVFS_TUNABLE_COUNT) return call.Return(TBS_ST_INVALID_ARG);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_FAILURE);
-  return call.Return(store->Command([&](Store& s) {
+  return LocalCall("adm_rvfs_set_tunable", {std::to_string(index), std::to_string(value)},
+                   index >= 0 && index < ADM_RVFS_TUNABLE_COUNT, [&](Store& s) {
     Statement write(s, "INSERT INTO rvfs_tunables (number, value) VALUES (?1, ?2)"
                        " ON CONFLICT (number) DO UPDATE SET value = excluded.value");
     write.Bind(1, index).Bind(2, static_cast<std::int64_t>(value)).Run();
     return TBS_ST_OK;
-  }));
+  });
 }

@@ -76,7 +76,7 @@ void CallLog::Clear() {
 }
 
 bool CallLog::InjectFailure(const std::string& name, Failure failure) {
-  if (name.empty() || failure.times == 0 || failure.times < -1) return false;
+  if (name.empty() || failure.times == 0 || failure.times < -1 || failure.nth < 1) return false;
   for (const InjectedMessage& message : failure.messages)
     if (message.kind < 0 || message.kind >= IMSG_KIND_COUNT) return false;
   State& state = TheState();
@@ -108,7 +108,9 @@ CallLog::Call::Call(const char* name, std::vector<std::string> args) {
   {
     std::lock_guard lock(state.mutex);
     auto failure = state.failures.find(std::string_view(name));
-    if (failure != state.failures.end()) {
+    if (failure != state.failures.end() && failure->second.nth > 1) {
+      --failure->second.nth;  // a call before the one that fails runs as usual
+    } else if (failure != state.failures.end()) {
       injected = true;
       messages = failure->second.messages;
       injected_status_ = failure->second.status;

@@ -3,12 +3,15 @@
 //
 // Every call of the local implementation (except the message routing, which
 // the log itself prints through, and pure helpers such as tbs_strerror)
-// opens a CallLog::Call with its name and arguments. While recording is on,
-// the call is appended to an ordered log with its arguments and, when it
-// returns, its status. A test can make any call fail by name: the call then
+// opens a CallLog::Call with its name and arguments, through LocalCall
+// (local/local_call.h). While recording is on, the call is appended to an
+// ordered log with its arguments and, when it returns, its status. A test can make any call fail by name: the call then
 // emits the chosen messages through the message routing, as the call would
 // print them, and returns the chosen status without doing anything. A
 // failure with status 0 only adds its messages; the call then runs as usual.
+// A failure can begin at the Nth call of its name (earlier calls run as
+// usual) and last for that one call or every call from there on, so a test
+// can sweep a failure across each call a command makes.
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@ struct Failure {
   int status = 0;
   std::vector<InjectedMessage> messages;
   int times = -1;  // how many calls fail; -1: every call until cleared
+  int nth = 1;     // the first call that fails, counted from the injection
 };
 
 struct CallRecord {

@@ -2,12 +2,13 @@
 
 #include <mutex>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/store.h"
 #include "local/usage.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::UsageRecord;
 
 namespace {
@@ -40,17 +41,17 @@ int Append(UsageRecord record) {
 }  // namespace
 
 int clp_collectdatai(const char* event, long value) {
-  CallLog::Call call("clp_collectdatai", {event ? event : "(null)", std::to_string(value)});
-  if (call.Failed()) return call.Status();
-  if (!event || !*event) return call.Return(TBS_ST_INVALID_ARG);
-  return call.Return(Append(UsageRecord{event, false, value, {}}));
+  return LocalCall("clp_collectdatai", {event ? event : "(null)", std::to_string(value)},
+                   NonNull(event) && *event, [&] {
+    return Append(UsageRecord{event, false, value, {}});
+  });
 }
 
 int clp_collectdatas(const char* event, const char* value) {
-  CallLog::Call call("clp_collectdatas", {event ? event : "(null)", value ? value : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!event || !*event || !value) return call.Return(TBS_ST_INVALID_ARG);
-  return call.Return(Append(UsageRecord{event, true, 0, value}));
+  return LocalCall("clp_collectdatas", {event ? event : "(null)", value ? value : "(null)"},
+                   NonNull(event, value) && *event, [&] {
+    return Append(UsageRecord{event, true, 0, value});
+  });
 }
 
 namespace client_local {

@@ -20,12 +20,13 @@
 
 #include "imsg.h"
 #include "local/line_merge.h"
+#include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 #include "platform/pathmap.h"
 #include "view.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
 using client_local::Statement;
 using client_local::Store;
 using namespace client_local::repo;
@@ -442,29 +443,30 @@ int cmd_merge(cmd_merge_args_s* args) {
   } else {
     logged = {"(null)"};
   }
-  CallLog::Call call("cmd_merge", std::move(logged));
-  if (call.Failed()) return call.Status();
-  if (!args || args->version != 5 || args->area == STG_NULL_AREA || !args->target ||
-      (args->contributor_count > 0 && !args->contributors))
-    return call.Return(TBS_ST_INVALID_ARG);
-  for (std::uint32_t i = 0; i < args->contributor_count; ++i)
-    if (!args->contributors[i]) return call.Return(TBS_ST_INVALID_ARG);
-  auto too_long = [](const char* name) { return name && std::strlen(name) > kMaxName; };
-  bool long_name = too_long(args->target) || too_long(args->base);
-  for (std::uint32_t i = 0; i < args->contributor_count; ++i) long_name = long_name || too_long(args->contributors[i]);
-  if (long_name) {
-    Complain("Name is too long: at most " + Num(kMaxName) + " bytes.");
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_FAILURE);
-  Rewrite rewrite;
-  Notes notes;
-  const int status = store->Command([&](Store& s) { return Merge(s, *args, &rewrite, &notes); });
-  if (status != TBS_ST_OK) {
-    PutBack(rewrite);  // the store kept nothing: neither does the file
-  } else {
-    for (const Note& note : notes) imsg_print_text(note.kind, note.text.c_str());
-  }
-  return call.Return(status);
+  return LocalCall("cmd_merge", std::move(logged), true, [&] {
+    if (!args || args->version != 5 || args->area == STG_NULL_AREA || !args->target ||
+        (args->contributor_count > 0 && !args->contributors))
+      return TBS_ST_INVALID_ARG;
+    for (std::uint32_t i = 0; i < args->contributor_count; ++i)
+      if (!args->contributors[i]) return TBS_ST_INVALID_ARG;
+    auto too_long = [](const char* name) { return name && std::strlen(name) > kMaxName; };
+    bool long_name = too_long(args->target) || too_long(args->base);
+    for (std::uint32_t i = 0; i < args->contributor_count; ++i)
+      long_name = long_name || too_long(args->contributors[i]);
+    if (long_name) {
+      Complain("Name is too long: at most " + Num(kMaxName) + " bytes.");
+      return TBS_ST_INVALID_ARG;
+    }
+    Store* store = client_local::CurrentStore();
+    if (!store) return TBS_ST_FAILURE;
+    Rewrite rewrite;
+    Notes notes;
+    const int status = store->Command([&](Store& s) { return Merge(s, *args, &rewrite, &notes); });
+    if (status != TBS_ST_OK) {
+      PutBack(rewrite);  // the store kept nothing: neither does the file
+    } else {
+      for (const Note& note : notes) imsg_print_text(note.kind, note.text.c_str());
+    }
+    return status;
+  });
 }

@@ -5,9 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "local/local_call.h"
 #include "local/vob_repo.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using namespace client_local::repo;
@@ -37,8 +40,8 @@ int ResolveSelector(Store& s, const std::string& name, cmd_resolve_result_s* res
   vob_dbid_t dbid = 0;
   std::uint32_t mtype = 0;
   if (kind == VOB_OBJSEL_VOB) {
-    Statement self(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 1");
-    self.Bind(1, vob);
+    Statement self(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2");
+    self.Bind(1, vob).Bind(2, VOB_MTYPE_VOB);
     if (!self.Step()) return TBS_ST_NOT_FOUND;
     dbid = static_cast<vob_dbid_t>(self.Int(0));
     mtype = VOB_MTYPE_VOB;
@@ -55,37 +58,36 @@ int ResolveSelector(Store& s, const std::string& name, cmd_resolve_result_s* res
 }  // namespace
 
 int cmd_resolve_general(const char* name, cmd_resolve_result_s* result) {
-  CallLog::Call call("cmd_resolve_general", {Text(name)});
-  if (call.Failed()) return call.Status();
-  if (!name || !result || !*name) return call.Return(TBS_ST_INVALID_ARG);
-  if (std::strlen(name) > kMaxName) {
-    Complain("Name is too long: at most " + Num(kMaxName) + " bytes.");
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  *result = cmd_resolve_result_s{};
-  const int status = Run(call, [&](Store& s) {
-    std::string text = name;
-    if (IsSelector(text)) {
-      const int rc = ResolveSelector(s, text, result);
-      if (rc == TBS_ST_INVALID_ARG) Complain("\"" + text + "\" is not a valid object selector.");
-      return rc;
+  return LocalCall("cmd_resolve_general", {Text(name)}, NonNull(name, result) && *name, [&] {
+    if (std::strlen(name) > kMaxName) {
+      Complain("Name is too long: at most " + Num(kMaxName) + " bytes.");
+      return TBS_ST_INVALID_ARG;
     }
-    std::replace(text.begin(), text.end(), '/', '\\');
-    std::string view, rest;
-    if (!SplitViewName(text, &view, &rest)) {
-      if (text[0] != '\\' || text.compare(0, 2, "\\\\") == 0) return TBS_ST_NOT_FOUND;
-      rest = text;
-    }
-    std::string in_vob;
-    const vob_handle_t vob = VobOfName(s, rest, &in_vob);
-    if (!vob) return TBS_ST_NOT_FOUND;
-    if (view.size() + 1 > sizeof result->view) return TBS_ST_INVALID_ARG;
-    const int rc = Resolve(s, vob, in_vob, view, &result->dbid, &result->mtype);
-    if (rc != TBS_ST_OK) return rc;
-    result->vob = vob;
-    std::memcpy(result->view, view.c_str(), view.size() + 1);
-    return TBS_ST_OK;
+    *result = cmd_resolve_result_s{};
+    const int status = InStore([&](Store& s) {
+      std::string text = name;
+      if (IsSelector(text)) {
+        const int rc = ResolveSelector(s, text, result);
+        if (rc == TBS_ST_INVALID_ARG) Complain("\"" + text + "\" is not a valid object selector.");
+        return rc;
+      }
+      std::replace(text.begin(), text.end(), '/', '\\');
+      std::string view, rest;
+      if (!SplitViewName(text, &view, &rest)) {
+        if (text[0] != '\\' || text.compare(0, 2, "\\\\") == 0) return TBS_ST_NOT_FOUND;
+        rest = text;
+      }
+      std::string in_vob;
+      const vob_handle_t vob = VobOfName(s, rest, &in_vob);
+      if (!vob) return TBS_ST_NOT_FOUND;
+      if (view.size() + 1 > sizeof result->view) return TBS_ST_INVALID_ARG;
+      const int rc = Resolve(s, vob, in_vob, view, &result->dbid, &result->mtype);
+      if (rc != TBS_ST_OK) return rc;
+      result->vob = vob;
+      std::memcpy(result->view, view.c_str(), view.size() + 1);
+      return TBS_ST_OK;
+    });
+    if (status == TBS_ST_NOT_FOUND) Complain("Unable to find \"" + std::string(name) + "\".");
+    return status;
   });
-  if (status == TBS_ST_NOT_FOUND) Complain("Unable to find \"" + std::string(name) + "\".");
-  return status;
 }

@@ -10,14 +10,15 @@
 #include <string>
 
 #include "imsg.h"
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "platform/pathmap.h"
 #include "tbs.h"
 #include "view.h"
 #include "view_ws.h"
 #include "vob.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
@@ -80,15 +81,16 @@ int UndoOne(const char* pathname, bool keep) {
 }  // namespace
 
 int cmd_uncheckout(cmd_uncheckout_args_s* args) {
-  CallLog::Call call("cmd_uncheckout",
-                     {args && args->pname_count && args->pnames && args->pnames[0] ? args->pnames[0] : "(none)",
-                      args ? std::to_string(args->keep) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!args || args->version != 2 || args->area == STG_NULL_AREA || !args->pnames || args->pname_count == 0)
-    return call.Return(TBS_ST_INVALID_ARG);
-  for (std::uint32_t i = 0; i < args->pname_count; ++i) {
-    if (!args->pnames[i]) return call.Return(TBS_ST_INVALID_ARG);
-    if (int status = UndoOne(args->pnames[i], args->keep != 0)) return call.Return(status);
-  }
-  return call.Return(TBS_ST_OK);
+  return LocalCall("cmd_uncheckout",
+                   {args && args->pname_count && args->pnames && args->pnames[0] ? args->pnames[0] : "(none)",
+                    args ? std::to_string(args->keep) : "(null)"},
+                   NonNull(args) && args->version == 2 && args->area != STG_NULL_AREA && args->pnames &&
+                       args->pname_count != 0,
+                   [&] {
+    for (std::uint32_t i = 0; i < args->pname_count; ++i) {
+      if (!args->pnames[i]) return TBS_ST_INVALID_ARG;
+      if (int status = UndoOne(args->pnames[i], args->keep != 0)) return status;
+    }
+    return TBS_ST_OK;
+  });
 }

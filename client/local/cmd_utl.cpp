@@ -4,10 +4,12 @@
 #include <string>
 
 #include "imsg.h"
+#include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using namespace client_local::repo;
@@ -15,10 +17,8 @@ namespace views = client_local::views;
 
 int cmd_utl_checkout(vob_handle_t vob, vob_dbid_t dbid, const char* view, int reserved, const char* comment,
                      vob_dbid_t* version) {
-  CallLog::Call call("cmd_utl_checkout", {Num(vob), Num(dbid), Text(view), Num(reserved), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!view || !ValidLeafName(view)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("cmd_utl_checkout", {Num(vob), Num(dbid), Text(view), Num(reserved), Text(comment)},
+                   NonNull(view) && ValidLeafName(view), [&](Store& s) {
     const auto object = Load(s, vob, dbid);
     if (!object) return TBS_ST_NOT_FOUND;
     vob_dbid_t branch = 0;

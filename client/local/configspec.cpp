@@ -2,8 +2,8 @@
 #include "configspec.h"
 
 #include <cctype>
-#include <cstdio>
 
+#include "platform/text.h"
 #include "tbs.h"
 
 namespace {
@@ -46,7 +46,7 @@ bool SplitWords(const std::string& line, std::vector<Word>* words, int* bad_colu
 // A type's name (a branch or label): letters, digits, '_', '-', '.', not
 // starting with a digit.
 bool ValidName(const std::string& name) {
-  if (name.empty() || name.size() > 255 || std::isdigit(static_cast<unsigned char>(name[0]))) return false;
+  if (name.empty() || name.size() > 255 || plat::IsDecimalDigit(name[0])) return false;
   for (unsigned char c : name)
     if (!(std::isalnum(c) || c == '_' || c == '-' || c == '.') || c >= 0x80) return false;
   return true;
@@ -65,12 +65,7 @@ bool BranchPath(const std::string& text) {
   return true;
 }
 
-bool Digits(const std::string& text) {
-  if (text.empty() || text.size() > 9) return false;
-  for (unsigned char c : text)
-    if (!std::isdigit(c)) return false;
-  return true;
-}
+bool Digits(const std::string& text) { return plat::ParseDecimal(text, 999'999'999).has_value(); }
 
 bool Selector(const std::string& text, configspec_rule_t* rule) {
   if (text == "CHECKEDOUT") {
@@ -168,9 +163,8 @@ int configspec_parse(const char* text, configspec_t* spec, std::string* error) {
   int line_number = 0;
   std::size_t start = 0;
   auto fail = [&](int column, const std::string& why) {
-    char head[96];
-    std::snprintf(head, sizeof head, "Syntax error on line %d, near column %d,", line_number, column);
-    *error = std::string(head) + " " + why;
+    *error = "Syntax error on line " + std::to_string(line_number) + ", near column " + std::to_string(column) +
+             ", " + why;
     return TBS_ST_INVALID_ARG;
   };
   while (start < all.size()) {

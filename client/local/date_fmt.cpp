@@ -7,9 +7,13 @@
 #include <ctime>
 #include <string>
 
+#include "platform/text.h"
 #include "tbs.h"
 
 namespace {
+
+// Room for a date as strftime writes it.
+constexpr std::size_t kDateTextSize = 128;
 
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -22,7 +26,7 @@ int Format(const tbs_time2_t* time, char* out, std::size_t size, const char* for
     out[0] = '\0';
     return TBS_ST_INVALID_ARG;
   }
-  char text[128];
+  char text[kDateTextSize];
   const std::size_t length = std::strftime(text, sizeof text, format, &local);
   if (length == 0 || length + 1 > size) {
     out[0] = '\0';
@@ -41,14 +45,11 @@ bool CurrentYear(std::uint32_t secs) {
 
 // Reads exactly `digits` decimal digits (or 1..digits when `up_to`).
 bool ReadNumber(const char*& p, int min_digits, int max_digits, int& value) {
-  int count = 0;
-  value = 0;
-  while (count < max_digits && std::isdigit(static_cast<unsigned char>(*p))) {
-    value = value * 10 + (*p - '0');
-    ++p;
-    ++count;
-  }
-  return count >= min_digits;
+  std::uint64_t read = 0;
+  const std::size_t count = plat::ReadDecimal(p, &read, UINT64_MAX, static_cast<std::size_t>(max_digits));
+  p += count;
+  value = static_cast<int>(read);  // at most four digits
+  return count >= static_cast<std::size_t>(min_digits);
 }
 
 bool ReadTime(const char*& p, std::tm& tm) {
@@ -89,7 +90,7 @@ int date_str_to_time2(const char* text, tbs_time2_t* out) {
   std::tm tm{};
   const char* p = text;
   int year = 0;
-  if (std::isdigit(static_cast<unsigned char>(p[0])) && std::strlen(p) >= 10 && p[4] == '-') {
+  if (plat::IsDecimalDigit(p[0]) && std::strlen(p) >= 10 && p[4] == '-') {
     int month = 0;
     if (!ReadNumber(p, 4, 4, year) || *p++ != '-' || !ReadNumber(p, 2, 2, month) || *p++ != '-' ||
         !ReadNumber(p, 2, 2, tm.tm_mday))
@@ -103,7 +104,7 @@ int date_str_to_time2(const char* text, tbs_time2_t* out) {
     if (!ReadNumber(p, 1, 2, tm.tm_mday) || *p++ != '-') return TBS_ST_INVALID_ARG;
     tm.tm_mon = -1;
     for (int m = 0; m < 12; ++m)
-      if (strncasecmp(p, kMonths[m], 3) == 0) tm.tm_mon = m;
+      if (plat::IStartsWith(p, kMonths[m])) tm.tm_mon = m;
     if (tm.tm_mon < 0) return TBS_ST_INVALID_ARG;
     p += 3;
     if (*p++ != '-') return TBS_ST_INVALID_ARG;

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/store.h"
 #include "local/vob_repo.h"
 #include "platform/pathmap.h"
@@ -12,59 +12,57 @@
 #include "view.h"
 #include "view_ws.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 
 int ws_is_in_ws(const char* pathname, int* in_ws) {
-  CallLog::Call call("ws_is_in_ws", {client_local::repo::Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !in_ws) return call.Return(TBS_ST_INVALID_ARG);
-  std::array<char, 256> tag{};
-  *in_ws = vob_utl_get_view_from_path(pathname, tag.data(), tag.size()) == TBS_ST_OK ? 1 : 0;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("ws_is_in_ws", {client_local::repo::Text(pathname)}, NonNull(pathname, in_ws), [&] {
+    std::array<char, client_local::repo::kNameBufferSize> tag{};
+    *in_ws = vob_utl_get_view_from_path(pathname, tag.data(), tag.size()) == TBS_ST_OK ? 1 : 0;
+    return TBS_ST_OK;
+  });
 }
 
 int unix_nt_access(const char* pathname, int mode) {
-  CallLog::Call call("unix_nt_access", {client_local::repo::Text(pathname), std::to_string(mode)});
-  if (call.Failed()) return call.Status();
-  if (!pathname) return call.Return(TBS_ST_INVALID_ARG);
-  const auto host = plat::ToHostPath(pathname);
-  if (!host) return call.Return(TBS_ST_INVALID_ARG);
-  if (::access(host->c_str(), F_OK) != 0) return call.Return(TBS_ST_NOT_FOUND);
-  const int wanted = (mode & 2 ? W_OK : 0) | (mode & 4 ? R_OK : 0);
-  if (wanted && ::access(host->c_str(), wanted) != 0) return call.Return(TBS_ST_PERMISSION);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("unix_nt_access", {client_local::repo::Text(pathname), std::to_string(mode)},
+                   NonNull(pathname), [&] {
+    const auto host = plat::ToHostPath(pathname);
+    if (!host) return TBS_ST_INVALID_ARG;
+    if (::access(host->c_str(), F_OK) != 0) return TBS_ST_NOT_FOUND;
+    const int wanted = (mode & 2 ? W_OK : 0) | (mode & 4 ? R_OK : 0);
+    if (wanted && ::access(host->c_str(), wanted) != 0) return TBS_ST_PERMISSION;
+    return TBS_ST_OK;
+  });
 }
 
 int cmd_resolve_ws_obj(const char* pathname) {
-  CallLog::Call call("cmd_resolve_ws_obj", {client_local::repo::Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname) return call.Return(TBS_ST_INVALID_ARG);
-  int state = VIEW_FILE_ABSENT;
-  if (view_file_state(pathname, &state) != TBS_ST_OK || state == VIEW_FILE_ABSENT)
-    return call.Return(TBS_ST_NOT_FOUND);
-  return call.Return(state == VIEW_FILE_HIJACKED ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+  return LocalCall("cmd_resolve_ws_obj", {client_local::repo::Text(pathname)}, NonNull(pathname), [&] {
+    int state = VIEW_FILE_ABSENT;
+    if (view_file_state(pathname, &state) != TBS_ST_OK || state == VIEW_FILE_ABSENT)
+      return TBS_ST_NOT_FOUND;
+    return state == VIEW_FILE_HIJACKED ? TBS_ST_OK : TBS_ST_INVALID_ARG;
+  });
 }
 
 int cmd_lscheckout_get_list(const char* pathname, int directory, std::vector<cmd_lscheckout_entry_s>* list) {
-  CallLog::Call call("cmd_lscheckout_get_list", {client_local::repo::Text(pathname), std::to_string(directory)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !list) return call.Return(TBS_ST_INVALID_ARG);
-  list->clear();
-  std::array<char, 256> view{};
-  vob_handle_t vob = 0;
-  vob_dbid_t version = 0;
-  if (int status = view_ws_lookup_pn(pathname, view.data(), view.size(), &vob, &version)) return call.Return(status);
-  vob_dbid_t element = 0;
-  if (int status = vob_ver_get_elem(vob, version, &element)) return call.Return(status);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_FAILURE);
-  return call.Return(store->Command([&](Store& s) {
-    Statement read(s, "SELECT c.view, c.reserved FROM vob_checkouts c JOIN vob_objs o"
-                      " ON o.vob = c.vob AND o.dbid = c.version WHERE c.vob = ?1 AND o.elem = ?2 ORDER BY c.view");
-    read.Bind(1, vob).Bind(2, element);
-    while (read.Step()) list->push_back(cmd_lscheckout_entry_s{read.Text(0), static_cast<int>(read.Int(1))});
-    return TBS_ST_OK;
-  }));
+  return LocalCall("cmd_lscheckout_get_list", {client_local::repo::Text(pathname), std::to_string(directory)},
+                   NonNull(pathname, list), [&] {
+    list->clear();
+    std::array<char, client_local::repo::kNameBufferSize> view{};
+    vob_handle_t vob = 0;
+    vob_dbid_t version = 0;
+    if (int status = view_ws_lookup_pn(pathname, view.data(), view.size(), &vob, &version)) return status;
+    vob_dbid_t element = 0;
+    if (int status = vob_ver_get_elem(vob, version, &element)) return status;
+    return InStore([&](Store& s) {
+      Statement read(s, "SELECT c.view, c.reserved FROM vob_checkouts c JOIN vob_objs o"
+                        " ON o.vob = c.vob AND o.dbid = c.version WHERE c.vob = ?1 AND o.elem = ?2 ORDER BY c.view");
+      read.Bind(1, vob).Bind(2, element);
+      while (read.Step()) list->push_back(cmd_lscheckout_entry_s{read.Text(0), static_cast<int>(read.Int(1))});
+      return TBS_ST_OK;
+    });
+  });
 }

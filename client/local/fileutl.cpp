@@ -10,11 +10,12 @@
 #include <system_error>
 #include <vector>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "platform/pathmap.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
@@ -83,36 +84,36 @@ bool Normalise(std::string_view absolute, std::string& result) {
 int fileutl_is_abspn(const char* pathname) { return pathname && IsAbsolute(pathname) ? 1 : 0; }
 
 int fileutl_abspn(const char* pathname, char* out, std::size_t size) {
-  CallLog::Call call("fileutl_abspn", {pathname ? pathname : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  std::string_view name(pathname);
-  std::string absolute;
-  if (IsAbsolute(name)) {
-    absolute = name;
-  } else {
-    std::error_code error;
-    auto here = std::filesystem::current_path(error);
-    auto current = error ? std::nullopt : plat::FromHostPath(here);
-    if (!current) {
-      out[0] = '\0';
-      return call.Return(TBS_ST_PNAME_CONVERSION);
-    }
-    if (HasDrive(name)) {  // "X:rest" is taken from the root of X:
-      absolute = std::string(name.substr(0, 2)) + "\\" + std::string(name.substr(2));
-    } else if (!name.empty() && IsSeparator(name[0])) {
-      std::string drive_root = HasDrive(*current) ? current->substr(0, 2) : current->substr(0, current->find('\\', 2));
-      absolute = drive_root + std::string(name);
+  return LocalCall("fileutl_abspn", {pathname ? pathname : "(null)"}, NonNull(pathname, out) && size != 0, [&] {
+    std::string_view name(pathname);
+    std::string absolute;
+    if (IsAbsolute(name)) {
+      absolute = name;
     } else {
-      absolute = *current + "\\" + std::string(name);
+      std::error_code error;
+      auto here = std::filesystem::current_path(error);
+      auto current = error ? std::nullopt : plat::FromHostPath(here);
+      if (!current) {
+        out[0] = '\0';
+        return TBS_ST_PNAME_CONVERSION;
+      }
+      if (HasDrive(name)) {  // "X:rest" is taken from the root of X:
+        absolute = std::string(name.substr(0, 2)) + "\\" + std::string(name.substr(2));
+      } else if (!name.empty() && IsSeparator(name[0])) {
+        std::string drive_root =
+            HasDrive(*current) ? current->substr(0, 2) : current->substr(0, current->find('\\', 2));
+        absolute = drive_root + std::string(name);
+      } else {
+        absolute = *current + "\\" + std::string(name);
+      }
     }
-  }
-  std::string result;
-  if (!Normalise(absolute, result)) {
-    out[0] = '\0';
-    return call.Return(TBS_ST_PNAME_CONVERSION);
-  }
-  return call.Return(Deliver(result, out, size));
+    std::string result;
+    if (!Normalise(absolute, result)) {
+      out[0] = '\0';
+      return TBS_ST_PNAME_CONVERSION;
+    }
+    return Deliver(result, out, size);
+  });
 }
 
 int fileutl_strip_leaf(const char* pathname, char* out, std::size_t size) {
@@ -133,30 +134,30 @@ int fileutl_strip_leaf(const char* pathname, char* out, std::size_t size) {
 }
 
 int fileutl_path_locate(const char* name, const char* search_path, char* out, std::size_t size) {
-  CallLog::Call call("fileutl_path_locate", {name ? name : "(null)", search_path ? search_path : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!name || !*name || !search_path || !out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  auto exists = [](const std::string& candidate) {
-    auto host = plat::ToHostPath(candidate);
-    std::error_code error;
-    return host && std::filesystem::exists(*host, error);
-  };
-  if (IsAbsolute(name)) {
-    if (exists(name)) return call.Return(Deliver(name, out, size));
+  return LocalCall("fileutl_path_locate", {name ? name : "(null)", search_path ? search_path : "(null)"},
+                   NonNull(name, search_path, out) && *name && size != 0, [&] {
+    auto exists = [](const std::string& candidate) {
+      auto host = plat::ToHostPath(candidate);
+      std::error_code error;
+      return host && std::filesystem::exists(*host, error);
+    };
+    if (IsAbsolute(name)) {
+      if (exists(name)) return Deliver(name, out, size);
+      out[0] = '\0';
+      return TBS_ST_NOT_FOUND;
+    }
+    std::string_view rest(search_path);
+    while (!rest.empty()) {
+      std::size_t end = rest.find(';');
+      std::string_view directory = rest.substr(0, end);
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+      if (directory.empty()) continue;
+      std::string candidate(directory);
+      if (!IsSeparator(candidate.back())) candidate += '\\';
+      candidate += name;
+      if (exists(candidate)) return Deliver(candidate, out, size);
+    }
     out[0] = '\0';
-    return call.Return(TBS_ST_NOT_FOUND);
-  }
-  std::string_view rest(search_path);
-  while (!rest.empty()) {
-    std::size_t end = rest.find(';');
-    std::string_view directory = rest.substr(0, end);
-    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    if (directory.empty()) continue;
-    std::string candidate(directory);
-    if (!IsSeparator(candidate.back())) candidate += '\\';
-    candidate += name;
-    if (exists(candidate)) return call.Return(Deliver(candidate, out, size));
-  }
-  out[0] = '\0';
-  return call.Return(TBS_ST_NOT_FOUND);
+    return TBS_ST_NOT_FOUND;
+  });
 }

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using namespace client_local::repo;
@@ -25,8 +27,8 @@ std::string UuidText(const tbs_uuid_t& uuid) {
   return text;
 }
 
-// The object of a query, which must be there: 1002 with a message when it is
-// not, 1072 when the test refuses its kind.
+// The object of a query, which must be there: TBS_ST_NOT_FOUND with a message when it is
+// not, TBS_ST_WRONG_KIND when the test refuses its kind.
 template <class Test>
 int NeedObject(Store& s, const FLM_VobObject& object, const char* what, Test test, Object* found) {
   const auto loaded = Load(s, object.vob(), object.dbid());
@@ -52,10 +54,7 @@ int NeedView(Store& s, const std::string& tag) {
 }  // namespace
 
 int FLM_Vob::construct_from_handle(vob_handle_t handle, FLM_Vob* vob) {
-  CallLog::Call call("FLM_Vob::construct_from_handle", {Num(handle)});
-  if (call.Failed()) return call.Status();
-  if (!vob) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_Vob::construct_from_handle", {Num(handle)}, NonNull(vob), [&](Store& s) {
     if (!VobExists(s, handle)) {
       Complain("The VOB handle " + Num(handle) + " names no VOB.");
       return TBS_ST_NOT_FOUND;
@@ -69,10 +68,7 @@ int FLM_Vob::construct_from_handle(vob_handle_t handle, FLM_Vob* vob) {
 }
 
 int FLM_View::construct_from_tag(const char* tag, FLM_View* view) {
-  CallLog::Call call("FLM_View::construct_from_tag", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!tag || !view) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_View::construct_from_tag", {Text(tag)}, NonNull(tag, view), [&](Store& s) {
     const auto row = views::LoadView(s, tag);
     tbs_uuid_t uuid{};
     if (!row || tbs_str_to_uuid(row->uuid.c_str(), &uuid) != TBS_ST_OK) {
@@ -89,10 +85,7 @@ int FLM_View::construct_from_tag(const char* tag, FLM_View* view) {
 
 int FLM_View::construct_from_uuid(const tbs_uuid_t& uuid, FLM_View* view) {
   const std::string text = UuidText(uuid);
-  CallLog::Call call("FLM_View::construct_from_uuid", {text});
-  if (call.Failed()) return call.Status();
-  if (!view || tbs_uuid_is_null(&uuid)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_View::construct_from_uuid", {text}, NonNull(view) && !tbs_uuid_is_null(&uuid), [&](Store& s) {
     Statement q(s, "SELECT tag FROM views WHERE uuid = ?1");
     q.Bind(1, text);
     if (!q.Step()) {
@@ -108,10 +101,7 @@ int FLM_View::construct_from_uuid(const tbs_uuid_t& uuid, FLM_View* view) {
 }
 
 int FLM_View::is_flm_view(bool* flm) const {
-  CallLog::Call call("FLM_View::is_flm_view", {Text(tag_.c_str())});
-  if (call.Failed()) return call.Status();
-  if (!flm || is_null()) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_View::is_flm_view", {Text(tag_.c_str())}, NonNull(flm) && !is_null(), [&](Store& s) {
     if (int rc = NeedView(s, tag_); rc != TBS_ST_OK) return rc;
     *flm = false;  // no view works in a stream yet
     return TBS_ST_OK;
@@ -119,10 +109,7 @@ int FLM_View::is_flm_view(bool* flm) const {
 }
 
 int FLM_View::stream(FLM_Stream* stream) const {
-  CallLog::Call call("FLM_View::stream", {Text(tag_.c_str())});
-  if (call.Failed()) return call.Status();
-  if (!stream || is_null()) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_View::stream", {Text(tag_.c_str())}, NonNull(stream) && !is_null(), [&](Store& s) {
     if (int rc = NeedView(s, tag_); rc != TBS_ST_OK) return rc;
     *stream = FLM_Stream();
     return TBS_ST_OK;
@@ -130,10 +117,7 @@ int FLM_View::stream(FLM_Stream* stream) const {
 }
 
 int FLM_Stream::project(FLM_Project* project) const {
-  CallLog::Call call("FLM_Stream::project", {Num(vob()), Num(dbid())});
-  if (call.Failed()) return call.Status();
-  if (!project || is_null()) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_Stream::project", {Num(vob()), Num(dbid())}, NonNull(project) && !is_null(), [&](Store& s) {
     if (int rc = NeedObject(s, *this, "stream", AnyKind, nullptr); rc != TBS_ST_OK) return rc;
     *project = FLM_Project();
     return TBS_ST_OK;
@@ -141,10 +125,7 @@ int FLM_Stream::project(FLM_Project* project) const {
 }
 
 int FLM_Element::crde(FLM_Element* crde) const {
-  CallLog::Call call("FLM_Element::crde", {Num(vob()), Num(dbid())});
-  if (call.Failed()) return call.Status();
-  if (!crde || is_null()) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_Element::crde", {Num(vob()), Num(dbid())}, NonNull(crde) && !is_null(), [&](Store& s) {
     if (int rc = NeedObject(s, *this, "element", IsElement, nullptr); rc != TBS_ST_OK) return rc;
     *crde = FLM_Element();  // no element belongs to a component yet
     return TBS_ST_OK;
@@ -152,10 +133,7 @@ int FLM_Element::crde(FLM_Element* crde) const {
 }
 
 int FLM_Version::element(FLM_Element* element) const {
-  CallLog::Call call("FLM_Version::element", {Num(vob()), Num(dbid())});
-  if (call.Failed()) return call.Status();
-  if (!element || is_null()) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_Version::element", {Num(vob()), Num(dbid())}, NonNull(element) && !is_null(), [&](Store& s) {
     Object version;
     if (int rc = NeedObject(s, *this, "version", IsVersion, &version); rc != TBS_ST_OK) return rc;
     *element = FLM_Element(vob(), version.elem);
@@ -164,10 +142,8 @@ int FLM_Version::element(FLM_Element* element) const {
 }
 
 int FLM_Version::activity(FLM_Activity* activity) const {
-  CallLog::Call call("FLM_Version::activity", {Num(vob()), Num(dbid())});
-  if (call.Failed()) return call.Status();
-  if (!activity || is_null()) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("FLM_Version::activity", {Num(vob()), Num(dbid())},
+                   NonNull(activity) && !is_null(), [&](Store& s) {
     if (int rc = NeedObject(s, *this, "version", IsVersion, nullptr); rc != TBS_ST_OK) return rc;
     *activity = FLM_Activity();  // no change set holds a version yet
     return TBS_ST_OK;

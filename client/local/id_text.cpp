@@ -2,18 +2,16 @@
 
 #include <cstring>
 
+#include "platform/text.h"
 #include "tbs.h"
 
 namespace client_local {
 
-namespace {
 int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  if (plat::IsDecimalDigit(c)) return c - '0';
+  const char lower = plat::AsciiLower(c);
+  return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
-}  // namespace
 
 bool ParseIdText(const char* layout, const char* text, std::uint8_t (&bytes)[16]) {
   const std::size_t length = std::strlen(layout);

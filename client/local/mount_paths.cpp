@@ -3,20 +3,13 @@
 
 #include "local/mount_state.h"
 #include "platform/machine.h"
+#include "platform/text.h"
 
 namespace client_local {
 
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 }  // namespace
 
@@ -32,8 +25,8 @@ std::optional<std::string> LocalLibraryName(std::string_view name, bool* other_m
   while (end < rest.size() && !IsSeparator(rest[end])) ++end;
   const std::string_view server = rest.substr(0, end);
   if (server.empty()) return std::nullopt;
-  if (SameIgnoringCase(server, "view")) return std::string(name);
-  if (!SameIgnoringCase(server, plat::MachineInfo().host_name)) {
+  if (plat::IEquals(server, "view")) return std::string(name);
+  if (!plat::IEquals(server, plat::MachineInfo().host_name)) {
     if (other_machine) *other_machine = true;
     return std::nullopt;
   }
@@ -45,7 +38,7 @@ std::optional<std::string> LocalLibraryName(std::string_view name, bool* other_m
   const std::string_view share = rest.substr(0, share_end);
   if (share.size() != 2 || !std::isalpha(static_cast<unsigned char>(share[0])) || share[1] != '$')
     return std::nullopt;
-  std::string local(1, static_cast<char>(std::toupper(static_cast<unsigned char>(share[0]))));
+  std::string local(1, plat::AsciiUpper(share[0]));
   local += ":\\";
   rest.remove_prefix(share_end);
   while (!rest.empty() && IsSeparator(rest.front())) rest.remove_prefix(1);

@@ -5,11 +5,12 @@
 #include <string>
 #include <utility>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/settings.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::SettingsStore;
 
 namespace {
@@ -93,40 +94,40 @@ std::unique_ptr<SettingsStore> UseSettingsStore(std::unique_ptr<SettingsStore> s
 }  // namespace client_local
 
 int nlbd_knob_get_boolean(int knob, int level, int* value) {
-  CallLog::Call call("nlbd_knob_get_boolean", {std::to_string(knob), std::to_string(level)});
-  if (call.Failed()) return call.Status();
-  if (!value || !ValidLevel(level)) return call.Return(TBS_ST_INVALID_ARG);
-  *value = 0;
-  const Knob* entry = FindKnob(knob);
-  if (!entry) return call.Return(TBS_ST_NOT_FOUND);
-  Service& service = TheService();
-  std::lock_guard lock(service.mutex);
-  for (int at : {NLBD_LEVEL_USER, NLBD_LEVEL_SITE, NLBD_LEVEL_DEFAULT}) {
-    if (at < level) break;
-    std::optional<bool> found;
-    if (int status = ValueAt(*service.store, *entry, at, found)) return call.Return(status);
-    if (found) {
-      *value = *found ? 1 : 0;
-      return call.Return(TBS_ST_OK);
+  return LocalCall("nlbd_knob_get_boolean", {std::to_string(knob), std::to_string(level)},
+                   NonNull(value) && ValidLevel(level), [&] {
+    *value = 0;
+    const Knob* entry = FindKnob(knob);
+    if (!entry) return TBS_ST_NOT_FOUND;
+    Service& service = TheService();
+    std::lock_guard lock(service.mutex);
+    for (int at : {NLBD_LEVEL_USER, NLBD_LEVEL_SITE, NLBD_LEVEL_DEFAULT}) {
+      if (at < level) break;
+      std::optional<bool> found;
+      if (int status = ValueAt(*service.store, *entry, at, found)) return status;
+      if (found) {
+        *value = *found ? 1 : 0;
+        return TBS_ST_OK;
+      }
     }
-  }
-  return call.Return(TBS_ST_NOT_FOUND);
+    return TBS_ST_NOT_FOUND;
+  });
 }
 
 int nlbd_knoblet_get_boolean(int knob, int level, int* value) {
-  CallLog::Call call("nlbd_knoblet_get_boolean", {std::to_string(knob), std::to_string(level)});
-  if (call.Failed()) return call.Status();
-  if (!value || !ValidLevel(level)) return call.Return(TBS_ST_INVALID_ARG);
-  *value = 0;
-  const Knob* entry = FindKnob(knob);
-  if (!entry) return call.Return(TBS_ST_NOT_FOUND);
-  Service& service = TheService();
-  std::lock_guard lock(service.mutex);
-  std::optional<bool> found;
-  if (int status = ValueAt(*service.store, *entry, level, found)) return call.Return(status);
-  if (!found) return call.Return(TBS_ST_NOT_FOUND);
-  *value = *found ? 1 : 0;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("nlbd_knoblet_get_boolean", {std::to_string(knob), std::to_string(level)},
+                   NonNull(value) && ValidLevel(level), [&] {
+    *value = 0;
+    const Knob* entry = FindKnob(knob);
+    if (!entry) return TBS_ST_NOT_FOUND;
+    Service& service = TheService();
+    std::lock_guard lock(service.mutex);
+    std::optional<bool> found;
+    if (int status = ValueAt(*service.store, *entry, level, found)) return status;
+    if (!found) return TBS_ST_NOT_FOUND;
+    *value = *found ? 1 : 0;
+    return TBS_ST_OK;
+  });
 }
 
 namespace {
@@ -142,20 +143,22 @@ int CheckChange(int knob, int level, int flags) {
 }  // namespace
 
 int nlbd_knoblet_set_boolean(int knob, int level, int flags, int value) {
-  CallLog::Call call("nlbd_knoblet_set_boolean",
-                     {std::to_string(knob), std::to_string(level), std::to_string(flags), std::to_string(value)});
-  if (call.Failed()) return call.Status();
-  if (int status = CheckChange(knob, level, flags)) return call.Return(status);
-  Service& service = TheService();
-  std::lock_guard lock(service.mutex);
-  return call.Return(service.store->SetBoolean(knob, level, value != 0));
+  return LocalCall("nlbd_knoblet_set_boolean",
+                   {std::to_string(knob), std::to_string(level), std::to_string(flags), std::to_string(value)},
+                   true, [&] {
+    if (int status = CheckChange(knob, level, flags)) return status;
+    Service& service = TheService();
+    std::lock_guard lock(service.mutex);
+    return service.store->SetBoolean(knob, level, value != 0);
+  });
 }
 
 int nlbd_knoblet_unset_value(int knob, int level, int flags) {
-  CallLog::Call call("nlbd_knoblet_unset_value", {std::to_string(knob), std::to_string(level), std::to_string(flags)});
-  if (call.Failed()) return call.Status();
-  if (int status = CheckChange(knob, level, flags)) return call.Return(status);
-  Service& service = TheService();
-  std::lock_guard lock(service.mutex);
-  return call.Return(service.store->Unset(knob, level));
+  return LocalCall("nlbd_knoblet_unset_value", {std::to_string(knob), std::to_string(level), std::to_string(flags)},
+                   true, [&] {
+    if (int status = CheckChange(knob, level, flags)) return status;
+    Service& service = TheService();
+    std::lock_guard lock(service.mutex);
+    return service.store->Unset(knob, level);
+  });
 }

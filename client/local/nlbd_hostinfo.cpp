@@ -5,14 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "local/local_call.h"
 #include "local/vob_repo.h"
 #include "platform/machine.h"
+#include "platform/text.h"
 #include "sysutl.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
-using client_local::repo::Run;
 using client_local::repo::Text;
 
 namespace {
@@ -23,16 +26,6 @@ char* Dup(const std::string& text) {
   return copy;
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -47,32 +40,31 @@ int sysutl_myhostname(char* out, std::size_t size) {
 }
 
 int nlbd_hostinfo(const char* host, nlbd_hostinfo_t** info) {
-  CallLog::Call call("nlbd_hostinfo", {Text(host)});
-  if (call.Failed()) return call.Status();
-  if (!host || !*host || !info) return call.Return(TBS_ST_INVALID_ARG);
-  *info = nullptr;
-  const plat::MachineProfile machine = plat::MachineInfo();
-  if (SameName(host, machine.host_name)) {
-    auto* record = new nlbd_hostinfo_t;
-    record->host = Dup(machine.host_name);
-    record->os_name = Dup(machine.os_name.empty() ? "Linux" : machine.os_name);
-    record->os_version = Dup(std::to_string(machine.os_major) + "." + std::to_string(machine.os_minor) + "." +
-                             std::to_string(machine.os_build));
-    record->options = Dup("");
-    *info = record;
-    return call.Return(TBS_ST_OK);
-  }
-  return Run(call, [&](Store& s) {
-    Statement read(s, "SELECT name, os, os_version, options FROM hosts WHERE name = ?1 COLLATE NOCASE");
-    read.Bind(1, std::string(host));
-    if (!read.Step()) return TBS_ST_NOT_FOUND;
-    auto* record = new nlbd_hostinfo_t;
-    record->host = Dup(read.Text(0));
-    record->os_name = Dup(read.Text(1));
-    record->os_version = Dup(read.Text(2));
-    record->options = Dup(read.Text(3));
-    *info = record;
-    return TBS_ST_OK;
+  return LocalCall("nlbd_hostinfo", {Text(host)}, NonNull(host, info) && *host, [&] {
+    *info = nullptr;
+    const plat::MachineProfile machine = plat::MachineInfo();
+    if (plat::IEquals(host, machine.host_name)) {
+      auto* record = new nlbd_hostinfo_t;
+      record->host = Dup(machine.host_name);
+      record->os_name = Dup(machine.os_name.empty() ? "Linux" : machine.os_name);
+      record->os_version = Dup(std::to_string(machine.os_major) + "." + std::to_string(machine.os_minor) + "." +
+                               std::to_string(machine.os_build));
+      record->options = Dup("");
+      *info = record;
+      return TBS_ST_OK;
+    }
+    return InStore([&](Store& s) {
+      Statement read(s, "SELECT name, os, os_version, options FROM hosts WHERE name = ?1 COLLATE NOCASE");
+      read.Bind(1, std::string(host));
+      if (!read.Step()) return TBS_ST_NOT_FOUND;
+      auto* record = new nlbd_hostinfo_t;
+      record->host = Dup(read.Text(0));
+      record->os_name = Dup(read.Text(1));
+      record->os_version = Dup(read.Text(2));
+      record->options = Dup(read.Text(3));
+      *info = record;
+      return TBS_ST_OK;
+    });
   });
 }
 
@@ -86,33 +78,32 @@ void nlbd_hostinfo_free(nlbd_hostinfo_t* info) {
 }
 
 int nlbd_hostinfo_parse_opts(const nlbd_hostinfo_t* info, nlbd_hostinfo_opts_t** opts) {
-  CallLog::Call call("nlbd_hostinfo_parse_opts", {});
-  if (call.Failed()) return call.Status();
-  if (!info || !opts) return call.Return(TBS_ST_INVALID_ARG);
-  *opts = nullptr;
-  std::vector<std::pair<std::string, std::string>> pairs;
-  const std::string all = info->options ? info->options : "";
-  std::size_t start = 0;
-  while (start <= all.size()) {
-    std::size_t end = all.find(',', start);
-    if (end == std::string::npos) end = all.size();
-    const std::string option = all.substr(start, end - start);
-    start = end + 1;
-    if (option.empty()) continue;
-    const std::size_t equals = option.find('=');
-    const std::string key = option.substr(0, equals);
-    if (key.empty()) return call.Return(TBS_ST_INVALID_ARG);
-    pairs.emplace_back(key, equals == std::string::npos ? "" : option.substr(equals + 1));
-  }
-  auto* result = new nlbd_hostinfo_opts_t;
-  result->count = static_cast<std::uint32_t>(pairs.size());
-  result->opts = new nlbd_hostinfo_opt_t[pairs.size() ? pairs.size() : 1];
-  for (std::size_t i = 0; i < pairs.size(); ++i) {
-    result->opts[i].key = Dup(pairs[i].first);
-    result->opts[i].value = Dup(pairs[i].second);
-  }
-  *opts = result;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("nlbd_hostinfo_parse_opts", {}, NonNull(info, opts), [&] {
+    *opts = nullptr;
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const std::string all = info->options ? info->options : "";
+    std::size_t start = 0;
+    while (start <= all.size()) {
+      std::size_t end = all.find(',', start);
+      if (end == std::string::npos) end = all.size();
+      const std::string option = all.substr(start, end - start);
+      start = end + 1;
+      if (option.empty()) continue;
+      const std::size_t equals = option.find('=');
+      const std::string key = option.substr(0, equals);
+      if (key.empty()) return TBS_ST_INVALID_ARG;
+      pairs.emplace_back(key, equals == std::string::npos ? "" : option.substr(equals + 1));
+    }
+    auto* result = new nlbd_hostinfo_opts_t;
+    result->count = static_cast<std::uint32_t>(pairs.size());
+    result->opts = new nlbd_hostinfo_opt_t[pairs.size() ? pairs.size() : 1];
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+      result->opts[i].key = Dup(pairs[i].first);
+      result->opts[i].value = Dup(pairs[i].second);
+    }
+    *opts = result;
+    return TBS_ST_OK;
+  });
 }
 
 void nlbd_hostinfo_free_opts(nlbd_hostinfo_opts_t* opts) {
@@ -126,14 +117,14 @@ void nlbd_hostinfo_free_opts(nlbd_hostinfo_opts_t* opts) {
 }
 
 int nlbd_hostinfo_register(const char* host, const char* os_name, const char* os_version, const char* options) {
-  CallLog::Call call("nlbd_hostinfo_register", {Text(host), Text(os_name), Text(os_version), Text(options)});
-  if (call.Failed()) return call.Status();
-  if (!host || !*host || !os_name || !os_version || !options) return call.Return(TBS_ST_INVALID_ARG);
-  if (SameName(host, plat::MachineInfo().host_name)) return call.Return(TBS_ST_PERMISSION);
-  return Run(call, [&](Store& s) {
-    Statement write(s, "INSERT OR REPLACE INTO hosts (name, os, os_version, options) VALUES (?1, ?2, ?3, ?4)");
-    write.Bind(1, std::string(host)).Bind(2, std::string(os_name)).Bind(3, std::string(os_version));
-    write.Bind(4, std::string(options)).Run();
-    return TBS_ST_OK;
+  return LocalCall("nlbd_hostinfo_register", {Text(host), Text(os_name), Text(os_version), Text(options)},
+                   NonNull(host, os_name, os_version, options) && *host, [&] {
+    if (plat::IEquals(host, plat::MachineInfo().host_name)) return TBS_ST_PERMISSION;
+    return InStore([&](Store& s) {
+      Statement write(s, "INSERT OR REPLACE INTO hosts (name, os, os_version, options) VALUES (?1, ?2, ?3, ?4)");
+      write.Bind(1, std::string(host)).Bind(2, std::string(os_name)).Bind(3, std::string(os_version));
+      write.Bind(4, std::string(options)).Run();
+      return TBS_ST_OK;
+    });
   });
 }

@@ -1,10 +1,10 @@
 #include "ntcs.h"
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "platform/sync.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
 
 namespace {
 
@@ -15,19 +15,20 @@ plat::RecursiveLock& ClientLock() {
 
 }  // namespace
 
-// The lock cannot fail: an injected failure only adds its messages.
+// The lock cannot fail: an injected failure only adds its messages (and
+// its status to the log).
 void nt_enter_critical_section() {
   ClientLock().Lock();
-  CallLog::Call call("nt_enter_critical_section", {});
-  call.Return(TBS_ST_OK);
+  LocalCall("nt_enter_critical_section", {}, true, [] { return TBS_ST_OK; });
 }
 
 int nt_leave_critical_section() {
-  CallLog::Call call("nt_leave_critical_section", {});
   // Unlocking a lock another thread holds would break it for its owner.
-  if (!ClientLock().HeldByCurrentThread()) return call.Return(TBS_ST_INVALID_ARG);
+  const bool held = ClientLock().HeldByCurrentThread();
+  LocalCall("nt_leave_critical_section", {}, held, [] { return TBS_ST_OK; });
+  if (!held) return TBS_ST_INVALID_ARG;
   ClientLock().Unlock();
-  return call.Return(TBS_ST_OK);
+  return TBS_ST_OK;
 }
 
 int nt_critical_section_held() { return ClientLock().HeldByCurrentThread() ? 1 : 0; }

@@ -5,12 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/mount_state.h"
 #include "local/store.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 
@@ -30,52 +32,47 @@ bool Absolute(std::string_view name) {
 }  // namespace
 
 int ntpfxmap_register(const char* pathname) {
-  CallLog::Call call("ntpfxmap_register", {pathname ? pathname : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!pathname) return call.Return(TBS_ST_INVALID_ARG);
-  if (!Absolute(pathname)) return call.Return(TBS_ST_NOT_FOUND);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_FAILURE);
-  return call.Return(store->Command([&](Store& s) {
-    Statement write(s, "INSERT INTO pfx_map (pathname, refs) VALUES (?1, 1)"
-                       " ON CONFLICT (pathname) DO UPDATE SET refs = refs + 1");
-    write.Bind(1, pathname).Run();
-    return TBS_ST_OK;
-  }));
+  return LocalCall("ntpfxmap_register", {pathname ? pathname : "(null)"}, NonNull(pathname), [&] {
+    if (!Absolute(pathname)) return TBS_ST_NOT_FOUND;
+    return InStore([&](Store& s) {
+      Statement write(s, "INSERT INTO pfx_map (pathname, refs) VALUES (?1, 1)"
+                         " ON CONFLICT (pathname) DO UPDATE SET refs = refs + 1");
+      write.Bind(1, pathname).Run();
+      return TBS_ST_OK;
+    });
+  });
 }
 
 int ntpfxmap_unregister(const char* pathname) {
-  CallLog::Call call("ntpfxmap_unregister", {pathname ? pathname : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!pathname) return call.Return(TBS_ST_INVALID_ARG);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_NOT_FOUND);
-  return call.Return(store->Command([&](Store& s) {
-    Statement read(s, "SELECT refs FROM pfx_map WHERE pathname = ?1");
-    read.Bind(1, pathname);
-    if (!read.Step()) return TBS_ST_NOT_FOUND;
-    if (read.Int(0) > 1) {
-      Statement down(s, "UPDATE pfx_map SET refs = refs - 1 WHERE pathname = ?1");
-      down.Bind(1, pathname).Run();
-    } else {
-      Statement remove(s, "DELETE FROM pfx_map WHERE pathname = ?1");
-      remove.Bind(1, pathname).Run();
-    }
-    return TBS_ST_OK;
-  }));
+  return LocalCall("ntpfxmap_unregister", {pathname ? pathname : "(null)"}, NonNull(pathname), [&] {
+    Store* store = client_local::CurrentStore();
+    if (!store) return TBS_ST_NOT_FOUND;
+    return store->Command([&](Store& s) {
+      Statement read(s, "SELECT refs FROM pfx_map WHERE pathname = ?1");
+      read.Bind(1, pathname);
+      if (!read.Step()) return TBS_ST_NOT_FOUND;
+      if (read.Int(0) > 1) {
+        Statement down(s, "UPDATE pfx_map SET refs = refs - 1 WHERE pathname = ?1");
+        down.Bind(1, pathname).Run();
+      } else {
+        Statement remove(s, "DELETE FROM pfx_map WHERE pathname = ?1");
+        remove.Bind(1, pathname).Run();
+      }
+      return TBS_ST_OK;
+    });
+  });
 }
 
 int ntpfxmap_convert(const char* pathname, char* out, std::size_t size) {
-  CallLog::Call call("ntpfxmap_convert", {pathname ? pathname : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  bool other_machine = false;
-  const auto local = client_local::LocalLibraryName(pathname, &other_machine);
-  if (!local) return call.Return(TBS_ST_PNAME_CONVERSION);
-  if (local->size() + 1 > size) return call.Return(TBS_ST_INVALID_ARG);
-  std::memcpy(out, local->c_str(), local->size() + 1);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("ntpfxmap_convert", {pathname ? pathname : "(null)"}, NonNull(pathname, out) && size != 0, [&] {
+    out[0] = '\0';
+    bool other_machine = false;
+    const auto local = client_local::LocalLibraryName(pathname, &other_machine);
+    if (!local) return TBS_ST_PNAME_CONVERSION;
+    if (local->size() + 1 > size) return TBS_ST_INVALID_ARG;
+    std::memcpy(out, local->c_str(), local->size() + 1);
+    return TBS_ST_OK;
+  });
 }
 
 namespace client_local {

@@ -2,10 +2,11 @@
 
 #include <string_view>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
@@ -25,29 +26,27 @@ int Crack(std::string_view text, std::vector<poolmap_pool_t>& pools) {
 }  // namespace
 
 int poolmap_crack_mapstring(const char* mapstring, std::vector<poolmap_pool_t>* pools) {
-  CallLog::Call call("poolmap_crack_mapstring", {mapstring ? mapstring : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!mapstring || !pools) return call.Return(TBS_ST_INVALID_ARG);
-  std::vector<poolmap_pool_t> result;
-  if (int status = Crack(mapstring, result)) return call.Return(status);
-  *pools = std::move(result);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("poolmap_crack_mapstring", {mapstring ? mapstring : "(null)"}, NonNull(mapstring, pools), [&] {
+    std::vector<poolmap_pool_t> result;
+    if (int status = Crack(mapstring, result)) return status;
+    *pools = std::move(result);
+    return TBS_ST_OK;
+  });
 }
 
 int poolmap_crack_mntopts(const char* options, std::vector<poolmap_pool_t>* pools) {
-  CallLog::Call call("poolmap_crack_mntopts", {options ? options : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!options || !pools) return call.Return(TBS_ST_INVALID_ARG);
-  std::vector<poolmap_pool_t> result;
-  std::string_view rest(options);
-  constexpr std::string_view kOption = "poolmap=";
-  while (!rest.empty()) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view token = rest.substr(0, comma);
-    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    if (token.substr(0, kOption.size()) != kOption) continue;
-    if (int status = Crack(token.substr(kOption.size()), result)) return call.Return(status);
-  }
-  *pools = std::move(result);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("poolmap_crack_mntopts", {options ? options : "(null)"}, NonNull(options, pools), [&] {
+    std::vector<poolmap_pool_t> result;
+    std::string_view rest(options);
+    constexpr std::string_view kOption = "poolmap=";
+    while (!rest.empty()) {
+      const std::size_t comma = rest.find(',');
+      const std::string_view token = rest.substr(0, comma);
+      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+      if (token.substr(0, kOption.size()) != kOption) continue;
+      if (int status = Crack(token.substr(kOption.size()), result)) return status;
+    }
+    *pools = std::move(result);
+    return TBS_ST_OK;
+  });
 }

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
@@ -97,87 +98,72 @@ Areas& TheAreas() {
 }  // namespace
 
 stg_area_t stg_create_area(std::size_t size) {
-  CallLog::Call call("stg_create_area", {std::to_string(size)});
-  if (call.Failed()) return STG_NULL_AREA;
-  if (size > kMaxRequest) {
-    call.Return(TBS_ST_NO_MEMORY);
-    return STG_NULL_AREA;
-  }
-  Areas& areas = TheAreas();
-  std::lock_guard lock(areas.mutex);
-  if (areas.next == 0) {  // every number used: numbers are never reused
-    call.Return(TBS_ST_NO_MEMORY);
-    return STG_NULL_AREA;
-  }
-  stg_area_t id = areas.next++;
-  areas.areas.emplace(id, Area{RoundUp(size == 0 ? kDefaultBlock : size), {}, 0});
-  call.Return(TBS_ST_OK);
-  return id;
+  stg_area_t made = STG_NULL_AREA;
+  LocalCall("stg_create_area", {std::to_string(size)}, true, [&] {
+    if (size > kMaxRequest) return TBS_ST_NO_MEMORY;
+    Areas& areas = TheAreas();
+    std::lock_guard lock(areas.mutex);
+    if (areas.next == 0) return TBS_ST_NO_MEMORY;  // every number used: numbers are never reused
+    made = areas.next++;
+    areas.areas.emplace(made, Area{RoundUp(size == 0 ? kDefaultBlock : size), {}, 0});
+    return TBS_ST_OK;
+  });
+  return made;
 }
 
 int stg_delete_area(stg_area_t area) {
-  CallLog::Call call("stg_delete_area", {std::to_string(area)});
-  if (call.Failed()) return call.Status();
-  Areas& areas = TheAreas();
-  std::lock_guard lock(areas.mutex);
-  return call.Return(areas.areas.erase(area) ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+  return LocalCall("stg_delete_area", {std::to_string(area)}, true, [&] {
+    Areas& areas = TheAreas();
+    std::lock_guard lock(areas.mutex);
+    return areas.areas.erase(area) ? TBS_ST_OK : TBS_ST_INVALID_ARG;
+  });
 }
 
 int stg_free_area(stg_area_t area, int keep_memory) {
-  CallLog::Call call("stg_free_area", {std::to_string(area), std::to_string(keep_memory)});
-  if (call.Failed()) return call.Status();
-  Areas& areas = TheAreas();
-  std::lock_guard lock(areas.mutex);
-  Area* found = areas.Find(area);
-  if (!found) return call.Return(TBS_ST_INVALID_ARG);
-  found->Reset(keep_memory != 0);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("stg_free_area", {std::to_string(area), std::to_string(keep_memory)}, true, [&] {
+    Areas& areas = TheAreas();
+    std::lock_guard lock(areas.mutex);
+    Area* found = areas.Find(area);
+    if (!found) return TBS_ST_INVALID_ARG;
+    found->Reset(keep_memory != 0);
+    return TBS_ST_OK;
+  });
 }
 
 namespace {
 
-// Memory of the area for one call, with the call's status recorded: 1062
-// past the largest request or when the area is full, 1003 for an unknown
-// area.
-void* AllocateFor(CallLog::Call& call, stg_area_t area, std::size_t size) {
-  if (size > kMaxRequest) {
-    call.Return(TBS_ST_NO_MEMORY);
-    return nullptr;
-  }
+// Memory of the area: TBS_ST_NO_MEMORY past the largest request or when the area is
+// full, TBS_ST_INVALID_ARG for an unknown area.
+int AllocateFrom(stg_area_t area, std::size_t size, void** memory) {
+  if (size > kMaxRequest) return TBS_ST_NO_MEMORY;
   Areas& areas = TheAreas();
   std::lock_guard lock(areas.mutex);
   Area* found = areas.Find(area);
-  if (!found) {
-    call.Return(TBS_ST_INVALID_ARG);
-    return nullptr;
-  }
-  void* memory = found->Allocate(size);
-  call.Return(memory ? TBS_ST_OK : TBS_ST_NO_MEMORY);
-  return memory;
+  if (!found) return TBS_ST_INVALID_ARG;
+  *memory = found->Allocate(size);
+  return *memory ? TBS_ST_OK : TBS_ST_NO_MEMORY;
 }
 
 }  // namespace
 
 void* stg_alloc(stg_area_t area, std::size_t size) {
-  CallLog::Call call("stg_alloc", {std::to_string(area), std::to_string(size)});
-  if (call.Failed()) return nullptr;
-  return AllocateFor(call, area, size);
+  void* memory = nullptr;
+  LocalCall("stg_alloc", {std::to_string(area), std::to_string(size)}, true,
+            [&] { return AllocateFrom(area, size, &memory); });
+  return memory;
 }
 
 char* stg_strdup(stg_area_t area, const char* text) {
-  CallLog::Call call("stg_strdup", {std::to_string(area), text ? text : "(null)"});
-  if (call.Failed()) return nullptr;
-  if (!text) {
-    call.Return(TBS_ST_INVALID_ARG);
-    return nullptr;
-  }
-  const std::size_t length = std::strlen(text);
-  if (length >= kMaxRequest) {
-    call.Return(TBS_ST_NO_MEMORY);
-    return nullptr;
-  }
-  auto* copy = static_cast<char*>(AllocateFor(call, area, length + 1));
-  if (copy) std::memcpy(copy, text, length + 1);
+  char* copy = nullptr;
+  LocalCall("stg_strdup", {std::to_string(area), text ? text : "(null)"}, NonNull(text), [&] {
+    const std::size_t length = std::strlen(text);
+    if (length >= kMaxRequest) return TBS_ST_NO_MEMORY;
+    void* memory = nullptr;
+    if (int status = AllocateFrom(area, length + 1, &memory)) return status;
+    copy = static_cast<char*>(memory);
+    std::memcpy(copy, text, length + 1);
+    return TBS_ST_OK;
+  });
   return copy;
 }
 

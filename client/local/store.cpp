@@ -2,10 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <climits>
 #include <mutex>
 #include <vector>
 
 #include "imsg.h"
+#include "platform/text.h"
 #include "tbs.h"
 
 namespace client_local {
@@ -182,7 +184,10 @@ int Store::LatestSchemaVersion() { return static_cast<int>(Migrations().size());
 
 int Store::SchemaVersion() {
   Statement read(*this, "SELECT value FROM rv_meta WHERE key = 'schema_version'");
-  return read.Step() ? std::stoi(read.Text(0)) : 0;
+  if (!read.Step()) return 0;
+  const auto version = plat::ParseDecimal(read.Text(0), INT_MAX);
+  if (!version) throw StoreError{TBS_ST_FAILURE, "the store '" + name_ + "' has a schema version that is no number"};
+  return static_cast<int>(*version);
 }
 
 // Brings a new database up to the latest schema, or checks that an existing
@@ -320,6 +325,11 @@ void Store::OnRollback(std::function<void()> undo) {
 Store* CurrentStore() {
   std::lock_guard lock(g_current_mutex);
   return CurrentStorage().get();
+}
+
+int InStore(const std::function<int(Store&)>& work) {
+  Store* store = CurrentStore();
+  return store ? store->Command(work) : TBS_ST_FAILURE;
 }
 
 std::unique_ptr<Store> UseStore(std::unique_ptr<Store> store) {

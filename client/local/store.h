@@ -69,7 +69,7 @@ class Store {
   // Runs a command in one transaction: committed when it returns 0, rolled
   // back otherwise. A command inside another joins it as a savepoint that is
   // undone alone when it fails. A store failure becomes its status with the
-  // sentence printed as an error; an exception becomes 1001 with its text.
+  // sentence printed as an error; an exception becomes TBS_ST_FAILURE with its text.
   int Command(const std::function<int(Store&)>& command);
   // Runs SQL without results (for the schema and tests); throws StoreError.
   void Exec(std::string_view sql);
@@ -95,6 +95,8 @@ class Store {
 
 // The store in force for the client calls (nullptr until one is put in).
 Store* CurrentStore();
+// Runs work in one command of the store in force; TBS_ST_FAILURE without one.
+int InStore(const std::function<int(Store&)>& work);
 // Puts a store in and returns the one it replaces. Settings and usage data
 // move into it.
 std::unique_ptr<Store> UseStore(std::unique_ptr<Store> store);

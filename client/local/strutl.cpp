@@ -2,6 +2,8 @@
 // ASCII case conversion.
 #include "strutl.h"
 
+#include "platform/text.h"
+
 int strutl_mblen(const char* text) {
   if (!text || !*text) return 0;
   const auto lead = static_cast<unsigned char>(text[0]);
@@ -25,9 +27,6 @@ const char* strutl_find_last_char(const char* text, int c) {
 
 char* strutl_cvt_case_string(char* text, int to_upper) {
   if (!text) return nullptr;
-  for (char* p = text; *p; ++p) {
-    if (to_upper && *p >= 'a' && *p <= 'z') *p = static_cast<char>(*p - 'a' + 'A');
-    if (!to_upper && *p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
-  }
+  for (char* p = text; *p; ++p) *p = to_upper ? plat::AsciiUpper(*p) : plat::AsciiLower(*p);
   return text;
 }

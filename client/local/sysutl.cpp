@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/machine.h"
+#include "platform/text.h"
 #include "tbs.h"
 
 namespace {
@@ -89,13 +90,9 @@ std::optional<unsigned long> IdOf(const char* sid, std::string_view prefix) {
   if (text.substr(0, prefix.size()) != prefix) return std::nullopt;
   text.remove_prefix(prefix.size());
   if (text.empty() || text.size() > 10) return std::nullopt;
-  unsigned long long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (value > 0xFFFFFFFEull) return std::nullopt;
-  return static_cast<unsigned long>(value);
+  const auto value = plat::ParseDecimal(text, 0xFFFFFFFEull);
+  if (!value) return std::nullopt;
+  return static_cast<unsigned long>(*value);
 }
 
 bool BadArgs(const char* in, char* out, std::size_t size) {

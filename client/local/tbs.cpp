@@ -4,9 +4,13 @@
 #include <string>
 
 #include "imsg.h"
-#include "local/calllog.h"
+#include "local/local_call.h"
 
+using client_local::LocalCall;
 namespace {
+
+// Room for "Unknown error " and any int.
+constexpr std::size_t kUnknownTextSize = 32;
 
 struct StatusText {
   int status;
@@ -34,17 +38,16 @@ constexpr StatusText kTexts[] = {
 const char* tbs_strerror(int status) {
   for (const StatusText& entry : kTexts)
     if (entry.status == status) return entry.text;
-  thread_local char unknown[32];
+  thread_local char unknown[kUnknownTextSize];
   std::snprintf(unknown, sizeof unknown, "Unknown error %d", status);
   return unknown;
 }
 
 void tbs_log_int_error(const char* facility, const char* file, int line, const char* text) {
   const std::string where = std::string(file ? file : "") + ":" + std::to_string(line);
-  client_local::CallLog::Call call("tbs_log_int_error", {facility ? facility : "", where, text ? text : ""});
-  if (call.Failed()) return;
-  const std::string message =
-      std::string(facility ? facility : "") + ": " + where + ": " + (text ? text : "") + "\n";
-  imsg_print_text(IMSG_INTERNAL_ERROR, message.c_str());
-  call.Return(TBS_ST_OK);
+  LocalCall("tbs_log_int_error", {facility ? facility : "", where, text ? text : ""}, true, [&] {
+    const std::string message = std::string(facility ? facility : "") + ": " + where + ": " + (text ? text : "") + "\n";
+    imsg_print_text(IMSG_INTERNAL_ERROR, message.c_str());
+    return TBS_ST_OK;
+  });
 }

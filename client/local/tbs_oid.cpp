@@ -5,11 +5,12 @@
 #include <cstring>
 #include <random>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/id_text.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
@@ -46,17 +47,15 @@ int tbs_uuid_to_dstr(const tbs_uuid_t* uuid, char* out, std::size_t size) {
 }
 
 int tbs_str_to_oid(const char* text, tbs_oid_t* oid) {
-  CallLog::Call call("tbs_str_to_oid", {text ? text : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!text || !oid) return call.Return(TBS_ST_INVALID_ARG);
-  return call.Return(client_local::ParseIdText(kDashed, text, oid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+  return LocalCall("tbs_str_to_oid", {text ? text : "(null)"}, NonNull(text, oid), [&] {
+    return client_local::ParseIdText(kDashed, text, oid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG;
+  });
 }
 
 int tbs_dstr_to_uuid(const char* text, tbs_uuid_t* uuid) {
-  CallLog::Call call("tbs_dstr_to_uuid", {text ? text : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!text || !uuid) return call.Return(TBS_ST_INVALID_ARG);
-  return call.Return(client_local::ParseIdText(kDashed, text, uuid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+  return LocalCall("tbs_dstr_to_uuid", {text ? text : "(null)"}, NonNull(text, uuid), [&] {
+    return client_local::ParseIdText(kDashed, text, uuid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG;
+  });
 }
 
 int tbs_oid_cmp(const tbs_oid_t* a, const tbs_oid_t* b) {

@@ -3,10 +3,11 @@
 #include <atomic>
 #include <string>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 std::atomic<bool> rvfs_installed{true};
@@ -15,9 +16,8 @@ std::atomic<bool> rvfs_installed{true};
 void client_local::SetRvfsInstalled(bool installed) { rvfs_installed = installed; }
 
 int tbs_rvfs_ws_dyn_flags(std::uint32_t* flags) {
-  CallLog::Call call("tbs_rvfs_ws_dyn_flags", {});
-  if (call.Failed()) return call.Status();
-  if (!flags) return call.Return(TBS_ST_INVALID_ARG);
-  *flags = rvfs_installed.load() ? 0 : TBS_RVFS_WS_DYN_NOT_INSTALLED;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("tbs_rvfs_ws_dyn_flags", {}, NonNull(flags), [&] {
+    *flags = rvfs_installed.load() ? 0 : TBS_RVFS_WS_DYN_NOT_INSTALLED;
+    return TBS_ST_OK;
+  });
 }

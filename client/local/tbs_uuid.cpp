@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/id_text.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
@@ -34,15 +35,13 @@ int tbs_uuid_to_str(const tbs_uuid_t* uuid, char* out, std::size_t size) {
 }
 
 int tbs_str_to_uuid(const char* text, tbs_uuid_t* uuid) {
-  CallLog::Call call("tbs_str_to_uuid", {text ? text : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!text || !uuid) return call.Return(TBS_ST_INVALID_ARG);
-  return call.Return(Parse(text, uuid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+  return LocalCall("tbs_str_to_uuid", {text ? text : "(null)"}, NonNull(text, uuid), [&] {
+    return Parse(text, uuid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG;
+  });
 }
 
 int tbs_dstr_to_oid(const char* text, tbs_oid_t* oid) {
-  CallLog::Call call("tbs_dstr_to_oid", {text ? text : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!text || !oid) return call.Return(TBS_ST_INVALID_ARG);
-  return call.Return(Parse(text, oid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG);
+  return LocalCall("tbs_dstr_to_oid", {text ? text : "(null)"}, NonNull(text, oid), [&] {
+    return Parse(text, oid->bytes) ? TBS_ST_OK : TBS_ST_INVALID_ARG;
+  });
 }

@@ -14,6 +14,7 @@
 #include "configspec.h"
 #include "fileutl_file.h"
 #include "imsg.h"
+#include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 #include "platform/pathmap.h"
@@ -22,12 +23,14 @@
 #include "tbs_errno.h"
 #include "tbs_oid.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using client_local::repo::CopyOut;
 using client_local::repo::Num;
-using client_local::repo::Run;
+using client_local::repo::kNameBufferSize;
 using client_local::repo::Text;
 namespace views = client_local::views;
 namespace fs = std::filesystem;
@@ -76,21 +79,21 @@ bool ViewOfName(const char* pathname, std::string* view, std::string* name) {
   return client_local::repo::SplitViewName(*name, view, &rest) && !view->empty();
 }
 
-// Whole-view work under a tag handle: 1003 for a dead handle, 1002 for a
+// Whole-view work under a tag handle: TBS_ST_INVALID_ARG for a dead handle, TBS_ST_NOT_FOUND for a
 // view that is gone.
 template <class Work>
-int WithView(CallLog::Call& call, view_handle_t view, Work&& work) {
+int WithView(view_handle_t view, Work&& work) {
   std::string tag;
-  if (!TagOf(view, &tag)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  if (!TagOf(view, &tag)) return TBS_ST_INVALID_ARG;
+  return InStore([&](Store& s) {
     auto row = views::LoadView(s, tag);
     if (!row) return TBS_ST_NOT_FOUND;
     return work(s, *row);
   });
 }
 
-int SetActive(CallLog::Call& call, const std::string& tag, bool active) {
-  return Run(call, [&](Store& s) {
+int SetActive(const std::string& tag, bool active) {
+  return InStore([&](Store& s) {
     Statement q(s, "UPDATE views SET active = ?2 WHERE tag = ?1");
     q.Bind(1, tag).Bind(2, active ? 1 : 0).Run();
     if (client_local::repo::Changes(s) == 0) return TBS_ST_NOT_FOUND;
@@ -102,100 +105,97 @@ int SetActive(CallLog::Call& call, const std::string& tag, bool active) {
 }  // namespace
 
 int view_create(const char* tag, int snapshot, const char* comment) {
-  CallLog::Call call("view_create", {Text(tag), Num(snapshot), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!ValidTag(tag) || !comment) return call.Return(TBS_ST_INVALID_ARG);
-  const fs::path root = views::RootOf(tag);
-  std::error_code error;
-  if (fs::exists(fs::symlink_status(root, error))) {
-    imsg_print(IMSG_ERROR, "The view root \"%s\" is already there.\n", root.string());
-    return call.Return(TBS_ST_ALREADY);
-  }
-  const int rc = Run(call, [&](Store& s) {
-    if (views::LoadView(s, tag)) return TBS_ST_ALREADY;
-    char owner[256] = "", host[256] = "", uuid_text[TBS_UUID_STR_SIZE] = "";
-    sysutl_myloginname(owner, sizeof owner);
-    sysutl_myhostname(host, sizeof host);
-    tbs_uuid_t uuid;
-    tbs_uuid_gen(&uuid);
-    tbs_uuid_to_str(&uuid, uuid_text, sizeof uuid_text);
-    Statement add(s, "INSERT INTO views (tag, uuid, owner, host, spec, snapshot, active, comment, created)"
-                     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, 1, ?7, ?8)");
-    add.Bind(1, std::string(tag)).Bind(2, std::string(uuid_text)).Bind(3, std::string(owner));
-    add.Bind(4, std::string(host)).Bind(5, std::string(CONFIGSPEC_DEFAULT)).Bind(6, snapshot ? 1 : 0);
-    add.Bind(7, std::string(comment)).Bind(8, static_cast<std::int64_t>(std::time(nullptr))).Run();
-    char region[256];
-    if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
-      rgy_entry_t entry = nullptr;
-      if (int r = rgy_create_entry(RGY_KIND_VIEW_TAG, &entry); r != TBS_ST_OK) return r;
-      const std::string gpath = "\\\\view\\" + std::string(tag);
-      rgy_setstring_in_entry(entry, RGY_KEY_TAG, tag);
-      rgy_setstring_in_entry(entry, RGY_KEY_UUID, uuid_text);
-      rgy_setstring_in_entry(entry, RGY_KEY_HOST, host);
-      rgy_setstring_in_entry(entry, RGY_KEY_GPATH, gpath.c_str());
-      rgy_setstring_in_entry(entry, RGY_KEY_COMMENT, comment);
-      rgy_setstring_in_entry(entry, RGY_KEY_ACCESS, "public");
-      const int added = rgy_add_entry(region, entry);
-      rgy_delete_entry(entry);
-      if (added != TBS_ST_OK) return added;
+  return LocalCall("view_create", {Text(tag), Num(snapshot), Text(comment)}, NonNull(comment) && ValidTag(tag), [&] {
+    const fs::path root = views::RootOf(tag);
+    std::error_code error;
+    if (fs::exists(fs::symlink_status(root, error))) {
+      imsg_print(IMSG_ERROR, "The view root \"%s\" is already there.\n", root.string());
+      return TBS_ST_ALREADY;
     }
-    views::RefreshRoot(s, tag);
-    return TBS_ST_OK;
+    const int rc = InStore([&](Store& s) {
+      if (views::LoadView(s, tag)) return TBS_ST_ALREADY;
+      char owner[kNameBufferSize] = "", host[kNameBufferSize] = "", uuid_text[TBS_UUID_STR_SIZE] = "";
+      sysutl_myloginname(owner, sizeof owner);
+      sysutl_myhostname(host, sizeof host);
+      tbs_uuid_t uuid;
+      tbs_uuid_gen(&uuid);
+      tbs_uuid_to_str(&uuid, uuid_text, sizeof uuid_text);
+      Statement add(s, "INSERT INTO views (tag, uuid, owner, host, spec, snapshot, active, comment, created)"
+                       " VALUES (?1, ?2, ?3, ?4, ?5, ?6, 1, ?7, ?8)");
+      add.Bind(1, std::string(tag)).Bind(2, std::string(uuid_text)).Bind(3, std::string(owner));
+      add.Bind(4, std::string(host)).Bind(5, std::string(CONFIGSPEC_DEFAULT)).Bind(6, snapshot ? 1 : 0);
+      add.Bind(7, std::string(comment)).Bind(8, static_cast<std::int64_t>(std::time(nullptr))).Run();
+      char region[kNameBufferSize];
+      if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
+        rgy_entry_t entry = nullptr;
+        if (int r = rgy_create_entry(RGY_KIND_VIEW_TAG, &entry); r != TBS_ST_OK) return r;
+        const std::string gpath = "\\\\view\\" + std::string(tag);
+        rgy_setstring_in_entry(entry, RGY_KEY_TAG, tag);
+        rgy_setstring_in_entry(entry, RGY_KEY_UUID, uuid_text);
+        rgy_setstring_in_entry(entry, RGY_KEY_HOST, host);
+        rgy_setstring_in_entry(entry, RGY_KEY_GPATH, gpath.c_str());
+        rgy_setstring_in_entry(entry, RGY_KEY_COMMENT, comment);
+        rgy_setstring_in_entry(entry, RGY_KEY_ACCESS, "public");
+        const int added = rgy_add_entry(region, entry);
+        rgy_delete_entry(entry);
+        if (added != TBS_ST_OK) return added;
+      }
+      views::RefreshRoot(s, tag);
+      return TBS_ST_OK;
+    });
+    if (rc != TBS_ST_OK) fs::remove_all(root, error);  // it was not there before
+    return rc;
   });
-  if (rc != TBS_ST_OK) fs::remove_all(root, error);  // it was not there before
-  return rc;
 }
 
 int view_remove(const char* tag) {
-  CallLog::Call call("view_remove", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!ValidTag(tag)) return call.Return(TBS_ST_INVALID_ARG);
-  const int rc = Run(call, [&](Store& s) {
-    if (!views::LoadView(s, tag)) return TBS_ST_NOT_FOUND;
-    Statement drop(s, "DELETE FROM views WHERE tag = ?1");
-    drop.Bind(1, std::string(tag)).Run();
-    char region[256];
-    if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
-      const int r = rgy_remove_tag(RGY_KIND_VIEW_TAG, region, tag);
-      if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
+  return LocalCall("view_remove", {Text(tag)}, ValidTag(tag), [&] {
+    const int rc = InStore([&](Store& s) {
+      if (!views::LoadView(s, tag)) return TBS_ST_NOT_FOUND;
+      Statement drop(s, "DELETE FROM views WHERE tag = ?1");
+      drop.Bind(1, std::string(tag)).Run();
+      char region[kNameBufferSize];
+      if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
+        const int r = rgy_remove_tag(RGY_KIND_VIEW_TAG, region, tag);
+        if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
+      }
+      return TBS_ST_OK;
+    });
+    if (rc == TBS_ST_OK) {
+      std::error_code error;
+      fs::remove_all(views::RootOf(tag), error);
     }
-    return TBS_ST_OK;
+    return rc;
   });
-  if (rc == TBS_ST_OK) {
-    std::error_code error;
-    fs::remove_all(views::RootOf(tag), error);
-  }
-  return rc;
 }
 
 int view_get_handle_by_tag(const char* tag, view_handle_t* view) {
-  CallLog::Call call("view_get_handle_by_tag", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!tag || !view) return call.Return(TBS_ST_INVALID_ARG);
-  *view = nullptr;
-  const int rc = Run(call, [&](Store& s) { return views::LoadView(s, tag) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
-  if (rc == TBS_ST_OK) *view = NewHandle(tag);
-  return rc;
+  return LocalCall("view_get_handle_by_tag", {Text(tag)}, NonNull(tag, view), [&] {
+    *view = nullptr;
+    const int rc = InStore([&](Store& s) { return views::LoadView(s, tag) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
+    if (rc == TBS_ST_OK) *view = NewHandle(tag);
+    return rc;
+  });
 }
 
 int view_dup_handle(view_handle_t view, view_handle_t* copy) {
-  CallLog::Call call("view_dup_handle", {});
-  if (call.Failed()) return call.Status();
-  std::string tag;
-  if (!copy || !TagOf(view, &tag)) return call.Return(TBS_ST_INVALID_ARG);
-  *copy = NewHandle(tag);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("view_dup_handle", {}, true, [&] {
+    std::string tag;
+    if (!copy || !TagOf(view, &tag)) return TBS_ST_INVALID_ARG;
+    *copy = NewHandle(tag);
+    return TBS_ST_OK;
+  });
 }
 
 int view_free_handle(view_handle_t view) {
-  CallLog::Call call("view_free_handle", {});
-  if (call.Failed()) return call.Status();
-  {
-    std::lock_guard lock(g_handles_mutex);
-    if (!view || Handles().erase(view) == 0) return call.Return(TBS_ST_INVALID_ARG);
-  }
-  delete view;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("view_free_handle", {}, true, [&] {
+    {
+      std::lock_guard lock(g_handles_mutex);
+      if (!view || Handles().erase(view) == 0) return TBS_ST_INVALID_ARG;
+    }
+    delete view;
+    return TBS_ST_OK;
+  });
 }
 
 long view_live_handle_count() {
@@ -210,98 +210,92 @@ int view_handle_get_tag(view_handle_t view, char* out, std::size_t size) {
 }
 
 int view_getprop(view_handle_t view, view_prop_t* props) {
-  CallLog::Call call("view_getprop", {});
-  if (call.Failed()) return call.Status();
-  if (!props) return call.Return(TBS_ST_INVALID_ARG);
-  return WithView(call, view, [&](Store&, const views::ViewRow& row) {
-    props->tag = row.tag;
-    props->uuid = row.uuid;
-    props->owner = row.owner;
-    props->host = row.host;
-    props->comment = row.comment;
-    props->snapshot = row.snapshot;
-    props->active = row.active;
-    props->created = row.created;
-    return TBS_ST_OK;
+  return LocalCall("view_getprop", {}, NonNull(props), [&] {
+    return WithView(view, [&](Store&, const views::ViewRow& row) {
+      props->tag = row.tag;
+      props->uuid = row.uuid;
+      props->owner = row.owner;
+      props->host = row.host;
+      props->comment = row.comment;
+      props->snapshot = row.snapshot;
+      props->active = row.active;
+      props->created = row.created;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_setprop(view_handle_t view, const view_prop_t* props) {
-  CallLog::Call call("view_setprop", {});
-  if (call.Failed()) return call.Status();
-  if (!props) return call.Return(TBS_ST_INVALID_ARG);
-  return WithView(call, view, [&](Store& s, const views::ViewRow& row) {
-    Statement q(s, "UPDATE views SET comment = ?2 WHERE tag = ?1");
-    q.Bind(1, row.tag).Bind(2, props->comment).Run();
-    return TBS_ST_OK;
+  return LocalCall("view_setprop", {}, NonNull(props), [&] {
+    return WithView(view, [&](Store& s, const views::ViewRow& row) {
+      Statement q(s, "UPDATE views SET comment = ?2 WHERE tag = ?1");
+      q.Bind(1, row.tag).Bind(2, props->comment).Run();
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_get_config_spec(view_handle_t view, const char* pathname) {
-  CallLog::Call call("view_get_config_spec", {Text(pathname)});
-  if (call.Failed()) return call.Status();
-  const auto host = pathname ? plat::ToHostPath(pathname) : std::nullopt;
-  if (!host) return call.Return(TBS_ST_INVALID_ARG);
-  return WithView(call, view, [&](Store&, const views::ViewRow& row) {
-    std::ofstream out(*host, std::ios::binary | std::ios::trunc);
-    if (!out) return tbs_errno2status(errno ? errno : EIO);
-    out << row.spec;
-    out.close();
-    return out ? TBS_ST_OK : tbs_errno2status(EIO);
+  return LocalCall("view_get_config_spec", {Text(pathname)}, true, [&] {
+    const auto host = pathname ? plat::ToHostPath(pathname) : std::nullopt;
+    if (!host) return TBS_ST_INVALID_ARG;
+    return WithView(view, [&](Store&, const views::ViewRow& row) {
+      std::ofstream out(*host, std::ios::binary | std::ios::trunc);
+      if (!out) return tbs_errno2status(errno ? errno : EIO);
+      out << row.spec;
+      out.close();
+      return out ? TBS_ST_OK : tbs_errno2status(EIO);
+    });
   });
 }
 
 int view_set_spec(view_handle_t view, const char* pathname) {
-  CallLog::Call call("view_set_spec", {Text(pathname)});
-  if (call.Failed()) return call.Status();
-  std::string tag;
-  if (!pathname || !TagOf(view, &tag)) return call.Return(TBS_ST_INVALID_ARG);
-  char* text = nullptr;
-  std::size_t length = 0;
-  if (int rc = strutl_read(pathname, &text, &length); rc != TBS_ST_OK) return call.Return(rc);
-  const std::string spec_text(text, length);
-  stg_free(text);
-  if (spec_text.find('\0') != std::string::npos) {
-    imsg_print_text(IMSG_ERROR, "A config spec holds no NUL characters.\n");
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  configspec_t spec;
-  std::string error;
-  if (configspec_parse(spec_text.c_str(), &spec, &error) != TBS_ST_OK) {
-    imsg_print_text(IMSG_ERROR, (error + "\n").c_str());
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  return WithView(call, view, [&](Store& s, const views::ViewRow& row) {
-    Statement q(s, "UPDATE views SET spec = ?2 WHERE tag = ?1");
-    q.Bind(1, row.tag).Bind(2, spec_text).Run();
-    return TBS_ST_OK;
+  return LocalCall("view_set_spec", {Text(pathname)}, true, [&] {
+    std::string tag;
+    if (!pathname || !TagOf(view, &tag)) return TBS_ST_INVALID_ARG;
+    char* text = nullptr;
+    std::size_t length = 0;
+    if (int rc = strutl_read(pathname, &text, &length); rc != TBS_ST_OK) return rc;
+    const std::string spec_text(text, length);
+    stg_free(text);
+    if (spec_text.find('\0') != std::string::npos) {
+      imsg_print_text(IMSG_ERROR, "A config spec holds no NUL characters.\n");
+      return TBS_ST_INVALID_ARG;
+    }
+    configspec_t spec;
+    std::string error;
+    if (configspec_parse(spec_text.c_str(), &spec, &error) != TBS_ST_OK) {
+      imsg_print_text(IMSG_ERROR, (error + "\n").c_str());
+      return TBS_ST_INVALID_ARG;
+    }
+    return WithView(view, [&](Store& s, const views::ViewRow& row) {
+      Statement q(s, "UPDATE views SET spec = ?2 WHERE tag = ?1");
+      q.Bind(1, row.tag).Bind(2, spec_text).Run();
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_inval_view(view_handle_t view) {
-  CallLog::Call call("view_inval_view", {});
-  if (call.Failed()) return call.Status();
-  return WithView(call, view, [&](Store& s, const views::ViewRow& row) {
-    views::RefreshRoot(s, row.tag);
-    return TBS_ST_OK;
+  return LocalCall("view_inval_view", {}, true, [&] {
+    return WithView(view, [&](Store& s, const views::ViewRow& row) {
+      views::RefreshRoot(s, row.tag);
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_ws_is_ws_view(view_handle_t view, int* snapshot) {
-  CallLog::Call call("view_ws_is_ws_view", {});
-  if (call.Failed()) return call.Status();
-  if (!snapshot) return call.Return(TBS_ST_INVALID_ARG);
-  return WithView(call, view, [&](Store&, const views::ViewRow& row) {
-    *snapshot = row.snapshot ? 1 : 0;
-    return TBS_ST_OK;
+  return LocalCall("view_ws_is_ws_view", {}, NonNull(snapshot), [&] {
+    return WithView(view, [&](Store&, const views::ViewRow& row) {
+      *snapshot = row.snapshot ? 1 : 0;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_ws_is_ws_tag(const char* tag, int* snapshot) {
-  CallLog::Call call("view_ws_is_ws_tag", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!tag || !snapshot) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("view_ws_is_ws_tag", {Text(tag)}, NonNull(tag, snapshot), [&](Store& s) {
     const auto row = views::LoadView(s, tag);
     if (!row) return TBS_ST_NOT_FOUND;
     *snapshot = row->snapshot ? 1 : 0;
@@ -310,104 +304,95 @@ int view_ws_is_ws_tag(const char* tag, int* snapshot) {
 }
 
 int view_frz_get_freeze_state(view_handle_t view, int* state) {
-  CallLog::Call call("view_frz_get_freeze_state", {});
-  if (call.Failed()) return call.Status();
-  if (!state) return call.Return(TBS_ST_INVALID_ARG);
-  return WithView(call, view, [&](Store&, const views::ViewRow&) {
-    *state = 0;
-    return TBS_ST_OK;
+  return LocalCall("view_frz_get_freeze_state", {}, NonNull(state), [&] {
+    return WithView(view, [&](Store&, const views::ViewRow&) {
+      *state = 0;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_register_view_tag(const char* tag) {
-  CallLog::Call call("view_register_view_tag", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!ValidTag(tag)) return call.Return(TBS_ST_INVALID_ARG);
-  return SetActive(call, tag, true);
+  return LocalCall("view_register_view_tag", {Text(tag)}, ValidTag(tag), [&] {
+    return SetActive(tag, true);
+  });
 }
 
 int view_mfs_unregister_tag(const char* tag) {
-  CallLog::Call call("view_mfs_unregister_tag", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!ValidTag(tag)) return call.Return(TBS_ST_INVALID_ARG);
-  return SetActive(call, tag, false);
+  return LocalCall("view_mfs_unregister_tag", {Text(tag)}, ValidTag(tag), [&] {
+    return SetActive(tag, false);
+  });
 }
 
 int view_remove_mappings(const char* tag) {
-  CallLog::Call call("view_remove_mappings", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!ValidTag(tag)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return views::LoadView(s, tag) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
+  return LocalCall("view_remove_mappings", {Text(tag)}, ValidTag(tag),
+                   [&](Store& s) { return views::LoadView(s, tag) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
 }
 
 int view_server_exit(view_handle_t view) {
-  CallLog::Call call("view_server_exit", {});
-  if (call.Failed()) return call.Status();
-  std::string tag;
-  if (!TagOf(view, &tag)) return call.Return(TBS_ST_INVALID_ARG);
-  return SetActive(call, tag, false);
+  return LocalCall("view_server_exit", {}, true, [&] {
+    std::string tag;
+    if (!TagOf(view, &tag)) return TBS_ST_INVALID_ARG;
+    return SetActive(tag, false);
+  });
 }
 
 int vob_utl_get_view_from_path(const char* pathname, char* tag, std::size_t size) {
-  CallLog::Call call("vob_utl_get_view_from_path", {Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !tag || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  tag[0] = '\0';
-  std::string view, name;
-  if (!ViewOfName(pathname, &view, &name)) return call.Return(TBS_ST_NOT_FOUND);
-  return call.Return(CopyOut(view, tag, size));
+  return LocalCall("vob_utl_get_view_from_path", {Text(pathname)}, NonNull(pathname, tag) && size != 0, [&] {
+    tag[0] = '\0';
+    std::string view, name;
+    if (!ViewOfName(pathname, &view, &name)) return TBS_ST_NOT_FOUND;
+    return CopyOut(view, tag, size);
+  });
 }
 
 int view_get_view_info(const char* pathname, view_info_s* info) {
-  CallLog::Call call("view_get_view_info", {Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !info) return call.Return(TBS_ST_INVALID_ARG);
-  std::string view, name;
-  if (!ViewOfName(pathname, &view, &name)) return call.Return(TBS_ST_NOT_FOUND);
-  return Run(call, [&](Store& s) {
-    const auto row = views::LoadView(s, view);
-    tbs_uuid_t uuid{};
-    if (!row || tbs_str_to_uuid(row->uuid.c_str(), &uuid) != TBS_ST_OK) {
-      imsg_print(IMSG_ERROR, "There is no view with the tag \"%s\".\n", view);
-      return TBS_ST_NOT_FOUND;
-    }
-    view_info_s found;
-    found.tag = row->tag;
-    found.uuid = uuid;
-    found.snapshot = row->snapshot ? 1 : 0;
-    *info = found;
-    return TBS_ST_OK;
+  return LocalCall("view_get_view_info", {Text(pathname)}, NonNull(pathname, info), [&] {
+    std::string view, name;
+    if (!ViewOfName(pathname, &view, &name)) return TBS_ST_NOT_FOUND;
+    return InStore([&](Store& s) {
+      const auto row = views::LoadView(s, view);
+      tbs_uuid_t uuid{};
+      if (!row || tbs_str_to_uuid(row->uuid.c_str(), &uuid) != TBS_ST_OK) {
+        imsg_print(IMSG_ERROR, "There is no view with the tag \"%s\".\n", view);
+        return TBS_ST_NOT_FOUND;
+      }
+      view_info_s found;
+      found.tag = row->tag;
+      found.uuid = uuid;
+      found.snapshot = row->snapshot ? 1 : 0;
+      *info = found;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int view_cdview_view_info(char* tag, std::size_t size) {
-  CallLog::Call call("view_cdview_view_info", {});
-  if (call.Failed()) return call.Status();
-  if (!tag || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  tag[0] = '\0';
-  std::error_code error;
-  const fs::path here = fs::current_path(error);
-  const auto name = error ? std::nullopt : plat::FromHostPath(here);
-  std::string view, rest;
-  if (!name || !client_local::repo::SplitViewName(*name, &view, &rest) || view.empty())
-    return call.Return(TBS_ST_NOT_FOUND);
-  return call.Return(CopyOut(view, tag, size));
+  return LocalCall("view_cdview_view_info", {}, NonNull(tag) && size != 0, [&] {
+    tag[0] = '\0';
+    std::error_code error;
+    const fs::path here = fs::current_path(error);
+    const auto name = error ? std::nullopt : plat::FromHostPath(here);
+    std::string view, rest;
+    if (!name || !client_local::repo::SplitViewName(*name, &view, &rest) || view.empty())
+      return TBS_ST_NOT_FOUND;
+    return CopyOut(view, tag, size);
+  });
 }
 
 int view_current_view_info(char* tag, std::size_t size) { return view_cdview_view_info(tag, size); }
 
 int view_file_state(const char* pathname, int* state) {
-  CallLog::Call call("view_file_state", {Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !state) return call.Return(TBS_ST_INVALID_ARG);
-  const auto file = views::ParseViewFile(pathname);
-  if (!file || !file->InsideRoot()) return call.Return(TBS_ST_INVALID_ARG);
-  const std::string& view = file->view;
-  const std::string& relative = file->relative;
-  return Run(call, [&](Store& s) {
-    if (!views::LoadView(s, view)) return TBS_ST_NOT_FOUND;
-    *state = views::FileState(s, view, relative == "." ? std::string() : relative);
-    return TBS_ST_OK;
+  return LocalCall("view_file_state", {Text(pathname)}, NonNull(pathname, state), [&] {
+    const auto file = views::ParseViewFile(pathname);
+    if (!file || !file->InsideRoot()) return TBS_ST_INVALID_ARG;
+    const std::string& view = file->view;
+    const std::string& relative = file->relative;
+    return InStore([&](Store& s) {
+      if (!views::LoadView(s, view)) return TBS_ST_NOT_FOUND;
+      *state = views::FileState(s, view, relative == "." ? std::string() : relative);
+      return TBS_ST_OK;
+    });
   });
 }
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "local/calllog.h"
+#include "local/local_call.h"
 #include "local/mount_state.h"
 #include "local/store.h"
 #include "rgy.h"
@@ -15,7 +15,9 @@
 #include "tbs_uuid.h"
 #include "vob_utl_mount.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 
@@ -147,90 +149,88 @@ std::string TagOf(const view_mfs_request_t& request) {
 }  // namespace
 
 int view_mfs_ioctl(const view_mfs_request_t* request) {
-  CallLog::Call call("view_mfs_ioctl", {request ? std::to_string(request->header.op) : "(null)",
-                                        request ? TagOf(*request) : std::string()});
   if (request) {
     RequestLog& log = TheLog();
     std::lock_guard lock(log.mutex);
     if (log.requests.size() >= client_local::kMfsRequestsKept) log.requests.erase(log.requests.begin());
     log.requests.push_back(*request);
   }
-  if (call.Failed()) return call.Status();
-  if (!request || !AllZero(request->header.reserved, 7)) return call.Return(TBS_ST_INVALID_ARG);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_FAILURE);
-  switch (request->header.op) {
-    case VIEW_MFS_OP_MOUNT:
-      return call.Return(store->Command([&](Store& s) { return Mount(*request, s); }));
-    case VIEW_MFS_OP_UNMOUNT:
-      return call.Return(store->Command([&](Store& s) { return Unmount(*request, s); }));
-    default:
-      return call.Return(TBS_ST_INVALID_ARG);
-  }
+  return LocalCall("view_mfs_ioctl",
+                   {request ? std::to_string(request->header.op) : "(null)", request ? TagOf(*request) : std::string()},
+                   NonNull(request) && AllZero(request->header.reserved, 7), [&] {
+                     if (!client_local::CurrentStore()) return TBS_ST_FAILURE;
+                     switch (request->header.op) {
+                       case VIEW_MFS_OP_MOUNT:
+                         return InStore([&](Store& s) { return Mount(*request, s); });
+                       case VIEW_MFS_OP_UNMOUNT:
+                         return InStore([&](Store& s) { return Unmount(*request, s); });
+                       default:
+                         return TBS_ST_INVALID_ARG;
+                     }
+                   });
 }
 
+// The answer is also the call's status: 1 mounted, 0 not (nor on a failure).
 int vob_utl_is_mounted_vob_pname(const char* pathname) {
-  CallLog::Call call("vob_utl_is_mounted_vob_pname", {pathname ? pathname : "(null)"});
-  if (call.Failed()) return 0;
-  if (!pathname) return call.Return(0);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(0);
   bool mounted = false;
-  store->Command([&](Store& s) {
-    Statement read(s, "SELECT 1 FROM mfs_mounts WHERE pathname = ?1");
-    read.Bind(1, pathname);
-    mounted = read.Step();
-    return TBS_ST_OK;
+  LocalCall("vob_utl_is_mounted_vob_pname", {pathname ? pathname : "(null)"}, true, [&] {
+    if (!pathname || !client_local::CurrentStore()) return 0;
+    InStore([&](Store& s) {
+      Statement read(s, "SELECT 1 FROM mfs_mounts WHERE pathname = ?1");
+      read.Bind(1, pathname);
+      mounted = read.Step();
+      return TBS_ST_OK;
+    });
+    return mounted ? 1 : 0;
   });
-  return call.Return(mounted ? 1 : 0);
+  return mounted ? 1 : 0;
 }
 
 int vob_utl_get_mounted_vob_pnames(stg_area_t area, char*** pathnames) {
-  CallLog::Call call("vob_utl_get_mounted_vob_pnames", {std::to_string(area)});
-  if (call.Failed()) return call.Status();
-  if (!pathnames || area == STG_NULL_AREA || stg_area_used(area) < 0) return call.Return(TBS_ST_INVALID_ARG);
-  *pathnames = nullptr;
-  std::vector<std::string> names;
-  if (Store* store = client_local::CurrentStore()) {
-    if (int status = store->Command([&](Store& s) {
-          Statement read(s, "SELECT pathname FROM mfs_mounts ORDER BY seq");
-          while (read.Step()) names.push_back(read.Text(0));
-          return TBS_ST_OK;
-        }))
-      return call.Return(status);
-  }
-  auto** list = static_cast<char**>(stg_alloc(area, (names.size() + 1) * sizeof(char*)));
-  if (!list) return call.Return(TBS_ST_NO_MEMORY);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    list[i] = stg_strdup(area, names[i].c_str());
-    if (!list[i]) return call.Return(TBS_ST_NO_MEMORY);
-  }
-  list[names.size()] = nullptr;
-  *pathnames = list;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("vob_utl_get_mounted_vob_pnames", {std::to_string(area)},
+                   NonNull(pathnames) && area != STG_NULL_AREA && stg_area_used(area) >= 0, [&] {
+    *pathnames = nullptr;
+    std::vector<std::string> names;
+    if (Store* store = client_local::CurrentStore()) {
+      if (int status = store->Command([&](Store& s) {
+            Statement read(s, "SELECT pathname FROM mfs_mounts ORDER BY seq");
+            while (read.Step()) names.push_back(read.Text(0));
+            return TBS_ST_OK;
+          }))
+        return status;
+    }
+    auto** list = static_cast<char**>(stg_alloc(area, (names.size() + 1) * sizeof(char*)));
+    if (!list) return TBS_ST_NO_MEMORY;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      list[i] = stg_strdup(area, names[i].c_str());
+      if (!list[i]) return TBS_ST_NO_MEMORY;
+    }
+    list[names.size()] = nullptr;
+    *pathnames = list;
+    return TBS_ST_OK;
+  });
 }
 
 int vob_ob_stg_pname_to_replica_uuid(const char* pathname, tbs_uuid_t* uuid) {
-  CallLog::Call call("vob_ob_stg_pname_to_replica_uuid", {pathname ? pathname : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !uuid) return call.Return(TBS_ST_INVALID_ARG);
-  Store* store = client_local::CurrentStore();
-  if (!store) return call.Return(TBS_ST_NOT_FOUND);
-  std::string text;
-  if (int status = store->Command([&](Store& s) {
-        Statement read(s, "SELECT u.value FROM rgy_entries e JOIN rgy_fields p ON p.entry = e.id"
-                          " JOIN rgy_fields u ON u.entry = e.id AND u.key = ?1"
-                          " WHERE e.kind = ?2 AND p.key IN (?3, ?4) AND p.value = ?5 ORDER BY e.id");
-        read.Bind(1, RGY_KEY_UUID).Bind(2, RGY_KIND_VOB_OBJECT).Bind(3, RGY_KEY_GPATH).Bind(4, RGY_KEY_LOCAL_PATH)
-            .Bind(5, pathname);
-        if (read.Step()) text = read.Text(0);
-        return TBS_ST_OK;
-      }))
-    return call.Return(status);
-  tbs_uuid_t result{};
-  if (text.empty() || tbs_str_to_uuid(text.c_str(), &result) != TBS_ST_OK) return call.Return(TBS_ST_NOT_FOUND);
-  *uuid = result;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("vob_ob_stg_pname_to_replica_uuid", {pathname ? pathname : "(null)"}, NonNull(pathname, uuid), [&] {
+    Store* store = client_local::CurrentStore();
+    if (!store) return TBS_ST_NOT_FOUND;
+    std::string text;
+    if (int status = store->Command([&](Store& s) {
+          Statement read(s, "SELECT u.value FROM rgy_entries e JOIN rgy_fields p ON p.entry = e.id"
+                            " JOIN rgy_fields u ON u.entry = e.id AND u.key = ?1"
+                            " WHERE e.kind = ?2 AND p.key IN (?3, ?4) AND p.value = ?5 ORDER BY e.id");
+          read.Bind(1, RGY_KEY_UUID).Bind(2, RGY_KIND_VOB_OBJECT).Bind(3, RGY_KEY_GPATH).Bind(4, RGY_KEY_LOCAL_PATH)
+              .Bind(5, pathname);
+          if (read.Step()) text = read.Text(0);
+          return TBS_ST_OK;
+        }))
+      return status;
+    tbs_uuid_t result{};
+    if (text.empty() || tbs_str_to_uuid(text.c_str(), &result) != TBS_ST_OK) return TBS_ST_NOT_FOUND;
+    *uuid = result;
+    return TBS_ST_OK;
+  });
 }
 
 namespace client_local {

@@ -125,8 +125,8 @@ bool Hijacked(Store& s, const fs::path& path, const Record& record) {
 vob_dbid_t LabelVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& label) {
   Statement q(s, "SELECT l.version FROM vob_labels l JOIN vob_objs t ON t.vob = l.vob AND t.dbid = l.lbtype"
                  " JOIN vob_objs v ON v.vob = l.vob AND v.dbid = l.version"
-                 " WHERE l.vob = ?1 AND t.mtype = 14 AND t.name = ?2 AND v.elem = ?3");
-  q.Bind(1, vob).Bind(2, label).Bind(3, elem);
+                 " WHERE l.vob = ?1 AND t.mtype = ?4 AND t.name = ?2 AND v.elem = ?3");
+  q.Bind(1, vob).Bind(2, label).Bind(3, elem).Bind(4, VOB_MTYPE_LBTYPE);
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 
@@ -302,7 +302,8 @@ void RefreshRoot(Store& s, const std::string& view) {
   if (error) s.Fail("cannot make the view root " + RootOf(view).string());
   std::vector<std::pair<vob_handle_t, vob_dbid_t>> elements;
   {
-    Statement q(s, "SELECT vob, dbid FROM vob_objs WHERE mtype IN (2, 3) ORDER BY vob, name");
+    Statement q(s, "SELECT vob, dbid FROM vob_objs WHERE mtype IN (?1, ?2) ORDER BY vob, name");
+    q.Bind(1, VOB_MTYPE_DIR_ELEMENT).Bind(2, VOB_MTYPE_FILE_ELEMENT);
     while (q.Step()) elements.emplace_back(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1)));
   }
   std::set<std::string> dirs;
@@ -352,9 +353,9 @@ int FileState(Store& s, const std::string& view, const std::string& relative) {
         std::string name = "\\" + relative.substr(tag.size() + 1);
         for (char& c : name)
           if (c == '/') c = '\\';
-        Statement e(s, "SELECT 1 FROM vob_objs o JOIN vobs v ON v.id = o.vob WHERE v.tag = ?1 AND o.mtype = 2"
+        Statement e(s, "SELECT 1 FROM vob_objs o JOIN vobs v ON v.id = o.vob WHERE v.tag = ?1 AND o.mtype = ?3"
                        " AND o.name = ?2");
-        e.Bind(1, "\\" + tag).Bind(2, name);
+        e.Bind(1, "\\" + tag).Bind(2, name).Bind(3, VOB_MTYPE_DIR_ELEMENT);
         if (e.Step()) return VIEW_FILE_DIRECTORY;
       }
     }

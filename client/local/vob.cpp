@@ -6,10 +6,14 @@
 #include <string>
 
 #include "imsg.h"
+#include "local/local_call.h"
 #include "local/vob_repo.h"
+#include "platform/text.h"
 #include "tbs_oid.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using client_local::StoreError;
@@ -69,7 +73,7 @@ bool ValidTag(const char* tag) {
   return ValidLeafName(tag + 1) && !std::strchr(tag + 1, ':');
 }
 
-// The object, or a StoreError of 1002.
+// The object, or a StoreError of TBS_ST_NOT_FOUND.
 Object Need(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
   auto object = Load(s, vob, dbid);
   if (!object) throw StoreError{TBS_ST_NOT_FOUND, "no object " + Num(dbid) + " in VOB " + Num(vob)};
@@ -119,7 +123,15 @@ std::atomic<long> g_cache_enables{0};
 
 bool vob_mtype_is_fs_object(std::uint32_t mtype) {
   switch (mtype) {
-    case 2: case 3: case 5: case 6: case 7: case 8: case 9: case 11: case 26:
+    case VOB_MTYPE_DIR_ELEMENT:
+    case VOB_MTYPE_FILE_ELEMENT:
+    case VOB_MTYPE_BRANCH:
+    case VOB_MTYPE_DIR_VERSION:
+    case VOB_MTYPE_VERSION:
+    case VOB_MTYPE_DERIVED_OBJECT:
+    case VOB_MTYPE_SYMLINK:
+    case VOB_MTYPE_DO_VERSION:
+    case VOB_MTYPE_DIRECTORY:
       return true;
     default:
       return false;
@@ -135,62 +147,58 @@ const char* vob_utl_mtype_to_str(std::uint32_t mtype) {
 // ---- VOBs ----
 
 int vob_create(const char* tag, const char* comment, vob_handle_t* vob) {
-  CallLog::Call call("vob_create", {Text(tag), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!tag || !vob) return call.Return(TBS_ST_INVALID_ARG);
-  if (!ValidTag(tag)) {
-    Complain("\"" + std::string(tag) + "\" is not a valid VOB tag: a tag is a backslash followed by a name.");
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  return Run(call, [&](Store& s) {
-    Statement taken(s, "SELECT 1 FROM vobs WHERE tag = ?1");
-    taken.Bind(1, tag);
-    if (taken.Step()) return TBS_ST_ALREADY;
-    tbs_uuid_t uuid;
-    tbs_uuid_gen(&uuid);
-    char text[TBS_ID_STR_SIZE];
-    tbs_uuid_to_str(&uuid, text, sizeof text);
-    Statement add(s, "INSERT INTO vobs (tag, uuid, next_dbid) VALUES (?1, ?2, 1)");
-    add.Bind(1, tag).Bind(2, text).Run();
-    Statement id(s, "SELECT id FROM vobs WHERE tag = ?1");
-    id.Bind(1, tag);
-    id.Step();
-    const auto handle = static_cast<vob_handle_t>(id.Int(0));
-    Object self;
-    self.vob = handle;
-    self.mtype = VOB_MTYPE_VOB;
-    self.name = tag;
-    self.predefined = true;
-    Insert(s, self, "create versioned object base", comment ? comment : "");
-    vob_dbid_t directory = 0, main = 0;
-    Predefine(s, handle, VOB_MTYPE_ELTYPE, "file");
-    Predefine(s, handle, VOB_MTYPE_ELTYPE, "text_file");
-    Predefine(s, handle, VOB_MTYPE_ELTYPE, "directory", &directory);
-    Predefine(s, handle, VOB_MTYPE_BRTYPE, "main", &main);
-    Predefine(s, handle, VOB_MTYPE_LBTYPE, "LATEST");
-    Predefine(s, handle, VOB_MTYPE_LBTYPE, "BACKSTOP");
-    Predefine(s, handle, VOB_MTYPE_LBTYPE, "CHECKEDOUT");
-    Predefine(s, handle, VOB_MTYPE_HLTYPE, "Merge");
-    Predefine(s, handle, VOB_MTYPE_REPLICA, "original");
-    Predefine(s, handle, VOB_MTYPE_POOL, "sdft");
-    Object root;
-    root.vob = handle;
-    root.mtype = VOB_MTYPE_DIR_ELEMENT;
-    root.type = directory;
-    Insert(s, root, "create directory element", "");
-    root.branch = MakeBranch(s, root, main, "main", 0, 0, "");
-    Statement link(s, "UPDATE vob_objs SET branch = ?3 WHERE vob = ?1 AND dbid = ?2");
-    link.Bind(1, handle).Bind(2, root.dbid).Bind(3, root.branch).Run();
-    *vob = handle;
-    return TBS_ST_OK;
+  return LocalCall("vob_create", {Text(tag), Text(comment)}, NonNull(tag, vob), [&] {
+    if (!ValidTag(tag)) {
+      Complain("\"" + std::string(tag) + "\" is not a valid VOB tag: a tag is a backslash followed by a name.");
+      return TBS_ST_INVALID_ARG;
+    }
+    return InStore([&](Store& s) {
+      Statement taken(s, "SELECT 1 FROM vobs WHERE tag = ?1");
+      taken.Bind(1, tag);
+      if (taken.Step()) return TBS_ST_ALREADY;
+      tbs_uuid_t uuid;
+      tbs_uuid_gen(&uuid);
+      char text[TBS_ID_STR_SIZE];
+      tbs_uuid_to_str(&uuid, text, sizeof text);
+      Statement add(s, "INSERT INTO vobs (tag, uuid, next_dbid) VALUES (?1, ?2, 1)");
+      add.Bind(1, tag).Bind(2, text).Run();
+      Statement id(s, "SELECT id FROM vobs WHERE tag = ?1");
+      id.Bind(1, tag);
+      id.Step();
+      const auto handle = static_cast<vob_handle_t>(id.Int(0));
+      Object self;
+      self.vob = handle;
+      self.mtype = VOB_MTYPE_VOB;
+      self.name = tag;
+      self.predefined = true;
+      Insert(s, self, "create versioned object base", comment ? comment : "");
+      vob_dbid_t directory = 0, main = 0;
+      Predefine(s, handle, VOB_MTYPE_ELTYPE, "file");
+      Predefine(s, handle, VOB_MTYPE_ELTYPE, "text_file");
+      Predefine(s, handle, VOB_MTYPE_ELTYPE, "directory", &directory);
+      Predefine(s, handle, VOB_MTYPE_BRTYPE, "main", &main);
+      Predefine(s, handle, VOB_MTYPE_LBTYPE, "LATEST");
+      Predefine(s, handle, VOB_MTYPE_LBTYPE, "BACKSTOP");
+      Predefine(s, handle, VOB_MTYPE_LBTYPE, "CHECKEDOUT");
+      Predefine(s, handle, VOB_MTYPE_HLTYPE, "Merge");
+      Predefine(s, handle, VOB_MTYPE_REPLICA, "original");
+      Predefine(s, handle, VOB_MTYPE_POOL, "sdft");
+      Object root;
+      root.vob = handle;
+      root.mtype = VOB_MTYPE_DIR_ELEMENT;
+      root.type = directory;
+      Insert(s, root, "create directory element", "");
+      root.branch = MakeBranch(s, root, main, "main", 0, 0, "");
+      Statement link(s, "UPDATE vob_objs SET branch = ?3 WHERE vob = ?1 AND dbid = ?2");
+      link.Bind(1, handle).Bind(2, root.dbid).Bind(3, root.branch).Run();
+      *vob = handle;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_lookup_tag(const char* tag, vob_handle_t* vob) {
-  CallLog::Call call("vob_lookup_tag", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!tag || !vob) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_lookup_tag", {Text(tag)}, NonNull(tag, vob), [&](Store& s) {
     Statement q(s, "SELECT id FROM vobs WHERE tag = ?1");
     q.Bind(1, tag);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
@@ -200,36 +208,31 @@ int vob_lookup_tag(const char* tag, vob_handle_t* vob) {
 }
 
 int vob_get_tag(vob_handle_t vob, char* out, std::size_t size) {
-  CallLog::Call call("vob_get_tag", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) {
-    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
-    return CopyOut(VobTag(s, vob), out, size);
+  return LocalCall("vob_get_tag", {Num(vob)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) {
+      if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+      return CopyOut(VobTag(s, vob), out, size);
+    });
   });
 }
 
 int vob_get_uuid(vob_handle_t vob, tbs_uuid_t* uuid) {
-  CallLog::Call call("vob_get_uuid", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!uuid) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_get_uuid", {Num(vob)}, NonNull(uuid), [&](Store& s) {
     Statement q(s, "SELECT uuid FROM vobs WHERE id = ?1");
     q.Bind(1, vob);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
-    return tbs_str_to_uuid(q.Text(0).c_str(), uuid) == TBS_ST_OK ? TBS_ST_OK : TBS_ST_FAILURE;
+    return tbs_str_to_uuid(q.Text(0).c_str(), uuid);
   });
 }
 
 namespace {
-int FindFirst(const char* name, vob_handle_t vob, vob_dbid_t* dbid, const char* where) {
-  CallLog::Call call(name, {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!dbid) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    Statement q(s, std::string("SELECT dbid FROM vob_objs WHERE vob = ?1 AND ") + where + " ORDER BY dbid LIMIT 1");
-    q.Bind(1, vob);
+// The first object of a meta-type in a VOB (with an empty name: the root).
+int FindFirst(const char* name, vob_handle_t vob, vob_dbid_t* dbid, std::uint32_t mtype, bool unnamed) {
+  return LocalCall(name, {Num(vob)}, NonNull(dbid), [&](Store& s) {
+    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND (?3 = 0 OR name = '')"
+                   " ORDER BY dbid LIMIT 1");
+    q.Bind(1, vob).Bind(2, mtype).Bind(3, unnamed ? 1 : 0);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
     *dbid = static_cast<vob_dbid_t>(q.Int(0));
     return TBS_ST_OK;
@@ -238,32 +241,33 @@ int FindFirst(const char* name, vob_handle_t vob, vob_dbid_t* dbid, const char* 
 }  // namespace
 
 int vob_get_vob_object(vob_handle_t vob, vob_dbid_t* dbid) {
-  return FindFirst("vob_get_vob_object", vob, dbid, "mtype = 1");
+  return FindFirst("vob_get_vob_object", vob, dbid, VOB_MTYPE_VOB, false);
 }
 int vob_get_root_elem(vob_handle_t vob, vob_dbid_t* elem) {
-  return FindFirst("vob_get_root_elem", vob, elem, "mtype = 2 AND name = ''");
+  return FindFirst("vob_get_root_elem", vob, elem, VOB_MTYPE_DIR_ELEMENT, true);
 }
 
 // ---- Making objects ----
 
 int vob_mktype(vob_handle_t vob, std::uint32_t mtype, const char* name, const char* comment, vob_dbid_t* type) {
-  CallLog::Call call("vob_mktype", {Num(vob), Num(mtype), Text(name), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!IsType(mtype) || !name) return call.Return(TBS_ST_INVALID_ARG);
-  if (!ValidLeafName(name) || (name[0] >= '0' && name[0] <= '9')) {
-    Complain(BadNameText(name));
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  return Run(call, [&](Store& s) {
-    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
-    if (FindNamed(s, vob, mtype, name)) return TBS_ST_ALREADY;
-    Object o;
-    o.vob = vob;
-    o.mtype = mtype;
-    o.name = name;
-    const vob_dbid_t made = Insert(s, o, std::string("create ") + vob_utl_mtype_to_str(mtype), comment ? comment : "");
-    if (type) *type = made;
-    return TBS_ST_OK;
+  return LocalCall("vob_mktype", {Num(vob), Num(mtype), Text(name), Text(comment)},
+                   NonNull(name) && IsType(mtype), [&] {
+    if (!ValidLeafName(name) || (name[0] >= '0' && name[0] <= '9')) {
+      Complain(BadNameText(name));
+      return TBS_ST_INVALID_ARG;
+    }
+    return InStore([&](Store& s) {
+      if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+      if (FindNamed(s, vob, mtype, name)) return TBS_ST_ALREADY;
+      Object o;
+      o.vob = vob;
+      o.mtype = mtype;
+      o.name = name;
+      const vob_dbid_t made =
+          Insert(s, o, std::string("create ") + vob_utl_mtype_to_str(mtype), comment ? comment : "");
+      if (type) *type = made;
+      return TBS_ST_OK;
+    });
   });
 }
 
@@ -280,12 +284,12 @@ int NewPath(Store& s, vob_handle_t vob, const char* path, vob_dbid_t* parent, st
     Complain(BadNameText(leaf));
     return TBS_ST_INVALID_ARG;
   }
-  Statement dir(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (2, 3, 8, 9) AND name = ?2");
-  dir.Bind(1, vob).Bind(2, text.substr(0, cut));
+  Statement dir(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
+  BindMtypes(dir.Bind(1, vob).Bind(2, text.substr(0, cut)), 3, kPathMtypes);
   if (!dir.Step()) return TBS_ST_NOT_FOUND;
   if (dir.Int(1) != VOB_MTYPE_DIR_ELEMENT) return TBS_ST_WRONG_KIND;
-  Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (2, 3, 8, 9) AND name = ?2");
-  taken.Bind(1, vob).Bind(2, text);
+  Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
+  BindMtypes(taken.Bind(1, vob).Bind(2, text), 3, kPathMtypes);
   if (taken.Step()) return TBS_ST_ALREADY;
   *parent = static_cast<vob_dbid_t>(dir.Int(0));
   *normal = text;
@@ -294,10 +298,7 @@ int NewPath(Store& s, vob_handle_t vob, const char* path, vob_dbid_t* parent, st
 }  // namespace
 
 int vob_mkelem(vob_handle_t vob, const char* path, int directory, const char* comment, vob_dbid_t* elem) {
-  CallLog::Call call("vob_mkelem", {Num(vob), Text(path), Num(directory), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!path) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_mkelem", {Num(vob), Text(path), Num(directory), Text(comment)}, NonNull(path), [&](Store& s) {
     vob_dbid_t parent = 0;
     std::string normal;
     if (int rc = NewPath(s, vob, path, &parent, &normal); rc != TBS_ST_OK) return rc;
@@ -318,16 +319,14 @@ int vob_mkelem(vob_handle_t vob, const char* path, int directory, const char* co
 
 int vob_mkbranch(vob_handle_t vob, vob_dbid_t version, const char* brtype, const char* comment,
                  vob_dbid_t* branch) {
-  CallLog::Call call("vob_mkbranch", {Num(vob), Num(version), Text(brtype), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!brtype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_mkbranch", {Num(vob), Num(version), Text(brtype), Text(comment)},
+                   NonNull(brtype), [&](Store& s) {
     const Object from = Need(s, vob, version);
     if (!IsVersion(from.mtype) || from.number == VOB_VERSION_CHECKEDOUT) return TBS_ST_WRONG_KIND;
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_BRTYPE, brtype);
     if (!type) return TBS_ST_NOT_FOUND;
-    Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = 5 AND elem = ?2 AND type = ?3");
-    taken.Bind(1, vob).Bind(2, from.elem).Bind(3, type);
+    Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = ?4 AND elem = ?2 AND type = ?3");
+    taken.Bind(1, vob).Bind(2, from.elem).Bind(3, type).Bind(4, VOB_MTYPE_BRANCH);
     if (taken.Step()) return TBS_ST_ALREADY;
     const vob_dbid_t made = MakeBranch(s, Need(s, vob, from.elem), type, brtype, from.branch, version,
                                        comment ? comment : "");
@@ -337,10 +336,8 @@ int vob_mkbranch(vob_handle_t vob, vob_dbid_t version, const char* brtype, const
 }
 
 int vob_mkslink(vob_handle_t vob, const char* path, const char* text, const char* comment, vob_dbid_t* slink) {
-  CallLog::Call call("vob_mkslink", {Num(vob), Text(path), Text(text), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!path || !text || !*text) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_mkslink", {Num(vob), Text(path), Text(text), Text(comment)}, NonNull(path,
+                   text) && *text, [&](Store& s) {
     vob_dbid_t parent = 0;
     std::string normal;
     if (int rc = NewPath(s, vob, path, &parent, &normal); rc != TBS_ST_OK) return rc;
@@ -359,11 +356,10 @@ int vob_mkslink(vob_handle_t vob, const char* path, const char* text, const char
 int vob_hlink_create(vob_handle_t vob, const char* hltype, vob_handle_t from_vob, vob_dbid_t from,
                      vob_handle_t to_vob, vob_dbid_t to, const char* from_text, const char* to_text,
                      vob_dbid_t* hlink) {
-  CallLog::Call call("vob_hlink_create", {Num(vob), Text(hltype), Num(from_vob), Num(from), Num(to_vob), Num(to),
-                                          Text(from_text), Text(to_text)});
-  if (call.Failed()) return call.Status();
-  if (!hltype || from_vob != vob) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_hlink_create",
+                   {Num(vob), Text(hltype), Num(from_vob), Num(from), Num(to_vob), Num(to), Text(from_text),
+                    Text(to_text)},
+                   NonNull(hltype) && from_vob == vob, [&](Store& s) {
     Need(s, from_vob, from);
     if (to_vob) Need(s, to_vob, to);
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_HLTYPE, hltype);
@@ -386,45 +382,35 @@ int vob_hlink_create(vob_handle_t vob, const char* hltype, vob_handle_t from_vob
 // ---- Any object ----
 
 int vob_obj_get_mtype(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t* mtype) {
-  CallLog::Call call("vob_obj_get_mtype", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!mtype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_get_mtype", {Num(vob), Num(dbid)}, NonNull(mtype), [&](Store& s) {
     *mtype = Need(s, vob, dbid).mtype;
     return TBS_ST_OK;
   });
 }
 
 int vob_obj_get_oid(vob_handle_t vob, vob_dbid_t dbid, tbs_oid_t* oid) {
-  CallLog::Call call("vob_obj_get_oid", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!oid) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_get_oid", {Num(vob), Num(dbid)}, NonNull(oid), [&](Store& s) {
     const Object o = Need(s, vob, dbid);
-    return tbs_str_to_oid(o.oid.c_str(), oid) == TBS_ST_OK ? TBS_ST_OK : TBS_ST_FAILURE;
+    return tbs_str_to_oid(o.oid.c_str(), oid);
   });
 }
 
 int vob_obj_oid_to_dbid(vob_handle_t vob, const tbs_oid_t* oid, vob_dbid_t* dbid) {
-  CallLog::Call call("vob_obj_oid_to_dbid", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!oid || !dbid) return call.Return(TBS_ST_INVALID_ARG);
-  char text[TBS_ID_STR_SIZE];
-  tbs_oid_to_str(oid, text, sizeof text);
-  return Run(call, [&](Store& s) {
-    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND oid = ?2");
-    q.Bind(1, vob).Bind(2, text);
-    if (!q.Step()) return TBS_ST_NOT_FOUND;
-    *dbid = static_cast<vob_dbid_t>(q.Int(0));
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_oid_to_dbid", {Num(vob)}, NonNull(oid, dbid), [&] {
+    char text[TBS_ID_STR_SIZE];
+    tbs_oid_to_str(oid, text, sizeof text);
+    return InStore([&](Store& s) {
+      Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND oid = ?2");
+      q.Bind(1, vob).Bind(2, text);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      *dbid = static_cast<vob_dbid_t>(q.Int(0));
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_exists(vob_handle_t vob, vob_dbid_t dbid, int* exists) {
-  CallLog::Call call("vob_obj_exists", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!exists) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_exists", {Num(vob), Num(dbid)}, NonNull(exists), [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     *exists = Load(s, vob, dbid) ? 1 : 0;
     return TBS_ST_OK;
@@ -432,22 +418,18 @@ int vob_obj_exists(vob_handle_t vob, vob_dbid_t dbid, int* exists) {
 }
 
 int vob_obj_to_pname_flags(vob_handle_t vob, vob_dbid_t dbid, int flags, char* out, std::size_t size) {
-  CallLog::Call call("vob_obj_to_pname_flags", {Num(vob), Num(dbid), Num(flags)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) {
-    const std::string path = Pathname(s, Need(s, vob, dbid));
-    if (path.empty()) return TBS_ST_WRONG_KIND;
-    return CopyOut(path, out, size);
+  return LocalCall("vob_obj_to_pname_flags", {Num(vob), Num(dbid), Num(flags)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) {
+      const std::string path = Pathname(s, Need(s, vob, dbid));
+      if (path.empty()) return TBS_ST_WRONG_KIND;
+      return CopyOut(path, out, size);
+    });
   });
 }
 
 int vob_obj_get_type(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
-  CallLog::Call call("vob_obj_get_type", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!type) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_get_type", {Num(vob), Num(dbid)}, NonNull(type), [&](Store& s) {
     const Object o = Need(s, vob, dbid);
     if (!o.type) return TBS_ST_WRONG_KIND;
     *type = o.type;
@@ -456,10 +438,7 @@ int vob_obj_get_type(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
 }
 
 int vob_type_find_gtype(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
-  CallLog::Call call("vob_type_find_gtype", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!type) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_type_find_gtype", {Num(vob), Num(dbid)}, NonNull(type), [&](Store& s) {
     const Object o = Need(s, vob, dbid);
     if (!o.type) return TBS_ST_NOT_FOUND;
     *type = o.type;
@@ -468,67 +447,61 @@ int vob_type_find_gtype(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
 }
 
 int vob_obj_get_name(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size_t size) {
-  CallLog::Call call("vob_obj_get_name", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
-    if (IsNamed(o.mtype) || o.mtype == VOB_MTYPE_HLINK) return CopyOut(o.name, out, size);
-    if (IsElement(o.mtype) || o.mtype == VOB_MTYPE_SYMLINK)
-      return CopyOut(o.name.substr(o.name.rfind('\\') == std::string::npos ? 0 : o.name.rfind('\\') + 1), out,
-                     size);
-    return TBS_ST_WRONG_KIND;
+  return LocalCall("vob_obj_get_name", {Num(vob), Num(dbid)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) {
+      const Object o = Need(s, vob, dbid);
+      if (IsNamed(o.mtype) || o.mtype == VOB_MTYPE_HLINK) return CopyOut(o.name, out, size);
+      if (IsElement(o.mtype) || o.mtype == VOB_MTYPE_SYMLINK)
+        return CopyOut(o.name.substr(o.name.rfind('\\') == std::string::npos ? 0 : o.name.rfind('\\') + 1), out,
+                       size);
+      return TBS_ST_WRONG_KIND;
+    });
   });
 }
 
 int vob_obj_set_name(vob_handle_t vob, vob_dbid_t dbid, const char* name) {
-  CallLog::Call call("vob_obj_set_name", {Num(vob), Num(dbid), Text(name)});
-  if (call.Failed()) return call.Status();
-  if (!name) return call.Return(TBS_ST_INVALID_ARG);
-  if (!ValidLeafName(name) || (name[0] >= '0' && name[0] <= '9')) {
-    Complain(BadNameText(name));
-    return call.Return(TBS_ST_INVALID_ARG);
-  }
-  return Run(call, [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
-    if (!IsNamed(o.mtype) || o.mtype == VOB_MTYPE_VOB) return TBS_ST_WRONG_KIND;
-    if (o.predefined) return TBS_ST_PERMISSION;
-    if (o.name == name) return TBS_ST_OK;
-    if (FindNamed(s, vob, o.mtype, name)) return TBS_ST_ALREADY;
-    Statement set(s, "UPDATE vob_objs SET name = ?3 WHERE vob = ?1 AND dbid = ?2");
-    set.Bind(1, vob).Bind(2, dbid).Bind(3, name).Run();
-    // Branches carry their type's name.
-    if (o.mtype == VOB_MTYPE_BRTYPE) {
-      Statement branches(s, "UPDATE vob_objs SET name = ?3 WHERE vob = ?1 AND mtype = 5 AND type = ?2");
-      branches.Bind(1, vob).Bind(2, dbid).Bind(3, name).Run();
+  return LocalCall("vob_obj_set_name", {Num(vob), Num(dbid), Text(name)}, NonNull(name), [&] {
+    if (!ValidLeafName(name) || (name[0] >= '0' && name[0] <= '9')) {
+      Complain(BadNameText(name));
+      return TBS_ST_INVALID_ARG;
     }
-    AddEvent(s, vob, dbid, "rename", o.name + " -> " + name);
-    return TBS_ST_OK;
+    return InStore([&](Store& s) {
+      const Object o = Need(s, vob, dbid);
+      if (!IsNamed(o.mtype) || o.mtype == VOB_MTYPE_VOB) return TBS_ST_WRONG_KIND;
+      if (o.predefined) return TBS_ST_PERMISSION;
+      if (o.name == name) return TBS_ST_OK;
+      if (FindNamed(s, vob, o.mtype, name)) return TBS_ST_ALREADY;
+      Statement set(s, "UPDATE vob_objs SET name = ?3 WHERE vob = ?1 AND dbid = ?2");
+      set.Bind(1, vob).Bind(2, dbid).Bind(3, name).Run();
+      // Branches carry their type's name.
+      if (o.mtype == VOB_MTYPE_BRTYPE) {
+        Statement branches(s, "UPDATE vob_objs SET name = ?3 WHERE vob = ?1 AND mtype = ?4 AND type = ?2");
+        branches.Bind(1, vob).Bind(2, dbid).Bind(3, name).Bind(4, VOB_MTYPE_BRANCH).Run();
+      }
+      AddEvent(s, vob, dbid, "rename", o.name + " -> " + name);
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_get_selector(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size_t size) {
-  CallLog::Call call("vob_obj_get_selector", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
-    const vob_objsel_kind_t kind = vob_utl_mtype_to_objsel_kind(o.mtype);
-    if (kind == VOB_OBJSEL_NONE) return TBS_ST_WRONG_KIND;
-    if (kind == VOB_OBJSEL_VOB) return CopyOut("vob:" + o.name, out, size);
-    const std::string name = kind == VOB_OBJSEL_HLINK ? o.name + "@" + Num(o.dbid) : o.name;
-    return CopyOut(std::string(vob_utl_objsel_kind_to_str(kind)) + ":" + name + "@" + VobTag(s, vob), out, size);
+  return LocalCall("vob_obj_get_selector", {Num(vob), Num(dbid)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) {
+      const Object o = Need(s, vob, dbid);
+      const vob_objsel_kind_t kind = vob_utl_mtype_to_objsel_kind(o.mtype);
+      if (kind == VOB_OBJSEL_NONE) return TBS_ST_WRONG_KIND;
+      if (kind == VOB_OBJSEL_VOB) return CopyOut("vob:" + o.name, out, size);
+      const std::string name = kind == VOB_OBJSEL_HLINK ? o.name + "@" + Num(o.dbid) : o.name;
+      return CopyOut(std::string(vob_utl_objsel_kind_to_str(kind)) + ":" + name + "@" + VobTag(s, vob), out, size);
+    });
   });
 }
 
 namespace {
 int GetFlag(const char* name, const char* column, vob_handle_t vob, vob_dbid_t dbid, int* value) {
-  CallLog::Call call(name, {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!value) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall(name, {Num(vob), Num(dbid)}, NonNull(value), [&](Store& s) {
     const Object o = Need(s, vob, dbid);
     *value = std::strcmp(column, "obsolete") == 0 ? o.obsolete : o.predefined;
     return TBS_ST_OK;
@@ -544,8 +517,7 @@ int vob_obj_is_predefined(vob_handle_t vob, vob_dbid_t dbid, int* predefined) {
 }
 
 int vob_obj_set_obsolete(vob_handle_t vob, vob_dbid_t dbid, int obsolete) {
-  CallLog::Call call("vob_obj_set_obsolete", {Num(vob), Num(dbid), Num(obsolete)});
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_set_obsolete", {Num(vob), Num(dbid), Num(obsolete)}, true, [&](Store& s) {
     Need(s, vob, dbid);
     Statement set(s, "UPDATE vob_objs SET obsolete = ?3 WHERE vob = ?1 AND dbid = ?2");
     set.Bind(1, vob).Bind(2, dbid).Bind(3, obsolete ? 1 : 0).Run();
@@ -554,8 +526,7 @@ int vob_obj_set_obsolete(vob_handle_t vob, vob_dbid_t dbid, int obsolete) {
 }
 
 int vob_obj_dump(vob_handle_t vob, vob_dbid_t dbid) {
-  CallLog::Call call("vob_obj_dump", {Num(vob), Num(dbid)});
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_dump", {Num(vob), Num(dbid)}, true, [&](Store& s) {
     const Object o = Need(s, vob, dbid);
     const std::string text = "dbid " + Num(o.dbid) + " mtype " + Num(o.mtype) + " (" +
                              vob_utl_mtype_to_str(o.mtype) + ") oid " + o.oid + " name \"" + o.name + "\"\n";
@@ -567,26 +538,24 @@ int vob_obj_dump(vob_handle_t vob, vob_dbid_t dbid) {
 // ---- Locks ----
 
 int vob_obj_get_lock(vob_handle_t vob, vob_dbid_t dbid, stg_area_t area, vob_lock_info_s* info) {
-  CallLog::Call call("vob_obj_get_lock", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!info) return call.Return(TBS_ST_INVALID_ARG);
-  *info = vob_lock_info_s{};
-  return Run(call, [&](Store& s) {
-    Need(s, vob, dbid);
-    Statement q(s, "SELECT user, secs, comment FROM vob_locks WHERE vob = ?1 AND obj = ?2");
-    q.Bind(1, vob).Bind(2, dbid);
-    if (!q.Step()) return TBS_ST_NOT_FOUND;
-    info->locked = 1;
-    info->user = AreaCopy(area, q.Text(0));
-    info->time.secs = static_cast<std::uint32_t>(q.Int(1));
-    info->comment = AreaCopy(area, q.Text(2));
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_get_lock", {Num(vob), Num(dbid)}, NonNull(info), [&] {
+    *info = vob_lock_info_s{};
+    return InStore([&](Store& s) {
+      Need(s, vob, dbid);
+      Statement q(s, "SELECT user, secs, comment FROM vob_locks WHERE vob = ?1 AND obj = ?2");
+      q.Bind(1, vob).Bind(2, dbid);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      info->locked = 1;
+      info->user = AreaCopy(area, q.Text(0));
+      info->time.secs = static_cast<std::uint32_t>(q.Int(1));
+      info->comment = AreaCopy(area, q.Text(2));
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_lock(vob_handle_t vob, vob_dbid_t dbid, const char* comment) {
-  CallLog::Call call("vob_obj_lock", {Num(vob), Num(dbid), Text(comment)});
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_lock", {Num(vob), Num(dbid), Text(comment)}, true, [&](Store& s) {
     Need(s, vob, dbid);
     Statement q(s, "SELECT 1 FROM vob_locks WHERE vob = ?1 AND obj = ?2");
     q.Bind(1, vob).Bind(2, dbid);
@@ -599,8 +568,7 @@ int vob_obj_lock(vob_handle_t vob, vob_dbid_t dbid, const char* comment) {
 }
 
 int vob_obj_unlock(vob_handle_t vob, vob_dbid_t dbid) {
-  CallLog::Call call("vob_obj_unlock", {Num(vob), Num(dbid)});
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_unlock", {Num(vob), Num(dbid)}, true, [&](Store& s) {
     Need(s, vob, dbid);
     Statement drop(s, "DELETE FROM vob_locks WHERE vob = ?1 AND obj = ?2");
     drop.Bind(1, vob).Bind(2, dbid).Run();
@@ -613,10 +581,7 @@ int vob_obj_unlock(vob_handle_t vob, vob_dbid_t dbid) {
 // ---- Events ----
 
 int vob_obj_find_eventh(vob_handle_t vob, vob_dbid_t dbid, vob_eventh_t* event) {
-  CallLog::Call call("vob_obj_find_eventh", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!event) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_find_eventh", {Num(vob), Num(dbid)}, NonNull(event), [&](Store& s) {
     Statement q(s, "SELECT min(id) FROM vob_events WHERE vob = ?1 AND obj = ?2");
     q.Bind(1, vob).Bind(2, dbid);
     if (!q.Step() || q.IsNull(0)) return TBS_ST_NOT_FOUND;
@@ -626,10 +591,8 @@ int vob_obj_find_eventh(vob_handle_t vob, vob_dbid_t dbid, vob_eventh_t* event) 
 }
 
 int vob_obj_next_evenths(vob_handle_t vob, vob_dbid_t dbid, vob_eventh_t* event) {
-  CallLog::Call call("vob_obj_next_evenths", {Num(vob), Num(dbid), event ? Num(*event) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!event) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_next_evenths", {Num(vob), Num(dbid), event ? Num(*event) : "(null)"},
+                   NonNull(event), [&](Store& s) {
     Statement q(s, "SELECT min(id) FROM vob_events WHERE vob = ?1 AND obj = ?2 AND id > ?3");
     q.Bind(1, vob).Bind(2, dbid).Bind(3, *event);
     if (!q.Step() || q.IsNull(0)) return TBS_ST_NOT_FOUND;
@@ -639,10 +602,7 @@ int vob_obj_next_evenths(vob_handle_t vob, vob_dbid_t dbid, vob_eventh_t* event)
 }
 
 int vob_event_get_info(vob_handle_t vob, vob_eventh_t event, stg_area_t area, vob_event_info_s* info) {
-  CallLog::Call call("vob_event_get_info", {Num(vob), Num(event)});
-  if (call.Failed()) return call.Status();
-  if (!info) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_event_get_info", {Num(vob), Num(event)}, NonNull(info), [&](Store& s) {
     Statement q(s, "SELECT kind, secs, user, grp, host, comment FROM vob_events WHERE vob = ?1 AND id = ?2");
     q.Bind(1, vob).Bind(2, event);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
@@ -660,10 +620,7 @@ int vob_event_get_info(vob_handle_t vob, vob_eventh_t event, stg_area_t area, vo
 }
 
 int vob_event_change_comment(vob_handle_t vob, vob_eventh_t event, const char* comment) {
-  CallLog::Call call("vob_event_change_comment", {Num(vob), Num(event), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!comment) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_event_change_comment", {Num(vob), Num(event), Text(comment)}, NonNull(comment), [&](Store& s) {
     Statement set(s, "UPDATE vob_events SET comment = ?3 WHERE vob = ?1 AND id = ?2");
     set.Bind(1, vob).Bind(2, event).Bind(3, comment).Run();
     return Changes(s) ? TBS_ST_OK : TBS_ST_NOT_FOUND;
@@ -750,61 +707,64 @@ int vob_utl_create_objsel(vob_objsel_kind_t kind, const char* name, const char* 
 }
 
 int vob_obj_resolve(vob_handle_t vob, const char* selector, vob_dbid_t* dbid, std::uint32_t* mtype) {
-  CallLog::Call call("vob_obj_resolve", {Num(vob), Text(selector)});
-  if (call.Failed()) return call.Status();
-  if (!selector || !dbid || !mtype) return call.Return(TBS_ST_INVALID_ARG);
-  vob_objsel_kind_t kind;
-  char name[1100], tag[300];
-  if (vob_utl_parse_objsel(selector, &kind, name, sizeof name, tag, sizeof tag) != TBS_ST_OK)
-    return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
-    if (*tag && VobTag(s, vob) != tag) return TBS_ST_NOT_FOUND;
-    vob_dbid_t found = 0;
-    if (kind == VOB_OBJSEL_OID) {
-      tbs_oid_t oid;
-      if (tbs_str_to_oid(name, &oid) != TBS_ST_OK) tbs_dstr_to_oid(name, &oid);
-      char text[TBS_ID_STR_SIZE];
-      tbs_oid_to_str(&oid, text, sizeof text);
-      Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND oid = ?2");
-      q.Bind(1, vob).Bind(2, text);
-      if (q.Step()) found = static_cast<vob_dbid_t>(q.Int(0));
-    } else if (kind == VOB_OBJSEL_HLINK) {
-      const std::string text = name;
-      const std::size_t cut = text.rfind('@');
-      const auto hlink = Load(s, vob, static_cast<vob_dbid_t>(std::stoul(text.substr(cut + 1))));
-      if (hlink && hlink->mtype == VOB_MTYPE_HLINK && hlink->name == text.substr(0, cut)) found = hlink->dbid;
-    } else {
-      found = FindNamed(s, vob, vob_utl_objsel_kind_to_mtype(kind), name);
-    }
-    if (!found) return TBS_ST_NOT_FOUND;
-    *dbid = found;
-    *mtype = Need(s, vob, found).mtype;
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_resolve", {Num(vob), Text(selector)}, NonNull(selector, dbid, mtype), [&] {
+    vob_objsel_kind_t kind;
+    char name[kPathBufferSize], tag[kNameBufferSize];
+    if (vob_utl_parse_objsel(selector, &kind, name, sizeof name, tag, sizeof tag) != TBS_ST_OK)
+      return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+      if (*tag && VobTag(s, vob) != tag) return TBS_ST_NOT_FOUND;
+      vob_dbid_t found = 0;
+      if (kind == VOB_OBJSEL_OID) {
+        tbs_oid_t oid;
+        if (tbs_str_to_oid(name, &oid) != TBS_ST_OK) tbs_dstr_to_oid(name, &oid);
+        char text[TBS_ID_STR_SIZE];
+        tbs_oid_to_str(&oid, text, sizeof text);
+        Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND oid = ?2");
+        q.Bind(1, vob).Bind(2, text);
+        if (q.Step()) found = static_cast<vob_dbid_t>(q.Int(0));
+      } else if (kind == VOB_OBJSEL_HLINK) {
+        const std::string text = name;
+        const std::size_t cut = text.rfind('@');
+        const auto number =
+            cut == std::string::npos ? std::nullopt : plat::ParseDecimal(text.substr(cut + 1), UINT32_MAX);
+        const auto hlink = number ? Load(s, vob, static_cast<vob_dbid_t>(*number)) : std::nullopt;
+        if (hlink && hlink->mtype == VOB_MTYPE_HLINK && hlink->name == text.substr(0, cut)) found = hlink->dbid;
+      } else {
+        found = FindNamed(s, vob, vob_utl_objsel_kind_to_mtype(kind), name);
+      }
+      if (!found) return TBS_ST_NOT_FOUND;
+      *dbid = found;
+      *mtype = Need(s, vob, found).mtype;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_ob_all_cache_action(int action) {
-  CallLog::Call call("vob_ob_all_cache_action", {Num(action)});
-  if (call.Failed()) return call.Status();
-  switch (action) {
-    case VOB_CACHE_ENABLE:
-      g_cache_enabled = 1;
-      ++g_cache_enables;
-      return call.Return(TBS_ST_OK);
-    case VOB_CACHE_DISABLE:
-      g_cache_enabled = 0;
-      return call.Return(TBS_ST_OK);
-    case VOB_CACHE_QUERY:
-      call.Return(TBS_ST_OK);
-      return g_cache_enabled.load();
-    case VOB_CACHE_STATS: {
-      const std::string text = "object cache: " + std::string(g_cache_enabled ? "enabled" : "disabled") +
-                               ", enabled " + Num(g_cache_enables.load()) + " times\n";
-      imsg_print_text(IMSG_OUTPUT, text.c_str());
-      return call.Return(TBS_ST_OK);
+  int enabled = 0;  // what a query answers
+  const int status = LocalCall("vob_ob_all_cache_action", {Num(action)}, true, [&] {
+    switch (action) {
+      case VOB_CACHE_ENABLE:
+        g_cache_enabled = 1;
+        ++g_cache_enables;
+        return TBS_ST_OK;
+      case VOB_CACHE_DISABLE:
+        g_cache_enabled = 0;
+        return TBS_ST_OK;
+      case VOB_CACHE_QUERY:
+        enabled = g_cache_enabled.load();
+        return TBS_ST_OK;
+      case VOB_CACHE_STATS: {
+        const std::string text = "object cache: " + std::string(g_cache_enabled ? "enabled" : "disabled") +
+                                 ", enabled " + Num(g_cache_enables.load()) + " times\n";
+        imsg_print_text(IMSG_OUTPUT, text.c_str());
+        return TBS_ST_OK;
+      }
+      default:
+        return TBS_ST_INVALID_ARG;
     }
-    default:
-      return call.Return(TBS_ST_INVALID_ARG);
-  }
+  });
+  return action == VOB_CACHE_QUERY && status == TBS_ST_OK ? enabled : status;
 }

@@ -6,17 +6,24 @@
 #include <mutex>
 #include <string>
 
+#include "local/local_call.h"
 #include "local/vob_repo.h"
+#include "platform/text.h"
 #include "tbs_oid.h"
 #include "vob_ob.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using client_local::StoreError;
 using namespace client_local::repo;
 
 namespace {
+
+// Room for an attribute value's text.
+constexpr std::size_t kValueTextSize = 4096;
 
 struct Cursor {
   vob_handle_t vob = 0;
@@ -73,18 +80,18 @@ bool ValidSid(const char* sid) {
   if (!*sid) return true;  // leaves the part alone
   if (std::strncmp(sid, "S-1-", 4) != 0) return false;
   for (const char* c = sid + 4; *c; ++c)
-    if (!((*c >= '0' && *c <= '9') || *c == '-')) return false;
+    if (!(plat::IsDecimalDigit(*c) || *c == '-')) return false;
   return true;
 }
 
 }  // namespace
 
 int vob_ob_cursor_close(vob_ob_cursor_t cursor) {
-  CallLog::Call call("vob_ob_cursor_close", {Num(cursor)});
-  if (call.Failed()) return call.Status();
-  Cursors& cursors = AllCursors();
-  std::lock_guard lock(cursors.mutex);
-  return call.Return(cursors.open.erase(cursor) ? TBS_ST_OK : TBS_ST_NOT_FOUND);
+  return LocalCall("vob_ob_cursor_close", {Num(cursor)}, true, [&] {
+    Cursors& cursors = AllCursors();
+    std::lock_guard lock(cursors.mutex);
+    return cursors.open.erase(cursor) ? TBS_ST_OK : TBS_ST_NOT_FOUND;
+  });
 }
 
 int vob_ob_open_cursor_count() {
@@ -95,10 +102,8 @@ int vob_ob_open_cursor_count() {
 
 int vob_attype_create(vob_handle_t vob, const char* name, vob_val_kind_t kind, const char* comment,
                       vob_dbid_t* attype) {
-  CallLog::Call call("vob_attype_create", {Num(vob), Text(name), Num(kind), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!vob_val_kind_to_str(kind)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_attype_create", {Num(vob), Text(name), Num(kind), Text(comment)},
+                   vob_val_kind_to_str(kind), [&](Store& s) {
     vob_dbid_t made = 0;
     if (int rc = vob_mktype(vob, VOB_MTYPE_ATTYPE, name, comment, &made); rc != TBS_ST_OK) return rc;
     Statement set(s, "UPDATE vob_objs SET number = ?3 WHERE vob = ?1 AND dbid = ?2");
@@ -109,10 +114,7 @@ int vob_attype_create(vob_handle_t vob, const char* name, vob_val_kind_t kind, c
 }
 
 int vob_attype_get_kind(vob_handle_t vob, vob_dbid_t attype, vob_val_kind_t* kind) {
-  CallLog::Call call("vob_attype_get_kind", {Num(vob), Num(attype)});
-  if (call.Failed()) return call.Status();
-  if (!kind) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_attype_get_kind", {Num(vob), Num(attype)}, NonNull(kind), [&](Store& s) {
     const Object type = NeedObject(s, vob, attype);
     if (type.mtype != VOB_MTYPE_ATTYPE) return TBS_ST_WRONG_KIND;
     *kind = static_cast<vob_val_kind_t>(type.number);
@@ -122,50 +124,47 @@ int vob_attype_get_kind(vob_handle_t vob, vob_dbid_t attype, vob_val_kind_t* kin
 
 int vob_obj_next_attrs(vob_handle_t vob, vob_dbid_t dbid, vob_ob_cursor_t* cursor, vob_dbid_t* attype,
                        vob_value_s* value) {
-  CallLog::Call call("vob_obj_next_attrs", {Num(vob), Num(dbid), cursor ? Num(*cursor) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!cursor || !attype || !value) return call.Return(TBS_ST_INVALID_ARG);
-  vob_dbid_t last = 0;
-  if (!Position(cursor, vob, dbid, &last)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    NeedObject(s, vob, dbid);
-    Statement q(s, "SELECT attype, kind, value FROM vob_attrs WHERE vob = ?1 AND obj = ?2 AND attype > ?3"
-                   " ORDER BY attype LIMIT 1");
-    q.Bind(1, vob).Bind(2, dbid).Bind(3, last);
-    if (!q.Step()) return TBS_ST_NOT_FOUND;
-    vob_value_s read;
-    if (int rc = vob_val_str_to_value(static_cast<vob_val_kind_t>(q.Int(1)), q.Text(2).c_str(), &read); rc != 0)
-      return rc;
-    *attype = static_cast<vob_dbid_t>(q.Int(0));
-    *value = read;
-    Advance(*cursor, *attype);
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_next_attrs", {Num(vob), Num(dbid), cursor ? Num(*cursor) : "(null)"},
+                   NonNull(cursor, attype, value), [&] {
+    vob_dbid_t last = 0;
+    if (!Position(cursor, vob, dbid, &last)) return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      NeedObject(s, vob, dbid);
+      Statement q(s, "SELECT attype, kind, value FROM vob_attrs WHERE vob = ?1 AND obj = ?2 AND attype > ?3"
+                     " ORDER BY attype LIMIT 1");
+      q.Bind(1, vob).Bind(2, dbid).Bind(3, last);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      vob_value_s read;
+      if (int rc = vob_val_str_to_value(static_cast<vob_val_kind_t>(q.Int(1)), q.Text(2).c_str(), &read); rc != 0)
+        return rc;
+      *attype = static_cast<vob_dbid_t>(q.Int(0));
+      *value = read;
+      Advance(*cursor, *attype);
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_add_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype, const vob_value_s* value) {
-  CallLog::Call call("vob_obj_add_attr", {Num(vob), Num(dbid), Text(attype)});
-  if (call.Failed()) return call.Status();
-  if (!attype || !value || !vob_val_kind_to_str(value->kind)) return call.Return(TBS_ST_INVALID_ARG);
-  char text[4096];
-  if (vob_val_value_to_str(value, text, sizeof text) != TBS_ST_OK) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    NeedObject(s, vob, dbid);
-    const Object type = NeedObject(s, vob, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype));
-    if (type.number != value->kind) return TBS_ST_WRONG_KIND;
-    Statement add(s, "INSERT INTO vob_attrs (vob, obj, attype, kind, value) VALUES (?1, ?2, ?3, ?4, ?5)"
-                     " ON CONFLICT (vob, obj, attype) DO UPDATE SET kind = excluded.kind, value = excluded.value");
-    add.Bind(1, vob).Bind(2, dbid).Bind(3, type.dbid).Bind(4, value->kind).Bind(5, text).Run();
-    AddEvent(s, vob, dbid, "make attribute", std::string(attype) + " = " + text);
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_add_attr", {Num(vob), Num(dbid), Text(attype)},
+                   NonNull(attype, value) && vob_val_kind_to_str(value->kind), [&] {
+    char text[kValueTextSize];
+    if (vob_val_value_to_str(value, text, sizeof text) != TBS_ST_OK) return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      NeedObject(s, vob, dbid);
+      const Object type = NeedObject(s, vob, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype));
+      if (type.number != value->kind) return TBS_ST_WRONG_KIND;
+      Statement add(s, "INSERT INTO vob_attrs (vob, obj, attype, kind, value) VALUES (?1, ?2, ?3, ?4, ?5)"
+                       " ON CONFLICT (vob, obj, attype) DO UPDATE SET kind = excluded.kind, value = excluded.value");
+      add.Bind(1, vob).Bind(2, dbid).Bind(3, type.dbid).Bind(4, value->kind).Bind(5, text).Run();
+      AddEvent(s, vob, dbid, "make attribute", std::string(attype) + " = " + text);
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_drop_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype) {
-  CallLog::Call call("vob_obj_drop_attr", {Num(vob), Num(dbid), Text(attype)});
-  if (call.Failed()) return call.Status();
-  if (!attype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_drop_attr", {Num(vob), Num(dbid), Text(attype)}, NonNull(attype), [&](Store& s) {
     NeedObject(s, vob, dbid);
     Statement drop(s, "DELETE FROM vob_attrs WHERE vob = ?1 AND obj = ?2 AND attype = ?3");
     drop.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype)).Run();
@@ -176,10 +175,7 @@ int vob_obj_drop_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype) {
 }
 
 int vob_obj_add_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
-  CallLog::Call call("vob_obj_add_trigger", {Num(vob), Num(dbid), Text(trtype)});
-  if (call.Failed()) return call.Status();
-  if (!trtype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_add_trigger", {Num(vob), Num(dbid), Text(trtype)}, NonNull(trtype), [&](Store& s) {
     NeedObject(s, vob, dbid);
     Statement add(s, "INSERT OR IGNORE INTO vob_triggers (vob, obj, trtype) VALUES (?1, ?2, ?3)");
     add.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_TRTYPE, trtype)).Run();
@@ -188,10 +184,7 @@ int vob_obj_add_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
 }
 
 int vob_obj_drop_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
-  CallLog::Call call("vob_obj_drop_trigger", {Num(vob), Num(dbid), Text(trtype)});
-  if (call.Failed()) return call.Status();
-  if (!trtype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_drop_trigger", {Num(vob), Num(dbid), Text(trtype)}, NonNull(trtype), [&](Store& s) {
     NeedObject(s, vob, dbid);
     Statement drop(s, "DELETE FROM vob_triggers WHERE vob = ?1 AND obj = ?2 AND trtype = ?3");
     drop.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_TRTYPE, trtype)).Run();
@@ -200,46 +193,44 @@ int vob_obj_drop_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) 
 }
 
 int vob_obj_next_triggers(vob_handle_t vob, vob_dbid_t elem, vob_ob_cursor_t* cursor, vob_dbid_t* trtype) {
-  CallLog::Call call("vob_obj_next_triggers", {Num(vob), Num(elem), cursor ? Num(*cursor) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!cursor || !trtype) return call.Return(TBS_ST_INVALID_ARG);
-  vob_dbid_t last = 0;
-  if (!Position(cursor, vob, elem, &last)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    NeedObject(s, vob, elem);
-    Statement q(s, "SELECT min(trtype) FROM vob_triggers WHERE vob = ?1 AND obj = ?2 AND trtype > ?3");
-    q.Bind(1, vob).Bind(2, elem).Bind(3, last);
-    if (!q.Step() || q.IsNull(0)) return TBS_ST_NOT_FOUND;
-    *trtype = static_cast<vob_dbid_t>(q.Int(0));
-    Advance(*cursor, *trtype);
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_next_triggers", {Num(vob), Num(elem), cursor ? Num(*cursor) : "(null)"},
+                   NonNull(cursor, trtype), [&] {
+    vob_dbid_t last = 0;
+    if (!Position(cursor, vob, elem, &last)) return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      NeedObject(s, vob, elem);
+      Statement q(s, "SELECT min(trtype) FROM vob_triggers WHERE vob = ?1 AND obj = ?2 AND trtype > ?3");
+      q.Bind(1, vob).Bind(2, elem).Bind(3, last);
+      if (!q.Step() || q.IsNull(0)) return TBS_ST_NOT_FOUND;
+      *trtype = static_cast<vob_dbid_t>(q.Int(0));
+      Advance(*cursor, *trtype);
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_protect_sid(vob_handle_t vob, vob_dbid_t dbid, const char* owner_sid, const char* group_sid,
                         std::uint32_t mode) {
-  CallLog::Call call("vob_obj_protect_sid", {Num(vob), Num(dbid), Text(owner_sid), Text(group_sid), Num(mode)});
-  if (call.Failed()) return call.Status();
-  if (!ValidSid(owner_sid) || !ValidSid(group_sid) || (mode != VOB_MODE_DONTCARE && mode > 07777))
-    return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    NeedObject(s, vob, dbid);
-    Statement set(s, "UPDATE vob_objs SET owner = CASE WHEN ?3 = '' THEN owner ELSE ?3 END,"
-                     " grp = CASE WHEN ?4 = '' THEN grp ELSE ?4 END,"
-                     " mode = CASE WHEN ?5 < 0 THEN mode ELSE ?5 END WHERE vob = ?1 AND dbid = ?2");
-    set.Bind(1, vob).Bind(2, dbid).Bind(3, owner_sid).Bind(4, group_sid);
-    set.Bind(5, mode == VOB_MODE_DONTCARE ? std::int64_t{-1} : std::int64_t{mode}).Run();
-    AddEvent(s, vob, dbid, "change protection", "");
-    return TBS_ST_OK;
+  return LocalCall("vob_obj_protect_sid", {Num(vob), Num(dbid), Text(owner_sid), Text(group_sid), Num(mode)},
+                   true, [&] {
+    if (!ValidSid(owner_sid) || !ValidSid(group_sid) || (mode != VOB_MODE_DONTCARE && mode > 07777))
+      return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      NeedObject(s, vob, dbid);
+      Statement set(s, "UPDATE vob_objs SET owner = CASE WHEN ?3 = '' THEN owner ELSE ?3 END,"
+                       " grp = CASE WHEN ?4 = '' THEN grp ELSE ?4 END,"
+                       " mode = CASE WHEN ?5 < 0 THEN mode ELSE ?5 END WHERE vob = ?1 AND dbid = ?2");
+      set.Bind(1, vob).Bind(2, dbid).Bind(3, owner_sid).Bind(4, group_sid);
+      set.Bind(5, mode == VOB_MODE_DONTCARE ? std::int64_t{-1} : std::int64_t{mode}).Run();
+      AddEvent(s, vob, dbid, "change protection", "");
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_obj_get_protection(vob_handle_t vob, vob_dbid_t dbid, char* owner_sid, std::size_t owner_size,
                            char* group_sid, std::size_t group_size, std::uint32_t* mode) {
-  CallLog::Call call("vob_obj_get_protection", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!owner_sid || !group_sid || !mode) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_get_protection", {Num(vob), Num(dbid)}, NonNull(owner_sid, group_sid, mode), [&](Store& s) {
     NeedObject(s, vob, dbid);
     Statement q(s, "SELECT owner, grp, mode FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
     q.Bind(1, vob).Bind(2, dbid);
@@ -252,18 +243,15 @@ int vob_obj_get_protection(vob_handle_t vob, vob_dbid_t dbid, char* owner_sid, s
 }
 
 int vob_mkdo(vob_handle_t vob, const char* path, const char* data, vob_dbid_t* derived) {
-  CallLog::Call call("vob_mkdo", {Num(vob), Text(path)});
-  if (call.Failed()) return call.Status();
-  if (!path || !data) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_mkdo", {Num(vob), Text(path)}, NonNull(path, data), [&](Store& s) {
     std::string normal = path;
     const std::size_t cut = normal.rfind('\\');
     if (normal.empty() || normal[0] != '\\' || !ValidLeafName(normal.substr(cut + 1))) return TBS_ST_INVALID_ARG;
-    Statement dir(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = 2 AND name = ?2");
-    dir.Bind(1, vob).Bind(2, normal.substr(0, cut));
+    Statement dir(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = ?3 AND name = ?2");
+    dir.Bind(1, vob).Bind(2, normal.substr(0, cut)).Bind(3, VOB_MTYPE_DIR_ELEMENT);
     if (!dir.Step()) return TBS_ST_NOT_FOUND;
-    Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (2, 3, 8, 9) AND name = ?2");
-    taken.Bind(1, vob).Bind(2, normal);
+    Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
+    BindMtypes(taken.Bind(1, vob).Bind(2, normal), 3, kPathMtypes);
     if (taken.Step()) return TBS_ST_ALREADY;
     Object o;
     o.vob = vob;
@@ -277,30 +265,27 @@ int vob_mkdo(vob_handle_t vob, const char* path, const char* data, vob_dbid_t* d
 }
 
 int vob_do_oid_get_fstat_if_data(vob_handle_t vob, const tbs_oid_t* oid, vob_fstat_s* stat) {
-  CallLog::Call call("vob_do_oid_get_fstat_if_data", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!oid || !stat) return call.Return(TBS_ST_INVALID_ARG);
-  char text[TBS_ID_STR_SIZE];
-  tbs_oid_to_str(oid, text, sizeof text);
-  return Run(call, [&](Store& s) {
-    Statement q(s, "SELECT mtype, text FROM vob_objs WHERE vob = ?1 AND oid = ?2");
-    q.Bind(1, vob).Bind(2, text);
-    if (!q.Step()) return TBS_ST_NOT_FOUND;
-    if (q.Int(0) != VOB_MTYPE_DERIVED_OBJECT) return TBS_ST_WRONG_KIND;
-    if (q.Text(1).empty()) return TBS_ST_NOT_FOUND;
-    vob_fstat_s result;
-    result.size = static_cast<std::int64_t>(q.Text(1).size());
-    result.mode = 0100444;
-    *stat = result;
-    return TBS_ST_OK;
+  return LocalCall("vob_do_oid_get_fstat_if_data", {Num(vob)}, NonNull(oid, stat), [&] {
+    char text[TBS_ID_STR_SIZE];
+    tbs_oid_to_str(oid, text, sizeof text);
+    return InStore([&](Store& s) {
+      Statement q(s, "SELECT mtype, text FROM vob_objs WHERE vob = ?1 AND oid = ?2");
+      q.Bind(1, vob).Bind(2, text);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      if (q.Int(0) != VOB_MTYPE_DERIVED_OBJECT) return TBS_ST_WRONG_KIND;
+      if (q.Text(1).empty()) return TBS_ST_NOT_FOUND;
+      vob_fstat_s result;
+      result.size = static_cast<std::int64_t>(q.Text(1).size());
+      result.mode = 0100444;
+      *stat = result;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_resolve_do(vob_handle_t vob, const char* pathname, vob_dbid_t* derived) {
-  CallLog::Call call("vob_resolve_do", {Num(vob), Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !derived || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_resolve_do", {Num(vob), Text(pathname)},
+                   NonNull(pathname, derived) && std::strlen(pathname) <= 1024, [&](Store& s) {
     vob_dbid_t dbid = 0;
     std::uint32_t mtype = 0;
     if (int rc = Resolve(s, vob, pathname, "", &dbid, &mtype); rc != TBS_ST_OK) return rc;
@@ -311,10 +296,8 @@ int vob_resolve_do(vob_handle_t vob, const char* pathname, vob_dbid_t* derived) 
 }
 
 int vob_ob_register_replica(vob_handle_t vob, const tbs_uuid_t* replica) {
-  CallLog::Call call("vob_ob_register_replica", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!replica) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return VobExists(s, vob) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
+  return LocalCall("vob_ob_register_replica", {Num(vob)}, NonNull(replica),
+                   [&](Store& s) { return VobExists(s, vob) ? TBS_ST_OK : TBS_ST_NOT_FOUND; });
 }
 
 // ---- Lists of a VOB's objects, types made and deleted (vob_ob.h) ----
@@ -323,12 +306,11 @@ namespace {
 
 constexpr vob_dbid_t kObjsKey = 0x80000000u;  // cursors over a VOB's lists, keyed apart from objects
 
-int NextOf(CallLog::Call& call, vob_handle_t vob, vob_dbid_t key, vob_ob_cursor_t* cursor, vob_dbid_t* out,
+int NextOf(vob_handle_t vob, vob_dbid_t key, vob_ob_cursor_t* cursor, vob_dbid_t* out,
            const char* sql, std::int64_t arg) {
-  if (!cursor || !out) return call.Return(TBS_ST_INVALID_ARG);
   vob_dbid_t last = 0;
-  if (!Position(cursor, vob, key, &last)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  if (!Position(cursor, vob, key, &last)) return TBS_ST_INVALID_ARG;
+  return InStore([&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     Statement q(s, sql);
     q.Bind(1, vob).Bind(2, arg).Bind(3, last);
@@ -341,15 +323,13 @@ int NextOf(CallLog::Call& call, vob_handle_t vob, vob_dbid_t key, vob_ob_cursor_
 
 int MakeType(const char* name, std::uint32_t mtype, vob_handle_t vob, const char* type_name, const char* comment,
              vob_dbid_t* type) {
-  CallLog::Call call(name, {Num(vob), Text(type_name), Text(comment)});
-  if (call.Failed()) return call.Status();
-  return Run(call, [&](Store&) { return vob_mktype(vob, mtype, type_name, comment, type); });
+  return LocalCall(name, {Num(vob), Text(type_name), Text(comment)}, true, [&] {
+    return InStore([&](Store&) { return vob_mktype(vob, mtype, type_name, comment, type); });
+  });
 }
 
 int DeleteType(const char* name, std::uint32_t mtype, vob_handle_t vob, vob_dbid_t type) {
-  CallLog::Call call(name, {Num(vob), Num(type)});
-  if (call.Failed()) return call.Status();
-  return Run(call, [&](Store& s) {
+  return LocalCall(name, {Num(vob), Num(type)}, true, [&](Store& s) {
     const Object o = NeedObject(s, vob, type);
     if (o.mtype != mtype) return TBS_ST_WRONG_KIND;
     if (o.predefined) return TBS_ST_PERMISSION;
@@ -371,10 +351,10 @@ int DeleteType(const char* name, std::uint32_t mtype, vob_handle_t vob, vob_dbid
 }  // namespace
 
 int vob_ob_next_objs(vob_handle_t vob, std::uint32_t mtype, vob_ob_cursor_t* cursor, vob_dbid_t* dbid) {
-  CallLog::Call call("vob_ob_next_objs", {Num(vob), Num(mtype)});
-  if (call.Failed()) return call.Status();
-  return NextOf(call, vob, kObjsKey | mtype, cursor, dbid,
-                "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND dbid > ?3 ORDER BY dbid LIMIT 1", mtype);
+  return LocalCall("vob_ob_next_objs", {Num(vob), Num(mtype)}, NonNull(cursor, dbid), [&] {
+    return NextOf(vob, kObjsKey | mtype, cursor, dbid,
+                  "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND dbid > ?3 ORDER BY dbid LIMIT 1", mtype);
+  });
 }
 
 int vob_lbtype_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* type) {
@@ -406,9 +386,7 @@ int vob_hltype_delete(vob_handle_t vob, vob_dbid_t type) {
 }
 
 int vob_hlink_delete(vob_handle_t vob, vob_dbid_t hlink) {
-  CallLog::Call call("vob_hlink_delete", {Num(vob), Num(hlink)});
-  if (call.Failed()) return call.Status();
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_hlink_delete", {Num(vob), Num(hlink)}, true, [&](Store& s) {
     const Object o = NeedObject(s, vob, hlink);
     if (o.mtype != VOB_MTYPE_HLINK) return TBS_ST_WRONG_KIND;
     Statement links(s, "DELETE FROM vob_hlinks WHERE vob = ?1 AND hlink = ?2");
@@ -420,36 +398,30 @@ int vob_hlink_delete(vob_handle_t vob, vob_dbid_t hlink) {
 }
 
 int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_ob_cursor_t* cursor, vob_dbid_t* hlink) {
-  CallLog::Call call("vob_obj_next_hlinks", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  return NextOf(call, vob, dbid, cursor, hlink,
-                "SELECT hlink FROM vob_hlinks WHERE hlink > ?3 AND ((from_vob = ?1 AND from_obj = ?2)"
-                " OR (to_vob = ?1 AND to_obj = ?2)) ORDER BY hlink LIMIT 1",
-                dbid);
+  return LocalCall("vob_obj_next_hlinks", {Num(vob), Num(dbid)}, NonNull(cursor, hlink), [&] {
+    return NextOf(vob, dbid, cursor, hlink,
+                  "SELECT hlink FROM vob_hlinks WHERE hlink > ?3 AND ((from_vob = ?1 AND from_obj = ?2)"
+                  " OR (to_vob = ?1 AND to_obj = ?2)) ORDER BY hlink LIMIT 1",
+                  dbid);
+  });
 }
 
 int vob_ob_get_replica_oid(vob_handle_t vob, tbs_oid_t* oid) {
-  CallLog::Call call("vob_ob_get_replica_oid", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!oid) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ob_get_replica_oid", {Num(vob)}, NonNull(oid), [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     const auto replica = Load(s, vob, NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original"));
     tbs_uuid_t bytes;
-    if (tbs_dstr_to_uuid(replica->oid.c_str(), &bytes) != TBS_ST_OK) return TBS_ST_FAILURE;
+    if (int rc = tbs_dstr_to_uuid(replica->oid.c_str(), &bytes); rc != TBS_ST_OK) return rc;
     std::memcpy(oid->bytes, bytes.bytes, sizeof oid->bytes);
     return TBS_ST_OK;
   });
 }
 
 int vob_ob_is_replicated(vob_handle_t vob, int* replicated) {
-  CallLog::Call call("vob_ob_is_replicated", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!replicated) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ob_is_replicated", {Num(vob)}, NonNull(replicated), [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
-    Statement q(s, "SELECT count(*) FROM vob_objs WHERE vob = ?1 AND mtype = 18");
-    q.Bind(1, vob);
+    Statement q(s, "SELECT count(*) FROM vob_objs WHERE vob = ?1 AND mtype = ?2");
+    q.Bind(1, vob).Bind(2, VOB_MTYPE_REPLICA);
     q.Step();
     *replicated = q.Int(0) > 1 ? 1 : 0;
     return TBS_ST_OK;
@@ -457,10 +429,7 @@ int vob_ob_is_replicated(vob_handle_t vob, int* replicated) {
 }
 
 int vob_obj_get_master(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* replica) {
-  CallLog::Call call("vob_obj_get_master", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!replica) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_get_master", {Num(vob), Num(dbid)}, NonNull(replica), [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     NeedObject(s, vob, dbid);
     *replica = NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original");
@@ -469,20 +438,18 @@ int vob_obj_get_master(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* replica) {
 }
 
 int vob_ob_get_wk_obj(vob_handle_t vob, int kind, vob_dbid_t* dbid) {
-  CallLog::Call call("vob_ob_get_wk_obj", {Num(vob), Num(kind)});
-  if (call.Failed()) return call.Status();
-  if (!dbid || kind < VOB_WK_OBJ_VOB || kind > VOB_WK_OBJ_REPLICA) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ob_get_wk_obj", {Num(vob), Num(kind)},
+                   NonNull(dbid) && kind >= VOB_WK_OBJ_VOB && kind <= VOB_WK_OBJ_REPLICA, [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     vob_dbid_t found = 0;
     if (kind == VOB_WK_OBJ_REPLICA) {
       found = NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original");  // this host works in the original
     } else {
-      Statement q(s, kind == VOB_WK_OBJ_VOB ? "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 1"
-                                            " ORDER BY dbid LIMIT 1"
-                                          : "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 2 AND name = ''"
-                                            " ORDER BY dbid LIMIT 1");
-      q.Bind(1, vob);
+      // The VOB object, or the root: the directory element with no name.
+      const bool root = kind != VOB_WK_OBJ_VOB;
+      Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND (?3 = 0 OR name = '')"
+                     " ORDER BY dbid LIMIT 1");
+      q.Bind(1, vob).Bind(2, root ? VOB_MTYPE_DIR_ELEMENT : VOB_MTYPE_VOB).Bind(3, root ? 1 : 0);
       if (!q.Step()) return TBS_ST_NOT_FOUND;
       found = static_cast<vob_dbid_t>(q.Int(0));
     }
@@ -492,22 +459,16 @@ int vob_ob_get_wk_obj(vob_handle_t vob, int kind, vob_dbid_t* dbid) {
 }
 
 int vob_ob_get_mount_dir_pname(vob_handle_t vob, char* out, std::size_t size) {
-  CallLog::Call call("vob_ob_get_mount_dir_pname", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ob_get_mount_dir_pname", {Num(vob)}, NonNull(out) && size != 0, [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     return CopyOut(VobTag(s, vob), out, size);
   });
 }
 
 int vob_ob_get_vob_owner_sid(vob_handle_t vob, char* out, std::size_t size) {
-  CallLog::Call call("vob_ob_get_vob_owner_sid", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    Statement q(s, "SELECT owner FROM vob_objs WHERE vob = ?1 AND mtype = 1");
-    q.Bind(1, vob);
+  return LocalCall("vob_ob_get_vob_owner_sid", {Num(vob)}, NonNull(out) && size != 0, [&](Store& s) {
+    Statement q(s, "SELECT owner FROM vob_objs WHERE vob = ?1 AND mtype = ?2");
+    q.Bind(1, vob).Bind(2, VOB_MTYPE_VOB);
     if (!q.Step()) return TBS_ST_NOT_FOUND;
     return CopyOut(q.Text(0), out, size);
   });
@@ -515,17 +476,18 @@ int vob_ob_get_vob_owner_sid(vob_handle_t vob, char* out, std::size_t size) {
 
 namespace {
 
-int ProtectVob(CallLog::Call& call, vob_handle_t vob, const char* owner_sid, const char* group_sid, bool scan) {
-  if (call.Failed()) return call.Status();
-  if (!ValidSid(owner_sid) || !ValidSid(group_sid)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+int ProtectVob(vob_handle_t vob, const char* owner_sid, const char* group_sid, bool scan) {
+  if (!ValidSid(owner_sid) || !ValidSid(group_sid)) return TBS_ST_INVALID_ARG;
+  return InStore([&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     Statement set(s, std::string("UPDATE vob_objs SET owner = CASE WHEN ?2 = '' THEN owner ELSE ?2 END,"
                                  " grp = CASE WHEN ?3 = '' THEN grp ELSE ?3 END WHERE vob = ?1") +
-                         (scan ? "" : " AND mtype = 1"));
-    set.Bind(1, vob).Bind(2, owner_sid).Bind(3, group_sid).Run();
-    Statement object(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 1");
-    object.Bind(1, vob);
+                         (scan ? "" : " AND mtype = ?4"));
+    set.Bind(1, vob).Bind(2, owner_sid).Bind(3, group_sid);
+    if (!scan) set.Bind(4, VOB_MTYPE_VOB);
+    set.Run();
+    Statement object(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2");
+    object.Bind(1, vob).Bind(2, VOB_MTYPE_VOB);
     if (object.Step()) AddEvent(s, vob, static_cast<vob_dbid_t>(object.Int(0)), "change protection", "");
     return TBS_ST_OK;
   });
@@ -534,20 +496,19 @@ int ProtectVob(CallLog::Call& call, vob_handle_t vob, const char* owner_sid, con
 }  // namespace
 
 int vob_ob_protectvob(vob_handle_t vob, const char* owner_sid, const char* group_sid) {
-  CallLog::Call call("vob_ob_protectvob", {Num(vob), Text(owner_sid), Text(group_sid)});
-  return ProtectVob(call, vob, owner_sid, group_sid, false);
+  return LocalCall("vob_ob_protectvob", {Num(vob), Text(owner_sid), Text(group_sid)}, true, [&] {
+    return ProtectVob(vob, owner_sid, group_sid, false);
+  });
 }
 
 int vob_ob_protectvob_scan(vob_handle_t vob, const char* owner_sid, const char* group_sid) {
-  CallLog::Call call("vob_ob_protectvob_scan", {Num(vob), Text(owner_sid), Text(group_sid)});
-  return ProtectVob(call, vob, owner_sid, group_sid, true);
+  return LocalCall("vob_ob_protectvob_scan", {Num(vob), Text(owner_sid), Text(group_sid)}, true, [&] {
+    return ProtectVob(vob, owner_sid, group_sid, true);
+  });
 }
 
 int vob_ob_is_pvob(vob_handle_t vob, int* pvob) {
-  CallLog::Call call("vob_ob_is_pvob", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!pvob) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ob_is_pvob", {Num(vob)}, NonNull(pvob), [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     *pvob = 0;
     return TBS_ST_OK;
@@ -555,47 +516,42 @@ int vob_ob_is_pvob(vob_handle_t vob, int* pvob) {
 }
 
 int vob_ob_vob_oid_to_vobh(const tbs_oid_t* oid, vob_handle_t* vob) {
-  CallLog::Call call("vob_ob_vob_oid_to_vobh", {});
-  if (call.Failed()) return call.Status();
-  if (!oid || !vob) return call.Return(TBS_ST_INVALID_ARG);
-  char text[TBS_ID_STR_SIZE];
-  tbs_oid_to_str(oid, text, sizeof text);
-  return Run(call, [&](Store& s) {
-    Statement q(s, "SELECT vob FROM vob_objs WHERE mtype = 1 AND lower(oid) = lower(?1)");
-    q.Bind(1, std::string(text));
-    if (!q.Step()) return TBS_ST_NOT_FOUND;
-    *vob = static_cast<vob_handle_t>(q.Int(0));
-    return TBS_ST_OK;
+  return LocalCall("vob_ob_vob_oid_to_vobh", {}, NonNull(oid, vob), [&] {
+    char text[TBS_ID_STR_SIZE];
+    tbs_oid_to_str(oid, text, sizeof text);
+    return InStore([&](Store& s) {
+      Statement q(s, "SELECT vob FROM vob_objs WHERE mtype = ?2 AND lower(oid) = lower(?1)");
+      q.Bind(1, std::string(text)).Bind(2, VOB_MTYPE_VOB);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      *vob = static_cast<vob_handle_t>(q.Int(0));
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_ob_next_views(vob_handle_t vob, vob_ob_cursor_t* cursor, char* out, std::size_t size) {
-  CallLog::Call call("vob_ob_next_views", {Num(vob)});
-  if (call.Failed()) return call.Status();
-  if (!cursor || !out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  vob_dbid_t last = 0;
-  if (!Position(cursor, vob, 0xC0000000u, &last)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
-    Statement q(s, "SELECT rowid, tag FROM views v WHERE rowid > ?2 AND (EXISTS (SELECT 1 FROM view_files f"
-                   " WHERE f.view = v.tag AND f.vob = ?1) OR EXISTS (SELECT 1 FROM vob_checkouts c"
-                   " WHERE c.view = v.tag AND c.vob = ?1)) ORDER BY rowid LIMIT 1");
-    q.Bind(1, vob).Bind(2, last);
-    if (!q.Step()) return TBS_ST_NOT_FOUND;
-    if (int rc = CopyOut(q.Text(1), out, size); rc != TBS_ST_OK) return rc;
-    Advance(*cursor, static_cast<vob_dbid_t>(q.Int(0)));
-    return TBS_ST_OK;
+  return LocalCall("vob_ob_next_views", {Num(vob)}, NonNull(cursor, out) && size != 0, [&] {
+    vob_dbid_t last = 0;
+    if (!Position(cursor, vob, 0xC0000000u, &last)) return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+      Statement q(s, "SELECT rowid, tag FROM views v WHERE rowid > ?2 AND (EXISTS (SELECT 1 FROM view_files f"
+                     " WHERE f.view = v.tag AND f.vob = ?1) OR EXISTS (SELECT 1 FROM vob_checkouts c"
+                     " WHERE c.view = v.tag AND c.vob = ?1)) ORDER BY rowid LIMIT 1");
+      q.Bind(1, vob).Bind(2, last);
+      if (!q.Step()) return TBS_ST_NOT_FOUND;
+      if (int rc = CopyOut(q.Text(1), out, size); rc != TBS_ST_OK) return rc;
+      Advance(*cursor, static_cast<vob_dbid_t>(q.Int(0)));
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_ob_view_to_uuid(const char* tag, tbs_uuid_t* uuid) {
-  CallLog::Call call("vob_ob_view_to_uuid", {Text(tag)});
-  if (call.Failed()) return call.Status();
-  if (!tag || !uuid) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ob_view_to_uuid", {Text(tag)}, NonNull(tag, uuid), [&](Store& s) {
     Statement q(s, "SELECT uuid FROM views WHERE tag = ?1");
     q.Bind(1, std::string(tag));
     if (!q.Step()) return TBS_ST_NOT_FOUND;
-    return tbs_str_to_uuid(q.Text(0).c_str(), uuid) == TBS_ST_OK ? TBS_ST_OK : TBS_ST_FAILURE;
+    return tbs_str_to_uuid(q.Text(0).c_str(), uuid);
   });
 }

@@ -11,6 +11,7 @@
 #include "imsg.h"
 #include "platform/machine.h"
 #include "platform/pathmap.h"
+#include "platform/text.h"
 #include "tbs_oid.h"
 
 namespace client_local::repo {
@@ -53,14 +54,15 @@ std::vector<std::string> Components(const std::string& path) {
   return parts;
 }
 
-bool AllDigits(const std::string& text) {
-  if (text.empty() || text.size() > 9) return false;
-  for (char c : text)
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  return true;
-}
+using plat::IEquals;
+
+constexpr std::uint64_t kMaxVersionNumber = 999'999'999;  // nine digits
 
 }  // namespace
+
+void BindMtypes(Statement& q, int first, std::span<const std::uint32_t> mtypes) {
+  for (std::uint32_t mtype : mtypes) q.Bind(first++, mtype);
+}
 
 std::string Num(std::int64_t value) { return std::to_string(value); }
 std::string Text(const char* text) { return text ? text : "(null)"; }
@@ -123,9 +125,9 @@ vob_dbid_t Insert(Store& s, Object& o, const std::string& event_kind, const std:
 }
 
 vob_dbid_t LatestVersion(Store& s, vob_handle_t vob, vob_dbid_t branch) {
-  Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (6, 7)"
+  Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (?3, ?4)"
                  " AND number >= 0 ORDER BY number DESC LIMIT 1");
-  q.Bind(1, vob).Bind(2, branch);
+  BindMtypes(q.Bind(1, vob).Bind(2, branch), 3, kVersionMtypes);
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 
@@ -136,9 +138,9 @@ vob_dbid_t BranchByPath(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::
   if (!element) return 0;
   vob_dbid_t branch = element->branch;
   for (std::size_t i = 1; i < parts.size() && branch; ++i) {
-    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = 5 AND elem = ?2 AND branch = ?3"
+    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?5 AND elem = ?2 AND branch = ?3"
                    " AND name = ?4");
-    q.Bind(1, vob).Bind(2, elem).Bind(3, branch).Bind(4, parts[i]);
+    q.Bind(1, vob).Bind(2, elem).Bind(3, branch).Bind(4, parts[i]).Bind(5, VOB_MTYPE_BRANCH);
     branch = q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
   }
   return branch;
@@ -151,9 +153,9 @@ vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
   const std::string leaf = idstr.substr(cut + 1);
   const vob_dbid_t branch = BranchByPath(s, vob, elem, idstr.substr(0, cut));
   if (!branch) return 0;
-  if (AllDigits(leaf)) {
-    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (6, 7) AND number = ?3");
-    q.Bind(1, vob).Bind(2, branch).Bind(3, std::stoll(leaf));
+  if (const auto number = plat::ParseDecimal(leaf, kMaxVersionNumber)) {
+    Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (?4, ?5) AND number = ?3");
+    BindMtypes(q.Bind(1, vob).Bind(2, branch).Bind(3, static_cast<std::int64_t>(*number)), 4, kVersionMtypes);
     return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
   }
   if (leaf == "LATEST") return LatestVersion(s, vob, branch);
@@ -165,8 +167,8 @@ vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
   }
   Statement q(s, "SELECT l.version FROM vob_labels l JOIN vob_objs t ON t.vob = l.vob AND t.dbid = l.lbtype"
                  " JOIN vob_objs v ON v.vob = l.vob AND v.dbid = l.version"
-                 " WHERE l.vob = ?1 AND t.mtype = 14 AND t.name = ?2 AND v.branch = ?3");
-  q.Bind(1, vob).Bind(2, leaf).Bind(3, branch);
+                 " WHERE l.vob = ?1 AND t.mtype = ?4 AND t.name = ?2 AND v.branch = ?3");
+  q.Bind(1, vob).Bind(2, leaf).Bind(3, branch).Bind(4, VOB_MTYPE_LBTYPE);
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 
@@ -260,8 +262,8 @@ int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& vie
   const std::string ext = extended ? name.substr(at + 2) : std::string();
   while (!path.empty() && path.back() == '\\') path.pop_back();
   if (!path.empty() && path[0] != '\\') return TBS_ST_NOT_FOUND;
-  Statement q(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (2, 3, 8, 9) AND name = ?2");
-  q.Bind(1, vob).Bind(2, path);
+  Statement q(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
+  BindMtypes(q.Bind(1, vob).Bind(2, path), 3, kPathMtypes);
   if (!q.Step()) return TBS_ST_NOT_FOUND;
   const vob_dbid_t found = static_cast<vob_dbid_t>(q.Int(0));
   const std::uint32_t found_mtype = static_cast<std::uint32_t>(q.Int(1));

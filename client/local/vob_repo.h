@@ -3,9 +3,9 @@
 // calls share. Every function here runs inside a command of the store.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
-#include "local/calllog.h"
 #include "local/store.h"
 #include "stg.h"
 #include "tbs.h"
@@ -29,15 +29,13 @@ struct Object {
   bool predefined = false;
 };
 
-// Runs a call's work in one command of the store in force (1001 without
-// one), recording its status on the call.
-template <class Work>
-int Run(CallLog::Call& call, Work&& work) {
-  if (call.Failed()) return call.Status();
-  Store* store = CurrentStore();
-  if (!store) return call.Return(TBS_ST_FAILURE);
-  return call.Return(store->Command([&](Store& s) { return work(s); }));
-}
+// SQL names a meta-type only through a parameter: BindMtypes binds the
+// meta-types to the parameters first, first + 1, ...
+void BindMtypes(Statement& q, int first, std::span<const std::uint32_t> mtypes);
+// Objects with a pathname in their VOB; versions.
+inline constexpr std::uint32_t kPathMtypes[] = {VOB_MTYPE_DIR_ELEMENT, VOB_MTYPE_FILE_ELEMENT,
+                                                VOB_MTYPE_DERIVED_OBJECT, VOB_MTYPE_SYMLINK};
+inline constexpr std::uint32_t kVersionMtypes[] = {VOB_MTYPE_DIR_VERSION, VOB_MTYPE_VERSION};
 
 std::string Num(std::int64_t value);
 std::string Text(const char* text);  // "(null)" for null
@@ -76,6 +74,12 @@ std::string BackslashName(const char* pathname);
 // The view a name goes through and the name below the view's root
 // ("\vob\f.c@@\main\1"), as plat::ReadViewName reads it.
 bool SplitViewName(const std::string& name, std::string* view, std::string* rest);
+
+// Room for the names the C calls hand out into buffers: tags, users, hosts,
+// regions (a name of at most 255 bytes, a leading backslash and the
+// terminator fit), and pathnames or selector names.
+inline constexpr std::size_t kNameBufferSize = 300;
+inline constexpr std::size_t kPathBufferSize = 1100;
 
 // Whether a name may be stored: not empty, at most 255 bytes, printable
 // ASCII without blanks, quotes, separators or '@'.

@@ -8,21 +8,19 @@
 #include <cstring>
 #include <string>
 
-#include "local/calllog.h"
+#include "local/id_text.h"
+#include "local/local_call.h"
 #include "tbs.h"
 
-using client_local::CallLog;
+using client_local::LocalCall;
+using client_local::NonNull;
 
 namespace {
 
-constexpr const char* kKinds[] = {nullptr, "integer", "real", "string", "time", "opaque"};
+// Room for a real number written with 17 significant digits.
+constexpr std::size_t kRealTextSize = 64;
 
-int Hex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+constexpr const char* kKinds[] = {nullptr, "integer", "real", "string", "time", "opaque"};
 
 char* CopyBytes(const char* bytes, std::size_t length) {
   char* copy = new char[length + 1];
@@ -62,7 +60,7 @@ int Parse(vob_val_kind_t kind, const char* text, vob_value_s& value) {
       if (digits % 2) return TBS_ST_INVALID_ARG;
       std::string bytes;
       for (std::size_t i = 0; i < digits; i += 2) {
-        const int high = Hex(text[i]), low = Hex(text[i + 1]);
+        const int high = client_local::HexValue(text[i]), low = client_local::HexValue(text[i + 1]);
         if (high < 0 || low < 0) return TBS_ST_INVALID_ARG;
         bytes += static_cast<char>(high * 16 + low);
       }
@@ -76,7 +74,7 @@ int Parse(vob_val_kind_t kind, const char* text, vob_value_s& value) {
 }
 
 std::string Format(const vob_value_s& value) {
-  char buffer[64];
+  char buffer[kRealTextSize];
   switch (value.kind) {
     case VOB_VAL_INTEGER:
       return std::to_string(value.integer);
@@ -122,29 +120,28 @@ int vob_val_str_to_kind(const char* text, vob_val_kind_t* kind) {
 }
 
 int vob_val_str_to_value(vob_val_kind_t kind, const char* text, vob_value_s* value) {
-  CallLog::Call call("vob_val_str_to_value", {std::to_string(kind), text ? text : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!text || !value) return call.Return(TBS_ST_INVALID_ARG);
-  vob_value_s result;
-  const int status = Parse(kind, text, result);
-  if (status != TBS_ST_OK) {
-    vob_val_free_value(&result);
-    return call.Return(status);
-  }
-  *value = result;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("vob_val_str_to_value", {std::to_string(kind), text ? text : "(null)"}, NonNull(text, value), [&] {
+    vob_value_s result;
+    const int status = Parse(kind, text, result);
+    if (status != TBS_ST_OK) {
+      vob_val_free_value(&result);
+      return status;
+    }
+    *value = result;
+    return TBS_ST_OK;
+  });
 }
 
 int vob_val_value_to_str(const vob_value_s* value, char* out, std::size_t size) {
-  CallLog::Call call("vob_val_value_to_str", {value ? std::to_string(value->kind) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  if (!value || !vob_val_kind_to_str(value->kind)) return call.Return(TBS_ST_INVALID_ARG);
-  const std::string text = Format(*value);
-  if (text.size() + 1 > size) return call.Return(TBS_ST_INVALID_ARG);
-  std::memcpy(out, text.c_str(), text.size() + 1);
-  return call.Return(TBS_ST_OK);
+  return LocalCall("vob_val_value_to_str", {value ? std::to_string(value->kind) : "(null)"},
+                   NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    if (!value || !vob_val_kind_to_str(value->kind)) return TBS_ST_INVALID_ARG;
+    const std::string text = Format(*value);
+    if (text.size() + 1 > size) return TBS_ST_INVALID_ARG;
+    std::memcpy(out, text.c_str(), text.size() + 1);
+    return TBS_ST_OK;
+  });
 }
 
 int vob_val_cmp_value(const vob_value_s* a, const vob_value_s* b, int* result) {

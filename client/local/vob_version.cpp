@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "imsg.h"
+#include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 #include "tbs_oid.h"
 #include "vob.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
+using client_local::NonNull;
 using client_local::Statement;
 using client_local::Store;
 using client_local::StoreError;
@@ -23,7 +26,7 @@ namespace {
 bool IsElement(std::uint32_t m) { return m == VOB_MTYPE_DIR_ELEMENT || m == VOB_MTYPE_FILE_ELEMENT; }
 bool IsVersion(std::uint32_t m) { return m == VOB_MTYPE_DIR_VERSION || m == VOB_MTYPE_VERSION; }
 
-// The object, of one of the kinds the test accepts: else 1002 or 1072.
+// The object, of one of the kinds the test accepts: else TBS_ST_NOT_FOUND or TBS_ST_WRONG_KIND.
 template <class Test>
 Object NeedKind(Store& s, vob_handle_t vob, vob_dbid_t dbid, Test test) {
   auto object = Load(s, vob, dbid);
@@ -98,19 +101,16 @@ void DropVersion(Store& s, const Object& version) {
 // ---- Resolution ----
 
 int vob_resolve_general(vob_handle_t vob, const char* pathname, vob_dbid_t* dbid, std::uint32_t* mtype) {
-  CallLog::Call call("vob_resolve_general", {Num(vob), Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !dbid || !mtype || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return Resolve(s, vob, pathname, "", dbid, mtype); });
+  return LocalCall("vob_resolve_general", {Num(vob), Text(pathname)},
+                   NonNull(pathname, dbid, mtype) && std::strlen(pathname) <= 1024,
+                   [&](Store& s) { return Resolve(s, vob, pathname, "", dbid, mtype); });
 }
 
 namespace {
 template <class Test>
 int ResolveKind(const char* name, vob_handle_t vob, const char* pathname, vob_dbid_t* out, Test test) {
-  CallLog::Call call(name, {Num(vob), Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !out || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall(name, {Num(vob), Text(pathname)}, NonNull(pathname,
+                   out) && std::strlen(pathname) <= 1024, [&](Store& s) {
     vob_dbid_t dbid = 0;
     std::uint32_t mtype = 0;
     if (int rc = Resolve(s, vob, pathname, "", &dbid, &mtype); rc != TBS_ST_OK) return rc;
@@ -129,45 +129,37 @@ int vob_resolve_ver(vob_handle_t vob, const char* pathname, vob_dbid_t* version)
 }
 
 int vob_resolve_vob(const char* pathname, vob_handle_t* vob) {
-  CallLog::Call call("vob_resolve_vob", {Text(pathname)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !vob || std::strlen(pathname) > 1024) return call.Return(TBS_ST_INVALID_ARG);
-  std::string name = BackslashName(pathname);
-  std::string view, rest;
-  if (SplitViewName(name, &view, &rest)) name = rest;
-  return Run(call, [&](Store& s) {
-    const vob_handle_t found = VobOfName(s, name, nullptr);
-    if (!found) return TBS_ST_NOT_FOUND;
-    *vob = found;
-    return TBS_ST_OK;
+  return LocalCall("vob_resolve_vob", {Text(pathname)}, NonNull(pathname, vob) && std::strlen(pathname) <= 1024, [&] {
+    std::string name = BackslashName(pathname);
+    std::string view, rest;
+    if (SplitViewName(name, &view, &rest)) name = rest;
+    return InStore([&](Store& s) {
+      const vob_handle_t found = VobOfName(s, name, nullptr);
+      if (!found) return TBS_ST_NOT_FOUND;
+      *vob = found;
+      return TBS_ST_OK;
+    });
   });
 }
 
 int vob_elem_idstr_to_version(vob_handle_t vob, vob_dbid_t elem, const char* idstr, vob_dbid_t* version) {
-  CallLog::Call call("vob_elem_idstr_to_version", {Num(vob), Num(elem), Text(idstr)});
-  if (call.Failed()) return call.Status();
-  if (!idstr || !version) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_elem_idstr_to_version", {Num(vob), Num(elem), Text(idstr)}, NonNull(idstr,
+                   version), [&](Store& s) {
     NeedKind(s, vob, elem, IsElement);
     return Give(VersionById(s, vob, elem, idstr, ""), version);
   });
 }
 
 int vob_elem_get_view_version(vob_handle_t vob, vob_dbid_t elem, const char* view, vob_dbid_t* version) {
-  CallLog::Call call("vob_elem_get_view_version", {Num(vob), Num(elem), Text(view)});
-  if (call.Failed()) return call.Status();
-  if (!view || !version) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_elem_get_view_version", {Num(vob), Num(elem), Text(view)}, NonNull(view,
+                   version), [&](Store& s) {
     NeedKind(s, vob, elem, IsElement);
     return Give(ViewVersion(s, vob, elem, view), version);
   });
 }
 
 int vob_elem_is_directory(vob_handle_t vob, vob_dbid_t elem, int* directory) {
-  CallLog::Call call("vob_elem_is_directory", {Num(vob), Num(elem)});
-  if (call.Failed()) return call.Status();
-  if (!directory) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_elem_is_directory", {Num(vob), Num(elem)}, NonNull(directory), [&](Store& s) {
     *directory = NeedKind(s, vob, elem, IsElement).mtype == VOB_MTYPE_DIR_ELEMENT;
     return TBS_ST_OK;
   });
@@ -176,81 +168,62 @@ int vob_elem_is_directory(vob_handle_t vob, vob_dbid_t elem, int* directory) {
 // ---- Branches ----
 
 int vob_branch_get_pname(vob_handle_t vob, vob_dbid_t branch, char* out, std::size_t size) {
-  CallLog::Call call("vob_branch_get_pname", {Num(vob), Num(branch)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) { return CopyOut(Pathname(s, NeedBranch(s, vob, branch)), out, size); });
+  return LocalCall("vob_branch_get_pname", {Num(vob), Num(branch)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) { return CopyOut(Pathname(s, NeedBranch(s, vob, branch)), out, size); });
+  });
 }
 
 int vob_branch_get_elem(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t* elem) {
-  CallLog::Call call("vob_branch_get_elem", {Num(vob), Num(branch)});
-  if (call.Failed()) return call.Status();
-  if (!elem) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return Give(NeedBranch(s, vob, branch).elem, elem); });
+  return LocalCall("vob_branch_get_elem", {Num(vob), Num(branch)}, NonNull(elem),
+                   [&](Store& s) { return Give(NeedBranch(s, vob, branch).elem, elem); });
 }
 
 int vob_branch_get_latest_ver(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t* version) {
-  CallLog::Call call("vob_branch_get_latest_ver", {Num(vob), Num(branch)});
-  if (call.Failed()) return call.Status();
-  if (!version) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_branch_get_latest_ver", {Num(vob), Num(branch)}, NonNull(version), [&](Store& s) {
     NeedBranch(s, vob, branch);
     return Give(LatestVersion(s, vob, branch), version);
   });
 }
 
 int vob_branch_get_pred_ver(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t* version) {
-  CallLog::Call call("vob_branch_get_pred_ver", {Num(vob), Num(branch)});
-  if (call.Failed()) return call.Status();
-  if (!version) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return Give(NeedBranch(s, vob, branch).pred, version); });
+  return LocalCall("vob_branch_get_pred_ver", {Num(vob), Num(branch)}, NonNull(version),
+                   [&](Store& s) { return Give(NeedBranch(s, vob, branch).pred, version); });
 }
 
 // ---- Versions ----
 
 int vob_ver_is_checked_out(vob_handle_t vob, vob_dbid_t version, int* checked_out) {
-  CallLog::Call call("vob_ver_is_checked_out", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!checked_out) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_is_checked_out", {Num(vob), Num(version)}, NonNull(checked_out), [&](Store& s) {
     *checked_out = NeedVersion(s, vob, version).number == VOB_VERSION_CHECKEDOUT;
     return TBS_ST_OK;
   });
 }
 
 int vob_ver_get_idstr(vob_handle_t vob, vob_dbid_t version, char* out, std::size_t size) {
-  CallLog::Call call("vob_ver_get_idstr", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) { return CopyOut(VersionId(s, NeedVersion(s, vob, version)), out, size); });
+  return LocalCall("vob_ver_get_idstr", {Num(vob), Num(version)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) { return CopyOut(VersionId(s, NeedVersion(s, vob, version)), out, size); });
+  });
 }
 
 int vob_ver_get_elem(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* elem) {
-  CallLog::Call call("vob_ver_get_elem", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!elem) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return Give(NeedVersion(s, vob, version).elem, elem); });
+  return LocalCall("vob_ver_get_elem", {Num(vob), Num(version)}, NonNull(elem),
+                   [&](Store& s) { return Give(NeedVersion(s, vob, version).elem, elem); });
 }
 
 int vob_ver_get_branch(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* branch) {
-  CallLog::Call call("vob_ver_get_branch", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!branch) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) { return Give(NeedVersion(s, vob, version).branch, branch); });
+  return LocalCall("vob_ver_get_branch", {Num(vob), Num(version)}, NonNull(branch),
+                   [&](Store& s) { return Give(NeedVersion(s, vob, version).branch, branch); });
 }
 
 int vob_ver_get_pred_ver(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* pred) {
-  CallLog::Call call("vob_ver_get_pred_ver", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!pred) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_get_pred_ver", {Num(vob), Num(version)}, NonNull(pred), [&](Store& s) {
     const Object v = NeedVersion(s, vob, version);
     if (v.number > 0) {
-      Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (6, 7)"
+      Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (?4, ?5)"
                      " AND number >= 0 AND number < ?3 ORDER BY number DESC LIMIT 1");
-      q.Bind(1, vob).Bind(2, v.branch).Bind(3, v.number);
+      BindMtypes(q.Bind(1, vob).Bind(2, v.branch).Bind(3, v.number), 4, kVersionMtypes);
       if (q.Step()) return Give(static_cast<vob_dbid_t>(q.Int(0)), pred);
     }
     return Give(v.pred, pred);
@@ -258,20 +231,14 @@ int vob_ver_get_pred_ver(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* pred)
 }
 
 int vob_ver_get_contents(vob_handle_t vob, vob_dbid_t version, stg_area_t area, const char** text) {
-  CallLog::Call call("vob_ver_get_contents", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!text) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_get_contents", {Num(vob), Num(version)}, NonNull(text), [&](Store& s) {
     *text = AreaCopy(area, NeedVersion(s, vob, version).text);
     return TBS_ST_OK;
   });
 }
 
 int vob_ver_set_contents(vob_handle_t vob, vob_dbid_t version, const char* text) {
-  CallLog::Call call("vob_ver_set_contents", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!text) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_set_contents", {Num(vob), Num(version)}, NonNull(text), [&](Store& s) {
     if (NeedVersion(s, vob, version).number != VOB_VERSION_CHECKEDOUT) return TBS_ST_PERMISSION;
     Statement set(s, "UPDATE vob_objs SET text = ?3 WHERE vob = ?1 AND dbid = ?2");
     set.Bind(1, vob).Bind(2, version).Bind(3, text).Run();
@@ -282,10 +249,8 @@ int vob_ver_set_contents(vob_handle_t vob, vob_dbid_t version, const char* text)
 // ---- Labels ----
 
 int vob_ver_next_labels(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor) {
-  CallLog::Call call("vob_ver_next_labels", {Num(vob), Num(version), cursor ? Num(*cursor) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!cursor) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_next_labels", {Num(vob), Num(version), cursor ? Num(*cursor) : "(null)"},
+                   NonNull(cursor), [&](Store& s) {
     NeedVersion(s, vob, version);
     Statement q(s, "SELECT min(lbtype) FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype > ?3");
     q.Bind(1, vob).Bind(2, version).Bind(3, *cursor);
@@ -296,10 +261,7 @@ int vob_ver_next_labels(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor
 }
 
 int vob_ver_has_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype, int* has) {
-  CallLog::Call call("vob_ver_has_label", {Num(vob), Num(version), Text(lbtype)});
-  if (call.Failed()) return call.Status();
-  if (!lbtype || !has) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_has_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype, has), [&](Store& s) {
     NeedVersion(s, vob, version);
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
     if (!type) return TBS_ST_NOT_FOUND;
@@ -311,10 +273,7 @@ int vob_ver_has_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype, 
 }
 
 int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) {
-  CallLog::Call call("vob_ver_add_label", {Num(vob), Num(version), Text(lbtype)});
-  if (call.Failed()) return call.Status();
-  if (!lbtype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_add_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype), [&](Store& s) {
     const Object v = NeedVersion(s, vob, version);
     if (v.number == VOB_VERSION_CHECKEDOUT) return TBS_ST_INVALID_ARG;
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
@@ -331,10 +290,7 @@ int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) 
 }
 
 int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) {
-  CallLog::Call call("vob_ver_drop_label", {Num(vob), Num(version), Text(lbtype)});
-  if (call.Failed()) return call.Status();
-  if (!lbtype) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_drop_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype), [&](Store& s) {
     NeedVersion(s, vob, version);
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
     if (!type) return TBS_ST_NOT_FOUND;
@@ -347,10 +303,7 @@ int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype)
 }
 
 int vob_ver_find_merge(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* from) {
-  CallLog::Call call("vob_ver_find_merge", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!from) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_find_merge", {Num(vob), Num(version)}, NonNull(from), [&](Store& s) {
     NeedVersion(s, vob, version);
     Statement q(s, "SELECT h.from_obj FROM vob_hlinks h JOIN vob_objs o ON o.vob = h.vob AND o.dbid = h.hlink"
                    " WHERE h.to_vob = ?1 AND h.to_obj = ?2 AND o.name = 'Merge' ORDER BY h.hlink LIMIT 1");
@@ -360,10 +313,8 @@ int vob_ver_find_merge(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* from) {
 }
 
 int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor, vob_dbid_t* from) {
-  CallLog::Call call("vob_ver_next_merges", {Num(vob), Num(version), cursor ? Num(*cursor) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!cursor || !from) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_next_merges", {Num(vob), Num(version), cursor ? Num(*cursor) : "(null)"},
+                   NonNull(cursor, from), [&](Store& s) {
     NeedVersion(s, vob, version);
     Statement q(s, "SELECT h.hlink, h.from_obj FROM vob_hlinks h JOIN vob_objs o ON o.vob = h.vob AND o.dbid = h.hlink"
                    " WHERE h.to_vob = ?1 AND h.to_obj = ?2 AND o.name = 'Merge' AND h.hlink > ?3"
@@ -379,10 +330,7 @@ int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor
 // ---- Check-outs ----
 
 int vob_ver_get_ckout_info(vob_handle_t vob, vob_dbid_t version, stg_area_t area, vob_ckout_info_s* info) {
-  CallLog::Call call("vob_ver_get_ckout_info", {Num(vob), Num(version)});
-  if (call.Failed()) return call.Status();
-  if (!info) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_ver_get_ckout_info", {Num(vob), Num(version)}, NonNull(info), [&](Store& s) {
     NeedVersion(s, vob, version);
     Statement q(s, "SELECT c.reserved, c.view, c.comment, e.user, e.secs FROM vob_checkouts c"
                    " JOIN vob_events e ON e.id = c.event WHERE c.vob = ?1 AND c.version = ?2");
@@ -401,8 +349,7 @@ int vob_ver_get_ckout_info(vob_handle_t vob, vob_dbid_t version, stg_area_t area
 
 namespace {
 int SetReserved(const char* name, vob_handle_t vob, vob_dbid_t version, bool reserved) {
-  CallLog::Call call(name, {Num(vob), Num(version)});
-  return Run(call, [&](Store& s) {
+  return LocalCall(name, {Num(vob), Num(version)}, true, [&](Store& s) {
     const Object v = NeedVersion(s, vob, version);
     if (v.number != VOB_VERSION_CHECKEDOUT) return TBS_ST_WRONG_KIND;
     if (reserved) {
@@ -431,10 +378,8 @@ int vob_branch_unreserve(vob_handle_t vob, vob_dbid_t version) {
 
 int vob_utl_checkin(vob_handle_t vob, const char* pathname, const char* view, const char* comment,
                     vob_dbid_t* version) {
-  CallLog::Call call("vob_utl_checkin", {Num(vob), Text(pathname), Text(view), Text(comment)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !view || !*view) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_utl_checkin", {Num(vob), Text(pathname), Text(view), Text(comment)},
+                   NonNull(pathname, view) && *view, [&](Store& s) {
     Checkout checkout;
     if (int rc = FindCheckout(s, vob, pathname, view, &checkout); rc != TBS_ST_OK) return rc;
     const Object& v = checkout.version;
@@ -465,10 +410,8 @@ int vob_utl_checkin(vob_handle_t vob, const char* pathname, const char* view, co
 }
 
 int vob_utl_uncheckout(vob_handle_t vob, const char* pathname, const char* view) {
-  CallLog::Call call("vob_utl_uncheckout", {Num(vob), Text(pathname), Text(view)});
-  if (call.Failed()) return call.Status();
-  if (!pathname || !view || !*view) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_utl_uncheckout", {Num(vob), Text(pathname), Text(view)}, NonNull(pathname,
+                   view) && *view, [&](Store& s) {
     Checkout checkout;
     if (int rc = FindCheckout(s, vob, pathname, view, &checkout); rc != TBS_ST_OK) return rc;
     DropVersion(s, checkout.version);
@@ -480,10 +423,7 @@ int vob_utl_uncheckout(vob_handle_t vob, const char* pathname, const char* view)
 // ---- Derived objects and symbolic links ----
 
 int vob_obj_get_fstat_db(vob_handle_t vob, vob_dbid_t dbid, vob_fstat_s* stat) {
-  CallLog::Call call("vob_obj_get_fstat_db", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!stat) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_get_fstat_db", {Num(vob), Num(dbid)}, NonNull(stat), [&](Store& s) {
     const Object o = NeedKind(s, vob, dbid, vob_mtype_is_fs_object);
     vob_fstat_s result;
     std::int64_t size = static_cast<std::int64_t>(o.text.size());
@@ -502,10 +442,7 @@ int vob_obj_get_fstat_db(vob_handle_t vob, vob_dbid_t dbid, vob_fstat_s* stat) {
 }
 
 int vob_obj_protect(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t mode) {
-  CallLog::Call call("vob_obj_protect", {Num(vob), Num(dbid), Num(mode)});
-  if (call.Failed()) return call.Status();
-  if (mode > 07777) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_protect", {Num(vob), Num(dbid), Num(mode)}, mode <= 07777, [&](Store& s) {
     NeedKind(s, vob, dbid, vob_mtype_is_fs_object);
     AddEvent(s, vob, dbid, "change protection", "");
     return TBS_ST_OK;
@@ -513,22 +450,18 @@ int vob_obj_protect(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t mode) {
 }
 
 int vob_slink_get_text(vob_handle_t vob, vob_dbid_t slink, char* out, std::size_t size) {
-  CallLog::Call call("vob_slink_get_text", {Num(vob), Num(slink)});
-  if (call.Failed()) return call.Status();
-  if (!out || size == 0) return call.Return(TBS_ST_INVALID_ARG);
-  out[0] = '\0';
-  return Run(call, [&](Store& s) {
-    return CopyOut(NeedKind(s, vob, slink, [](std::uint32_t m) { return m == VOB_MTYPE_SYMLINK; }).text, out, size);
+  return LocalCall("vob_slink_get_text", {Num(vob), Num(slink)}, NonNull(out) && size != 0, [&] {
+    out[0] = '\0';
+    return InStore([&](Store& s) {
+      return CopyOut(NeedKind(s, vob, slink, [](std::uint32_t m) { return m == VOB_MTYPE_SYMLINK; }).text, out, size);
+    });
   });
 }
 
 // ---- Hyperlinks ----
 
 int vob_hlink_get_info(vob_handle_t vob, vob_dbid_t hlink, stg_area_t area, vob_hlink_info_s* info) {
-  CallLog::Call call("vob_hlink_get_info", {Num(vob), Num(hlink)});
-  if (call.Failed()) return call.Status();
-  if (!info) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_hlink_get_info", {Num(vob), Num(hlink)}, NonNull(info), [&](Store& s) {
     const Object h = NeedKind(s, vob, hlink, [](std::uint32_t m) { return m == VOB_MTYPE_HLINK; });
     Statement q(s, "SELECT from_vob, from_obj, to_vob, to_obj, from_text, to_text FROM vob_hlinks"
                    " WHERE vob = ?1 AND hlink = ?2");
@@ -555,10 +488,8 @@ int vob_hlink_get_info(vob_handle_t vob, vob_dbid_t hlink, stg_area_t area, vob_
 }
 
 int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* cursor) {
-  CallLog::Call call("vob_obj_next_hlinks", {Num(vob), Num(dbid), cursor ? Num(*cursor) : "(null)"});
-  if (call.Failed()) return call.Status();
-  if (!cursor) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_next_hlinks", {Num(vob), Num(dbid), cursor ? Num(*cursor) : "(null)"},
+                   NonNull(cursor), [&](Store& s) {
     Statement q(s, "SELECT min(hlink) FROM vob_hlinks WHERE vob = ?1 AND hlink > ?3 AND"
                    " ((from_vob = ?1 AND from_obj = ?2) OR (to_vob = ?1 AND to_obj = ?2))");
     q.Bind(1, vob).Bind(2, dbid).Bind(3, *cursor);
@@ -569,10 +500,7 @@ int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* cursor) {
 }
 
 int vob_obj_has_hlink(vob_handle_t vob, vob_dbid_t dbid, int* has) {
-  CallLog::Call call("vob_obj_has_hlink", {Num(vob), Num(dbid)});
-  if (call.Failed()) return call.Status();
-  if (!has) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
+  return LocalCall("vob_obj_has_hlink", {Num(vob), Num(dbid)}, NonNull(has), [&](Store& s) {
     Statement q(s, "SELECT 1 FROM vob_hlinks WHERE (from_vob = ?1 AND from_obj = ?2) OR (to_vob = ?1 AND to_obj = ?2)");
     q.Bind(1, vob).Bind(2, dbid);
     *has = q.Step() ? 1 : 0;

@@ -8,14 +8,16 @@
 #include <vector>
 
 #include "configspec.h"
+#include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 
-using client_local::CallLog;
+using client_local::InStore;
+using client_local::LocalCall;
 using client_local::Statement;
 using client_local::Store;
 using client_local::repo::Num;
-using client_local::repo::Run;
+using client_local::repo::kNameBufferSize;
 namespace views = client_local::views;
 
 struct ws_handle {
@@ -46,59 +48,59 @@ char* Dup(const std::string& text) {
 }  // namespace
 
 int ws_get_handle_by_viewh(view_handle_t view, ws_handle_t* ws) {
-  CallLog::Call call("ws_get_handle_by_viewh", {});
-  if (call.Failed()) return call.Status();
-  char tag[300];
-  if (!ws || view_handle_get_tag(view, tag, sizeof tag) != TBS_ST_OK) return call.Return(TBS_ST_INVALID_ARG);
-  *ws = nullptr;
-  const int rc = Run(call, [&](Store& s) {
-    const auto row = views::LoadView(s, tag);
-    if (!row) return TBS_ST_NOT_FOUND;
-    return row->snapshot ? TBS_ST_OK : TBS_ST_WRONG_KIND;
+  return LocalCall("ws_get_handle_by_viewh", {}, true, [&] {
+    char tag[kNameBufferSize];
+    if (!ws || view_handle_get_tag(view, tag, sizeof tag) != TBS_ST_OK) return TBS_ST_INVALID_ARG;
+    *ws = nullptr;
+    const int rc = InStore([&](Store& s) {
+      const auto row = views::LoadView(s, tag);
+      if (!row) return TBS_ST_NOT_FOUND;
+      return row->snapshot ? TBS_ST_OK : TBS_ST_WRONG_KIND;
+    });
+    if (rc == TBS_ST_OK) {
+      auto* handle = new ws_handle{tag};
+      std::lock_guard lock(g_mutex);
+      Handles().insert(handle);
+      *ws = handle;
+    }
+    return rc;
   });
-  if (rc == TBS_ST_OK) {
-    auto* handle = new ws_handle{tag};
-    std::lock_guard lock(g_mutex);
-    Handles().insert(handle);
-    *ws = handle;
-  }
-  return rc;
 }
 
 int ws_free_handle(ws_handle_t ws) {
-  CallLog::Call call("ws_free_handle", {});
-  if (call.Failed()) return call.Status();
-  {
-    std::lock_guard lock(g_mutex);
-    if (!ws || Handles().erase(ws) == 0) return call.Return(TBS_ST_INVALID_ARG);
-  }
-  delete ws;
-  return call.Return(TBS_ST_OK);
+  return LocalCall("ws_free_handle", {}, true, [&] {
+    {
+      std::lock_guard lock(g_mutex);
+      if (!ws || Handles().erase(ws) == 0) return TBS_ST_INVALID_ARG;
+    }
+    delete ws;
+    return TBS_ST_OK;
+  });
 }
 
 int ws_get_scopes(ws_handle_t ws, ws_scopes_t** scopes) {
-  CallLog::Call call("ws_get_scopes", {});
-  if (call.Failed()) return call.Status();
-  std::string tag;
-  if (!scopes || !TagOf(ws, &tag)) return call.Return(TBS_ST_INVALID_ARG);
-  *scopes = nullptr;
-  std::vector<std::string> found;
-  const int rc = Run(call, [&](Store& s) {
-    const auto row = views::LoadView(s, tag);
-    if (!row) return TBS_ST_NOT_FOUND;
-    configspec_t spec;
-    std::string error;
-    if (configspec_parse(row->spec.c_str(), &spec, &error) != TBS_ST_OK) return TBS_ST_FAILURE;
-    found = spec.load_rules;
-    return TBS_ST_OK;
+  return LocalCall("ws_get_scopes", {}, true, [&] {
+    std::string tag;
+    if (!scopes || !TagOf(ws, &tag)) return TBS_ST_INVALID_ARG;
+    *scopes = nullptr;
+    std::vector<std::string> found;
+    const int rc = InStore([&](Store& s) {
+      const auto row = views::LoadView(s, tag);
+      if (!row) return TBS_ST_NOT_FOUND;
+      configspec_t spec;
+      std::string error;
+      if (int parsed = configspec_parse(row->spec.c_str(), &spec, &error); parsed != TBS_ST_OK) return parsed;
+      found = spec.load_rules;
+      return TBS_ST_OK;
+    });
+    if (rc != TBS_ST_OK) return rc;
+    auto* result = new ws_scopes_t;
+    result->count = found.size();
+    result->scopes = new char*[found.size() ? found.size() : 1];
+    for (std::size_t i = 0; i < found.size(); ++i) result->scopes[i] = Dup(found[i]);
+    *scopes = result;
+    return rc;
   });
-  if (rc != TBS_ST_OK) return rc;
-  auto* result = new ws_scopes_t;
-  result->count = found.size();
-  result->scopes = new char*[found.size() ? found.size() : 1];
-  for (std::size_t i = 0; i < found.size(); ++i) result->scopes[i] = Dup(found[i]);
-  *scopes = result;
-  return rc;
 }
 
 void ws_free_scopes(ws_scopes_t* scopes) {
@@ -109,39 +111,39 @@ void ws_free_scopes(ws_scopes_t* scopes) {
 }
 
 int ws_load_scopes(ws_handle_t ws, const char* const* scopes, std::size_t count) {
-  CallLog::Call call("ws_load_scopes", {Num(static_cast<std::int64_t>(count))});
-  if (call.Failed()) return call.Status();
-  std::string tag;
-  if ((!scopes && count) || !TagOf(ws, &tag)) return call.Return(TBS_ST_INVALID_ARG);
-  return Run(call, [&](Store& s) {
-    const auto row = views::LoadView(s, tag);
-    if (!row) return TBS_ST_NOT_FOUND;
-    // The element rules stay as written; the load lines are replaced.
-    std::string text;
-    std::size_t start = 0;
-    const std::string& old = row->spec;
-    while (start < old.size()) {
-      std::size_t end = old.find('\n', start);
-      if (end == std::string::npos) end = old.size();
-      const std::string line = old.substr(start, end - start);
-      start = end + 1;
-      const std::size_t first = line.find_first_not_of(" \t");
-      if (first != std::string::npos && line.compare(first, 5, "load ") == 0) continue;
-      text += line + "\n";
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!scopes[i]) return TBS_ST_INVALID_ARG;
-      text += "load " + std::string(scopes[i]) + "\n";
-    }
-    configspec_t spec;
-    std::string error;
-    if (configspec_parse(text.c_str(), &spec, &error) != TBS_ST_OK) {
-      client_local::repo::Complain(error);
-      return TBS_ST_INVALID_ARG;
-    }
-    Statement q(s, "UPDATE views SET spec = ?2 WHERE tag = ?1");
-    q.Bind(1, tag).Bind(2, text).Run();
-    views::RefreshRoot(s, tag);
-    return TBS_ST_OK;
+  return LocalCall("ws_load_scopes", {Num(static_cast<std::int64_t>(count))}, true, [&] {
+    std::string tag;
+    if ((!scopes && count) || !TagOf(ws, &tag)) return TBS_ST_INVALID_ARG;
+    return InStore([&](Store& s) {
+      const auto row = views::LoadView(s, tag);
+      if (!row) return TBS_ST_NOT_FOUND;
+      // The element rules stay as written; the load lines are replaced.
+      std::string text;
+      std::size_t start = 0;
+      const std::string& old = row->spec;
+      while (start < old.size()) {
+        std::size_t end = old.find('\n', start);
+        if (end == std::string::npos) end = old.size();
+        const std::string line = old.substr(start, end - start);
+        start = end + 1;
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string::npos && line.compare(first, 5, "load ") == 0) continue;
+        text += line + "\n";
+      }
+      for (std::size_t i = 0; i < count; ++i) {
+        if (!scopes[i]) return TBS_ST_INVALID_ARG;
+        text += "load " + std::string(scopes[i]) + "\n";
+      }
+      configspec_t spec;
+      std::string error;
+      if (configspec_parse(text.c_str(), &spec, &error) != TBS_ST_OK) {
+        client_local::repo::Complain(error);
+        return TBS_ST_INVALID_ARG;
+      }
+      Statement q(s, "UPDATE views SET spec = ?2 WHERE tag = ?1");
+      q.Bind(1, tag).Bind(2, text).Run();
+      views::RefreshRoot(s, tag);
+      return TBS_ST_OK;
+    });
   });
 }

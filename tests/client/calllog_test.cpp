@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -61,26 +62,6 @@ std::vector<std::string> Names(const std::vector<CallRecord>& calls) {
   std::vector<std::string> names;
   for (const auto& call : calls) names.push_back(call.name);
   return names;
-}
-
-TEST(CallLog, RecordsCallsInOrderWithArgumentsAndStatus) {
-  CallLogScope scope;
-  EXPECT_EQ(gu_help(plat::Hwnd::Null, "rvint_exp/checkincomment.htm", 1, 0), 0);
-  EXPECT_EQ(clp_collectdatai("rvCheckinOp", 3), 0);
-  EXPECT_EQ(clp_collectdatas("rvStartViewOp", "main_view"), 0);
-  EXPECT_EQ(gu_help(plat::Hwnd::Null, nullptr, 1, 0), TBS_ST_INVALID_ARG);
-
-  auto calls = CallLog::Calls();
-  ASSERT_EQ(calls.size(), 4u);
-  EXPECT_EQ(calls[0].name, "gu_help");
-  EXPECT_THAT(calls[0].args, ElementsAre("0", "rvint_exp/checkincomment.htm", "1", "0"));
-  EXPECT_EQ(calls[0].status, 0);
-  EXPECT_EQ(calls[1].name, "clp_collectdatai");
-  EXPECT_THAT(calls[1].args, ElementsAre("rvCheckinOp", "3"));
-  EXPECT_EQ(calls[2].name, "clp_collectdatas");
-  EXPECT_THAT(calls[2].args, ElementsAre("rvStartViewOp", "main_view"));
-  EXPECT_EQ(calls[3].status, TBS_ST_INVALID_ARG);
-  EXPECT_THAT(CallLog::Calls("gu_help").size(), 2u);
 }
 
 TEST(CallLog, RecordsNothingWhenNotRecording) {
@@ -152,7 +133,42 @@ TEST(CallLog, BadInjectionsAreRefused) {
   EXPECT_FALSE(CallLog::InjectFailure("gu_help", Failure{1, {{-1, "x"}}, -1}));
   EXPECT_FALSE(CallLog::InjectFailure("gu_help", Failure{1, {}, 0}));
   EXPECT_FALSE(CallLog::InjectFailure("gu_help", Failure{1, {}, -2}));
+  EXPECT_FALSE(CallLog::InjectFailure("gu_help", Failure{1, {}, -1, 0}));
+  EXPECT_FALSE(CallLog::InjectFailure("gu_help", Failure{1, {}, 1, -3}));
   EXPECT_EQ(gu_help(plat::Hwnd::Null, "a.htm", 1, 0), 0);
+}
+
+// A failure from the Nth call on, or of the Nth call alone: the calls before
+// it run as usual and print nothing; the failing ones print its message.
+TEST(CallLog, AFailureBeginsAtTheNthCallAndLastsItsTimes) {
+  struct Case {
+    int nth;
+    int times;
+    std::vector<bool> fails;  // of six calls in a row
+  };
+  const Case cases[] = {
+      {1, -1, {true, true, true, true, true, true}},
+      {3, -1, {false, false, true, true, true, true}},
+      {3, 1, {false, false, true, false, false, false}},
+      {2, 2, {false, true, true, false, false, false}},
+      {6, 1, {false, false, false, false, false, true}},
+      {7, -1, {false, false, false, false, false, false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("nth " + std::to_string(c.nth) + ", times " + std::to_string(c.times));
+    CallLogScope scope;
+    Collector collector;
+    ASSERT_TRUE(CallLog::InjectFailure("clp_collectdatai",
+                                       Failure{TBS_ST_PERMISSION, {{IMSG_ERROR, "refused\n"}}, c.times, c.nth}));
+    std::vector<bool> failed;
+    for (int i = 1; i <= 6; ++i) failed.push_back(clp_collectdatai("event", i) == TBS_ST_PERMISSION);
+    EXPECT_EQ(failed, c.fails);
+    std::vector<bool> injected;
+    for (const CallRecord& call : CallLog::Calls("clp_collectdatai")) injected.push_back(call.injected);
+    EXPECT_EQ(injected, c.fails);
+    const auto failures = static_cast<std::size_t>(std::count(c.fails.begin(), c.fails.end(), true));
+    EXPECT_EQ(collector.Messages(), std::vector<Message>(failures, Message(IMSG_ERROR, "refused\n")));
+  }
 }
 
 TEST(CallLog, ALimitedFailureFailsExactlyThatManyCallsAcrossThreads) {

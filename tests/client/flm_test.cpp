@@ -142,10 +142,10 @@ TEST_F(FlmModel, EveryCallIsLoggedAndCanBeMadeToFail) {
   client_local::CallLogScope log;
   FLM_View view;
   ASSERT_EQ(FLM_View::construct_from_tag("v1", &view), 0);
-  CallLog::InjectFailure("FLM_View::is_flm_view", Failure{1001, {{6, "the model is unreachable\n"}}, 1});
+  CallLog::InjectFailure("FLM_View::is_flm_view", Failure{TBS_ST_FAILURE, {{6, "the model is unreachable\n"}}, 1});
   FLM_ImsgRedirector messages;
   bool flm = true;
-  EXPECT_EQ(view.is_flm_view(&flm), 1001);
+  EXPECT_EQ(view.is_flm_view(&flm), TBS_ST_FAILURE);
   EXPECT_TRUE(flm) << "a failed query leaves its out-argument alone";
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"the model is unreachable\n"});
   EXPECT_EQ(view.is_flm_view(&flm), 0);

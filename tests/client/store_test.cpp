@@ -190,6 +190,13 @@ TEST_F(StoreTest, FilesThatAreNotOursAreRefusedAndLeftAsTheyAre) {
          store->Exec("UPDATE rv_meta SET value = '999' WHERE key = 'schema_version'");
        },
        "was made by a newer rvdlg (schema 999)"},
+      {"garbled.db",
+       [](const fs::path& p) {
+         std::string error;
+         auto store = Store::OpenFile(p, &error);
+         store->Exec("UPDATE rv_meta SET value = 'seven' WHERE key = 'schema_version'");
+       },
+       "has a schema version that is no number"},
   };
   for (const auto& c : cases) {
     const fs::path path = dir / c.name;

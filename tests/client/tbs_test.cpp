@@ -10,7 +10,10 @@
 namespace {
 
 TEST(TbsStrerror, EveryKnownCodeHasItsOwnShortText) {
-  const int codes[] = {0, 1, 1001, 1002, 1003, 1033, 1051, 1055, 1062, 1063, 1067, 1072, 1084};
+  const int codes[] = {TBS_ST_OK,         TBS_ST_ERR,        TBS_ST_FAILURE,   TBS_ST_NOT_FOUND,
+                       TBS_ST_INVALID_ARG, TBS_ST_INTERRUPTED, TBS_ST_PERMISSION, TBS_ST_NOT_FS_OBJECT,
+                       TBS_ST_NO_MEMORY,  TBS_ST_NO_ACCESS,  TBS_ST_ALREADY,   TBS_ST_WRONG_KIND,
+                       TBS_ST_PNAME_CONVERSION};
   std::set<std::string> texts;
   for (int code : codes) {
     std::string text = tbs_strerror(code);

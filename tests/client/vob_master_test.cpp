@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "local/calllog.h"
 #include "local/store.h"
 #include "tbs.h"
 #include "support/repository.h"
@@ -91,7 +92,7 @@ TEST_F(VobMaster, AVobWithASecondReplicaIsReplicated) {
   // No call makes replicas yet: the store is given one by hand.
   client_local::CurrentStore()->Exec(
       "INSERT INTO vob_objs (vob, dbid, mtype, oid, name) VALUES (" + std::to_string(vob) +
-      ", 5000, 18, 'remote-replica-oid', 'remote')");
+      ", 5000, " + std::to_string(VOB_MTYPE_REPLICA) + ", 'remote-replica-oid', 'remote')");
   ASSERT_EQ(vob_ob_is_replicated(vob, &replicated), 0);
   EXPECT_EQ(replicated, 1);
   vob_dbid_t here = 0, master = 0;
@@ -119,6 +120,29 @@ TEST_F(VobMaster, TheFirstMergeAndEveryMergeInTheOrderRecorded) {
   EXPECT_EQ(vob_ver_next_merges(vob, checked_out, nullptr, &from), TBS_ST_INVALID_ARG);
   cursor = 0;
   EXPECT_EQ(vob_ver_next_merges(vob, util, &cursor, &from), TBS_ST_WRONG_KIND) << "an element has no merges";
+}
+
+// A hyperlink's number past any DBID names nothing; it is not a failure of
+// the store.
+TEST_F(VobMaster, AHyperlinkSelectorWithAHugeNumberFindsNothing) {
+  vob_dbid_t found = 0;
+  std::uint32_t mtype = 0;
+  EXPECT_EQ(vob_obj_resolve(vob, "hlink:Merge@99999999999999999999999@\\public", &found, &mtype), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(vob_obj_resolve(vob, "hlink:Merge@4294967296@\\public", &found, &mtype), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(found, 0u);
+}
+
+// A call that reads an identifier stored as text answers the reading's own
+// status when it fails, not a general failure.
+TEST_F(VobMaster, AFailureToReadAStoredIdentifierIsPassedUp) {
+  client_local::CallLogScope scope;
+  ASSERT_TRUE(client_local::CallLog::InjectFailure("tbs_str_to_uuid", {TBS_ST_NO_MEMORY, {}, 1}));
+  tbs_uuid_t uuid{};
+  EXPECT_EQ(vob_get_uuid(vob, &uuid), TBS_ST_NO_MEMORY);
+  ASSERT_TRUE(client_local::CallLog::InjectFailure("tbs_str_to_oid", {TBS_ST_PERMISSION, {}, 1}));
+  tbs_oid_t oid{};
+  EXPECT_EQ(vob_obj_get_oid(vob, hello, &oid), TBS_ST_PERMISSION);
+  EXPECT_EQ(vob_get_uuid(vob, &uuid), 0) << "the failure was for one call";
 }
 
 }  // namespace
