@@ -47,8 +47,10 @@ bool SplitWords(const std::string& line, std::vector<Word>* words, int* bad_colu
 // starting with a digit.
 bool ValidName(const std::string& name) {
   if (name.empty() || name.size() > 255 || plat::IsDecimalDigit(name[0])) return false;
-  for (unsigned char c : name)
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
     if (!(std::isalnum(c) || c == '_' || c == '-' || c == '.') || c >= 0x80) return false;
+  }
   return true;
 }
 
@@ -98,8 +100,10 @@ bool Selector(const std::string& text, configspec_rule_t* rule) {
 bool Pattern(const std::string& text) {
   if (text == "*") return true;
   if (text.size() < 2 || text[0] != '\\') return false;
-  for (unsigned char c : text)
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
     if (c < 0x20 || c == '@' || c == '/') return false;
+  }
   return text.find("\\\\") == std::string::npos;
 }
 

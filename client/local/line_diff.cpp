@@ -22,6 +22,20 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 namespace {
 
+// A vector read at the search's signed positions (never negative where read).
+template <class T>
+class SignedIndexed {
+ public:
+  explicit SignedIndexed(std::vector<T> items) : items_(std::move(items)) {}
+  SignedIndexed(long count, T value) : items_(static_cast<std::size_t>(count), value) {}
+  T& operator[](long i) { return items_[static_cast<std::size_t>(i)]; }
+  const T& operator[](long i) const { return items_[static_cast<std::size_t>(i)]; }
+  std::size_t size() const { return items_.size(); }
+
+ private:
+  std::vector<T> items_;
+};
+
 // The search over the lines as numbers (equal lines, equal numbers).
 class Search {
  public:
@@ -91,7 +105,7 @@ class Search {
     const long delta = width - height;
     const long max = std::min((width + height + 1) / 2, max_cost_);
     const long offset = max + 1;
-    std::vector<long> forward(2 * max + 3, 0), backward(2 * max + 3, 0);
+    SignedIndexed<long> forward(2 * max + 3, 0), backward(2 * max + 3, 0);
     forward[offset + 1] = left;   // forward[k]: the furthest x on diagonal k = x - left - (y - top)
     backward[offset + 1] = bottom;  // backward[c]: the least y on diagonal c = k - delta
     for (long d = 0; d <= max; ++d) {
@@ -135,7 +149,7 @@ class Search {
     return false;
   }
 
-  const std::vector<std::uint32_t> a_, b_;
+  const SignedIndexed<std::uint32_t> a_, b_;
   const long max_cost_;
   std::vector<Edit> edits_;
 };

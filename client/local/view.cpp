@@ -66,8 +66,10 @@ bool ValidTag(const char* tag) {
   if (!tag || !*tag) return false;
   const std::string text = tag;
   if (text.size() > 255 || text == "." || text == "..") return false;
-  for (unsigned char c : text)
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
     if (!(std::isalnum(c) || c == '_' || c == '-' || c == '.')) return false;
+  }
   return true;
 }
 

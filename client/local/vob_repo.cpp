@@ -54,8 +54,6 @@ std::vector<std::string> Components(const std::string& path) {
   return parts;
 }
 
-using plat::IEquals;
-
 constexpr std::uint64_t kMaxVersionNumber = 999'999'999;  // nine digits
 
 }  // namespace
@@ -287,9 +285,11 @@ int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& vie
 
 bool ValidLeafName(const std::string& name) {
   if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
-  for (unsigned char c : name)
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
     if (c <= ' ' || c >= 0x7F || c == '"' || c == '\'' || c == '\\' || c == '/' || c == '@' || c == ':')
       return false;
+  }
   return true;
 }
 

@@ -199,7 +199,7 @@ TEST(ImsgRouting, EveryKindReachesTheProcedureInForceWithItsKind) {
   auto messages = capture.Messages();
   ASSERT_EQ(messages.size(), static_cast<std::size_t>(IMSG_KIND_COUNT));
   for (int kind = 0; kind < IMSG_KIND_COUNT; ++kind)
-    EXPECT_EQ(messages[kind], Message(kind, "k" + std::to_string(kind)));
+    EXPECT_EQ(messages[static_cast<std::size_t>(kind)], Message(kind, "k" + std::to_string(kind)));
 }
 
 TEST(ImsgRouting, NestedInstallersRestoreLastInFirstOut) {

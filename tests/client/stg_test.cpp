@@ -141,7 +141,7 @@ TEST(StgArea, ThreadsCreateFillAndDeleteAreasAtOnce) {
         stg_area_t own = stg_create_area(64);
         std::string text = "t" + std::to_string(t) + "-" + std::to_string(i);
         EXPECT_STREQ(stg_strdup(own, text.c_str()), text.c_str());
-        copies[t].push_back(stg_strdup(shared, text.c_str()));
+        copies[static_cast<std::size_t>(t)].push_back(stg_strdup(shared, text.c_str()));
         EXPECT_EQ(stg_delete_area(own), 0);
       }
     });
@@ -149,7 +149,7 @@ TEST(StgArea, ThreadsCreateFillAndDeleteAreasAtOnce) {
   for (auto& thread : threads) thread.join();
   for (int t = 0; t < 6; ++t)
     for (int i = 0; i < 200; ++i)
-      ASSERT_EQ(std::string(copies[t][i]), "t" + std::to_string(t) + "-" + std::to_string(i));
+      ASSERT_EQ(std::string(copies[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)]), "t" + std::to_string(t) + "-" + std::to_string(i));
   EXPECT_EQ(stg_live_area_count(), before + 1);
   EXPECT_EQ(stg_delete_area(shared), 0);
   EXPECT_EQ(stg_live_area_count(), before);

@@ -56,7 +56,7 @@ TEST(MessageQueue, PostsFromAWorkerArriveInOrderWithTheirOwnTexts) {
   ASSERT_TRUE(PumpUntil([&] { return receiver.texts.size() == kCount; }));
   worker.Join();
   for (int i = 0; i < kCount; ++i)
-    ASSERT_EQ(receiver.texts[i], "line " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), 'x'));
+    ASSERT_EQ(receiver.texts[static_cast<std::size_t>(i)], "line " + std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), 'x'));
 }
 
 TEST(MessageQueue, SendAcrossThreadsRunsOnTheWindowsThread) {

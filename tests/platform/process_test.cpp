@@ -147,7 +147,7 @@ TEST(ProcessRecording, RecordsStartsFromManyThreads) {
   for (const auto& spec : starts) {
     auto words = spec.Arguments();
     int t = std::stoi(words[1]);
-    EXPECT_EQ(std::stoi(words[2]), next[t]++);
+    EXPECT_EQ(std::stoi(words[2]), next[static_cast<std::size_t>(t)]++);
   }
 }
 

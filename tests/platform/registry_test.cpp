@@ -471,7 +471,7 @@ TEST_F(RegistryFileTest, ThreadsWriteToFilesAtOnce) {
     threads.emplace_back([t] {
       Hive hive = t % 2 ? kUser : kMachine;
       for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(MustCreate(hive, "T" + std::to_string(t)).SetDword(std::to_string(i), i));
+        ASSERT_TRUE(MustCreate(hive, "T" + std::to_string(t)).SetDword(std::to_string(i), static_cast<std::uint32_t>(i)));
     });
   }
   for (auto& thread : threads) thread.join();

@@ -238,7 +238,7 @@ TEST_F(ProgressDlgTest, AFastWorkerNeverOverwritesALineTheWindowHasNotShown) {
   constexpr int kCount = 2000;
   plat::WorkerThread worker([&] {
     progress.SetRange(0, 1);
-    for (int i = 0; i < kCount; ++i) progress.SetLine1("file-" + std::to_string(i) + std::string(i % 50, '.'));
+    for (int i = 0; i < kCount; ++i) progress.SetLine1("file-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 50), '.'));
     progress.StopRunning();
     return 0;
   });
@@ -249,7 +249,7 @@ TEST_F(ProgressDlgTest, AFastWorkerNeverOverwritesALineTheWindowHasNotShown) {
   ASSERT_EQ(host->lines.size(), static_cast<std::size_t>(kCount)) << "every line was shown once";
   for (int i = 0; i < kCount; ++i) {
     // Exactly the text posted for file i: no line lost, none torn.
-    EXPECT_EQ(host->lines[i], "file-" + std::to_string(i) + std::string(i % 50, '.'));
+    EXPECT_EQ(host->lines[static_cast<std::size_t>(i)], "file-" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 50), '.'));
   }
   int low = 0, high = 0;
   progress.Item<plat::ProgressBar>(IDC_PROGRESS_BAR)->GetRange(low, high);

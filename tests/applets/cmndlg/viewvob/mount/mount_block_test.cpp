@@ -48,7 +48,7 @@ TEST_F(MountBlock, APrivateVobMountIsTheExactImage) {
   EXPECT_EQ(TextAt(request, b, 60), "C:\\stg\\priv.vbs");
   // All 16 bytes of the replica identifier.
   EXPECT_EQ(BytesAt(b, 72, 16), UuidBytes(Uuid(101)));
-  for (std::size_t offset : {88, 92, 96, 100, 104, 108}) EXPECT_EQ(Word(b, offset), 0u) << offset;
+  for (std::size_t offset : {88u, 92u, 96u, 100u, 104u, 108u}) EXPECT_EQ(Word(b, offset), 0u) << offset;
   EXPECT_EQ(TextAt(request, b, 112), "<null>");
   EXPECT_EQ(BytesAt(b, 124, 16), UuidBytes(Uuid(1)));
   EXPECT_EQ(Word(b, 140), 0u);
@@ -104,7 +104,7 @@ TEST_F(MountBlock, AViewRootMountTakesThisHostItsPortAndTheTunables) {
   EXPECT_EQ(TextAt(request, b, 8), "\\vroot");
   EXPECT_EQ(TextAt(request, b, 20), "hosta");
   EXPECT_EQ(Word(b, 32), 7510u);
-  for (std::size_t offset : {36, 48, 60}) EXPECT_EQ(TextAt(request, b, offset), "<null>") << offset;
+  for (std::size_t offset : {36u, 48u, 60u}) EXPECT_EQ(TextAt(request, b, offset), "<null>") << offset;
   EXPECT_EQ(TextAt(request, b, 112), "@@@");
   EXPECT_EQ(BytesAt(b, 124, 16), Bytes(16, 0));
   EXPECT_EQ(Word(b, 152 + 3 * 4), 77u);
