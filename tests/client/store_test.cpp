@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <mutex>
 
 #include "clp.h"
 #include "imsg.h"
@@ -15,6 +14,7 @@
 #include "local/usage.h"
 #include "nlbd.h"
 #include "ntregy.h"
+#include "support/message_capture.h"
 #include "tbs.h"
 
 namespace client_local {
@@ -22,32 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Collects the error messages printed while it lives.
-class Errors {
- public:
-  Errors() {
-    imsg_get_redirect_procs(&found_);
-    imsg_redirect_procs_t mine;
-    for (auto& proc : mine.procs) proc = &Errors::Receive;
-    mine.context = this;
-    imsg_set_redirect_procs(&mine);
-  }
-  ~Errors() { imsg_set_redirect_procs(&found_); }
-  std::string Text() const {
-    std::lock_guard lock(mutex_);
-    return text_;
-  }
-
- private:
-  static void Receive(void* context, int, const char* text) {
-    auto* self = static_cast<Errors*>(context);
-    std::lock_guard lock(self->mutex_);
-    self->text_ += text;
-  }
-  imsg_redirect_procs_t found_;
-  mutable std::mutex mutex_;
-  std::string text_;
-};
+using Errors = rv_test::MessageCapture;
 
 class StoreTest : public ::testing::Test {
  protected:

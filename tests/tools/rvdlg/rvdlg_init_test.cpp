@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "rvdlg_fixture.h"
@@ -13,18 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RvdlgInit : public rvdlg::test::RvdlgTest {
- protected:
-  fs::path ViewFile(const std::string& relative) const { return home / "views" / "sample_view" / relative; }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  static bool Writable(const fs::path& path) {
-    return (fs::status(path).permissions() & fs::perms::owner_write) != fs::perms::none;
-  }
-  bool OutHas(const std::string& text) const { return out.str().find(text) != std::string::npos; }
-};
+using RvdlgInit = rvdlg::test::RvdlgTest;
 
 TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
   ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
@@ -41,7 +29,7 @@ TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
   };
   for (const Expected& f : files) {
     ASSERT_TRUE(fs::is_regular_file(ViewFile(f.file))) << f.file;
-    EXPECT_EQ(Writable(ViewFile(f.file)), f.writable) << f.file;
+    EXPECT_EQ(rv_test::IsWritable(ViewFile(f.file)), f.writable) << f.file;
     EXPECT_EQ(Read(ViewFile(f.file)).rfind(f.starts, 0), 0u) << f.file << ": " << Read(ViewFile(f.file));
   }
   EXPECT_TRUE(OutHas("view sample_view")) << out.str();

@@ -20,6 +20,7 @@
 #include "platform/window.h"
 #include "platform/registry.h"
 #include "res/resource_ids.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -35,14 +36,6 @@ class UncheckoutTest : public rv_test::ViewTest {
   void SetUp() override {
     rv_test::ViewTest::SetUp();
     plat::Registry::UseMemory();
-    host = std::make_shared<plat::ScriptedHost>();
-    plat::SetUiHost(host);
-  }
-  void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty()) << host->TranscriptText();
-    plat::SetUiHost(nullptr);
-    rv_test::ViewTest::TearDown();
   }
   void CheckOut(vob_dbid_t element, const std::string& file, const std::string& edit, const char* view = "v1") {
     vob_dbid_t out = 0;
@@ -63,7 +56,7 @@ class UncheckoutTest : public rv_test::ViewTest {
     EXPECT_EQ(cmd_lscheckout_get_list(name, 0, &checkouts), 0);
     return checkouts.size() == 1 ? checkouts[0].reserved : -1;
   }
-  std::shared_ptr<plat::ScriptedHost> host;
+  plat::test::ScriptedUser host;
 };
 
 // While alive, no file of this process may grow (writes fail with EFBIG,
