@@ -207,6 +207,49 @@ TEST_F(UncheckoutTest, AReserveConflictShowsItsBoxEvenWhenErrorsAreSuppressed) {
   EXPECT_EQ(Statuses(list), (std::vector<int>{1, 2}));
 }
 
+// An entry by VOB, object and view tag whose VOB or view cannot be made
+// fails in every operation with the reason it could not be made, changes
+// nothing, and the other entries still run.
+TEST_F(UncheckoutTest, AVobFormEntryThatCannotBeMadeFailsEveryOperationWithItsReason) {
+  CheckOut(hello, "public/src/hello.c", "edit\n");
+  CheckOut(util, "public/src/util.c", "edit\n");
+  CUserOptions().SetConfirmUncheckout(0);
+  CUserOptions().SetUncheckoutSaveFile(0);
+  auto list_of = [&] {
+    auto list = std::make_unique<CFileOperationList>();
+    list->AddFile(4242, static_cast<std::uint32_t>(hello), "v1");
+    list->AddFile(vob, static_cast<std::uint32_t>(hello), "no-such-view");
+    list->AddFile(kUtil);
+    return list;
+  };
+  struct Operation {
+    const char* name;
+    int (*run)(CFileOperationList&);
+    int reserved_after;  // util.c's check-out
+  };
+  const Operation operations[] = {
+      {"unreserve", [](CFileOperationList& l) { l.SetRESReserve(0); return l.Reserve(); }, 0},
+      {"reserve", [](CFileOperationList& l) { l.SetRESReserve(1); return l.Reserve(); }, 1},
+      {"undo check-out", [](CFileOperationList& l) { return l.UncheckoutWithOptions(); }, -1},
+  };
+  for (const Operation& operation : operations) {
+    SCOPED_TRACE(operation.name);
+    host->OnMessage("names no VOB").Click("OK");
+    host->OnMessage("no-such-view").Click("OK");
+    auto list = list_of();
+    EXPECT_EQ(operation.run(*list), 1);
+    EXPECT_EQ(Statuses(*list), (std::vector<int>{1, 1, 0}));
+    EXPECT_NE(list->Entry(0)->Messages().find("names no VOB"), std::string::npos) << list->Entry(0)->Messages();
+    EXPECT_NE(list->Entry(1)->Messages().find("\"no-such-view\""), std::string::npos) << list->Entry(1)->Messages();
+    EXPECT_EQ(ReservedIn(kHello), 1) << "hello.c is untouched";
+    EXPECT_EQ(Read(File("public/src/hello.c")), "edit\n");
+    if (operation.reserved_after >= 0) {
+      EXPECT_EQ(ReservedIn(kUtil), operation.reserved_after);
+    }
+  }
+  EXPECT_EQ(State(kUtil), VIEW_FILE_CHECKED_IN);
+}
+
 TEST(RunFileOperationEx, CodesThatRunNothingReportEverySlotAsDone) {
   const char* paths[] = {"C:\\a.c", "C:\\b.c"};
   int results[2] = {-1, -1};
