@@ -87,6 +87,30 @@ TEST_F(MergeCommand, ACleanMergeTakesBothSidesChangesAndRecordsTheArrowOnce) {
   EXPECT_EQ(HyperlinkCount(checked_out), 1) << "no second arrow";
 }
 
+// A contributor named by a view's checked-in file: the view v2 selects
+// \main\dev\LATEST, so its read-only merge.c is \main\dev\1.
+TEST_F(MergeCommand, AViewsCheckedInFileContributesItsVersionsTextAndArrow) {
+  ASSERT_EQ(view_create("v2", 0, "dev view"), 0);
+  view_handle_t v2 = 0;
+  ASSERT_EQ(view_get_handle_by_tag("v2", &v2), 0);
+  ASSERT_EQ(SetSpec(v2, "element * \\main\\dev\\LATEST\nelement * \\main\\LATEST\n"), 0);
+  ASSERT_EQ(view_inval_view(v2), 0);
+  view_free_handle(v2);
+  const char* dev_file = "\\\\view\\v2\\public\\src\\merge.c";
+  ASSERT_EQ(State(dev_file), VIEW_FILE_CHECKED_IN);
+  ASSERT_EQ(Read(home / "views" / "v2" / "public" / "src" / "merge.c"), "a\nB\nc\nd\ne\nf\ng\n");
+  Write(File("public/src/merge.c"), "a\nb\nc\nD (mine)\ne\nf\nG\n");
+  rv_test::MessageCapture messages;
+  ASSERT_EQ(Merge({dev_file}), 0) << messages.Text();
+  EXPECT_EQ(Target(), "a\nB\nc\nD (mine)\ne\nf\nG\n") << "three-way against \\main\\1, as for the version";
+  EXPECT_EQ(MergedInto(checked_out), dev1) << "the arrow comes from the version the view's file was loaded from";
+  EXPECT_EQ(HyperlinkCount(checked_out), 1);
+  // Merged again by its version name: the arrow makes it nothing to do.
+  ASSERT_EQ(Merge({kDev1}), 0) << messages.Text();
+  EXPECT_NE(messages.Text().find("No changes to merge"), std::string::npos) << messages.Text();
+  EXPECT_EQ(HyperlinkCount(checked_out), 1);
+}
+
 TEST_F(MergeCommand, TheBaseFollowsEarlierMergeArrows) {
   ASSERT_EQ(Merge({kDev1}), 0);
   vob_dbid_t main3 = 0;
