@@ -1,5 +1,5 @@
-// rvdlg describe on the sample: an element, a version by extended name, a
-// branch, a named object and a file through the view; unknown names print
+// rvdlg describe on the sample: elements, versions, branches, named objects,
+// files through the view, VOBs, views, tags and hosts; unknown names print
 // their status text and the others are still described.
 #include "rvdlg_fixture.h"
 
@@ -26,6 +26,22 @@ TEST_F(RvdlgDescribe, PrintsElementVersionBranchSelectorAndViewFile) {
         "Pathname: \\public\\src\\hello.c@@\\main\\2\n"})
     EXPECT_TRUE(OutHas(line)) << line << "\n" << out.str();
   EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(RvdlgDescribe, KnowsVobsViewsTagsAndHosts) {
+  ASSERT_EQ(Run({"describe", "vob:\\public", "view:sample_view", "vobtag:\\public", "viewtag:sample_view", "host:"}),
+            0)
+      << err.str();
+  for (const char* text : {"Tag: \\public", "VOB replica oid: ", "Tag: sample_view", "Kind: dynamic",
+                           "Global Path: \\\\view\\sample_view", "Mount All:            TRUE",
+                           "Pool Map:             <UNKNOWN>", "Host Name: ", "Operating System: "})
+    EXPECT_TRUE(OutHas(text)) << text << " in\n" << out.str();
+  ASSERT_EQ(Run({"describe", "\\\\view\\sample_view\\public\\src\\util.c"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("\\main\\CHECKEDOUT")) << out.str();
+  for (const char* bad : {"vob:\\nosuch", "view:no such", "vobtag:\\nosuch", "viewtag:", "host:nohost"}) {
+    EXPECT_EQ(Run({"describe", bad}), 1) << bad;
+    EXPECT_TRUE(ErrHas("Not found")) << bad << ": " << err.str();
+  }
 }
 
 TEST_F(RvdlgDescribe, UnknownNamesPrintTheStatusTextAndFail) {

@@ -1,5 +1,5 @@
 // rvdlg init: the sample repository under the home with its view directory;
-// describe of VOBs, views, tags and hosts; demo from a fresh sample.
+// demo from a fresh sample.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -59,23 +59,6 @@ TEST_F(RvdlgInit, ADirectoryInTheWayOfTheViewIsLeftAlone) {
   EXPECT_NE(err.str().find("in the way"), std::string::npos) << err.str();
   EXPECT_EQ(Read(home / "views" / "sample_view" / "keep.txt"), "keep\n");
   EXPECT_EQ(Run({"describe", "vob:\\public"}), 1) << "nothing was made";
-}
-
-TEST_F(RvdlgInit, DescribeKnowsVobsViewsTagsAndHosts) {
-  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
-  ASSERT_EQ(Run({"describe", "vob:\\public", "view:sample_view", "vobtag:\\public", "viewtag:sample_view", "host:"}),
-            0)
-      << err.str();
-  for (const char* text : {"Tag: \\public", "VOB replica oid: ", "Tag: sample_view", "Kind: dynamic",
-                           "Global Path: \\\\view\\sample_view", "Mount All:            TRUE",
-                           "Pool Map:             <UNKNOWN>", "Host Name: ", "Operating System: "})
-    EXPECT_TRUE(OutHas(text)) << text << " in\n" << out.str();
-  ASSERT_EQ(Run({"describe", "\\\\view\\sample_view\\public\\src\\util.c"}), 0) << err.str();
-  EXPECT_TRUE(OutHas("\\main\\CHECKEDOUT")) << out.str();
-  for (const char* bad : {"vob:\\nosuch", "view:no such", "vobtag:\\nosuch", "viewtag:", "host:nohost"}) {
-    EXPECT_EQ(Run({"describe", bad}), 1) << bad;
-    EXPECT_NE(err.str().find("Not found"), std::string::npos) << bad << ": " << err.str();
-  }
 }
 
 TEST_F(RvdlgInit, TheDemoStartsFromAFreshSample) {
