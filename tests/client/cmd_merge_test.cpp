@@ -3,12 +3,15 @@
 // and every failure leaving file and repository as they were.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cmd_merge.h"
 #include "imsg.h"
+#include "support/message_capture.h"
 #include "local/calllog.h"
 #include "stg.h"
 #include "tbs.h"
@@ -24,45 +27,17 @@ using client_local::Failure;
 constexpr const char* kTarget = "\\\\view\\v1\\public\\src\\merge.c";
 constexpr const char* kDev1 = "\\public\\src\\merge.c@@\\main\\dev\\1";
 
-// Messages printed while alive.
-class Messages {
- public:
-  Messages() {
-    imsg_get_redirect_procs(&previous_);
-    imsg_redirect_procs_t procs;
-    for (auto& proc : procs.procs) proc = &Messages::Keep;
-    procs.context = this;
-    imsg_set_redirect_procs(&procs);
-  }
-  ~Messages() { imsg_set_redirect_procs(&previous_); }
-  Messages(const Messages&) = delete;
-  Messages& operator=(const Messages&) = delete;
-  std::string text;
-
- private:
-  static void Keep(void* self, int, const char* text) { static_cast<Messages*>(self)->text += text; }
-  imsg_redirect_procs_t previous_;
-};
-
-// \src\merge.c: \main\1 "a b c d e f g" (one letter a line), \main\dev\1
-// changes b to B, \main\2 changes g to G; view v1 has it checked out from
-// \main\2.
-class MergeCommand : public rv_test::ViewTest {
+// The merge command on the merge sample, with a storage area for its block.
+class MergeCommand : public rv_test::MergeTest {
  protected:
   void SetUp() override {
-    ViewTest::SetUp();
-    ASSERT_EQ(vob_mkelem(vob, "\\src\\merge.c", 0, "", &element), 0);
-    Version(element, "\\public\\src\\merge.c", "a\nb\nc\nd\ne\nf\ng\n", &main1);
-    ASSERT_EQ(vob_mkbranch(vob, main1, "dev", "", &dev_branch), 0);
-    Version(dev_branch, "\\public\\src\\merge.c", "a\nB\nc\nd\ne\nf\ng\n", &dev1);
-    Version(element, "\\public\\src\\merge.c", "a\nb\nc\nd\ne\nf\nG\n", &main2);
-    ASSERT_EQ(cmd_utl_checkout(vob, element, "v1", 1, "", &checked_out), 0);
+    MergeTest::SetUp();
     area = stg_create_area(1012);
     ASSERT_NE(area, STG_NULL_AREA);
   }
   void TearDown() override {
     stg_delete_area(area);
-    ViewTest::TearDown();
+    MergeTest::TearDown();
   }
 
   int Merge(std::vector<const char*> contributors, const char* base = nullptr, int graphical = 0,
@@ -78,33 +53,26 @@ class MergeCommand : public rv_test::ViewTest {
     args.record_only = record_only;
     return cmd_merge(&args);
   }
-  std::string Target() { return Read(File("public/src/merge.c")); }
-  // The version merged into this one, else 0.
-  vob_dbid_t MergedInto(vob_dbid_t version) {
-    vob_dbid_t from = 0;
-    return vob_ver_find_merge(vob, version, &from) == 0 ? from : 0;
-  }
   int HyperlinkCount(vob_dbid_t version) {
     int count = 0;
     for (vob_dbid_t cursor = 0; vob_obj_next_hlinks(vob, version, &cursor) == 0;) ++count;
     return count;
   }
 
-  vob_dbid_t element = 0, main1 = 0, dev_branch = 0, dev1 = 0, main2 = 0, checked_out = 0;
   stg_area_t area = STG_NULL_AREA;
 };
 
 TEST_F(MergeCommand, ACleanMergeTakesBothSidesChangesAndRecordsTheArrowOnce) {
   Write(File("public/src/merge.c"), "a\nb\nc\nD (mine)\ne\nf\nG\n");
   {
-    Messages messages;
-    ASSERT_EQ(Merge({kDev1}), 0) << messages.text;
-    EXPECT_NE(messages.text.find("Merged \"\\public\\src\\merge.c@@\\main\\dev\\1\" into"), std::string::npos)
-        << messages.text;
-    EXPECT_NE(messages.text.find("Recorded merge arrow from \"\\public\\src\\merge.c@@\\main\\dev\\1\" to "
+    rv_test::MessageCapture messages;
+    ASSERT_EQ(Merge({kDev1}), 0) << messages.Text();
+    EXPECT_NE(messages.Text().find("Merged \"\\public\\src\\merge.c@@\\main\\dev\\1\" into"), std::string::npos)
+        << messages.Text();
+    EXPECT_NE(messages.Text().find("Recorded merge arrow from \"\\public\\src\\merge.c@@\\main\\dev\\1\" to "
                                  "\"\\public\\src\\merge.c@@\\main\\CHECKEDOUT\""),
               std::string::npos)
-        << messages.text;
+        << messages.Text();
   }
   EXPECT_EQ(Target(), "a\nB\nc\nD (mine)\ne\nf\nG\n") << "dev's change, the view's edit and main's change";
   EXPECT_TRUE(Writable(File("public/src/merge.c")));
@@ -112,11 +80,35 @@ TEST_F(MergeCommand, ACleanMergeTakesBothSidesChangesAndRecordsTheArrowOnce) {
   EXPECT_EQ(State(kTarget), VIEW_FILE_CHECKED_OUT);
 
   // Again: the changes are in already (the arrow makes dev\1 the base).
-  Messages again;
-  ASSERT_EQ(Merge({kDev1}), 0) << again.text;
-  EXPECT_NE(again.text.find("No changes to merge"), std::string::npos) << again.text;
+  rv_test::MessageCapture again;
+  ASSERT_EQ(Merge({kDev1}), 0) << again.Text();
+  EXPECT_NE(again.Text().find("No changes to merge"), std::string::npos) << again.Text();
   EXPECT_EQ(Target(), "a\nB\nc\nD (mine)\ne\nf\nG\n");
   EXPECT_EQ(HyperlinkCount(checked_out), 1) << "no second arrow";
+}
+
+// A contributor named by a view's checked-in file: the view v2 selects
+// \main\dev\LATEST, so its read-only merge.c is \main\dev\1.
+TEST_F(MergeCommand, AViewsCheckedInFileContributesItsVersionsTextAndArrow) {
+  ASSERT_EQ(view_create("v2", 0, "dev view"), 0);
+  view_handle_t v2 = 0;
+  ASSERT_EQ(view_get_handle_by_tag("v2", &v2), 0);
+  ASSERT_EQ(SetSpec(v2, "element * \\main\\dev\\LATEST\nelement * \\main\\LATEST\n"), 0);
+  ASSERT_EQ(view_inval_view(v2), 0);
+  view_free_handle(v2);
+  const char* dev_file = "\\\\view\\v2\\public\\src\\merge.c";
+  ASSERT_EQ(State(dev_file), VIEW_FILE_CHECKED_IN);
+  ASSERT_EQ(Read(home / "views" / "v2" / "public" / "src" / "merge.c"), "a\nB\nc\nd\ne\nf\ng\n");
+  Write(File("public/src/merge.c"), "a\nb\nc\nD (mine)\ne\nf\nG\n");
+  rv_test::MessageCapture messages;
+  ASSERT_EQ(Merge({dev_file}), 0) << messages.Text();
+  EXPECT_EQ(Target(), "a\nB\nc\nD (mine)\ne\nf\nG\n") << "three-way against \\main\\1, as for the version";
+  EXPECT_EQ(MergedInto(checked_out), dev1) << "the arrow comes from the version the view's file was loaded from";
+  EXPECT_EQ(HyperlinkCount(checked_out), 1);
+  // Merged again by its version name: the arrow makes it nothing to do.
+  ASSERT_EQ(Merge({kDev1}), 0) << messages.Text();
+  EXPECT_NE(messages.Text().find("No changes to merge"), std::string::npos) << messages.Text();
+  EXPECT_EQ(HyperlinkCount(checked_out), 1);
 }
 
 TEST_F(MergeCommand, TheBaseFollowsEarlierMergeArrows) {
@@ -129,8 +121,8 @@ TEST_F(MergeCommand, TheBaseFollowsEarlierMergeArrows) {
   ASSERT_EQ(cmd_utl_checkout(vob, element, "v1", 1, "", &checked_out), 0);
   // With \main\1 as the base, line 2 would conflict (b -> B on main, b -> B2
   // on dev); the arrow makes \main\dev\1 the base, where only dev changed it.
-  Messages messages;
-  ASSERT_EQ(Merge({"\\public\\src\\merge.c@@\\main\\dev\\LATEST"}), 0) << messages.text;
+  rv_test::MessageCapture messages;
+  ASSERT_EQ(Merge({"\\public\\src\\merge.c@@\\main\\dev\\LATEST"}), 0) << messages.Text();
   EXPECT_EQ(Target(), "a\nB2\nc\nd\ne\nf\nG\n");
   EXPECT_EQ(MergedInto(checked_out), dev2);
 }
@@ -138,14 +130,14 @@ TEST_F(MergeCommand, TheBaseFollowsEarlierMergeArrows) {
 TEST_F(MergeCommand, ConflictsChangeNothingAndAGraphicalMergeShowsThem) {
   Write(File("public/src/merge.c"), "a\nmine\nc\nd\ne\nf\nG\n");
   for (int graphical : {0, 1}) {
-    Messages messages;
+    rv_test::MessageCapture messages;
     EXPECT_EQ(Merge({kDev1}, nullptr, graphical), TBS_ST_FAILURE);
-    EXPECT_NE(messages.text.find("1 conflict (line 2)"), std::string::npos) << messages.text;
-    EXPECT_NE(messages.text.find("was left unchanged"), std::string::npos) << messages.text;
-    const bool listed = messages.text.find("<<<<<<< \\\\view\\v1\\public\\src\\merge.c (line 2)\nmine\n"
+    EXPECT_NE(messages.Text().find("1 conflict (line 2)"), std::string::npos) << messages.Text();
+    EXPECT_NE(messages.Text().find("was left unchanged"), std::string::npos) << messages.Text();
+    const bool listed = messages.Text().find("<<<<<<< \\\\view\\v1\\public\\src\\merge.c (line 2)\nmine\n"
                                            "||||||| \\public\\src\\merge.c@@\\main\\1\nb\n=======\nB\n"
                                            ">>>>>>> \\public\\src\\merge.c@@\\main\\dev\\1\n") != std::string::npos;
-    EXPECT_EQ(listed, graphical == 1) << messages.text;
+    EXPECT_EQ(listed, graphical == 1) << messages.Text();
     EXPECT_EQ(Target(), "a\nmine\nc\nd\ne\nf\nG\n");
     EXPECT_EQ(MergedInto(checked_out), 0u) << "no arrow for a merge not done";
   }
@@ -159,13 +151,13 @@ TEST_F(MergeCommand, ConflictsChangeNothingAndAGraphicalMergeShowsThem) {
 TEST_F(MergeCommand, WithoutABaseEveryDifferenceIsAConflictAndANamedBaseMerges) {
   Write(File("public/src/theirs.c"), "a\nb\nc\nD\ne\nf\ng\n");  // view-private: no ancestry
   const char* theirs = "\\\\view\\v1\\public\\src\\theirs.c";
-  Messages messages;
+  rv_test::MessageCapture messages;
   EXPECT_EQ(Merge({theirs}), TBS_ST_FAILURE);
-  EXPECT_NE(messages.text.find("without a base"), std::string::npos) << messages.text;
+  EXPECT_NE(messages.Text().find("without a base"), std::string::npos) << messages.Text();
   EXPECT_EQ(Target(), "a\nb\nc\nd\ne\nf\nG\n");
   // With the base named, both contributors' changes come in; only the
   // version gets an arrow.
-  ASSERT_EQ(Merge({kDev1, theirs}, "\\public\\src\\merge.c@@\\main\\1"), 0) << messages.text;
+  ASSERT_EQ(Merge({kDev1, theirs}, "\\public\\src\\merge.c@@\\main\\1"), 0) << messages.Text();
   EXPECT_EQ(Target(), "a\nB\nc\nD\ne\nf\nG\n");
   EXPECT_EQ(MergedInto(checked_out), dev1);
   EXPECT_EQ(HyperlinkCount(checked_out), 1);
@@ -200,9 +192,9 @@ TEST_F(MergeCommand, TargetsAndContributorsThatCannotBeMergedAreRefusedWithTheir
   };
   const std::string before = Target();
   for (const Case& c : cases) {
-    Messages messages;
+    rv_test::MessageCapture messages;
     EXPECT_EQ(Merge({c.contributor}, nullptr, 0, 0, c.target), c.status) << c.target << " " << c.contributor;
-    EXPECT_NE(messages.text.find(c.message), std::string::npos) << c.target << ": " << messages.text;
+    EXPECT_NE(messages.Text().find(c.message), std::string::npos) << c.target << ": " << messages.Text();
   }
   EXPECT_EQ(Target(), before);
   EXPECT_EQ(HyperlinkCount(dev1), 0);
@@ -247,15 +239,18 @@ TEST_F(MergeCommand, AFailureOnTheWayLeavesFileAndRepositoryAsTheyWere) {
   // The arrow cannot be made: the merged text is not written either.
   CallLog::InjectFailure("vob_hlink_create", Failure{TBS_ST_PERMISSION, {{IMSG_ERROR, "no permission\n"}}, -1});
   {
-    Messages messages;
+    rv_test::MessageCapture messages;
     EXPECT_EQ(Merge({kDev1}), TBS_ST_PERMISSION);
-    EXPECT_NE(messages.text.find("no permission"), std::string::npos) << messages.text;
+    EXPECT_NE(messages.Text().find("no permission"), std::string::npos) << messages.Text();
   }
   EXPECT_EQ(Target(), "a\nb\nc\nD (mine)\ne\nf\nG\n");
   CallLog::ClearFailures();
-  // The file cannot be written (a name with no room for the new file beside
-  // it): the arrow already made is taken back with everything else.
-  const std::string leaf = std::string(245, 'l') + ".c";
+  // The file cannot be written: its name fits the file system, but the new
+  // file made beside it (the name and a dozen more characters) does not. The
+  // arrow already made is taken back with everything else.
+  const long name_max = ::pathconf(File("public/src").c_str(), _PC_NAME_MAX);
+  ASSERT_GT(name_max, 8);
+  const std::string leaf = std::string(static_cast<std::size_t>(name_max) - 2, 'l') + ".c";
   vob_dbid_t long_element = 0;
   ASSERT_EQ(vob_mkelem(vob, ("\\src\\" + leaf).c_str(), 0, "", &long_element), 0);
   Version(long_element, ("\\public\\src\\" + leaf).c_str(), "a\nb\nc\nd\ne\nf\ng\n", nullptr);
@@ -263,13 +258,13 @@ TEST_F(MergeCommand, AFailureOnTheWayLeavesFileAndRepositoryAsTheyWere) {
   const std::string long_target = "\\\\view\\v1\\public\\src\\" + leaf;
   {
     client_local::CallLogScope log;
-    Messages messages;
+    rv_test::MessageCapture messages;
     EXPECT_EQ(Merge({kDev1}, "\\public\\src\\merge.c@@\\main\\1", 0, 0, long_target.c_str()), TBS_ST_FAILURE);
     const auto arrows = CallLog::Calls("vob_hlink_create");
     ASSERT_EQ(arrows.size(), 1u);
     EXPECT_EQ(arrows[0].status, 0) << "the arrow was made before the write failed";
-    EXPECT_NE(messages.text.find("Cannot write the merge into"), std::string::npos) << messages.text;
-    EXPECT_EQ(messages.text.find("Recorded merge arrow"), std::string::npos) << "nothing claims what was undone";
+    EXPECT_NE(messages.Text().find("Cannot write the merge into"), std::string::npos) << messages.Text();
+    EXPECT_EQ(messages.Text().find("Recorded merge arrow"), std::string::npos) << "nothing claims what was undone";
   }
   EXPECT_EQ(HyperlinkCount(dev1), 0) << "the arrow went with the failed merge";
   EXPECT_EQ(Read(File("public/src/" + leaf)), "a\nb\nc\nd\ne\nf\ng\n");
@@ -278,16 +273,6 @@ TEST_F(MergeCommand, AFailureOnTheWayLeavesFileAndRepositoryAsTheyWere) {
   EXPECT_EQ(Merge({kDev1}), TBS_ST_INTERRUPTED);
   EXPECT_EQ(Target(), "a\nb\nc\nD (mine)\ne\nf\nG\n");
   EXPECT_EQ(MergedInto(checked_out), 0u);
-}
-
-TEST_F(MergeCommand, TheCallLogShowsTheBlock) {
-  client_local::CallLogScope log;
-  ASSERT_EQ(Merge({kDev1, "\\public\\src\\merge.c@@\\main\\1"}, "\\public\\src\\merge.c@@\\main\\1", 1, 0), 0);
-  const auto calls = CallLog::Calls("cmd_merge");
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].args, (std::vector<std::string>{"5", kTarget, "\\public\\src\\merge.c@@\\main\\1", "2", "1", "10",
-                                                     "0", kDev1, "\\public\\src\\merge.c@@\\main\\1"}));
-  EXPECT_EQ(calls[0].status, 0);
 }
 
 }  // namespace

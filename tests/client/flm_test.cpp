@@ -149,15 +149,8 @@ TEST_F(FlmModel, EveryCallIsLoggedAndCanBeMadeToFail) {
   EXPECT_TRUE(flm) << "a failed query leaves its out-argument alone";
   EXPECT_EQ(messages.messages(), std::vector<std::string>{"the model is unreachable\n"});
   EXPECT_EQ(view.is_flm_view(&flm), 0);
-
-  std::vector<client_local::CallRecord> calls;
-  for (auto& call : CallLog::Calls())
-    if (call.name.rfind("FLM_", 0) == 0) calls.push_back(call);
-  ASSERT_EQ(calls.size(), 3u);
-  EXPECT_EQ(calls[0].name, "FLM_View::construct_from_tag");
-  EXPECT_EQ(calls[0].args, std::vector<std::string>{"v1"});
-  EXPECT_TRUE(calls[1].injected);
-  EXPECT_EQ(calls[2].status, 0);
+  EXPECT_EQ(CallLog::Calls("FLM_View::construct_from_tag").size(), 1u);
+  EXPECT_EQ(CallLog::Calls("FLM_View::is_flm_view").size(), 2u);
 }
 
 }  // namespace

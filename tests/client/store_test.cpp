@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <mutex>
 
 #include "clp.h"
 #include "imsg.h"
@@ -15,6 +14,11 @@
 #include "local/usage.h"
 #include "nlbd.h"
 #include "ntregy.h"
+#include "rgy.h"
+#include "nlbd_port.h"
+#include "support/message_capture.h"
+#include "support/old_stores.h"
+#include "vob.h"
 #include "tbs.h"
 
 namespace client_local {
@@ -22,32 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Collects the error messages printed while it lives.
-class Errors {
- public:
-  Errors() {
-    imsg_get_redirect_procs(&found_);
-    imsg_redirect_procs_t mine;
-    for (auto& proc : mine.procs) proc = &Errors::Receive;
-    mine.context = this;
-    imsg_set_redirect_procs(&mine);
-  }
-  ~Errors() { imsg_set_redirect_procs(&found_); }
-  std::string Text() const {
-    std::lock_guard lock(mutex_);
-    return text_;
-  }
-
- private:
-  static void Receive(void* context, int, const char* text) {
-    auto* self = static_cast<Errors*>(context);
-    std::lock_guard lock(self->mutex_);
-    self->text_ += text;
-  }
-  imsg_redirect_procs_t found_;
-  mutable std::mutex mutex_;
-  std::string text_;
-};
+using Errors = rv_test::MessageCapture;
 
 class StoreTest : public ::testing::Test {
  protected:
@@ -101,6 +80,65 @@ TEST_F(StoreTest, ANewFileGetsTheLatestSchemaAndKeepsItsDataAcrossOpenings) {
   char buffer[64];
   EXPECT_EQ(ntregy_get_param(20, buffer, sizeof buffer), 0);
   EXPECT_STREQ(buffer, "C:\\views");
+}
+
+// What a store of each earlier schema version holds, read through the client
+// once the current program has opened it: one row per migration, each adding
+// what its release wrote (tests/support/old_stores.cpp makes the files).
+TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
+  ASSERT_EQ(rv_test::OldStoreVersions(), Store::LatestSchemaVersion())
+      << "a new migration needs its step in tests/support/old_stores.cpp and its row here";
+  struct Row {
+    int version;
+    std::function<void()> holds;  // the data written at that version is there
+  };
+  const Row rows[] = {
+      {0, [] {}},
+      {1,
+       [] {
+         int value = -1;
+         EXPECT_EQ(nlbd_knoblet_get_boolean(NLBD_KNOB_CHECKOUT_PRESERVE_TIME, NLBD_LEVEL_USER, &value), 0);
+         EXPECT_EQ(value, 1);
+         ASSERT_EQ(UsageLog().size(), 1u);
+         EXPECT_EQ(UsageLog()[0].text, "shown");
+         char param[64];
+         EXPECT_EQ(ntregy_get_param(20, param, sizeof param), 0);
+         EXPECT_STREQ(param, "C:\\old views");
+       }},
+      {2,
+       [] {
+         char region[64];
+         EXPECT_EQ(rgy_get_default_region(region, sizeof region), 0);
+         EXPECT_STREQ(region, "old");
+         int port = 0;
+         EXPECT_EQ(nlbd_get_port("ALPHA", &port), 0);
+         EXPECT_EQ(port, 7510);
+       }},
+      {3,
+       [] {
+         vob_handle_t old = 0;
+         ASSERT_EQ(vob_lookup_tag("\\old", &old), 0);
+         char tag[64];
+         EXPECT_EQ(vob_get_tag(old, tag, sizeof tag), 0);
+         EXPECT_STREQ(tag, "\\old");
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE("schema " + std::to_string(row.version));
+    const fs::path file = dir / ("schema" + std::to_string(row.version) + ".db");
+    rv_test::MakeOldStore(file, row.version);
+    std::string error;
+    auto store = Store::OpenFile(file, &error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_EQ(store->SchemaVersion(), Store::LatestSchemaVersion());
+    UseStore(std::move(store));
+    // Every row holds what its own version and each earlier one wrote.
+    for (const Row& earlier : rows)
+      if (earlier.version <= row.version) earlier.holds();
+    vob_handle_t made = 0;
+    EXPECT_EQ(vob_create("\\new", "after the migration", &made), 0) << "the latest tables take new data";
+    UseStore(nullptr);
+  }
 }
 
 TEST_F(StoreTest, ACommandThatFailsOrThrowsChangesNothing) {

@@ -13,6 +13,7 @@
 #include "tbs.h"
 #include "rgy.h"
 #include "view.h"
+#include "support/message_capture.h"
 #include "support/repository.h"
 #include "cmd_utl.h"
 #include "vob_ob.h"
@@ -24,35 +25,7 @@ using client_local::CallLog;
 using client_local::Failure;
 using rv_test::ViewTest;
 
-// Messages printed while alive.
-class Messages {
- public:
-  Messages() {
-    imsg_get_redirect_procs(&previous_);
-    imsg_redirect_procs_t procs;
-    for (auto& proc : procs.procs) proc = &Messages::Keep;
-    procs.context = this;
-    imsg_set_redirect_procs(&procs);
-  }
-  ~Messages() { imsg_set_redirect_procs(&previous_); }
-  std::string text;
-
- private:
-  static void Keep(void* self, int, const char* text) { static_cast<Messages*>(self)->text += text; }
-  imsg_redirect_procs_t previous_;
-};
-
-// Writes a config spec into a file of the scratch home and sets it.
-int SetSpec(view_handle_t view, const std::string& text) {
-  char name[1100];
-  std::FILE* file = fileutl_tmpfile_ext("cs", name, sizeof name);
-  if (!file) return -1;
-  std::fwrite(text.data(), 1, text.size(), file);
-  if (fileutl_fclose(file) != 0) return -1;
-  const int rc = view_set_spec(view, name);
-  fileutl_rm(name);
-  return rc;
-}
+using Messages = rv_test::MessageCapture;
 
 class ViewRoots : public ViewTest {
  protected:
@@ -169,24 +142,6 @@ TEST_F(ViewRoots, TheConfigSpecChoosesWhatEachElementShows) {
     const bool has_readme = std::filesystem::exists(File("public/doc/README.txt"));
     EXPECT_EQ(has_readme ? Read(File("public/doc/README.txt")) : "", c.readme) << c.spec;
   }
-}
-
-TEST_F(ViewRoots, ASpecThatDoesNotParseIsRefusedWithItsLineAndColumn) {
-  Messages messages;
-  EXPECT_EQ(SetSpec(view, "element * CHECKEDOUT\nelement * \\main\\\nelement * \\main\\LATEST\n"),
-            TBS_ST_INVALID_ARG);
-  EXPECT_NE(messages.text.find("Syntax error on line 2, near column 11,"), std::string::npos) << messages.text;
-  char name[1100];
-  std::FILE* file = fileutl_tmpfile_ext("cs", name, sizeof name);
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(fileutl_fclose(file), 0);
-  ASSERT_EQ(view_get_config_spec(view, name), 0);
-  char* text = nullptr;
-  std::size_t length = 0;
-  ASSERT_EQ(strutl_read(name, &text, &length), 0);
-  EXPECT_EQ(std::string(text, length), CONFIGSPEC_DEFAULT);
-  stg_free(text);
-  fileutl_rm(name);
 }
 
 TEST_F(ViewRoots, HandlesAreFreedOnceAndADeadHandleIsRefused) {
@@ -332,9 +287,9 @@ TEST_F(ViewTest, ANameThroughAViewTellsTheViewsTagUuidAndKind) {
   view_info_s info;
   info.tag = "left alone";
   EXPECT_EQ(view_get_view_info("\\public\\src\\hello.c", &info), TBS_ST_NOT_FOUND);
-  EXPECT_EQ(messages.text, "") << "a name through no view is an answer";
+  EXPECT_EQ(messages.Text(), "") << "a name through no view is an answer";
   EXPECT_EQ(view_get_view_info("\\\\view\\gone\\public", &info), TBS_ST_NOT_FOUND);
-  EXPECT_NE(messages.text.find("\"gone\""), std::string::npos) << messages.text;
+  EXPECT_NE(messages.Text().find("\"gone\""), std::string::npos) << messages.Text();
   EXPECT_EQ(info.tag, "left alone");
   EXPECT_EQ(view_get_view_info(nullptr, &info), TBS_ST_INVALID_ARG);
   EXPECT_EQ(view_get_view_info("M:\\v1", nullptr), TBS_ST_INVALID_ARG);

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "cmd_utl.h"
+#include "fileutl_file.h"
 #include "rgy.h"
 #include "stg.h"
 #include "tbs.h"
@@ -86,7 +87,7 @@ void RepositoryTest::TearDown() {
   client_local::UseStore(std::move(previous_));
 }
 
-client_local::Failure RepositoryTest::Fail(int status, const std::string& message) {
+client_local::Failure Failing(int status, const std::string& message) {
   client_local::Failure failure;
   failure.status = status;
   if (!message.empty()) failure.messages.push_back({6, message});
@@ -124,9 +125,35 @@ int ViewTest::State(const std::string& name) {
 
 std::string ViewTest::Contents(vob_dbid_t version) const { return ContentsOf(vob, version); }
 
+int ViewTest::SetSpec(view_handle_t view, const std::string& text) {
+  char name[1100];
+  std::FILE* file = fileutl_tmpfile_ext("cs", name, sizeof name);
+  if (!file) return -1;
+  std::fwrite(text.data(), 1, text.size(), file);
+  if (fileutl_fclose(file) != 0) return -1;
+  const int rc = view_set_spec(view, name);
+  fileutl_rm(name);
+  return rc;
+}
+
 void ViewTest::Version(vob_dbid_t element_or_branch, const char* path, const char* text, vob_dbid_t* made) {
   const vob_dbid_t version = RepositoryBuilder(vob).Version(element_or_branch, path, text);
   if (made) *made = version;
+}
+
+void MergeTest::SetUp() {
+  ViewTest::SetUp();
+  ASSERT_EQ(vob_mkelem(vob, "\\src\\merge.c", 0, "", &element), 0);
+  Version(element, "\\public\\src\\merge.c", "a\nb\nc\nd\ne\nf\ng\n", &main1);
+  ASSERT_EQ(vob_mkbranch(vob, main1, "dev", "", &dev_branch), 0);
+  Version(dev_branch, "\\public\\src\\merge.c", "a\nB\nc\nd\ne\nf\ng\n", &dev1);
+  Version(element, "\\public\\src\\merge.c", "a\nb\nc\nd\ne\nf\nG\n", &main2);
+  ASSERT_EQ(cmd_utl_checkout(vob, element, "v1", 1, "", &checked_out), 0);
+}
+
+vob_dbid_t MergeTest::MergedInto(vob_dbid_t version) const {
+  vob_dbid_t from = 0;
+  return vob_ver_find_merge(vob, version, &from) == 0 ? from : 0;
 }
 
 StoreReadLock::StoreReadLock(const std::filesystem::path& file) {

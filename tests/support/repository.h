@@ -16,6 +16,7 @@
 #include "local/calllog.h"
 #include "local/store.h"
 #include "support/scratch_home.h"
+#include "view.h"
 #include "vob.h"
 
 namespace rv_test {
@@ -47,13 +48,15 @@ struct SampleRepository {
   void Build();
 };
 
+// A failure to inject: the status, and an error message when one is given.
+client_local::Failure Failing(int status, const std::string& message = {});
+
 // An in-memory store holding the sample; no call made to fail.
 class RepositoryTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  static client_local::Failure Fail(int status, const std::string& message = {});
   static std::size_t CallCount(const std::string& name) { return client_local::CallLog::Calls(name).size(); }
   // The text of a version's contents.
   std::string Contents(vob_dbid_t version) const;
@@ -81,6 +84,9 @@ class ViewTest : public ::testing::Test, protected SampleRepository {
   // A view's file state (view_file_state); -1 when it cannot be read.
   static int State(const std::string& name);
   std::string Contents(vob_dbid_t version) const;
+  // Sets the view's config spec to the text (through a temporary file); the
+  // repository's status.
+  static int SetSpec(view_handle_t view, const std::string& text);
   // A new version of the element with the text (the builder's).
   void Version(vob_dbid_t element_or_branch, const char* path, const char* text, vob_dbid_t* made);
 
@@ -92,6 +98,20 @@ class ViewTest : public ::testing::Test, protected SampleRepository {
   bool store_in_file_;
   std::unique_ptr<ScratchHome> scratch_;
   std::unique_ptr<client_local::Store> previous_;
+};
+
+// The merge sample beside it: \src\merge.c with \main\1 "a b c d e f g" (a
+// letter a line), \main\dev\1 changing b to B and \main\2 changing g to G,
+// checked out in v1 from \main\2.
+class MergeTest : public ViewTest {
+ protected:
+  void SetUp() override;
+
+  std::string Target() const { return Read(File("public/src/merge.c")); }
+  // The version merged into this one (the first merge recorded), else 0.
+  vob_dbid_t MergedInto(vob_dbid_t version) const;
+
+  vob_dbid_t element = 0, main1 = 0, dev_branch = 0, dev1 = 0, main2 = 0, checked_out = 0;
 };
 
 // A second connection to a store file that holds a read lock while alive:

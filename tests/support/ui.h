@@ -19,6 +19,25 @@ inline std::shared_ptr<ScriptedHost> UseScriptedHost(long timeout_ms = 5000) {
   return host;
 }
 
+// The scripted user of one test, in force while alive: at its end nothing
+// went wrong and every window it was told of came.
+class ScriptedUser {
+ public:
+  ScriptedUser() : host_(UseScriptedHost()) {}
+  ~ScriptedUser() {
+    EXPECT_TRUE(host_->Failures().empty()) << host_->TranscriptText();
+    EXPECT_TRUE(host_->Unmet().empty()) << host_->TranscriptText();
+    SetUiHost(nullptr);
+  }
+  ScriptedUser(const ScriptedUser&) = delete;
+  ScriptedUser& operator=(const ScriptedUser&) = delete;
+
+  ScriptedHost* operator->() const { return host_.get(); }
+
+ private:
+  std::shared_ptr<ScriptedHost> host_;
+};
+
 // Pumps this thread's messages until done() or ten seconds pass.
 inline bool PumpUntil(const std::function<bool()>& done) {
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);

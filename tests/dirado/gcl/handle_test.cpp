@@ -112,13 +112,6 @@ TEST_F(GclHandle, Equality) {
   EXPECT_FALSE(static_cast<const GCL_HandleBase&>(a) == Other(1));
 }
 
-TEST_F(GclHandle, KindByDynamicCast) {
-  const Counter a(1);
-  const GCL_HandleBase& base = a;
-  EXPECT_NE(dynamic_cast<const Counter*>(&base), nullptr);
-  EXPECT_EQ(dynamic_cast<const Other*>(&base), nullptr);
-}
-
 TEST_F(GclHandle, PlainBodyPrintsItsCount) {
   GCL_HandleBase handle(new OtherRep(1));
   GCL_HandleBase copy(handle);

@@ -199,6 +199,7 @@ TEST(GclImsgCollector, CollectsNoticesWarningsAndErrorsUnderTheirLeadingKind) {
 }
 
 TEST(GclImsgCollector, OtherKindsGoWhereTheyWentBefore) {
+  const imsg_redirect_procs_t before = InForce();
   GCL_Status status;
   status.begin_capture();
   {
@@ -217,6 +218,7 @@ TEST(GclImsgCollector, OtherKindsGoWhereTheyWentBefore) {
   }
   status.end_capture();
   EXPECT_EQ(status.messages(), "ppppp");
+  EXPECT_TRUE(InForce() == before) << "the collector put the routing back";
 }
 
 TEST(GclImsgCollector, AddRecordsAnyKindButFlagsOnlyValidOnes) {
@@ -247,12 +249,6 @@ TEST(GclImsgCollector, TheSwitchIsSetWhileACollectorLives) {
   EXPECT_FALSE(GCL_ImsgCollectorSwitch());
   EXPECT_FALSE(GCL_SetImsgCollectorSwitch(true));
   EXPECT_TRUE(GCL_SetImsgCollectorSwitch(false));
-}
-
-TEST(GclImsgCollector, RestoresTheRouting) {
-  const imsg_redirect_procs_t before = InForce();
-  { GCL_ImsgCollector collector; }
-  EXPECT_TRUE(InForce() == before);
 }
 
 TEST(GclImsgCollector, LostOutputIsReportedWhenAsked) {

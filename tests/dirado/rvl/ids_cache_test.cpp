@@ -19,6 +19,8 @@
 
 namespace {
 
+using rv_test::Failing;
+
 using client_local::CallLog;
 using client_local::CallLogScope;
 using rv_test::RepositoryTest;
@@ -189,7 +191,7 @@ TEST_F(CacheTest, HyperlinkRecordsAreFetchedOnceWhileTheCacheIsActive) {
     EXPECT_EQ(CallLog::Calls("vob_hlink_get_info").size(), 1u);
   }
   CallLogScope log;
-  CallLog::InjectFailure("vob_hlink_get_info", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_hlink_get_info", Failing(TBS_ST_FAILURE));
   EXPECT_EQ(link.info(status), nullptr);
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
 }

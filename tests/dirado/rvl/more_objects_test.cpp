@@ -19,6 +19,8 @@
 
 namespace {
 
+using rv_test::Failing;
+
 using client_local::CallLog;
 using client_local::CallLogScope;
 using rv_test::RepositoryTest;
@@ -176,7 +178,7 @@ TEST_F(MoreObjects, DerivedObjectsAndSymbolicLinks) {
   EXPECT_NE(out.str().find("Pathname: \\public\\src\\greeting.c\n"), std::string::npos);
   {
     CallLogScope log;
-    CallLog::InjectFailure("vob_slink_get_text", Fail(TBS_ST_FAILURE));
+    CallLog::InjectFailure("vob_slink_get_text", Failing(TBS_ST_FAILURE));
     std::ostringstream failed;
     as_link->describe(failed);
     EXPECT_NE(failed.str().find("ERROR: Failed to get target."), std::string::npos);

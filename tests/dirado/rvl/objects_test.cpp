@@ -20,6 +20,8 @@
 
 namespace {
 
+using rv_test::Failing;
+
 using client_local::CallLog;
 using client_local::CallLogScope;
 using rv_test::RepositoryTest;
@@ -160,7 +162,7 @@ TEST_F(Objects, AFailedOidFetchKeepsNothing) {
   GCL_Status status;
   const RVL_Element element(status, Vob(), repo.hello);
   CallLogScope log;
-  CallLog::InjectFailure("vob_obj_get_oid", Fail(TBS_ST_FAILURE, "no oid today"));
+  CallLog::InjectFailure("vob_obj_get_oid", Failing(TBS_ST_FAILURE, "no oid today"));
   EXPECT_TRUE(element.oid(status).is_null());
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
   EXPECT_NE(std::string(status.messages().c_str()).find("no oid today"), std::string::npos);
@@ -180,12 +182,12 @@ TEST_F(Objects, DisplayNamesAndTheirFallbacks) {
   EXPECT_EQ(RVL_VobObject(status, Vob(), repo.hello).display_name(status), std::to_string(repo.hello).c_str());
 
   CallLogScope log;
-  CallLog::InjectFailure("vob_obj_to_pname_flags", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_obj_to_pname_flags", Failing(TBS_ST_FAILURE));
   EXPECT_EQ(RVL_Element(status, Vob(), repo.hello).display_name(status), std::to_string(repo.hello).c_str());
-  CallLog::InjectFailure("vob_obj_get_selector", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_obj_get_selector", Failing(TBS_ST_FAILURE));
   const RVL_NamedObj label(status, Vob(), "lbtype:REL1");
   EXPECT_EQ(label.display_name(status), std::to_string(label.dbid()).c_str());
-  CallLog::InjectFailure("vob_obj_get_name", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_obj_get_name", Failing(TBS_ST_FAILURE));
   EXPECT_EQ(label.display_form_name(status), "<name not available>");
 }
 
@@ -236,7 +238,7 @@ TEST_F(Objects, DroppingALabelTheVersionLacksChangesNothing) {
   EXPECT_EQ(v1.labels(status)[0], "REL1");
   {
     CallLogScope log;
-    CallLog::InjectFailure("vob_ver_has_label", Fail(TBS_ST_FAILURE));
+    CallLog::InjectFailure("vob_ver_has_label", Failing(TBS_ST_FAILURE));
     v1.drop_label(status, "REL1");
     EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
     EXPECT_TRUE(CallLog::Calls("vob_ver_drop_label").empty());
@@ -308,16 +310,16 @@ TEST_F(Objects, DescribeWritesEachClassPart) {
   EXPECT_NE(hlink.find("To: \\public\\src\\hello.c@@\\main\\2\n"), std::string::npos) << hlink;
 
   CallLogScope log;
-  CallLog::InjectFailure("vob_obj_to_pname_flags", Fail(TBS_ST_FAILURE, "no path\n"));
-  CallLog::InjectFailure("vob_obj_find_eventh", Fail(TBS_ST_NOT_FOUND));
-  CallLog::InjectFailure("vob_obj_get_type", Fail(TBS_ST_FAILURE));
-  CallLog::InjectFailure("vob_elem_is_directory", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_obj_to_pname_flags", Failing(TBS_ST_FAILURE, "no path\n"));
+  CallLog::InjectFailure("vob_obj_find_eventh", Failing(TBS_ST_NOT_FOUND));
+  CallLog::InjectFailure("vob_obj_get_type", Failing(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_elem_is_directory", Failing(TBS_ST_FAILURE));
   const std::string failed = Describe(RVL_Element(status, Vob(), repo.hello));
   for (const char* line : {"ERROR: Failed to get pathname.", "no path", "Could not get creation event.\n",
                            "ERROR: Failed to get type .", "ERROR: Failed to get is_directory."}) {
     EXPECT_NE(failed.find(line), std::string::npos) << line << "\n" << failed;
   }
-  CallLog::InjectFailure("vob_obj_get_name", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("vob_obj_get_name", Failing(TBS_ST_FAILURE));
   EXPECT_NE(Describe(RVL_NamedObj(status, Vob(), repo.merge, RVL_VobObjectRep::Resolved{0}, GCL_String()))
                 .find("ERROR: Failed to get name."),
             std::string::npos);

@@ -16,6 +16,8 @@
 
 namespace {
 
+using rv_test::Failing;
+
 using client_local::CallLog;
 using client_local::CallLogScope;
 using rv_test::RepositoryTest;
@@ -145,7 +147,7 @@ TEST_F(VersionOps, TheFirstFailureOfAnOperationStays) {
     // The undo fails: the view is not told, and the later call's success
     // cannot hide the failure.
     CallLogScope log;
-    CallLog::InjectFailure("vob_utl_uncheckout", Fail(TBS_ST_PERMISSION, "cannot undo\n"));
+    CallLog::InjectFailure("vob_utl_uncheckout", Failing(TBS_ST_PERMISSION, "cannot undo\n"));
     mine.uncheckout(status);
     EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_PERMISSION));
     EXPECT_NE(std::string(status.messages().c_str()).find("cannot undo"), std::string::npos);
@@ -155,7 +157,7 @@ TEST_F(VersionOps, TheFirstFailureOfAnOperationStays) {
   {
     // The undo works and the view call fails: a failure all the same.
     CallLogScope log;
-    CallLog::InjectFailure("view_inval_obj", Fail(TBS_ST_FAILURE));
+    CallLog::InjectFailure("view_inval_obj", Failing(TBS_ST_FAILURE));
     mine.uncheckout(status);
     EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
   }
@@ -164,7 +166,7 @@ TEST_F(VersionOps, TheFirstFailureOfAnOperationStays) {
   {
     // The check-out record cannot be read: nothing is checked in.
     CallLogScope log;
-    CallLog::InjectFailure("vob_ver_get_ckout_info", Fail(TBS_ST_FAILURE));
+    CallLog::InjectFailure("vob_ver_get_ckout_info", Failing(TBS_ST_FAILURE));
     again.checkin(status, "x");
     EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
     EXPECT_TRUE(CallLog::Calls("vob_obj_to_pname_flags").empty());
@@ -172,7 +174,7 @@ TEST_F(VersionOps, TheFirstFailureOfAnOperationStays) {
   }
   {
     CallLogScope log;
-    CallLog::InjectFailure("vob_obj_to_pname_flags", Fail(TBS_ST_NOT_FOUND));
+    CallLog::InjectFailure("vob_obj_to_pname_flags", Failing(TBS_ST_NOT_FOUND));
     again.uncheckout(status);
     EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_NOT_FOUND));
     EXPECT_TRUE(CallLog::Calls("vob_utl_uncheckout").empty());
@@ -183,7 +185,7 @@ TEST_F(VersionOps, TheFirstFailureOfAnOperationStays) {
 TEST_F(VersionOps, ACheckOutThatFailsLeavesNoTrace) {
   GCL_Status status;
   CallLogScope log;
-  CallLog::InjectFailure("cmd_utl_checkout", Fail(TBS_ST_FAILURE));
+  CallLog::InjectFailure("cmd_utl_checkout", Failing(TBS_ST_FAILURE));
   const RVL_Version none = Hello().checkout(status, "view_x", true, "");
   EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
   EXPECT_FALSE(none.has_body());

@@ -27,11 +27,6 @@ class RvdlgDiff : public rvdlg::test::RvdlgTest {
     RvdlgTest::SetUp();
     ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
   }
-  fs::path ViewFile(const std::string& relative) const { return home / "views" / "sample_view" / relative; }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
   // Words in single quotes for the shell.
   static std::string Quoted(const std::string& word) {
     std::string out = "'";

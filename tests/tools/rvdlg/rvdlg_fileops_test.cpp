@@ -16,11 +16,7 @@ class RvdlgFileOps : public RvdlgTest {
   void SetUp() override {
     RvdlgTest::SetUp();
     ASSERT_EQ(Run({"init"}), 0) << err.str();
-    util = home / "views" / "sample_view" / "public" / "src" / "util.c";
-  }
-  static std::string Read(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    util = ViewFile("public/src/util.c");
   }
   std::filesystem::path util;
 };
@@ -41,9 +37,7 @@ TEST_F(RvdlgFileOps, UncheckoutWithYesKeepsTheEditsAndPutsTheVersionBack) {
       << out.str();
 }
 
-TEST_F(RvdlgFileOps, NoKeepAndReserveRoundTrip) {
-  EXPECT_EQ(Run({"unreserve", "\\\\view\\sample_view\\public\\src\\util.c"}), 0) << out.str();
-  EXPECT_EQ(Run({"reserve", util.string()}), 0) << out.str();
+TEST_F(RvdlgFileOps, NoKeepLeavesNoCopy) {
   EXPECT_EQ(Run({"uncheckout", "--no-keep", util.string()}), 0) << out.str();
   EXPECT_FALSE(std::filesystem::exists(util.string() + ".keep"));
   EXPECT_EQ(Run({"uncheckout", "--keep", "--no-keep", util.string()}), 2);

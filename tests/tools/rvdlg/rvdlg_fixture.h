@@ -1,9 +1,9 @@
 #pragma once
-// A scratch home for each rvdlg test, and rvdlg run in-process with streams.
+// A scratch home for each rvdlg test, rvdlg run in-process with streams, and
+// the sample view's files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -30,9 +30,15 @@ class RvdlgTest : public ::testing::Test {
     return rvdlg::Run(args, in, out, err);
   }
 
+  std::filesystem::path ViewFile(const std::string& relative) const { return home / "views" / "sample_view" / relative; }
+  static std::string Read(const std::filesystem::path& path) { return rv_test::ReadFile(path); }
+  static void Write(const std::filesystem::path& path, const std::string& text) { rv_test::WriteFile(path, text); }
+  bool OutHas(const std::string& text) const { return out.str().find(text) != std::string::npos; }
+  bool ErrHas(const std::string& text) const { return err.str().find(text) != std::string::npos; }
+
   std::filesystem::path WriteFile(const std::string& name, const std::string& text) {
     const std::filesystem::path path = home / name;
-    std::ofstream(path) << text;
+    Write(path, text);
     return path;
   }
 

@@ -1,10 +1,9 @@
 // rvdlg init: the sample repository under the home with its view directory;
-// describe of VOBs, views, tags and hosts; demo from a fresh sample.
+// demo from a fresh sample.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "rvdlg_fixture.h"
@@ -13,18 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RvdlgInit : public rvdlg::test::RvdlgTest {
- protected:
-  fs::path ViewFile(const std::string& relative) const { return home / "views" / "sample_view" / relative; }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  static bool Writable(const fs::path& path) {
-    return (fs::status(path).permissions() & fs::perms::owner_write) != fs::perms::none;
-  }
-  bool OutHas(const std::string& text) const { return out.str().find(text) != std::string::npos; }
-};
+using RvdlgInit = rvdlg::test::RvdlgTest;
 
 TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
   ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
@@ -41,7 +29,7 @@ TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
   };
   for (const Expected& f : files) {
     ASSERT_TRUE(fs::is_regular_file(ViewFile(f.file))) << f.file;
-    EXPECT_EQ(Writable(ViewFile(f.file)), f.writable) << f.file;
+    EXPECT_EQ(rv_test::IsWritable(ViewFile(f.file)), f.writable) << f.file;
     EXPECT_EQ(Read(ViewFile(f.file)).rfind(f.starts, 0), 0u) << f.file << ": " << Read(ViewFile(f.file));
   }
   EXPECT_TRUE(OutHas("view sample_view")) << out.str();
@@ -71,23 +59,6 @@ TEST_F(RvdlgInit, ADirectoryInTheWayOfTheViewIsLeftAlone) {
   EXPECT_NE(err.str().find("in the way"), std::string::npos) << err.str();
   EXPECT_EQ(Read(home / "views" / "sample_view" / "keep.txt"), "keep\n");
   EXPECT_EQ(Run({"describe", "vob:\\public"}), 1) << "nothing was made";
-}
-
-TEST_F(RvdlgInit, DescribeKnowsVobsViewsTagsAndHosts) {
-  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
-  ASSERT_EQ(Run({"describe", "vob:\\public", "view:sample_view", "vobtag:\\public", "viewtag:sample_view", "host:"}),
-            0)
-      << err.str();
-  for (const char* text : {"Tag: \\public", "VOB replica oid: ", "Tag: sample_view", "Kind: dynamic",
-                           "Global Path: \\\\view\\sample_view", "Mount All:            TRUE",
-                           "Pool Map:             <UNKNOWN>", "Host Name: ", "Operating System: "})
-    EXPECT_TRUE(OutHas(text)) << text << " in\n" << out.str();
-  ASSERT_EQ(Run({"describe", "\\\\view\\sample_view\\public\\src\\util.c"}), 0) << err.str();
-  EXPECT_TRUE(OutHas("\\main\\CHECKEDOUT")) << out.str();
-  for (const char* bad : {"vob:\\nosuch", "view:no such", "vobtag:\\nosuch", "viewtag:", "host:nohost"}) {
-    EXPECT_EQ(Run({"describe", bad}), 1) << bad;
-    EXPECT_NE(err.str().find("Not found"), std::string::npos) << bad << ": " << err.str();
-  }
 }
 
 TEST_F(RvdlgInit, TheDemoStartsFromAFreshSample) {

@@ -1,9 +1,6 @@
 // rvdlg merge on the sample repository: the checked-out util.c takes the
 // change of another file against a named base, a conflicting merge shows its
 // error box and leaves the file alone.
-#include <fstream>
-#include <iterator>
-
 #include "rvdlg_fixture.h"
 
 namespace rvdlg {
@@ -19,15 +16,8 @@ class RvdlgMerge : public RvdlgTest {
   void SetUp() override {
     RvdlgTest::SetUp();
     ASSERT_EQ(Run({"init"}), 0) << err.str();
-    util = home / "views" / "sample_view" / "public" / "src" / "util.c";
-    theirs = home / "views" / "sample_view" / "public" / "src" / "theirs.c";
-  }
-  static std::string Read(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  static void Write(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    util = ViewFile("public/src/util.c");
+    theirs = ViewFile("public/src/theirs.c");
   }
   std::filesystem::path util, theirs;
 };

@@ -35,12 +35,6 @@ TEST_F(RvdlgTest, BadUsageIsOneLineAndStatusTwo) {
   }
 }
 
-TEST_F(RvdlgTest, HelpListsTheCommands) {
-  EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_NE(out.str().find("sample"), std::string::npos);
-  EXPECT_NE(out.str().find("--answers"), std::string::npos);
-}
-
 TEST_F(RvdlgTest, AnswerFileClearsReservedAndTheDependentBoxFollows) {
   const auto answers = WriteFile("answers.txt",
                                  "window 100\n  check 1003\n  uncheck Reserved\n  select Priority: High\n  click OK\n");

@@ -10,6 +10,7 @@
 #include "platform/machine.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -62,13 +63,8 @@ class RunCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
     launcher = plat::UseRecordingLauncher();
-    host = std::make_shared<plat::ScriptedHost>();
-    plat::SetUiHost(host);
   }
   void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty());
-    plat::SetUiHost(nullptr);
     plat::SetLauncher(nullptr);
     plat::SetMachineProfile(std::nullopt);
   }
@@ -78,7 +74,7 @@ class RunCommandTest : public ::testing::Test {
     plat::SetMachineProfile(profile);
   }
   std::shared_ptr<plat::RecordingLauncher> launcher;
-  std::shared_ptr<plat::ScriptedHost> host;
+  plat::test::ScriptedUser host;
 };
 
 TEST_F(RunCommandTest, ACommandRunsAsAProcessWithoutShowingAnything) {

@@ -11,6 +11,7 @@
 #include "platform/message.h"
 #include "platform/sync.h"
 #include "res/resource_ids.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -69,16 +70,9 @@ TEST(MessageCallBack, TheProgressCallBackShowsAndKeepsOnlyWhatUsersRead) {
 class BoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    host = std::make_shared<plat::ScriptedHost>();
-    plat::SetUiHost(host);
     plat::SetAppName("Tools");
   }
-  void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty());
-    plat::SetUiHost(nullptr);
-  }
-  std::shared_ptr<plat::ScriptedHost> host;
+  plat::test::ScriptedUser host;
 };
 
 TEST_F(BoxTest, TheStatusBoxShowsOnlyWhenThereIsSomethingToSay) {

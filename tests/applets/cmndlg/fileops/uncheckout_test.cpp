@@ -20,6 +20,7 @@
 #include "platform/window.h"
 #include "platform/registry.h"
 #include "res/resource_ids.h"
+#include "support/ui.h"
 
 namespace {
 
@@ -35,14 +36,6 @@ class UncheckoutTest : public rv_test::ViewTest {
   void SetUp() override {
     rv_test::ViewTest::SetUp();
     plat::Registry::UseMemory();
-    host = std::make_shared<plat::ScriptedHost>();
-    plat::SetUiHost(host);
-  }
-  void TearDown() override {
-    EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
-    EXPECT_TRUE(host->Unmet().empty()) << host->TranscriptText();
-    plat::SetUiHost(nullptr);
-    rv_test::ViewTest::TearDown();
   }
   void CheckOut(vob_dbid_t element, const std::string& file, const std::string& edit, const char* view = "v1") {
     vob_dbid_t out = 0;
@@ -63,7 +56,7 @@ class UncheckoutTest : public rv_test::ViewTest {
     EXPECT_EQ(cmd_lscheckout_get_list(name, 0, &checkouts), 0);
     return checkouts.size() == 1 ? checkouts[0].reserved : -1;
   }
-  std::shared_ptr<plat::ScriptedHost> host;
+  plat::test::ScriptedUser host;
 };
 
 // While alive, no file of this process may grow (writes fail with EFBIG,
@@ -212,6 +205,49 @@ TEST_F(UncheckoutTest, AReserveConflictShowsItsBoxEvenWhenErrorsAreSuppressed) {
   for (const char* f : {kHello, kUtil}) list.AddFile(f);
   EXPECT_EQ(list.Reserve(), 0);
   EXPECT_EQ(Statuses(list), (std::vector<int>{1, 2}));
+}
+
+// An entry by VOB, object and view tag whose VOB or view cannot be made
+// fails in every operation with the reason it could not be made, changes
+// nothing, and the other entries still run.
+TEST_F(UncheckoutTest, AVobFormEntryThatCannotBeMadeFailsEveryOperationWithItsReason) {
+  CheckOut(hello, "public/src/hello.c", "edit\n");
+  CheckOut(util, "public/src/util.c", "edit\n");
+  CUserOptions().SetConfirmUncheckout(0);
+  CUserOptions().SetUncheckoutSaveFile(0);
+  auto list_of = [&] {
+    auto list = std::make_unique<CFileOperationList>();
+    list->AddFile(4242, static_cast<std::uint32_t>(hello), "v1");
+    list->AddFile(vob, static_cast<std::uint32_t>(hello), "no-such-view");
+    list->AddFile(kUtil);
+    return list;
+  };
+  struct Operation {
+    const char* name;
+    int (*run)(CFileOperationList&);
+    int reserved_after;  // util.c's check-out
+  };
+  const Operation operations[] = {
+      {"unreserve", [](CFileOperationList& l) { l.SetRESReserve(0); return l.Reserve(); }, 0},
+      {"reserve", [](CFileOperationList& l) { l.SetRESReserve(1); return l.Reserve(); }, 1},
+      {"undo check-out", [](CFileOperationList& l) { return l.UncheckoutWithOptions(); }, -1},
+  };
+  for (const Operation& operation : operations) {
+    SCOPED_TRACE(operation.name);
+    host->OnMessage("names no VOB").Click("OK");
+    host->OnMessage("no-such-view").Click("OK");
+    auto list = list_of();
+    EXPECT_EQ(operation.run(*list), 1);
+    EXPECT_EQ(Statuses(*list), (std::vector<int>{1, 1, 0}));
+    EXPECT_NE(list->Entry(0)->Messages().find("names no VOB"), std::string::npos) << list->Entry(0)->Messages();
+    EXPECT_NE(list->Entry(1)->Messages().find("\"no-such-view\""), std::string::npos) << list->Entry(1)->Messages();
+    EXPECT_EQ(ReservedIn(kHello), 1) << "hello.c is untouched";
+    EXPECT_EQ(Read(File("public/src/hello.c")), "edit\n");
+    if (operation.reserved_after >= 0) {
+      EXPECT_EQ(ReservedIn(kUtil), operation.reserved_after);
+    }
+  }
+  EXPECT_EQ(State(kUtil), VIEW_FILE_CHECKED_IN);
 }
 
 TEST(RunFileOperationEx, CodesThatRunNothingReportEverySlotAsDone) {

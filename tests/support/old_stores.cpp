@@ -1,0 +1,112 @@
+#include "support/old_stores.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+namespace rv_test {
+
+namespace {
+
+struct Step {
+  const char* schema;  // the release's migration from the version before
+  const char* data;    // what that release wrote into its new tables
+};
+
+// Step i brings a store from schema version i to i + 1.
+const std::vector<Step>& Steps() {
+  static const std::vector<Step> steps = {
+      {// 0 -> 1: settings by level, usage data, product parameters.
+       "CREATE TABLE settings (knob INTEGER NOT NULL, level INTEGER NOT NULL,"
+       " value INTEGER NOT NULL, PRIMARY KEY (knob, level));"
+       "CREATE TABLE usage (id INTEGER PRIMARY KEY, event TEXT NOT NULL,"
+       " is_text INTEGER NOT NULL, number INTEGER NOT NULL, text TEXT NOT NULL);"
+       "CREATE TABLE params (number INTEGER PRIMARY KEY, value TEXT NOT NULL);",
+       "INSERT INTO settings VALUES (7, 4, 1);"
+       "INSERT INTO usage (event, is_text, number, text) VALUES ('rvdlg.options', 1, 0, 'shown');"
+       "INSERT INTO params VALUES (20, 'C:\\old views');"},
+      {// 1 -> 2: the tag registry, hosts' ports, the prefix map, the mount
+       // table and its tunables.
+       "CREATE TABLE rgy_regions (name TEXT PRIMARY KEY, comment TEXT NOT NULL,"
+       " is_default INTEGER NOT NULL DEFAULT 0);"
+       "CREATE TABLE rgy_entries (id INTEGER PRIMARY KEY, kind INTEGER NOT NULL, region TEXT NOT NULL);"
+       "CREATE TABLE rgy_fields (entry INTEGER NOT NULL REFERENCES rgy_entries (id) ON DELETE CASCADE,"
+       " key INTEGER NOT NULL, value TEXT NOT NULL, PRIMARY KEY (entry, key));"
+       "CREATE INDEX rgy_fields_by_value ON rgy_fields (key, value);"
+       "CREATE TABLE nlbd_ports (host TEXT PRIMARY KEY COLLATE NOCASE, port INTEGER NOT NULL);"
+       "CREATE TABLE pfx_map (pathname TEXT PRIMARY KEY, refs INTEGER NOT NULL);"
+       "CREATE TABLE mfs_mounts (seq INTEGER PRIMARY KEY, pathname TEXT NOT NULL UNIQUE,"
+       " vob_uuid TEXT NOT NULL, flags INTEGER NOT NULL, storage TEXT NOT NULL, options TEXT NOT NULL);"
+       "CREATE TABLE rvfs_tunables (number INTEGER PRIMARY KEY, value INTEGER NOT NULL);",
+       "INSERT INTO rgy_regions VALUES ('old', 'an old region', 1);"
+       "INSERT INTO nlbd_ports VALUES ('alpha', 7510);"},
+      {// 2 -> 3: VOBs and their objects, events, labels, check-outs, locks,
+       // attributes, hyperlinks and triggers.
+       "CREATE TABLE vobs (id INTEGER PRIMARY KEY, tag TEXT NOT NULL UNIQUE, uuid TEXT NOT NULL,"
+       " next_dbid INTEGER NOT NULL);"
+       "CREATE TABLE vob_objs (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " dbid INTEGER NOT NULL, mtype INTEGER NOT NULL, oid TEXT NOT NULL UNIQUE,"
+       " name TEXT NOT NULL DEFAULT '', type INTEGER NOT NULL DEFAULT 0, elem INTEGER NOT NULL DEFAULT 0,"
+       " branch INTEGER NOT NULL DEFAULT 0, number INTEGER NOT NULL DEFAULT 0, pred INTEGER NOT NULL DEFAULT 0,"
+       " text TEXT NOT NULL DEFAULT '', obsolete INTEGER NOT NULL DEFAULT 0,"
+       " predefined INTEGER NOT NULL DEFAULT 0, master TEXT NOT NULL DEFAULT '',"
+       " owner TEXT NOT NULL DEFAULT '', grp TEXT NOT NULL DEFAULT '', mode INTEGER NOT NULL DEFAULT 292,"
+       " PRIMARY KEY (vob, dbid));"
+       "CREATE INDEX vob_objs_by_name ON vob_objs (vob, mtype, name);"
+       "CREATE INDEX vob_objs_by_branch ON vob_objs (vob, branch, number);"
+       "CREATE TABLE vob_events (id INTEGER PRIMARY KEY, vob INTEGER NOT NULL REFERENCES vobs (id)"
+       " ON DELETE CASCADE, obj INTEGER NOT NULL, kind TEXT NOT NULL, secs INTEGER NOT NULL,"
+       " user TEXT NOT NULL, grp TEXT NOT NULL, host TEXT NOT NULL, comment TEXT NOT NULL);"
+       "CREATE INDEX vob_events_by_obj ON vob_events (vob, obj, id);"
+       "CREATE TABLE vob_labels (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " version INTEGER NOT NULL, lbtype INTEGER NOT NULL, PRIMARY KEY (vob, version, lbtype));"
+       "CREATE TABLE vob_checkouts (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " version INTEGER NOT NULL, branch INTEGER NOT NULL, view TEXT NOT NULL,"
+       " reserved INTEGER NOT NULL, comment TEXT NOT NULL, event INTEGER NOT NULL,"
+       " PRIMARY KEY (vob, version), UNIQUE (vob, branch, view));"
+       "CREATE TABLE vob_locks (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " obj INTEGER NOT NULL, user TEXT NOT NULL, secs INTEGER NOT NULL, comment TEXT NOT NULL,"
+       " PRIMARY KEY (vob, obj));"
+       "CREATE TABLE vob_attrs (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " obj INTEGER NOT NULL, attype INTEGER NOT NULL, kind INTEGER NOT NULL, value TEXT NOT NULL,"
+       " PRIMARY KEY (vob, obj, attype));"
+       "CREATE TABLE vob_hlinks (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " hlink INTEGER NOT NULL, from_vob INTEGER NOT NULL, from_obj INTEGER NOT NULL,"
+       " to_vob INTEGER NOT NULL, to_obj INTEGER NOT NULL, from_text TEXT NOT NULL,"
+       " to_text TEXT NOT NULL, PRIMARY KEY (vob, hlink));"
+       "CREATE TABLE vob_triggers (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " obj INTEGER NOT NULL, trtype INTEGER NOT NULL, PRIMARY KEY (vob, obj, trtype));",
+       "INSERT INTO vobs VALUES (1, '\\old', '0b1d0000-0000-4000-8000-000000000001', 1);"},
+  };
+  return steps;
+}
+
+}  // namespace
+
+int OldStoreVersions() { return static_cast<int>(Steps().size()) + 1; }
+
+void MakeOldStore(const std::filesystem::path& file, int version) {
+  ASSERT_FALSE(std::filesystem::exists(file)) << file;
+  ASSERT_GE(version, 0);
+  ASSERT_LT(version, OldStoreVersions());
+  std::string sql =
+      "BEGIN;"
+      "CREATE TABLE rv_meta (key TEXT PRIMARY KEY, value TEXT NOT NULL);"
+      "INSERT INTO rv_meta VALUES ('application', 'rvdlg store'), ('schema_version', '" +
+      std::to_string(version) + "');";
+  for (std::size_t i = 0; i < static_cast<std::size_t>(version); ++i)
+    sql += std::string(Steps()[i].schema) + Steps()[i].data;
+  sql += "COMMIT;";
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+  const std::string message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << message;
+}
+
+}  // namespace rv_test
