@@ -8,6 +8,7 @@
 #include "gcl_capture.h"
 #include "gcl_status.h"
 #include "gcl_string.h"
+#include "platform/pathmap.h"
 #include "stg.h"
 #include "tbs.h"
 #include "view.h"
@@ -155,7 +156,8 @@ void CFileItem::LoadCheckouts(GCL_Status& status) {
       return vob_obj_to_pname_flags(m_vob, m_objectId, 0, path.data(), path.size());
     });
     if (result == 0) {
-      const std::string through_view = "\\\\view\\" + view + path.data();
+      // The element's own name: the check-out list takes no version extension.
+      const std::string through_view = "\\\\view\\" + view + plat::SplitVersionExtension(path.data()).path;
       result = GCL_CapturedCall(status, [&] { return cmd_lscheckout_get_list(through_view.c_str(), directory, &list); });
     }
   } else {
