@@ -11,7 +11,7 @@ namespace {
 bool Positive(std::uint32_t value) { return static_cast<std::int32_t>(value) > 0; }
 
 int Flag(int value) { return value != 0 ? 1 : 0; }
-std::uint32_t FlagValue(int value) { return value != 0 ? 1u : 0u; }  // as a registry value
+std::uint32_t FlagValue(int value) { return static_cast<std::uint32_t>(Flag(value)); }  // as a registry value
 
 bool PreserveTime(int knob) {
   int value = 0;
