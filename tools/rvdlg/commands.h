@@ -45,6 +45,7 @@ void InstallDescribeCommand(CLI::App& app, Runner& chosen);
 void InstallDiffCommands(CLI::App& app, Runner& chosen);
 void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
+void InstallTracklaneCommand(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the

@@ -185,7 +185,8 @@ int MakeSampleRepository(Context& c, bool force) {
            " hello_int, hello_dev, pat_dev; baselines public_INITIAL, BL1, BL1_bad, BL2, hello_BL2; activities"
            " fix_greeting, tidy_util, deliver.hello_dev.1, deliver.pat_dev.1); project tracked (Tracklane"
            " database SAMPL, records SAMPL00000001-3)\n"
-        << "  stream views hello_dev_view (activity fix_greeting), hello_int_view, tracked_dev_view\n";
+        << "  stream views hello_dev_view (activity fix_greeting), hello_int_view, tracked_dev_view;"
+           " Tracklane installed\n";
   return 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include "cmd_utl.h"
 #include "flm_admin.h"
+#include "kelp.h"
 #include "sample_repo.h"
 #include "tbs.h"
 #include "view.h"
@@ -162,7 +163,8 @@ int BuildChangeSample(std::string* what) {
       ("setting the foundations", [&] { return MakeFoundations(c); })
       ("making the activities", [&] { return MakeActivities(c); })
       ("making the project tracked", [&] { return MakeTracked(c); })
-      ("making the stream views", [&] { return MakeStreamViews(c); });
+      ("making the stream views", [&] { return MakeStreamViews(c); })
+      ("installing Tracklane", [] { return kelp_set_installed(true); });
   return step.status;
 }
 
