@@ -18,6 +18,7 @@
 #include "support/repository.h"
 #include "tbs.h"
 #include "view.h"
+#include "vob_admin.h"
 #include "vob_ob.h"
 
 namespace {
@@ -338,6 +339,20 @@ TEST_F(FlmSample, AFailedBuilderChangesNothing) {
   ASSERT_EQ(FLM_View::construct_from_tag("v1", &v1), 0);
   EXPECT_EQ(v1.stream(&stream), 0);
   EXPECT_EQ(stream, hello_dev);
+}
+
+// Removing the project VOB takes its change sets and the views' streams
+// with it: no version of another VOB is left in a change set that is gone.
+TEST_F(FlmSample, RemovingTheProjectVobLeavesNoChangeBehind) {
+  ASSERT_EQ(vob_rmvob(pvob), 0);
+  FLM_Activity activity = tidy;
+  EXPECT_EQ(FLM_Version(vob, dev1).activity(&activity), 0);
+  EXPECT_TRUE(activity.is_null());
+  FLM_View v1;
+  ASSERT_EQ(FLM_View::construct_from_tag("v1", &v1), 0);
+  bool flm = true;
+  EXPECT_EQ(v1.is_flm_view(&flm), 0);
+  EXPECT_FALSE(flm);
 }
 
 // A view that works in a stream shows the stream's versions: its branch's
