@@ -260,7 +260,7 @@ class FLM_Activity : public FLM_VobObject {
   static int construct_from_selector(const char* selector, FLM_Activity* activity);
   int headline(std::string* headline) const;
   int stream(FLM_Stream* stream) const;
-  int kind(int* kind) const;               // FLM_ACTIVITY_*
+  int kind(int* kind) const;                // FLM_ACTIVITY_*
   int integration_state(int* state) const;  // FLM_INTEGRATION_*
   // The stream that delivers (for a deliver; null for other activities).
   int source_stream(FLM_Stream* stream) const;

@@ -51,8 +51,8 @@ class CKelp_CA_GetInfo {
   // The records a stream of the project may work on: those of the project's
   // record types that are not Closed and not bound to an activity of another
   // stream, by number; ids and headlines in the same order.
-  static int GetAvailTLActivities(const FLM_Project& project, const FLM_Stream& stream,
-                                  FLM_List<FLM_TLEntityID>* ids, FLM_StringList* headlines);
+  static int GetAvailTLActivities(const FLM_Project& project, const FLM_Stream& stream, FLM_List<FLM_TLEntityID>* ids,
+                                  FLM_StringList* headlines);
 };
 
 class CKelp_CA_FLMProject {

@@ -20,8 +20,7 @@ namespace views = client_local::views;
 
 namespace client_local::flm {
 
-int NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid, std::initializer_list<std::uint32_t> kinds,
-               Object* found) {
+int NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid, std::initializer_list<std::uint32_t> kinds, Object* found) {
   const auto loaded = Load(s, vob, dbid);
   if (!loaded) {
     // Named by the kind asked for: "version" for either kind of version.
@@ -55,8 +54,7 @@ std::string FactText(Store& s, const char* sql, vob_handle_t vob, vob_dbid_t dbi
 
 std::string StreamConfigSpec(Store& s, vob_handle_t vob, vob_dbid_t stream) {
   std::string spec = "element * CHECKEDOUT\n";
-  const std::string brtype =
-      FactText(s, "SELECT brtype FROM flm_streams WHERE vob = ?1 AND stream = ?2", vob, stream);
+  const std::string brtype = FactText(s, "SELECT brtype FROM flm_streams WHERE vob = ?1 AND stream = ?2", vob, stream);
   if (!brtype.empty()) spec += "element * \\main\\" + brtype + "\\LATEST\n";
   // Each labeled foundation baseline (a composite's members too) selects its
   // label below its component's root.
@@ -93,8 +91,9 @@ FLM_TLEntityID AddRecord(Store& s, const std::string& database, const std::strin
   Statement last(s, "SELECT coalesce(max(number), 0) + 1 FROM tl_records WHERE db = ?1");
   last.Bind(1, database).Step();
   const auto number = static_cast<long>(last.Int(0));
-  Statement add(s, "INSERT INTO tl_records (db, number, type, state, headline, description)"
-                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+  Statement add(s,
+                "INSERT INTO tl_records (db, number, type, state, headline, description)"
+                " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
   add.Bind(1, database).Bind(2, number).Bind(3, type).Bind(4, state).Bind(5, headline).Bind(6, description).Run();
   return FLM_TLEntityID(database, number);
 }
@@ -149,6 +148,27 @@ T Related(Store& s, const char* sql, const Object& self) {
 
 bool Flag(Store& s, const char* sql, const Object& self) { return FactNumber(s, sql, self.vob, self.dbid) != 0; }
 std::string Fact(Store& s, const char* sql, const Object& self) { return FactText(s, sql, self.vob, self.dbid); }
+
+// Queries of one fact of an object of a kind: the first column of the SQL
+// (parameters 1 and 2 the VOB and DBID) as an object of its VOB, a text, a
+// number or a flag.
+template <class T>
+int RelatedQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, T* out) {
+  return Query(call, self, {kind}, out,
+               [sql](Store& s, const Object& o, T& answer) { answer = Related<T>(s, sql, o); });
+}
+int TextQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, std::string* out) {
+  return Query(call, self, {kind}, out,
+               [sql](Store& s, const Object& o, std::string& answer) { answer = Fact(s, sql, o); });
+}
+int NumberQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, int* out) {
+  return Query(call, self, {kind}, out, [sql](Store& s, const Object& o, int& answer) {
+    answer = static_cast<int>(FactNumber(s, sql, o.vob, o.dbid));
+  });
+}
+int FlagQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, bool* out) {
+  return Query(call, self, {kind}, out, [sql](Store& s, const Object& o, bool& answer) { answer = Flag(s, sql, o); });
+}
 
 // The view's row of flm_views: its stream's VOB, the stream and the activity.
 struct ViewStream {
@@ -224,7 +244,8 @@ int FLM_VobObject::selector(std::string* selector) const {
 }
 
 int FLM_VobObject::title(std::string* title) const {
-  return Query("FLM_VobObject::title", *this, {}, title, [](Store&, const Object& o, std::string& out) { out = o.text; });
+  return Query("FLM_VobObject::title", *this, {}, title,
+               [](Store&, const Object& o, std::string& out) { out = o.text; });
 }
 
 int FLM_VobObject::owner(FLM_OsUser* owner) const {
@@ -241,8 +262,9 @@ int FLM_VobObject::master(std::string* replica) const {
 
 int FLM_VobObject::has_local_mastership(bool* local) const {
   // This site works in the original replica, which masters everything.
-  return Query("FLM_VobObject::has_local_mastership", *this, {}, local,
-               [](Store& s, const Object& o, bool& out) { out = FindNamed(s, o.vob, VOB_MTYPE_REPLICA, "original") != 0; });
+  return Query("FLM_VobObject::has_local_mastership", *this, {}, local, [](Store& s, const Object& o, bool& out) {
+    out = FindNamed(s, o.vob, VOB_MTYPE_REPLICA, "original") != 0;
+  });
 }
 
 int FLM_VobObject::is_obsolete(bool* obsolete) const {
@@ -257,26 +279,29 @@ int FLM_Folder::construct_from_selector(const char* selector, FLM_Folder* folder
 }
 
 int FLM_Folder::parent(FLM_Folder* parent) const {
-  return Query("FLM_Folder::parent", *this, {VOB_MTYPE_FOLDER}, parent, [](Store& s, const Object& o, FLM_Folder& out) {
-    out = Related<FLM_Folder>(s, "SELECT parent FROM flm_folders WHERE vob = ?1 AND folder = ?2", o);
-  });
+  return RelatedQuery("FLM_Folder::parent", *this, VOB_MTYPE_FOLDER,
+                      "SELECT parent FROM flm_folders WHERE vob = ?1 AND folder = ?2", parent);
 }
 
 int FLM_Folder::contents(FLM_FolderList* folders, FLM_ProjectList* projects) const {
-  return LocalCall("FLM_Folder::contents", {Num(vob()), Num(dbid())}, NonNull(folders, projects) && !is_null(),
-                   [&](Store& s) {
-    Object o;
-    if (int rc = NeedObject(s, *this, {VOB_MTYPE_FOLDER}, &o); rc != TBS_ST_OK) return rc;
-    FLM_FolderList sub;
-    FLM_ProjectList held;
-    Collect(s, "SELECT f.folder FROM flm_folders f JOIN vob_objs v ON v.vob = f.vob AND v.dbid = f.folder"
-               " WHERE f.vob = ?1 AND f.parent = ?2 ORDER BY v.name", o, sub);
-    Collect(s, "SELECT p.project FROM flm_projects p JOIN vob_objs v ON v.vob = p.vob AND v.dbid = p.project"
-               " WHERE p.vob = ?1 AND p.folder = ?2 ORDER BY v.name", o, held);
-    *folders = sub;
-    *projects = held;
-    return TBS_ST_OK;
-  });
+  return LocalCall(
+      "FLM_Folder::contents", {Num(vob()), Num(dbid())}, NonNull(folders, projects) && !is_null(), [&](Store& s) {
+        Object o;
+        if (int rc = NeedObject(s, *this, {VOB_MTYPE_FOLDER}, &o); rc != TBS_ST_OK) return rc;
+        FLM_FolderList sub;
+        FLM_ProjectList held;
+        Collect(s,
+                "SELECT f.folder FROM flm_folders f JOIN vob_objs v ON v.vob = f.vob AND v.dbid = f.folder"
+                " WHERE f.vob = ?1 AND f.parent = ?2 ORDER BY v.name",
+                o, sub);
+        Collect(s,
+                "SELECT p.project FROM flm_projects p JOIN vob_objs v ON v.vob = p.vob AND v.dbid = p.project"
+                " WHERE p.vob = ?1 AND p.folder = ?2 ORDER BY v.name",
+                o, held);
+        *folders = sub;
+        *projects = held;
+        return TBS_ST_OK;
+      });
 }
 
 int FLM_Project::construct_from_selector(const char* selector, FLM_Project* project) {
@@ -284,46 +309,45 @@ int FLM_Project::construct_from_selector(const char* selector, FLM_Project* proj
 }
 
 int FLM_Project::folder(FLM_Folder* folder) const {
-  return Query("FLM_Project::folder", *this, {VOB_MTYPE_PROJECT}, folder, [](Store& s, const Object& o, FLM_Folder& out) {
-    out = Related<FLM_Folder>(s, "SELECT folder FROM flm_projects WHERE vob = ?1 AND project = ?2", o);
-  });
+  return RelatedQuery("FLM_Project::folder", *this, VOB_MTYPE_PROJECT,
+                      "SELECT folder FROM flm_projects WHERE vob = ?1 AND project = ?2", folder);
 }
 
 int FLM_Project::streams(FLM_StreamList* streams) const {
   return Query("FLM_Project::streams", *this, {VOB_MTYPE_PROJECT}, streams,
                [](Store& s, const Object& o, FLM_StreamList& out) {
-    Collect(s, "SELECT st.stream FROM flm_streams st JOIN vob_objs v ON v.vob = st.vob AND v.dbid = st.stream"
-               " JOIN flm_projects p ON p.vob = st.vob AND p.project = st.project"
-               " WHERE st.vob = ?1 AND st.project = ?2 ORDER BY st.stream = p.integration DESC, v.name", o, out);
-  });
+                 Collect(s,
+                         "SELECT st.stream FROM flm_streams st JOIN vob_objs v ON v.vob = st.vob AND v.dbid = st.stream"
+                         " JOIN flm_projects p ON p.vob = st.vob AND p.project = st.project"
+                         " WHERE st.vob = ?1 AND st.project = ?2 ORDER BY st.stream = p.integration DESC, v.name",
+                         o, out);
+               });
 }
 
 int FLM_Project::default_integration_stream(FLM_Stream* stream) const {
-  return Query("FLM_Project::default_integration_stream", *this, {VOB_MTYPE_PROJECT}, stream,
-               [](Store& s, const Object& o, FLM_Stream& out) {
-    out = Related<FLM_Stream>(s, "SELECT integration FROM flm_projects WHERE vob = ?1 AND project = ?2", o);
-  });
+  return RelatedQuery("FLM_Project::default_integration_stream", *this, VOB_MTYPE_PROJECT,
+                      "SELECT integration FROM flm_projects WHERE vob = ?1 AND project = ?2", stream);
 }
 
 int FLM_Project::is_single_stream(bool* single) const {
-  return Query("FLM_Project::is_single_stream", *this, {VOB_MTYPE_PROJECT}, single, [](Store& s, const Object& o, bool& out) {
-    out = Flag(s, "SELECT single_stream FROM flm_projects WHERE vob = ?1 AND project = ?2", o);
-  });
+  return FlagQuery("FLM_Project::is_single_stream", *this, VOB_MTYPE_PROJECT,
+                   "SELECT single_stream FROM flm_projects WHERE vob = ?1 AND project = ?2", single);
 }
 
 int FLM_Project::modifiable_components(FLM_ComponentList* components) const {
-  return Query("FLM_Project::modifiable_components", *this, {VOB_MTYPE_PROJECT}, components,
-               [](Store& s, const Object& o, FLM_ComponentList& out) {
-    Collect(s, "SELECT m.component FROM flm_modifiable m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.component"
-               " WHERE m.vob = ?1 AND m.project = ?2 ORDER BY v.name", o, out);
-  });
+  return Query(
+      "FLM_Project::modifiable_components", *this, {VOB_MTYPE_PROJECT}, components,
+      [](Store& s, const Object& o, FLM_ComponentList& out) {
+        Collect(s,
+                "SELECT m.component FROM flm_modifiable m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.component"
+                " WHERE m.vob = ?1 AND m.project = ?2 ORDER BY v.name",
+                o, out);
+      });
 }
 
 int FLM_Project::rebase_level(std::string* level) const {
-  return Query("FLM_Project::rebase_level", *this, {VOB_MTYPE_PROJECT}, level,
-               [](Store& s, const Object& o, std::string& out) {
-    out = Fact(s, "SELECT rebase_level FROM flm_projects WHERE vob = ?1 AND project = ?2", o);
-  });
+  return TextQuery("FLM_Project::rebase_level", *this, VOB_MTYPE_PROJECT,
+                   "SELECT rebase_level FROM flm_projects WHERE vob = ?1 AND project = ?2", level);
 }
 
 int FLM_Project::is_tl_enabled(bool* enabled) const {
@@ -332,8 +356,7 @@ int FLM_Project::is_tl_enabled(bool* enabled) const {
 }
 
 int FLM_Project::tl_database(std::string* database) const {
-  return Query("FLM_Project::tl_database", *this, {VOB_MTYPE_PROJECT}, database,
-               [](Store& s, const Object& o, std::string& out) { out = Fact(s, kProjectDatabase, o); });
+  return TextQuery("FLM_Project::tl_database", *this, VOB_MTYPE_PROJECT, kProjectDatabase, database);
 }
 
 // ---- Streams ----
@@ -343,49 +366,51 @@ int FLM_Stream::construct_from_selector(const char* selector, FLM_Stream* stream
 }
 
 int FLM_Stream::project(FLM_Project* project) const {
-  return Query("FLM_Stream::project", *this, {VOB_MTYPE_STREAM}, project,
-               [](Store& s, const Object& o, FLM_Project& out) { out = Related<FLM_Project>(s, kStreamProject, o); });
+  return RelatedQuery("FLM_Stream::project", *this, VOB_MTYPE_STREAM, kStreamProject, project);
 }
 
 int FLM_Stream::is_integration(bool* integration) const {
-  return Query("FLM_Stream::is_integration", *this, {VOB_MTYPE_STREAM}, integration, [](Store& s, const Object& o, bool& out) {
-    out = Flag(s, "SELECT integration FROM flm_streams WHERE vob = ?1 AND stream = ?2", o);
-  });
+  return FlagQuery("FLM_Stream::is_integration", *this, VOB_MTYPE_STREAM,
+                   "SELECT integration FROM flm_streams WHERE vob = ?1 AND stream = ?2", integration);
 }
 
 int FLM_Stream::is_read_only(bool* read_only) const {
-  return Query("FLM_Stream::is_read_only", *this, {VOB_MTYPE_STREAM}, read_only, [](Store& s, const Object& o, bool& out) {
-    out = Flag(s, "SELECT read_only FROM flm_streams WHERE vob = ?1 AND stream = ?2", o);
-  });
+  return FlagQuery("FLM_Stream::is_read_only", *this, VOB_MTYPE_STREAM,
+                   "SELECT read_only FROM flm_streams WHERE vob = ?1 AND stream = ?2", read_only);
 }
 
 int FLM_Stream::deliver_stream(FLM_Stream* target) const {
-  return Query("FLM_Stream::deliver_stream", *this, {VOB_MTYPE_STREAM}, target, [](Store& s, const Object& o, FLM_Stream& out) {
-    out = Related<FLM_Stream>(s, "SELECT deliver_to FROM flm_streams WHERE vob = ?1 AND stream = ?2", o);
-  });
+  return RelatedQuery("FLM_Stream::deliver_stream", *this, VOB_MTYPE_STREAM,
+                      "SELECT deliver_to FROM flm_streams WHERE vob = ?1 AND stream = ?2", target);
 }
 
 int FLM_Stream::branch_type(std::string* brtype) const {
-  return Query("FLM_Stream::branch_type", *this, {VOB_MTYPE_STREAM}, brtype, [](Store& s, const Object& o, std::string& out) {
-    out = Fact(s, "SELECT brtype FROM flm_streams WHERE vob = ?1 AND stream = ?2", o);
-  });
+  return TextQuery("FLM_Stream::branch_type", *this, VOB_MTYPE_STREAM,
+                   "SELECT brtype FROM flm_streams WHERE vob = ?1 AND stream = ?2", brtype);
 }
 
 int FLM_Stream::activities(FLM_ActivityList* activities) const {
   return Query("FLM_Stream::activities", *this, {VOB_MTYPE_STREAM}, activities,
                [](Store& s, const Object& o, FLM_ActivityList& out) {
-    Collect(s, "SELECT a.activity FROM flm_activities a JOIN vob_objs v ON v.vob = a.vob AND v.dbid = a.activity"
-               " WHERE a.vob = ?1 AND a.stream = ?2 ORDER BY v.name", o, out);
-  });
+                 Collect(
+                     s,
+                     "SELECT a.activity FROM flm_activities a JOIN vob_objs v ON v.vob = a.vob AND v.dbid = a.activity"
+                     " WHERE a.vob = ?1 AND a.stream = ?2 ORDER BY v.name",
+                     o, out);
+               });
 }
 
 int FLM_Stream::components(FLM_ComponentList* components) const {
-  return Query("FLM_Stream::components", *this, {VOB_MTYPE_STREAM}, components,
-               [](Store& s, const Object& o, FLM_ComponentList& out) {
-    Collect(s, "SELECT DISTINCT b.component FROM flm_stream_baselines sb JOIN flm_baselines b"
-               " ON b.vob = sb.vob AND b.baseline = sb.baseline JOIN vob_objs v ON v.vob = b.vob AND v.dbid = b.component"
-               " WHERE sb.vob = ?1 AND sb.stream = ?2 AND sb.role = 0 ORDER BY v.name", o, out);
-  });
+  return Query(
+      "FLM_Stream::components", *this, {VOB_MTYPE_STREAM}, components,
+      [](Store& s, const Object& o, FLM_ComponentList& out) {
+        Collect(
+            s,
+            "SELECT DISTINCT b.component FROM flm_stream_baselines sb JOIN flm_baselines b"
+            " ON b.vob = sb.vob AND b.baseline = sb.baseline JOIN vob_objs v ON v.vob = b.vob AND v.dbid = b.component"
+            " WHERE sb.vob = ?1 AND sb.stream = ?2 AND sb.role = 0 ORDER BY v.name",
+            o, out);
+      });
 }
 
 namespace {
@@ -412,8 +437,9 @@ int FLM_Stream::recommended_baselines(FLM_BaselineList* baselines) const {
 int FLM_Stream::baselines(FLM_BaselineList* baselines) const {
   return Query("FLM_Stream::baselines", *this, {VOB_MTYPE_STREAM}, baselines,
                [](Store& s, const Object& o, FLM_BaselineList& out) {
-    Collect(s, "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND stream = ?2 ORDER BY baseline", o, out);
-  });
+                 Collect(s, "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND stream = ?2 ORDER BY baseline", o,
+                         out);
+               });
 }
 
 int FLM_Stream::config_spec(std::string* spec) const {
@@ -422,24 +448,29 @@ int FLM_Stream::config_spec(std::string* spec) const {
 }
 
 int FLM_Stream::views(FLM_StringList* tags) const {
-  return Query("FLM_Stream::views", *this, {VOB_MTYPE_STREAM}, tags, [](Store& s, const Object& o, FLM_StringList& out) {
-    Statement q(s, "SELECT view FROM flm_views WHERE vob = ?1 AND stream = ?2 ORDER BY view");
-    q.Bind(1, o.vob).Bind(2, o.dbid);
-    while (q.Step()) out.append(q.Text(0));
-  });
+  return Query("FLM_Stream::views", *this, {VOB_MTYPE_STREAM}, tags,
+               [](Store& s, const Object& o, FLM_StringList& out) {
+                 Statement q(s, "SELECT view FROM flm_views WHERE vob = ?1 AND stream = ?2 ORDER BY view");
+                 q.Bind(1, o.vob).Bind(2, o.dbid);
+                 while (q.Step()) out.append(q.Text(0));
+               });
 }
 
 int FLM_Stream::pvar(const char* name, std::string* value) const {
   return LocalCall("FLM_Stream::pvar", {Num(vob()), Num(dbid()), Text(name)}, NonNull(name, value) && !is_null(),
                    [&](Store& s) {
-    Object o;
-    if (int rc = NeedObject(s, *this, {VOB_MTYPE_STREAM}, &o); rc != TBS_ST_OK) return rc;
-    Statement q(s, "SELECT value FROM flm_pvars WHERE vob = ?1 AND obj IN (?2, ?3) AND name = ?4"
-                   " ORDER BY obj = ?2 DESC LIMIT 1");
-    q.Bind(1, o.vob).Bind(2, o.dbid).Bind(3, FactNumber(s, kStreamProject, o.vob, o.dbid)).Bind(4, std::string(name));
-    *value = q.Step() ? q.Text(0) : std::string();
-    return TBS_ST_OK;
-  });
+                     Object o;
+                     if (int rc = NeedObject(s, *this, {VOB_MTYPE_STREAM}, &o); rc != TBS_ST_OK) return rc;
+                     Statement q(s,
+                                 "SELECT value FROM flm_pvars WHERE vob = ?1 AND obj IN (?2, ?3) AND name = ?4"
+                                 " ORDER BY obj = ?2 DESC LIMIT 1");
+                     q.Bind(1, o.vob)
+                         .Bind(2, o.dbid)
+                         .Bind(3, FactNumber(s, kStreamProject, o.vob, o.dbid))
+                         .Bind(4, std::string(name));
+                     *value = q.Step() ? q.Text(0) : std::string();
+                     return TBS_ST_OK;
+                   });
 }
 
 // ---- Components and baselines ----
@@ -451,17 +482,19 @@ int FLM_Component::construct_from_selector(const char* selector, FLM_Component* 
 int FLM_Component::root_directory(FLM_Element* root) const {
   return Query("FLM_Component::root_directory", *this, {VOB_MTYPE_COMPONENT}, root,
                [](Store& s, const Object& o, FLM_Element& out) {
-    Statement q(s, "SELECT root_vob, root_elem FROM flm_components WHERE vob = ?1 AND component = ?2");
-    q.Bind(1, o.vob).Bind(2, o.dbid);
-    if (q.Step()) out = FLM_Element(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1)));
-  });
+                 Statement q(s, "SELECT root_vob, root_elem FROM flm_components WHERE vob = ?1 AND component = ?2");
+                 q.Bind(1, o.vob).Bind(2, o.dbid);
+                 if (q.Step())
+                   out = FLM_Element(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1)));
+               });
 }
 
 int FLM_Component::baselines(FLM_BaselineList* baselines) const {
   return Query("FLM_Component::baselines", *this, {VOB_MTYPE_COMPONENT}, baselines,
                [](Store& s, const Object& o, FLM_BaselineList& out) {
-    Collect(s, "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND component = ?2 ORDER BY baseline", o, out);
-  });
+                 Collect(s, "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND component = ?2 ORDER BY baseline", o,
+                         out);
+               });
 }
 
 int FLM_Baseline::construct_from_selector(const char* selector, FLM_Baseline* baseline) {
@@ -469,59 +502,54 @@ int FLM_Baseline::construct_from_selector(const char* selector, FLM_Baseline* ba
 }
 
 int FLM_Baseline::component(FLM_Component* component) const {
-  return Query("FLM_Baseline::component", *this, {VOB_MTYPE_BASELINE}, component,
-               [](Store& s, const Object& o, FLM_Component& out) {
-    out = Related<FLM_Component>(s, "SELECT component FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", o);
-  });
+  return RelatedQuery("FLM_Baseline::component", *this, VOB_MTYPE_BASELINE,
+                      "SELECT component FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", component);
 }
 
 int FLM_Baseline::stream(FLM_Stream* stream) const {
-  return Query("FLM_Baseline::stream", *this, {VOB_MTYPE_BASELINE}, stream, [](Store& s, const Object& o, FLM_Stream& out) {
-    out = Related<FLM_Stream>(s, "SELECT stream FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", o);
-  });
+  return RelatedQuery("FLM_Baseline::stream", *this, VOB_MTYPE_BASELINE,
+                      "SELECT stream FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", stream);
 }
 
 int FLM_Baseline::predecessor(FLM_Baseline* pred) const {
-  return Query("FLM_Baseline::predecessor", *this, {VOB_MTYPE_BASELINE}, pred,
-               [](Store& s, const Object& o, FLM_Baseline& out) {
-    out = Related<FLM_Baseline>(s, "SELECT pred FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", o);
-  });
+  return RelatedQuery("FLM_Baseline::predecessor", *this, VOB_MTYPE_BASELINE,
+                      "SELECT pred FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", pred);
 }
 
 int FLM_Baseline::labeling_status(int* status) const {
-  return Query("FLM_Baseline::labeling_status", *this, {VOB_MTYPE_BASELINE}, status, [](Store& s, const Object& o, int& out) {
-    out = static_cast<int>(FactNumber(s, "SELECT labeling FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", o.vob, o.dbid));
-  });
+  return NumberQuery("FLM_Baseline::labeling_status", *this, VOB_MTYPE_BASELINE,
+                     "SELECT labeling FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", status);
 }
 
 int FLM_Baseline::promotion_level(std::string* level) const {
-  return Query("FLM_Baseline::promotion_level", *this, {VOB_MTYPE_BASELINE}, level,
-               [](Store& s, const Object& o, std::string& out) {
-    out = Fact(s, "SELECT plevel FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", o);
-  });
+  return TextQuery("FLM_Baseline::promotion_level", *this, VOB_MTYPE_BASELINE,
+                   "SELECT plevel FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", level);
 }
 
 int FLM_Baseline::label_type(std::string* lbtype) const {
-  return Query("FLM_Baseline::label_type", *this, {VOB_MTYPE_BASELINE}, lbtype,
-               [](Store& s, const Object& o, std::string& out) {
-    out = Fact(s, "SELECT lbtype FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", o);
-  });
+  return TextQuery("FLM_Baseline::label_type", *this, VOB_MTYPE_BASELINE,
+                   "SELECT lbtype FROM flm_baselines WHERE vob = ?1 AND baseline = ?2", lbtype);
 }
 
 int FLM_Baseline::members(FLM_BaselineList* members) const {
   return Query("FLM_Baseline::members", *this, {VOB_MTYPE_BASELINE}, members,
                [](Store& s, const Object& o, FLM_BaselineList& out) {
-    Collect(s, "SELECT m.member FROM flm_members m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.member"
-               " WHERE m.vob = ?1 AND m.composite = ?2 ORDER BY v.name", o, out);
-  });
+                 Collect(s,
+                         "SELECT m.member FROM flm_members m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.member"
+                         " WHERE m.vob = ?1 AND m.composite = ?2 ORDER BY v.name",
+                         o, out);
+               });
 }
 
 int FLM_Baseline::streams(FLM_StreamList* streams) const {
-  return Query("FLM_Baseline::streams", *this, {VOB_MTYPE_BASELINE}, streams,
-               [](Store& s, const Object& o, FLM_StreamList& out) {
-    Collect(s, "SELECT sb.stream FROM flm_stream_baselines sb JOIN vob_objs v ON v.vob = sb.vob AND v.dbid = sb.stream"
-               " WHERE sb.vob = ?1 AND sb.baseline = ?2 AND sb.role = 0 ORDER BY v.name", o, out);
-  });
+  return Query(
+      "FLM_Baseline::streams", *this, {VOB_MTYPE_BASELINE}, streams,
+      [](Store& s, const Object& o, FLM_StreamList& out) {
+        Collect(s,
+                "SELECT sb.stream FROM flm_stream_baselines sb JOIN vob_objs v ON v.vob = sb.vob AND v.dbid = sb.stream"
+                " WHERE sb.vob = ?1 AND sb.baseline = ?2 AND sb.role = 0 ORDER BY v.name",
+                o, out);
+      });
 }
 
 // ---- Activities ----
@@ -536,53 +564,57 @@ int FLM_Activity::headline(std::string* headline) const {
 }
 
 int FLM_Activity::stream(FLM_Stream* stream) const {
-  return Query("FLM_Activity::stream", *this, {VOB_MTYPE_ACTIVITY}, stream, [](Store& s, const Object& o, FLM_Stream& out) {
-    out = Related<FLM_Stream>(s, "SELECT stream FROM flm_activities WHERE vob = ?1 AND activity = ?2", o);
-  });
+  return RelatedQuery("FLM_Activity::stream", *this, VOB_MTYPE_ACTIVITY,
+                      "SELECT stream FROM flm_activities WHERE vob = ?1 AND activity = ?2", stream);
 }
 
 int FLM_Activity::kind(int* kind) const {
-  return Query("FLM_Activity::kind", *this, {VOB_MTYPE_ACTIVITY}, kind, [](Store& s, const Object& o, int& out) {
-    out = static_cast<int>(FactNumber(s, "SELECT kind FROM flm_activities WHERE vob = ?1 AND activity = ?2", o.vob, o.dbid));
-  });
+  return NumberQuery("FLM_Activity::kind", *this, VOB_MTYPE_ACTIVITY,
+                     "SELECT kind FROM flm_activities WHERE vob = ?1 AND activity = ?2", kind);
 }
 
 int FLM_Activity::integration_state(int* state) const {
-  return Query("FLM_Activity::integration_state", *this, {VOB_MTYPE_ACTIVITY}, state, [](Store& s, const Object& o, int& out) {
-    out = static_cast<int>(FactNumber(s, "SELECT state FROM flm_activities WHERE vob = ?1 AND activity = ?2", o.vob, o.dbid));
-  });
+  return NumberQuery("FLM_Activity::integration_state", *this, VOB_MTYPE_ACTIVITY,
+                     "SELECT state FROM flm_activities WHERE vob = ?1 AND activity = ?2", state);
 }
 
 int FLM_Activity::source_stream(FLM_Stream* stream) const {
-  return Query("FLM_Activity::source_stream", *this, {VOB_MTYPE_ACTIVITY}, stream,
-               [](Store& s, const Object& o, FLM_Stream& out) {
-    out = Related<FLM_Stream>(s, "SELECT source FROM flm_activities WHERE vob = ?1 AND activity = ?2", o);
-  });
+  return RelatedQuery("FLM_Activity::source_stream", *this, VOB_MTYPE_ACTIVITY,
+                      "SELECT source FROM flm_activities WHERE vob = ?1 AND activity = ?2", stream);
 }
 
 int FLM_Activity::contributors(FLM_ActivityList* contributors) const {
-  return Query("FLM_Activity::contributors", *this, {VOB_MTYPE_ACTIVITY}, contributors,
-               [](Store& s, const Object& o, FLM_ActivityList& out) {
-    Collect(s, "SELECT c.contributor FROM flm_contributors c JOIN vob_objs v ON v.vob = c.vob AND v.dbid = c.contributor"
-               " WHERE c.vob = ?1 AND c.activity = ?2 ORDER BY v.name", o, out);
-  });
+  return Query(
+      "FLM_Activity::contributors", *this, {VOB_MTYPE_ACTIVITY}, contributors,
+      [](Store& s, const Object& o, FLM_ActivityList& out) {
+        Collect(
+            s,
+            "SELECT c.contributor FROM flm_contributors c JOIN vob_objs v ON v.vob = c.vob AND v.dbid = c.contributor"
+            " WHERE c.vob = ?1 AND c.activity = ?2 ORDER BY v.name",
+            o, out);
+      });
 }
 
 int FLM_Activity::integration_baselines(FLM_BaselineList* baselines) const {
-  return Query("FLM_Activity::integration_baselines", *this, {VOB_MTYPE_ACTIVITY}, baselines,
-               [](Store& s, const Object& o, FLM_BaselineList& out) {
-    Collect(s, "SELECT b.baseline FROM flm_op_baselines b JOIN vob_objs v ON v.vob = b.vob AND v.dbid = b.baseline"
-               " WHERE b.vob = ?1 AND b.activity = ?2 ORDER BY v.name", o, out);
-  });
+  return Query(
+      "FLM_Activity::integration_baselines", *this, {VOB_MTYPE_ACTIVITY}, baselines,
+      [](Store& s, const Object& o, FLM_BaselineList& out) {
+        Collect(s,
+                "SELECT b.baseline FROM flm_op_baselines b JOIN vob_objs v ON v.vob = b.vob AND v.dbid = b.baseline"
+                " WHERE b.vob = ?1 AND b.activity = ?2 ORDER BY v.name",
+                o, out);
+      });
 }
 
 int FLM_Activity::change_set(FLM_VersionList* versions) const {
-  return Query("FLM_Activity::change_set", *this, {VOB_MTYPE_ACTIVITY}, versions,
-               [](Store& s, const Object& o, FLM_VersionList& out) {
-    Statement q(s, "SELECT vob, version FROM flm_changes WHERE activity_vob = ?1 AND activity = ?2 ORDER BY rowid");
-    q.Bind(1, o.vob).Bind(2, o.dbid);
-    while (q.Step()) out.append(FLM_Version(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1))));
-  });
+  return Query(
+      "FLM_Activity::change_set", *this, {VOB_MTYPE_ACTIVITY}, versions,
+      [](Store& s, const Object& o, FLM_VersionList& out) {
+        Statement q(s, "SELECT vob, version FROM flm_changes WHERE activity_vob = ?1 AND activity = ?2 ORDER BY rowid");
+        q.Bind(1, o.vob).Bind(2, o.dbid);
+        while (q.Step())
+          out.append(FLM_Version(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1))));
+      });
 }
 
 int FLM_Activity::bound_tl_entity_id(FLM_TLEntityID* record) const {
@@ -595,21 +627,22 @@ int FLM_Activity::bound_tl_entity_id(FLM_TLEntityID* record) const {
 int FLM_Element::crde(FLM_Element* crde) const {
   return Query("FLM_Element::crde", *this, {VOB_MTYPE_DIR_ELEMENT, VOB_MTYPE_FILE_ELEMENT}, crde,
                [](Store& s, const Object& o, FLM_Element& out) {
-    // The component whose root directory holds the element (the deepest).
-    Statement q(s, "SELECT DISTINCT root_elem FROM flm_components WHERE root_vob = ?1 AND root_elem != 0");
-    q.Bind(1, o.vob);
-    std::string best;
-    while (q.Step()) {
-      const auto root = Load(s, o.vob, static_cast<vob_dbid_t>(q.Int(0)));
-      if (!root) continue;
-      const bool holds = o.name == root->name || root->name.empty() ||
-                         (o.name.compare(0, root->name.size(), root->name) == 0 && o.name[root->name.size()] == '\\');
-      if (holds && (out.is_null() || root->name.size() > best.size())) {
-        out = FLM_Element(o.vob, root->dbid);
-        best = root->name;
-      }
-    }
-  });
+                 // The component whose root directory holds the element (the deepest).
+                 Statement q(s, "SELECT DISTINCT root_elem FROM flm_components WHERE root_vob = ?1 AND root_elem != 0");
+                 q.Bind(1, o.vob);
+                 std::string best;
+                 while (q.Step()) {
+                   const auto root = Load(s, o.vob, static_cast<vob_dbid_t>(q.Int(0)));
+                   if (!root) continue;
+                   const bool holds =
+                       o.name == root->name || root->name.empty() ||
+                       (o.name.compare(0, root->name.size(), root->name) == 0 && o.name[root->name.size()] == '\\');
+                   if (holds && (out.is_null() || root->name.size() > best.size())) {
+                     out = FLM_Element(o.vob, root->dbid);
+                     best = root->name;
+                   }
+                 }
+               });
 }
 
 int FLM_Version::element(FLM_Element* element) const {
@@ -620,10 +653,11 @@ int FLM_Version::element(FLM_Element* element) const {
 int FLM_Version::activity(FLM_Activity* activity) const {
   return Query("FLM_Version::activity", *this, {VOB_MTYPE_DIR_VERSION, VOB_MTYPE_VERSION}, activity,
                [](Store& s, const Object& o, FLM_Activity& out) {
-    Statement q(s, "SELECT activity_vob, activity FROM flm_changes WHERE vob = ?1 AND version = ?2");
-    q.Bind(1, o.vob).Bind(2, o.dbid);
-    if (q.Step()) out = FLM_Activity(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1)));
-  });
+                 Statement q(s, "SELECT activity_vob, activity FROM flm_changes WHERE vob = ?1 AND version = ?2");
+                 q.Bind(1, o.vob).Bind(2, o.dbid);
+                 if (q.Step())
+                   out = FLM_Activity(static_cast<vob_handle_t>(q.Int(0)), static_cast<vob_dbid_t>(q.Int(1)));
+               });
 }
 
 // ---- VOBs ----
@@ -645,8 +679,9 @@ int FLM_Vob::construct_from_handle(vob_handle_t handle, FLM_Vob* vob) {
 int FLM_Vob::project_vobs(FLM_List<FLM_Vob>* vobs) {
   return LocalCall("FLM_Vob::project_vobs", {}, NonNull(vobs), [&](Store& s) {
     FLM_List<FLM_Vob> found;
-    Statement q(s, "SELECT v.id, v.tag FROM vobs v WHERE EXISTS (SELECT 1 FROM flm_folders f"
-                   " WHERE f.vob = v.id AND f.parent = 0) ORDER BY v.tag");
+    Statement q(s,
+                "SELECT v.id, v.tag FROM vobs v WHERE EXISTS (SELECT 1 FROM flm_folders f"
+                " WHERE f.vob = v.id AND f.parent = 0) ORDER BY v.tag");
     while (q.Step()) {
       FLM_Vob made;
       made.handle_ = static_cast<vob_handle_t>(q.Int(0));

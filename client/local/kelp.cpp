@@ -6,8 +6,8 @@
 
 #include "local/flm_repo.h"
 #include "local/local_call.h"
-#include "platform/dialog.h"
 #include "platform/controls.h"
+#include "platform/dialog.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
 #include "platform/types.h"
@@ -40,7 +40,8 @@ plat::ResourceModule& KelpResources() {
     plat::DialogTemplate form;
     form.id = KELP_IDD_NEW_RECORD;
     form.caption = "New Tracklane Record";
-    form.controls = {Control("static", plat::IdStatic, "&Headline:"), Control("edit", KELP_IDC_HEADLINE, ""),
+    form.controls = {Control("static", plat::IdStatic, "&Headline:"),
+                     Control("edit", KELP_IDC_HEADLINE, ""),
                      Control("static", plat::IdStatic, "&Description:"),
                      Control("edit", KELP_IDC_DESCRIPTION, "", plat::es::MultiLine),
                      Control("button", plat::IdOk, "OK", plat::bs::DefPushButton),
@@ -112,7 +113,8 @@ class BrowserDialog : public plat::Dialog {
 
 class NewRecordDialog : public plat::Dialog {
  public:
-  NewRecordDialog(std::string type, plat::Window* parent) : plat::Dialog(KELP_IDD_NEW_RECORD, parent), type_(std::move(type)) {
+  NewRecordDialog(std::string type, plat::Window* parent)
+      : plat::Dialog(KELP_IDD_NEW_RECORD, parent), type_(std::move(type)) {
     LoadTemplate();
   }
   std::string headline, description;
@@ -172,108 +174,112 @@ int kelp_get_records(FLM_List<kelp_record_s>* records) {
 
 int CKelp_CA_GetInfo::GetAvailTLActivities(const FLM_Project& project, const FLM_Stream& stream,
                                            FLM_List<FLM_TLEntityID>* ids, FLM_StringList* headlines) {
-  return LocalCall("CKelp_CA_GetInfo::GetAvailTLActivities", {Num(project.dbid()), Num(stream.dbid())},
-                   NonNull(ids, headlines) && !project.is_null() && !stream.is_null(), [&] {
-    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
-    return InStore([&](Store& s) {
-      std::string database;
-      if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
-      if (int rc = NeedObject(s, stream, {VOB_MTYPE_STREAM}); rc != TBS_ST_OK) return rc;
-      Statement q(s, "SELECT r.number, r.headline FROM tl_records r WHERE r.db = ?1 AND r.state != ?2"
-                     " AND r.type IN (SELECT type FROM tl_project_types WHERE vob = ?3 AND project = ?4)"
-                     " AND NOT EXISTS (SELECT 1 FROM flm_activities a WHERE a.tl_database = r.db"
-                     " AND a.tl_number = r.number AND NOT (a.vob = ?3 AND a.stream = ?5)) ORDER BY r.number");
-      q.Bind(1, database).Bind(2, std::string(KELP_STATE_CLOSED)).Bind(3, project.vob()).Bind(4, project.dbid());
-      q.Bind(5, stream.dbid());
-      FLM_List<FLM_TLEntityID> found_ids;
-      FLM_StringList found_headlines;
-      while (q.Step()) {
-        found_ids.append(FLM_TLEntityID(database, static_cast<long>(q.Int(0))));
-        found_headlines.append(q.Text(1));
-      }
-      *ids = found_ids;
-      *headlines = found_headlines;
-      return TBS_ST_OK;
-    });
-  });
+  return LocalCall(
+      "CKelp_CA_GetInfo::GetAvailTLActivities", {Num(project.dbid()), Num(stream.dbid())},
+      NonNull(ids, headlines) && !project.is_null() && !stream.is_null(), [&] {
+        if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+        return InStore([&](Store& s) {
+          std::string database;
+          if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
+          if (int rc = NeedObject(s, stream, {VOB_MTYPE_STREAM}); rc != TBS_ST_OK) return rc;
+          Statement q(s,
+                      "SELECT r.number, r.headline FROM tl_records r WHERE r.db = ?1 AND r.state != ?2"
+                      " AND r.type IN (SELECT type FROM tl_project_types WHERE vob = ?3 AND project = ?4)"
+                      " AND NOT EXISTS (SELECT 1 FROM flm_activities a WHERE a.tl_database = r.db"
+                      " AND a.tl_number = r.number AND NOT (a.vob = ?3 AND a.stream = ?5)) ORDER BY r.number");
+          q.Bind(1, database).Bind(2, std::string(KELP_STATE_CLOSED)).Bind(3, project.vob()).Bind(4, project.dbid());
+          q.Bind(5, stream.dbid());
+          FLM_List<FLM_TLEntityID> found_ids;
+          FLM_StringList found_headlines;
+          while (q.Step()) {
+            found_ids.append(FLM_TLEntityID(database, static_cast<long>(q.Int(0))));
+            found_headlines.append(q.Text(1));
+          }
+          *ids = found_ids;
+          *headlines = found_headlines;
+          return TBS_ST_OK;
+        });
+      });
 }
 
 int CKelp_CA_FLMProject::GetProjectRecordTypes(const FLM_Project& project, FLM_StringList* types) {
-  return LocalCall("CKelp_CA_FLMProject::GetProjectRecordTypes", {Num(project.dbid())},
-                   NonNull(types) && !project.is_null(), [&] {
-    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
-    return InStore([&](Store& s) {
-      std::string database;
-      if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
-      Statement q(s, "SELECT type FROM tl_project_types WHERE vob = ?1 AND project = ?2 ORDER BY type");
-      q.Bind(1, project.vob()).Bind(2, project.dbid());
-      FLM_StringList found;
-      while (q.Step()) found.append(q.Text(0));
-      *types = found;
-      return TBS_ST_OK;
-    });
-  });
+  return LocalCall(
+      "CKelp_CA_FLMProject::GetProjectRecordTypes", {Num(project.dbid())}, NonNull(types) && !project.is_null(), [&] {
+        if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+        return InStore([&](Store& s) {
+          std::string database;
+          if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
+          Statement q(s, "SELECT type FROM tl_project_types WHERE vob = ?1 AND project = ?2 ORDER BY type");
+          q.Bind(1, project.vob()).Bind(2, project.dbid());
+          FLM_StringList found;
+          while (q.Step()) found.append(q.Text(0));
+          *types = found;
+          return TBS_ST_OK;
+        });
+      });
 }
 
 int CKelp_CA_TL_UI::OpenTLActivityBrowser(const FLM_Project& project, bool* ok, FLM_TLEntityID* id,
                                           std::string* headline, plat::Window* parent) {
-  return LocalCall("CKelp_CA_TL_UI::OpenTLActivityBrowser", {Num(project.dbid())},
-                   NonNull(ok, id, headline) && !project.is_null(), [&] {
-    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
-    FLM_List<kelp_record_s> records;
-    const int read = InStore([&](Store& s) {
-      std::string database;
-      if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
-      Statement q(s, "SELECT number, type, state, headline FROM tl_records WHERE db = ?1 ORDER BY number");
-      q.Bind(1, database);
-      while (q.Step())
-        records.append({FLM_TLEntityID(database, static_cast<long>(q.Int(0))), q.Text(1), q.Text(2), q.Text(3)});
-      return TBS_ST_OK;
-    });
-    if (read != TBS_ST_OK) return read;
-    // The dialog runs outside any command of the store.
-    plat::ResourceScope resources(KelpResources());
-    BrowserDialog dialog(std::move(records), parent);
-    const bool chosen = dialog.DoModal() == plat::IdOk && dialog.Chosen();
-    *ok = chosen;
-    if (chosen) {
-      *id = dialog.Chosen()->id;
-      *headline = dialog.Chosen()->headline;
-    }
-    return TBS_ST_OK;
-  });
+  return LocalCall(
+      "CKelp_CA_TL_UI::OpenTLActivityBrowser", {Num(project.dbid())}, NonNull(ok, id, headline) && !project.is_null(),
+      [&] {
+        if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+        FLM_List<kelp_record_s> records;
+        const int read = InStore([&](Store& s) {
+          std::string database;
+          if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
+          Statement q(s, "SELECT number, type, state, headline FROM tl_records WHERE db = ?1 ORDER BY number");
+          q.Bind(1, database);
+          while (q.Step())
+            records.append({FLM_TLEntityID(database, static_cast<long>(q.Int(0))), q.Text(1), q.Text(2), q.Text(3)});
+          return TBS_ST_OK;
+        });
+        if (read != TBS_ST_OK) return read;
+        // The dialog runs outside any command of the store.
+        plat::ResourceScope resources(KelpResources());
+        BrowserDialog dialog(std::move(records), parent);
+        const bool chosen = dialog.DoModal() == plat::IdOk && dialog.Chosen();
+        *ok = chosen;
+        if (chosen) {
+          *id = dialog.Chosen()->id;
+          *headline = dialog.Chosen()->headline;
+        }
+        return TBS_ST_OK;
+      });
 }
 
 int CKelp_CA_TL_UI::OpenNewTLActivityForm(const char* record_type, const FLM_Project& project, bool* ok,
                                           FLM_TLEntityID* id, std::string* headline, plat::Window* parent) {
   return LocalCall("CKelp_CA_TL_UI::OpenNewTLActivityForm", {Text(record_type), Num(project.dbid())},
                    NonNull(record_type, ok, id, headline) && !project.is_null(), [&] {
-    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
-    std::string database;
-    const int read = InStore([&](Store& s) {
-      if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
-      Statement q(s, "SELECT 1 FROM tl_project_types WHERE vob = ?1 AND project = ?2 AND type = ?3");
-      q.Bind(1, project.vob()).Bind(2, project.dbid()).Bind(3, std::string(record_type));
-      if (q.Step()) return TBS_ST_OK;
-      Complain("The project has no record type \"" + std::string(record_type) + "\".");
-      return TBS_ST_NOT_FOUND;
-    });
-    if (read != TBS_ST_OK) return read;
-    plat::ResourceScope resources(KelpResources());
-    NewRecordDialog dialog(record_type, parent);
-    if (dialog.DoModal() != plat::IdOk) {
-      *ok = false;
-      return TBS_ST_OK;
-    }
-    FLM_TLEntityID made;
-    const int stored = InStore([&](Store& s) {
-      made = AddRecord(s, database, record_type, KELP_STATE_SUBMITTED, dialog.headline, dialog.description);
-      return made.is_null() ? TBS_ST_NOT_FOUND : TBS_ST_OK;
-    });
-    if (stored != TBS_ST_OK) return stored;
-    *ok = true;
-    *id = made;
-    *headline = dialog.headline;
-    return TBS_ST_OK;
-  });
+                     if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+                     std::string database;
+                     const int read = InStore([&](Store& s) {
+                       if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
+                       Statement q(s, "SELECT 1 FROM tl_project_types WHERE vob = ?1 AND project = ?2 AND type = ?3");
+                       q.Bind(1, project.vob()).Bind(2, project.dbid()).Bind(3, std::string(record_type));
+                       if (q.Step()) return TBS_ST_OK;
+                       Complain("The project has no record type \"" + std::string(record_type) + "\".");
+                       return TBS_ST_NOT_FOUND;
+                     });
+                     if (read != TBS_ST_OK) return read;
+                     plat::ResourceScope resources(KelpResources());
+                     NewRecordDialog dialog(record_type, parent);
+                     if (dialog.DoModal() != plat::IdOk) {
+                       *ok = false;
+                       return TBS_ST_OK;
+                     }
+                     FLM_TLEntityID made;
+                     const int stored = InStore([&](Store& s) {
+                       made = AddRecord(s, database, record_type, KELP_STATE_SUBMITTED, dialog.headline,
+                                        dialog.description);
+                       return made.is_null() ? TBS_ST_NOT_FOUND : TBS_ST_OK;
+                     });
+                     if (stored != TBS_ST_OK) return stored;
+                     *ok = true;
+                     *id = made;
+                     *headline = dialog.headline;
+                     return TBS_ST_OK;
+                   });
 }

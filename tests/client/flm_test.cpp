@@ -133,7 +133,9 @@ class FlmSample : public rv_test::FlmSampleTest {
   }
 };
 
-// Each query over the sample, with its answer as text.
+// Each query over the sample, with its answer as text: one row a query,
+// laid out by hand.
+// clang-format off
 TEST_F(FlmSample, EveryQueryAnswersTheSample) {
   FLM_View v1;
   ASSERT_EQ(FLM_View::construct_from_tag("v1", &v1), 0);
@@ -142,61 +144,128 @@ TEST_F(FlmSample, EveryQueryAnswersTheSample) {
     std::function<std::string()> answer;
     const char* expected;
   } cases[] = {
-      {"project VOBs", [] { FLM_List<FLM_Vob> l; FLM_Vob::project_vobs(&l); return l.length() ? l[0].tag() : ""; }, "\\projects"},
-      {"root folder", [&] { FLM_Vob v; FLM_Vob::construct_from_handle(pvob, &v); FLM_Folder f; v.root_folder(&f); return Name(f); }, "RootFolder"},
-      {"levels", [&] { FLM_Vob v; FLM_Vob::construct_from_handle(pvob, &v); FLM_StringList l; v.plevels(&l); return l[0] + ".." + l[4]; }, "REJECTED..RELEASED"},
-      {"folder contents", [&] { FLM_FolderList f; FLM_ProjectList p; root.contents(&f, &p); return Names(f) + "/" + Names(p); }, "apps/hello"},
+      {"project VOBs", [] {
+         FLM_List<FLM_Vob> l; FLM_Vob::project_vobs(&l); return l.length() ? l[0].tag() : "";
+       }, "\\projects"},
+      {"root folder", [&] {
+         FLM_Vob v; FLM_Vob::construct_from_handle(pvob, &v); FLM_Folder f; v.root_folder(&f); return Name(f);
+       }, "RootFolder"},
+      {"levels", [&] {
+         FLM_Vob v; FLM_Vob::construct_from_handle(pvob, &v); FLM_StringList l; v.plevels(&l);
+         return l[0] + ".." + l[4];
+       }, "REJECTED..RELEASED"},
+      {"folder contents", [&] {
+         FLM_FolderList f; FLM_ProjectList p; root.contents(&f, &p); return Names(f) + "/" + Names(p);
+       }, "apps/hello"},
       {"folder parent", [&] { FLM_Folder f; apps.parent(&f); return Name(f); }, "RootFolder"},
       {"project folder", [&] { FLM_Folder f; tracked.folder(&f); return Name(f); }, "apps"},
-      {"project streams", [&] { FLM_StreamList l; hello_project.streams(&l); return Names(l); }, "hello_int hello_dev pat_dev"},
-      {"integration stream", [&] { FLM_Stream s; hello_project.default_integration_stream(&s); return Name(s); }, "hello_int"},
+      {"project streams", [&] {
+         FLM_StreamList l; hello_project.streams(&l); return Names(l);
+       }, "hello_int hello_dev pat_dev"},
+      {"integration stream", [&] {
+         FLM_Stream s; hello_project.default_integration_stream(&s); return Name(s);
+       }, "hello_int"},
       {"single stream", [&] { bool b = false; tracked.is_single_stream(&b); return std::to_string(b); }, "1"},
       {"modifiable", [&] { FLM_ComponentList l; hello_project.modifiable_components(&l); return Names(l); }, "public"},
-      {"tl enabled", [&] { bool a = true, b = false; hello_project.is_tl_enabled(&a); tracked.is_tl_enabled(&b); return std::to_string(a) + std::to_string(b); }, "01"},
+      {"tl enabled", [&] {
+         bool a = true, b = false; hello_project.is_tl_enabled(&a); tracked.is_tl_enabled(&b);
+         return std::to_string(a) + std::to_string(b);
+       }, "01"},
       {"tl database", [&] { std::string d; tracked.tl_database(&d); return d; }, "SAMPL"},
       {"title", [&] { std::string t; hello_project.title(&t); return t; }, "Hello"},
       {"selector", [&] { std::string t; hello_dev.selector(&t); return t; }, "stream:hello_dev@\\projects"},
-      {"owner", [&] { FLM_OsUser a, b; hello_dev.owner(&a); pat_dev.owner(&b); return std::to_string(!a.is_null()) + b.name(); }, "1pat"},
-      {"master", [&] { std::string r; bool local = false; hello_dev.master(&r); hello_dev.has_local_mastership(&local); return r + std::to_string(local); }, "original1"},
-      {"obsolete", [&] { bool a = true, b = false; bl2.is_obsolete(&a); bl_bad.is_obsolete(&b); return std::to_string(a) + std::to_string(b); }, "01"},
+      {"owner", [&] {
+         FLM_OsUser a, b; hello_dev.owner(&a); pat_dev.owner(&b); return std::to_string(!a.is_null()) + b.name();
+       }, "1pat"},
+      {"master", [&] {
+         std::string r; bool local = false; hello_dev.master(&r); hello_dev.has_local_mastership(&local);
+         return r + std::to_string(local);
+       }, "original1"},
+      {"obsolete", [&] {
+         bool a = true, b = false; bl2.is_obsolete(&a); bl_bad.is_obsolete(&b);
+         return std::to_string(a) + std::to_string(b);
+       }, "01"},
       {"stream project", [&] { FLM_Project p; pat_dev.project(&p); return Name(p); }, "hello"},
-      {"integration", [&] { bool a = false, b = true; hello_int.is_integration(&a); hello_dev.is_integration(&b); return std::to_string(a) + std::to_string(b); }, "10"},
-      {"deliver target", [&] { FLM_Stream a, b; hello_dev.deliver_stream(&a); hello_int.deliver_stream(&b); return Name(a) + " " + Name(b); }, "hello_int (null)"},
+      {"integration", [&] {
+         bool a = false, b = true; hello_int.is_integration(&a); hello_dev.is_integration(&b);
+         return std::to_string(a) + std::to_string(b);
+       }, "10"},
+      {"deliver target", [&] {
+         FLM_Stream a, b; hello_dev.deliver_stream(&a); hello_int.deliver_stream(&b); return Name(a) + " " + Name(b);
+       }, "hello_int (null)"},
       {"branch type", [&] { std::string t; hello_dev.branch_type(&t); return t; }, "dev"},
-      {"stream activities", [&] { FLM_ActivityList l; hello_int.activities(&l); return Names(l); }, "deliver.hello_dev.1"},
-      {"stream components", [&] { FLM_ComponentList l; hello_dev.components(&l); return Names(l); }, "hello_all public"},
-      {"foundation", [&] { FLM_Foundation f; hello_dev.foundation(&f); return Names(f.baselines()); }, "INITIAL hello_BL2"},
+      {"stream activities", [&] {
+         FLM_ActivityList l; hello_int.activities(&l); return Names(l);
+       }, "deliver.hello_dev.1"},
+      {"stream components", [&] {
+         FLM_ComponentList l; hello_dev.components(&l); return Names(l);
+       }, "hello_all public"},
+      {"foundation", [&] {
+         FLM_Foundation f; hello_dev.foundation(&f); return Names(f.baselines());
+       }, "INITIAL hello_BL2"},
       {"recommended", [&] { FLM_BaselineList l; hello_int.recommended_baselines(&l); return Names(l); }, "BL2"},
-      {"stream baselines", [&] { FLM_BaselineList l; hello_int.baselines(&l); return Names(l); }, "INITIAL BL2 BL_bad hello_BL2"},
+      {"stream baselines", [&] {
+         FLM_BaselineList l; hello_int.baselines(&l); return Names(l);
+       }, "INITIAL BL2 BL_bad hello_BL2"},
       {"config spec", [&] { std::string t; hello_dev.config_spec(&t); return t; },
        "element * CHECKEDOUT\nelement * \\main\\dev\\LATEST\nelement \\public\\... REL1\nelement * \\main\\LATEST\n"},
       {"stream views", [&] { FLM_StringList l; hello_dev.views(&l); return l.length() ? l[0] : ""; }, "v1"},
       {"pvar from project", [&] { std::string v; hello_dev.pvar("deliver", &v); return v; }, "all"},
-      {"component root", [&] { FLM_Element e; pub.root_directory(&e); vob_dbid_t r = 0; vob_get_root_elem(vob, &r); return std::to_string(e.dbid() == r); }, "1"},
-      {"rootless component", [&] { FLM_Element e; hello_all.root_directory(&e); return std::to_string(e.is_null()); }, "1"},
+      {"component root", [&] {
+         FLM_Element e; pub.root_directory(&e); vob_dbid_t r = 0; vob_get_root_elem(vob, &r);
+         return std::to_string(e.dbid() == r);
+       }, "1"},
+      {"rootless component", [&] {
+         FLM_Element e; hello_all.root_directory(&e); return std::to_string(e.is_null());
+       }, "1"},
       {"component baselines", [&] { FLM_BaselineList l; pub.baselines(&l); return Names(l); }, "INITIAL BL2 BL_bad"},
       {"baseline component", [&] { FLM_Component c; bl2.component(&c); return Name(c); }, "public"},
       {"baseline stream", [&] { FLM_Stream s; bl2.stream(&s); return Name(s); }, "hello_int"},
-      {"predecessor", [&] { FLM_Baseline a, b; bl2.predecessor(&a); initial.predecessor(&b); return Name(a) + " " + Name(b); }, "INITIAL (null)"},
-      {"labeling", [&] { int a = -1, b = -1; initial.labeling_status(&a); bl2.labeling_status(&b); return std::to_string(a) + std::to_string(b); }, "21"},
-      {"level and label", [&] { std::string l, t; initial.promotion_level(&l); initial.label_type(&t); return l + " " + t; }, "INITIAL REL1"},
+      {"predecessor", [&] {
+         FLM_Baseline a, b; bl2.predecessor(&a); initial.predecessor(&b); return Name(a) + " " + Name(b);
+       }, "INITIAL (null)"},
+      {"labeling", [&] {
+         int a = -1, b = -1; initial.labeling_status(&a); bl2.labeling_status(&b);
+         return std::to_string(a) + std::to_string(b);
+       }, "21"},
+      {"level and label", [&] {
+         std::string l, t; initial.promotion_level(&l); initial.label_type(&t); return l + " " + t;
+       }, "INITIAL REL1"},
       {"members", [&] { FLM_BaselineList l; hello_bl2.members(&l); return Names(l); }, "BL2"},
       {"baseline streams", [&] { FLM_StreamList l; initial.streams(&l); return Names(l); }, "hello_dev"},
       {"headline", [&] { std::string h; fix.headline(&h); return h; }, "Fix the greeting"},
       {"activity stream", [&] { FLM_Stream s; tidy.stream(&s); return Name(s); }, "pat_dev"},
-      {"deliver record", [&] { int k = 0, st = 0; FLM_Stream src_stream; deliver.kind(&k); deliver.integration_state(&st); deliver.source_stream(&src_stream);
-                               return std::to_string(k == FLM_ACTIVITY_DELIVER) + std::to_string(st == FLM_INTEGRATION_DONE) + Name(src_stream); }, "11hello_dev"},
+      {"deliver record", [&] {
+         int k = 0, st = 0; FLM_Stream from;
+         deliver.kind(&k); deliver.integration_state(&st); deliver.source_stream(&from);
+         return std::to_string(k == FLM_ACTIVITY_DELIVER) + std::to_string(st == FLM_INTEGRATION_DONE) + Name(from);
+       }, "11hello_dev"},
       {"contributors", [&] { FLM_ActivityList l; deliver.contributors(&l); return Names(l); }, "fix"},
       {"delivered baselines", [&] { FLM_BaselineList l; deliver.integration_baselines(&l); return Names(l); }, "BL2"},
-      {"change set", [&] { FLM_VersionList l; fix.change_set(&l); return l.length() == 1 && l[0].dbid() == dev1 ? "dev1" : "?"; }, "dev1"},
-      {"bound record", [&] { FLM_TLEntityID a, b; crash.bound_tl_entity_id(&a); fix.bound_tl_entity_id(&b); return a.display_name() + "/" + b.display_name(); }, "SAMPL00000001/"},
-      {"crde", [&] { FLM_Element e; FLM_Element(vob, hello).crde(&e); FLM_Element r; pub.root_directory(&r); return std::to_string(e == r); }, "1"},
-      {"version activity", [&] { FLM_Activity a, b; FLM_Version(vob, dev1).activity(&a); FLM_Version(vob, hello2).activity(&b); return Name(a) + " " + Name(b); }, "fix (null)"},
-      {"view", [&] { bool flm = false, tl = true; FLM_Stream s; FLM_Activity a; v1.is_flm_view(&flm); v1.stream(&s); v1.current_activity(&a); v1.is_tl_enabled(&tl);
-                     return std::to_string(flm) + Name(s) + " " + Name(a) + std::to_string(tl); }, "1hello_dev fix0"},
+      {"change set", [&] {
+         FLM_VersionList l; fix.change_set(&l); return l.length() == 1 && l[0].dbid() == dev1 ? "dev1" : "?";
+       }, "dev1"},
+      {"bound record", [&] {
+         FLM_TLEntityID a, b; crash.bound_tl_entity_id(&a); fix.bound_tl_entity_id(&b);
+         return a.display_name() + "/" + b.display_name();
+       }, "SAMPL00000001/"},
+      {"crde", [&] {
+         FLM_Element e; FLM_Element(vob, hello).crde(&e); FLM_Element r; pub.root_directory(&r);
+         return std::to_string(e == r);
+       }, "1"},
+      {"version activity", [&] {
+         FLM_Activity a, b; FLM_Version(vob, dev1).activity(&a); FLM_Version(vob, hello2).activity(&b);
+         return Name(a) + " " + Name(b);
+       }, "fix (null)"},
+      {"view", [&] {
+         bool flm = false, tl = true; FLM_Stream s; FLM_Activity a;
+         v1.is_flm_view(&flm); v1.stream(&s); v1.current_activity(&a); v1.is_tl_enabled(&tl);
+         return std::to_string(flm) + Name(s) + " " + Name(a) + std::to_string(tl);
+       }, "1hello_dev fix0"},
   };
   for (const auto& c : cases) EXPECT_EQ(c.answer(), c.expected) << c.query;
 }
+// clang-format on
 
 TEST_F(FlmSample, ObjectsAreMadeFromSelectorsOfTheirKind) {
   FLM_Stream stream;
@@ -250,10 +319,18 @@ TEST_F(FlmSample, QueriesRefuseNullGoneAndWrongKindObjects) {
          if (!(p == tracked)) *out = FLM_Stream();  // answered: the out-argument changed
          return rc;
        }, hello_project.dbid()},
-      {"deliver target", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) { return FLM_Stream(v, d).deliver_stream(out); }, fix.dbid()},
-      {"project integration", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) { return FLM_Project(v, d).default_integration_stream(out); }, hello_dev.dbid()},
-      {"baseline stream", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) { return FLM_Baseline(v, d).stream(out); }, pub.dbid()},
-      {"activity stream", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) { return FLM_Activity(v, d).stream(out); }, bl2.dbid()},
+      {"deliver target", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) {
+         return FLM_Stream(v, d).deliver_stream(out);
+       }, fix.dbid()},
+      {"project integration", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) {
+         return FLM_Project(v, d).default_integration_stream(out);
+       }, hello_dev.dbid()},
+      {"baseline stream", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) {
+         return FLM_Baseline(v, d).stream(out);
+       }, pub.dbid()},
+      {"activity stream", [](vob_handle_t v, vob_dbid_t d, FLM_Stream* out) {
+         return FLM_Activity(v, d).stream(out);
+       }, bl2.dbid()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.query);
@@ -308,18 +385,39 @@ TEST_F(FlmSample, AFailedBuilderChangesNothing) {
     std::function<int()> call;
     int status;
   } cases[] = {
-      {"stream name taken", [&] { return flm_admin_mkstream(hello_project, "hello_dev", "", false, "dev", nullptr, &stream); }, TBS_ST_ALREADY},
-      {"bad stream name", [&] { return flm_admin_mkstream(hello_project, "two words", "", false, "dev", nullptr, &stream); }, TBS_ST_INVALID_ARG},
-      {"no integration stream", [&] { FLM_Project p; flm_admin_mkproject(root, "bare", "", false, &p); return flm_admin_mkstream(p, "s", "", false, "s", nullptr, &stream); }, TBS_ST_NOT_FOUND},
-      {"unknown level", [&] { return flm_admin_mkbaseline(hello_int, pub, "BL9", bl2, 1, "GOLDEN", "", &baseline); }, TBS_ST_NOT_FOUND},
-      {"labeling out of range", [&] { return flm_admin_mkbaseline(hello_int, pub, "BL9", none, 5, "", "", &baseline); }, TBS_ST_INVALID_ARG},
-      {"predecessor of another kind", [&] { return flm_admin_mkbaseline(hello_int, pub, "BL9", FLM_Baseline(pvob, fix.dbid()), 1, "", "", &baseline); }, TBS_ST_WRONG_KIND},
-      {"version in another change set", [&] { return flm_admin_add_change(tidy, FLM_Version(vob, dev1)); }, TBS_ST_ALREADY},
+      {"stream name taken", [&] {
+         return flm_admin_mkstream(hello_project, "hello_dev", "", false, "dev", nullptr, &stream);
+       }, TBS_ST_ALREADY},
+      {"bad stream name", [&] {
+         return flm_admin_mkstream(hello_project, "two words", "", false, "dev", nullptr, &stream);
+       }, TBS_ST_INVALID_ARG},
+      {"no integration stream", [&] {
+         FLM_Project p; flm_admin_mkproject(root, "bare", "", false, &p);
+         return flm_admin_mkstream(p, "s", "", false, "s", nullptr, &stream);
+       }, TBS_ST_NOT_FOUND},
+      {"unknown level", [&] {
+         return flm_admin_mkbaseline(hello_int, pub, "BL9", bl2, 1, "GOLDEN", "", &baseline);
+       }, TBS_ST_NOT_FOUND},
+      {"labeling out of range", [&] {
+         return flm_admin_mkbaseline(hello_int, pub, "BL9", none, 5, "", "", &baseline);
+       }, TBS_ST_INVALID_ARG},
+      {"predecessor of another kind", [&] {
+         return flm_admin_mkbaseline(hello_int, pub, "BL9", FLM_Baseline(pvob, fix.dbid()), 1, "", "", &baseline);
+       }, TBS_ST_WRONG_KIND},
+      {"version in another change set", [&] {
+         return flm_admin_add_change(tidy, FLM_Version(vob, dev1));
+       }, TBS_ST_ALREADY},
       {"record bound elsewhere", [&] { return flm_admin_bind_tl(fix, record1); }, TBS_ST_ALREADY},
-      {"unknown record type", [&] { return flm_admin_mktlrecord("SAMPL", "Wish", "Submitted", "x", "", &record); }, TBS_ST_NOT_FOUND},
-      {"activity of another stream", [&] { return flm_admin_set_view_stream("v1", hello_dev, tidy); }, TBS_ST_INVALID_ARG},
+      {"unknown record type", [&] {
+         return flm_admin_mktlrecord("SAMPL", "Wish", "Submitted", "x", "", &record);
+       }, TBS_ST_NOT_FOUND},
+      {"activity of another stream", [&] {
+         return flm_admin_set_view_stream("v1", hello_dev, tidy);
+       }, TBS_ST_INVALID_ARG},
       {"view not there", [&] { return flm_admin_set_view_stream("nowhere", hello_dev, fix); }, TBS_ST_NOT_FOUND},
-      {"activity on a baseline", [&] { return flm_admin_mkactivity(FLM_Stream(pvob, bl2.dbid()), "a", "", nullptr, &activity); }, TBS_ST_WRONG_KIND},
+      {"activity on a baseline", [&] {
+         return flm_admin_mkactivity(FLM_Stream(pvob, bl2.dbid()), "a", "", nullptr, &activity);
+       }, TBS_ST_WRONG_KIND},
   };
   FLM_ImsgRedirector messages;
   for (const auto& c : cases) {

@@ -46,11 +46,14 @@ std::string NamesOf(Reader& read, const List& list) {
 }
 
 std::string Labeling(int status) {
-  static const char* const kTexts[] = {"not labeled", "incremental", "full", "initially labeled", "no versions to label"};
+  static const char* const kTexts[] = {"not labeled", "incremental", "full", "initially labeled",
+                                       "no versions to label"};
   return status >= 0 && status < 5 ? kTexts[status] : "unknown";
 }
 
-void Line(std::ostream& out, const char* field, const std::string& value) { out << "  " << field << ": " << value << "\n"; }
+void Line(std::ostream& out, const char* field, const std::string& value) {
+  out << "  " << field << ": " << value << "\n";
+}
 
 void DescribeFolder(std::ostream& out, Reader& read, const FLM_Folder& folder) {
   FLM_Folder parent;

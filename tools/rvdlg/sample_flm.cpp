@@ -16,7 +16,7 @@ namespace rvdlg {
 namespace {
 
 constexpr const char* kBuilder = "rvdlg_init";  // the view that makes the versions
-constexpr const char* kPat = "pat";              // the other developer of the sample
+constexpr const char* kPat = "pat";             // the other developer of the sample
 
 FLM_StringList Strings(std::initializer_list<const char*> texts) {
   FLM_StringList list;
@@ -45,7 +45,8 @@ int MakeHelloDevVersion(ChangeSample& c) {
   if (int rc = vob_mktype(c.pub, VOB_MTYPE_BRTYPE, "hello_dev", "the stream hello_dev", nullptr)) return rc;
   if (int rc = vob_mkbranch(c.pub, rel2, "hello_dev", "fix the greeting", &branch)) return rc;
   if (int rc = cmd_utl_checkout(c.pub, branch, kBuilder, 1, "fix the greeting", &out)) return rc;
-  if (int rc = vob_ver_set_contents(c.pub, out, "#include <stdio.h>\nint main(void) { puts(\"Hello, world!\"); return 0; }\n"))
+  if (int rc = vob_ver_set_contents(c.pub, out,
+                                    "#include <stdio.h>\nint main(void) { puts(\"Hello, world!\"); return 0; }\n"))
     return rc;
   return vob_utl_checkin(c.pub, "\\public\\src\\hello.c", kBuilder, "the greeting fixed", &c.hello_dev_version);
 }
@@ -55,8 +56,8 @@ int MakeBaselines(ChangeSample& c) {
   if (int rc = flm_admin_mkbaseline(c.hello_int, c.component, "public_INITIAL", none, FLM_LABELING_INITIAL, "INITIAL",
                                     "", &c.initial))
     return rc;
-  if (int rc = flm_admin_mkbaseline(c.hello_int, c.component, "BL1", c.initial, FLM_LABELING_FULL, "TESTED", "REL1",
-                                    &c.bl1))
+  if (int rc =
+          flm_admin_mkbaseline(c.hello_int, c.component, "BL1", c.initial, FLM_LABELING_FULL, "TESTED", "REL1", &c.bl1))
     return rc;
   if (int rc = flm_admin_mkbaseline(c.hello_int, c.component, "BL1_bad", c.bl1, FLM_LABELING_NOT_LABELED, "REJECTED",
                                     "", &c.bl1_bad))
@@ -65,8 +66,8 @@ int MakeBaselines(ChangeSample& c) {
   if (int rc = flm_admin_mkbaseline(c.hello_int, c.component, "BL2", c.bl1, FLM_LABELING_INCREMENTAL, "BUILT", "REL2",
                                     &c.bl2))
     return rc;
-  if (int rc = flm_admin_mkbaseline(c.hello_int, c.hello_all, "hello_BL2", none, FLM_LABELING_NOTHING_TO_LABEL,
-                                    "BUILT", "", &c.hello_bl2))
+  if (int rc = flm_admin_mkbaseline(c.hello_int, c.hello_all, "hello_BL2", none, FLM_LABELING_NOTHING_TO_LABEL, "BUILT",
+                                    "", &c.hello_bl2))
     return rc;
   return flm_admin_add_member(c.hello_bl2, c.bl2);
 }
@@ -82,7 +83,8 @@ int MakeFoundations(ChangeSample& c) {
 }
 
 int MakeActivities(ChangeSample& c) {
-  if (int rc = flm_admin_mkactivity(c.hello_dev, "fix_greeting", "Fix the greeting", nullptr, &c.fix_greeting)) return rc;
+  if (int rc = flm_admin_mkactivity(c.hello_dev, "fix_greeting", "Fix the greeting", nullptr, &c.fix_greeting))
+    return rc;
   if (int rc = flm_admin_add_change(c.fix_greeting, FLM_Version(c.pub, c.hello_dev_version))) return rc;
   if (int rc = flm_admin_mkactivity(c.pat_dev, "tidy_util", "Tidy the helpers", kPat, &c.tidy_util)) return rc;
   if (int rc = flm_admin_mkactivity(c.hello_int, "deliver.hello_dev.1", "deliver hello_dev", nullptr, &c.deliver_dev))
@@ -109,8 +111,8 @@ int MakeTracked(ChangeSample& c) {
                                   &c.tracked_dev))
     return rc;
   if (int rc = flm_admin_add_foundation(c.tracked_dev, c.bl2)) return rc;
-  if (int rc = flm_admin_mktlrecord("SAMPL", "Defect", "Opened", "The greeting is garbled", "Seen on every run.",
-                                    &c.bound))
+  if (int rc =
+          flm_admin_mktlrecord("SAMPL", "Defect", "Opened", "The greeting is garbled", "Seen on every run.", &c.bound))
     return rc;
   if (int rc = flm_admin_mktlrecord("SAMPL", "Enhancement", "Submitted", "Add a farewell", "Say goodbye on exit.",
                                     &c.free_record))
@@ -126,7 +128,8 @@ int MakeStreamViews(ChangeSample& c) {
   const FLM_Activity* activities[] = {&c.fix_greeting, nullptr, &c.fix_crash};
   for (std::size_t i = 0; i < std::size(kStreamViews); ++i) {
     if (int rc = view_create(kStreamViews[i], 0, "a view of the change-management sample")) return rc;
-    if (int rc = flm_admin_set_view_stream(kStreamViews[i], *streams[i], activities[i] ? *activities[i] : FLM_Activity()))
+    if (int rc =
+            flm_admin_set_view_stream(kStreamViews[i], *streams[i], activities[i] ? *activities[i] : FLM_Activity()))
       return rc;
   }
   return 0;
@@ -141,30 +144,30 @@ int BuildChangeSample(std::string* what) {
   step("finding \\public", [&] {
     const int rc = vob_lookup_tag("\\public", &c.pub);
     return rc ? rc : vob_get_root_elem(c.pub, &public_root);
-  })
-      ("making the project VOB \\projects", [&] { return vob_create("\\projects", "the project VOB", &c.pvob); })
-      ("making the root folder", [&] { return flm_admin_mkrootfolder(c.pvob, &c.root); })
-      ("making the promotion levels", [&] {
-        return flm_admin_set_plevels(c.pvob, Strings({"REJECTED", "INITIAL", "BUILT", "TESTED", "RELEASED"}));
-      })
-      ("making the components", [&] {
-        const int rc = flm_admin_mkcomponent(c.pvob, "public", c.pub, public_root, &c.component);
-        return rc ? rc : flm_admin_mkcomponent(c.pvob, "hello_all", 0, 0, &c.hello_all);
-      })
-      ("making the project hello", [&] {
-        int rc = flm_admin_mkproject(c.root, "hello", "Hello, world", false, &c.hello);
-        if (!rc) rc = flm_admin_set_modifiable(c.hello, c.component);
-        if (!rc) rc = flm_admin_mkstream(c.hello, "hello_int", "Hello integration", true, "hello_int", nullptr, &c.hello_int);
-        if (!rc) rc = flm_admin_mkstream(c.hello, "hello_dev", "Hello development", false, "hello_dev", nullptr, &c.hello_dev);
-        return rc ? rc : flm_admin_mkstream(c.hello, "pat_dev", "Pat's development", false, "pat_dev", kPat, &c.pat_dev);
-      })
-      ("making hello.c's version in hello_dev", [&] { return MakeHelloDevVersion(c); })
-      ("making the baselines", [&] { return MakeBaselines(c); })
-      ("setting the foundations", [&] { return MakeFoundations(c); })
-      ("making the activities", [&] { return MakeActivities(c); })
-      ("making the project tracked", [&] { return MakeTracked(c); })
-      ("making the stream views", [&] { return MakeStreamViews(c); })
-      ("installing Tracklane", [] { return kelp_set_installed(true); });
+  })("making the project VOB \\projects", [&] {
+    return vob_create("\\projects", "the project VOB", &c.pvob);
+  })("making the root folder", [&] {
+    return flm_admin_mkrootfolder(c.pvob, &c.root);
+  })("making the promotion levels", [&] {
+    return flm_admin_set_plevels(c.pvob, Strings({"REJECTED", "INITIAL", "BUILT", "TESTED", "RELEASED"}));
+  })("making the components", [&] {
+    const int rc = flm_admin_mkcomponent(c.pvob, "public", c.pub, public_root, &c.component);
+    return rc ? rc : flm_admin_mkcomponent(c.pvob, "hello_all", 0, 0, &c.hello_all);
+  })("making the project hello", [&] {
+    int rc = flm_admin_mkproject(c.root, "hello", "Hello, world", false, &c.hello);
+    if (!rc) rc = flm_admin_set_modifiable(c.hello, c.component);
+    if (!rc)
+      rc = flm_admin_mkstream(c.hello, "hello_int", "Hello integration", true, "hello_int", nullptr, &c.hello_int);
+    if (!rc)
+      rc = flm_admin_mkstream(c.hello, "hello_dev", "Hello development", false, "hello_dev", nullptr, &c.hello_dev);
+    return rc ? rc : flm_admin_mkstream(c.hello, "pat_dev", "Pat's development", false, "pat_dev", kPat, &c.pat_dev);
+  })("making hello.c's version in hello_dev", [&] { return MakeHelloDevVersion(c); })("making the baselines", [&] {
+    return MakeBaselines(c);
+  })("setting the foundations", [&] { return MakeFoundations(c); })("making the activities", [&] {
+    return MakeActivities(c);
+  })("making the project tracked", [&] { return MakeTracked(c); })("making the stream views", [&] {
+    return MakeStreamViews(c);
+  })("installing Tracklane", [] { return kelp_set_installed(true); });
   return step.status;
 }
 
