@@ -50,6 +50,13 @@ inline constexpr std::uint32_t VOB_MTYPE_HLTYPE = 16;
 inline constexpr std::uint32_t VOB_MTYPE_TRTYPE = 17;
 inline constexpr std::uint32_t VOB_MTYPE_REPLICA = 18;
 inline constexpr std::uint32_t VOB_MTYPE_DIRECTORY = 26;  // a directory that is not an element
+// The change-management objects of a project VOB (see flm.h).
+inline constexpr std::uint32_t VOB_MTYPE_ACTIVITY = 28;
+inline constexpr std::uint32_t VOB_MTYPE_FOLDER = 33;
+inline constexpr std::uint32_t VOB_MTYPE_PROJECT = 35;
+inline constexpr std::uint32_t VOB_MTYPE_STREAM = 36;
+inline constexpr std::uint32_t VOB_MTYPE_BASELINE = 37;
+inline constexpr std::uint32_t VOB_MTYPE_COMPONENT = 38;
 
 // Whether the meta-type is that of a file-system object.
 bool vob_mtype_is_fs_object(std::uint32_t mtype);
@@ -273,7 +280,9 @@ int vob_obj_has_hlink(vob_handle_t vob, vob_dbid_t dbid, int* has);
 
 // ---- Selectors ----
 // Kinds of selectors, and their texts ("vob", "eltype", "brtype", "lbtype",
-// "attype", "hltype", "trtype", "replica", "pool", "hlink", "oid").
+// "attype", "hltype", "trtype", "replica", "pool", "hlink", "oid", and the
+// change-management kinds "folder", "project", "stream", "component",
+// "baseline", "activity").
 enum vob_objsel_kind_t : int {
   VOB_OBJSEL_NONE = 0,
   VOB_OBJSEL_VOB,
@@ -287,6 +296,12 @@ enum vob_objsel_kind_t : int {
   VOB_OBJSEL_POOL,
   VOB_OBJSEL_HLINK,
   VOB_OBJSEL_OID,
+  VOB_OBJSEL_FOLDER,
+  VOB_OBJSEL_PROJECT,
+  VOB_OBJSEL_STREAM,
+  VOB_OBJSEL_COMPONENT,
+  VOB_OBJSEL_BASELINE,
+  VOB_OBJSEL_ACTIVITY,
 };
 // TBS_ST_INVALID_ARG for text that is no kind.
 int vob_utl_str_to_objsel_kind(const char* text, vob_objsel_kind_t* kind);

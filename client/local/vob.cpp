@@ -45,6 +45,12 @@ constexpr MtypeName kMtypes[] = {
     {VOB_MTYPE_TRTYPE, "trigger type"},
     {VOB_MTYPE_REPLICA, "replica"},
     {VOB_MTYPE_DIRECTORY, "directory"},
+    {VOB_MTYPE_ACTIVITY, "activity"},
+    {VOB_MTYPE_FOLDER, "folder"},
+    {VOB_MTYPE_PROJECT, "project"},
+    {VOB_MTYPE_STREAM, "stream"},
+    {VOB_MTYPE_BASELINE, "baseline"},
+    {VOB_MTYPE_COMPONENT, "component"},
 };
 
 struct SelKind {
@@ -59,13 +65,22 @@ constexpr SelKind kSelKinds[] = {
     {VOB_OBJSEL_TRTYPE, "trtype", VOB_MTYPE_TRTYPE}, {VOB_OBJSEL_REPLICA, "replica", VOB_MTYPE_REPLICA},
     {VOB_OBJSEL_POOL, "pool", VOB_MTYPE_POOL},       {VOB_OBJSEL_HLINK, "hlink", VOB_MTYPE_HLINK},
     {VOB_OBJSEL_OID, "oid", VOB_MTYPE_NONE},
+    {VOB_OBJSEL_FOLDER, "folder", VOB_MTYPE_FOLDER},
+    {VOB_OBJSEL_PROJECT, "project", VOB_MTYPE_PROJECT},
+    {VOB_OBJSEL_STREAM, "stream", VOB_MTYPE_STREAM},
+    {VOB_OBJSEL_COMPONENT, "component", VOB_MTYPE_COMPONENT},
+    {VOB_OBJSEL_BASELINE, "baseline", VOB_MTYPE_BASELINE},
+    {VOB_OBJSEL_ACTIVITY, "activity", VOB_MTYPE_ACTIVITY},
 };
 
 bool IsType(std::uint32_t mtype) { return mtype >= VOB_MTYPE_ELTYPE && mtype <= VOB_MTYPE_TRTYPE; }
 bool IsElement(std::uint32_t m) { return m == VOB_MTYPE_DIR_ELEMENT || m == VOB_MTYPE_FILE_ELEMENT; }
 bool IsVersion(std::uint32_t m) { return m == VOB_MTYPE_DIR_VERSION || m == VOB_MTYPE_VERSION; }
+bool IsChangeObject(std::uint32_t m) {
+  return m == VOB_MTYPE_ACTIVITY || m == VOB_MTYPE_FOLDER || (m >= VOB_MTYPE_PROJECT && m <= VOB_MTYPE_COMPONENT);
+}
 bool IsNamed(std::uint32_t m) {
-  return IsType(m) || m == VOB_MTYPE_VOB || m == VOB_MTYPE_REPLICA || m == VOB_MTYPE_POOL;
+  return IsType(m) || IsChangeObject(m) || m == VOB_MTYPE_VOB || m == VOB_MTYPE_REPLICA || m == VOB_MTYPE_POOL;
 }
 
 bool ValidTag(const char* tag) {
@@ -489,12 +504,8 @@ int vob_obj_get_selector(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size
   return LocalCall("vob_obj_get_selector", {Num(vob), Num(dbid)}, NonNull(out) && size != 0, [&] {
     out[0] = '\0';
     return InStore([&](Store& s) {
-      const Object o = Need(s, vob, dbid);
-      const vob_objsel_kind_t kind = vob_utl_mtype_to_objsel_kind(o.mtype);
-      if (kind == VOB_OBJSEL_NONE) return TBS_ST_WRONG_KIND;
-      if (kind == VOB_OBJSEL_VOB) return CopyOut("vob:" + o.name, out, size);
-      const std::string name = kind == VOB_OBJSEL_HLINK ? o.name + "@" + Num(o.dbid) : o.name;
-      return CopyOut(std::string(vob_utl_objsel_kind_to_str(kind)) + ":" + name + "@" + VobTag(s, vob), out, size);
+      const std::string selector = Selector(s, Need(s, vob, dbid));
+      return selector.empty() ? TBS_ST_WRONG_KIND : CopyOut(selector, out, size);
     });
   });
 }

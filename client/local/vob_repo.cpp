@@ -198,6 +198,14 @@ std::string VersionId(Store& s, const Object& version) {
          (version.number == VOB_VERSION_CHECKEDOUT ? std::string("CHECKEDOUT") : Num(version.number));
 }
 
+std::string Selector(Store& s, const Object& o) {
+  const vob_objsel_kind_t kind = vob_utl_mtype_to_objsel_kind(o.mtype);
+  if (kind == VOB_OBJSEL_NONE) return {};
+  if (kind == VOB_OBJSEL_VOB) return "vob:" + o.name;
+  const std::string name = kind == VOB_OBJSEL_HLINK ? o.name + "@" + Num(o.dbid) : o.name;
+  return std::string(vob_utl_objsel_kind_to_str(kind)) + ":" + name + "@" + VobTag(s, o.vob);
+}
+
 std::string Pathname(Store& s, const Object& o) {
   const std::string tag = VobTag(s, o.vob);
   switch (o.mtype) {

@@ -63,6 +63,9 @@ vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
 std::string BranchPath(Store& s, const Object& branch);
 std::string VersionId(Store& s, const Object& version);
 std::string Pathname(Store& s, const Object& object);
+// A named object's selector ("lbtype:REL1@\vob", "stream:dev@\projects",
+// "vob:\vob"); empty for an object that has none.
+std::string Selector(Store& s, const Object& object);
 
 // Resolves a pathname in a VOB (its tag may lead; see vob_resolve_general).
 int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& view, vob_dbid_t* dbid,

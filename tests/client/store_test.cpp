@@ -12,6 +12,7 @@
 #include "imsg.h"
 #include "local/store.h"
 #include "local/usage.h"
+#include "flm.h"
 #include "nlbd.h"
 #include "ntregy.h"
 #include "rgy.h"
@@ -121,6 +122,16 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          char tag[64];
          EXPECT_EQ(vob_get_tag(old, tag, sizeof tag), 0);
          EXPECT_STREQ(tag, "\\old");
+       }},
+      {4,
+       [] {
+         // The view is there and, read through the change-management
+         // tables the next release added, works in no stream.
+         FLM_View view;
+         ASSERT_EQ(FLM_View::construct_from_tag("old_view", &view), 0);
+         bool flm = true;
+         EXPECT_EQ(view.is_flm_view(&flm), 0);
+         EXPECT_FALSE(flm);
        }},
   };
   for (const Row& row : rows) {
