@@ -162,6 +162,8 @@ class FLM_Project : public FLM_VobObject {
 // A stream's foundation: the baselines it starts from, one per component.
 class FLM_Foundation {
  public:
+  FLM_Foundation() = default;
+  explicit FLM_Foundation(FLM_BaselineList baselines) : baselines_(std::move(baselines)) {}
   const FLM_BaselineList& baselines() const { return baselines_; }
   std::size_t length() const { return baselines_.length(); }
   const FLM_Baseline& operator[](std::size_t index) const;

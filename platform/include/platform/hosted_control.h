@@ -62,6 +62,7 @@ enum class DispError {
   NoControl,      // the control was never made (its class is not installed)
   UnknownMember,  // no member of that number for that kind of call
   BadArguments,   // wrong count or kind of arguments
+  Failed,         // the member could not do what was asked (the message says why)
 };
 
 struct DispResult {
