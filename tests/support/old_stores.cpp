@@ -88,7 +88,7 @@ const std::vector<Step>& Steps() {
        "CREATE TABLE view_files (view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE,"
        " path TEXT NOT NULL, vob INTEGER NOT NULL, version INTEGER NOT NULL, checked_out INTEGER NOT NULL,"
        " PRIMARY KEY (view, path));",
-       "INSERT INTO views VALUES ('old_view', '0b1d0000-0000-4000-8000-0000000000a1', 'old', 'alpha',"
+       "INSERT INTO views VALUES ('old_view', '0b1d0000.00004000.8000.00:00:00:00:00:a1', 'old', 'alpha',"
        " 'element * \\main\\LATEST', 0, 0, 'an old view', 0);"},
   };
   return steps;

@@ -23,6 +23,10 @@ TEST(VobSelectors, ParseTable) {
       {"hlink:Merge@12@\\public", 0, VOB_OBJSEL_HLINK, "Merge@12", "\\public"},
       {"oid:0123abcd-4567-89ab-cdef-0123456789ab@\\v", 0, VOB_OBJSEL_OID,
        "0123abcd-4567-89ab-cdef-0123456789ab", "\\v"},
+      {"stream:hello_dev@\\projects", 0, VOB_OBJSEL_STREAM, "hello_dev", "\\projects"},
+      {"project:hello", 0, VOB_OBJSEL_PROJECT, "hello", ""},
+      {"baseline:BL2@\\projects", 0, VOB_OBJSEL_BASELINE, "BL2", "\\projects"},
+      {"stream:two words@\\projects", TBS_ST_INVALID_ARG, VOB_OBJSEL_NONE, "", ""},
       {"oid:not-an-oid", TBS_ST_INVALID_ARG, VOB_OBJSEL_NONE, "", ""},
       {"hlink:Merge@\\public", TBS_ST_INVALID_ARG, VOB_OBJSEL_NONE, "", ""},
       {"hlink:Merge@1x@\\public", TBS_ST_INVALID_ARG, VOB_OBJSEL_NONE, "", ""},
@@ -65,7 +69,7 @@ TEST(VobSelectors, BuildAndKindConversions) {
   EXPECT_EQ(vob_utl_create_objsel(VOB_OBJSEL_LBTYPE, "", "", out, sizeof out), TBS_ST_INVALID_ARG);
   EXPECT_EQ(vob_utl_create_objsel(VOB_OBJSEL_LBTYPE, "REL1", "\\public", out, 8), TBS_ST_INVALID_ARG);
 
-  for (int k = VOB_OBJSEL_VOB; k <= VOB_OBJSEL_OID; ++k) {
+  for (int k = VOB_OBJSEL_VOB; k <= VOB_OBJSEL_ACTIVITY; ++k) {
     const auto kind = static_cast<vob_objsel_kind_t>(k);
     const char* text = vob_utl_objsel_kind_to_str(kind);
     ASSERT_NE(text, nullptr);
@@ -78,6 +82,10 @@ TEST(VobSelectors, BuildAndKindConversions) {
     }
   }
   EXPECT_EQ(vob_utl_objsel_kind_to_str(static_cast<vob_objsel_kind_t>(99)), nullptr);
+  // The change-management kinds are the meta-types of their objects.
+  EXPECT_EQ(vob_utl_objsel_kind_to_mtype(VOB_OBJSEL_PROJECT), VOB_MTYPE_PROJECT);
+  EXPECT_EQ(vob_utl_objsel_kind_to_mtype(VOB_OBJSEL_STREAM), VOB_MTYPE_STREAM);
+  EXPECT_STREQ(vob_utl_mtype_to_str(VOB_MTYPE_BASELINE), "baseline");
   EXPECT_EQ(vob_utl_mtype_to_objsel_kind(VOB_MTYPE_VERSION), VOB_OBJSEL_NONE);
   EXPECT_EQ(vob_utl_mtype_to_objsel_kind(VOB_MTYPE_NONE), VOB_OBJSEL_NONE);
 }
