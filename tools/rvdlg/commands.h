@@ -45,6 +45,7 @@ void InstallDescribeCommand(CLI::App& app, Runner& chosen);
 void InstallDiffCommands(CLI::App& app, Runner& chosen);
 void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
+void InstallCmCommands(CLI::App& app, Runner& chosen);
 
 // The library's pathname of a file named on the command line: a library
 // pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a
