@@ -22,8 +22,8 @@ int flm_admin_set_modifiable(const FLM_Project& project, const FLM_Component& co
 // no root).
 int flm_admin_mkcomponent(vob_handle_t vob, const char* name, vob_handle_t root_vob, vob_dbid_t root_elem,
                           FLM_Component* component);
-// A stream of a project on the branch type (which must exist in every VOB
-// its components are rooted in). The first integration stream of a project
+// A stream of a project whose work goes on branches of the branch type
+// (named in its config spec). The first integration stream of a project
 // is its integration stream; another stream delivers to it. owner null:
 // this user.
 int flm_admin_mkstream(const FLM_Project& project, const char* name, const char* title, bool integration,
@@ -57,3 +57,5 @@ int flm_admin_add_tl_type(const char* database, const char* type);
 int flm_admin_mktlrecord(const char* database, const char* type, const char* state, const char* headline,
                          const char* description, FLM_TLEntityID* record);
 int flm_admin_bind_tl(const FLM_Activity& activity, const FLM_TLEntityID& record);
+// Removes a database's records and types (nothing to remove is no failure).
+int flm_admin_rm_tl_database(const char* database);

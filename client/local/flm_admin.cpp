@@ -415,3 +415,13 @@ int flm_admin_bind_tl(const FLM_Activity& activity, const FLM_TLEntityID& record
     return TBS_ST_OK;
   });
 }
+
+int flm_admin_rm_tl_database(const char* database) {
+  return LocalCall("flm_admin_rm_tl_database", {Text(database)}, NonNull(database), [&](Store& s) {
+    for (const char* sql : {"DELETE FROM tl_records WHERE db = ?1", "DELETE FROM tl_types WHERE db = ?1"}) {
+      Statement drop(s, sql);
+      drop.Bind(1, std::string(database)).Run();
+    }
+    return TBS_ST_OK;
+  });
+}

@@ -47,6 +47,11 @@ void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
 void InstallCmCommands(CLI::App& app, Runner& chosen);
 
+// `rvdlg describe` of a change-management object named by its selector
+// ("stream:hello_dev@\projects"): false when the name is none; else the
+// object's fields or the failure are printed and *status is its status.
+bool DescribeChangeObject(Context& context, const std::string& name, int* status);
+
 // The library's pathname of a file named on the command line: a library
 // pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a
 // view's directory (or a drive's) under the home. Empty when it has none.

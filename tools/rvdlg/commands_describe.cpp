@@ -1,7 +1,8 @@
 // rvdlg describe: the describe output of VOB objects named by pathname,
 // extended name or selector, and of VOBs, views, their tags and hosts
 // ("vob:\\public", "view:TAG", "vobtag:\\public", "viewtag:TAG",
-// "host:NAME"; "host:" alone is this machine).
+// "host:NAME"; "host:" alone is this machine), the change-management objects
+// by selector, and files inside a view's directory.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>
@@ -81,7 +82,16 @@ int Describe(Context& context, const std::vector<std::string>& names) {
       }
       continue;
     }
-    const std::unique_ptr<RVL_VobObject> object = RVL_ResolveName(status, GCL_String(name.c_str()));
+    int change_status = 0;
+    if (DescribeChangeObject(context, name, &change_status)) {
+      if (change_status != 0) result = 1;
+      continue;
+    }
+    // A file inside a view's directory is named through its view (a name
+    // with a colon is a selector or a drive's pathname, never a host file).
+    const std::string library = name.find(':') == std::string::npos ? LibraryPathname(name) : std::string();
+    const std::unique_ptr<RVL_VobObject> object =
+        RVL_ResolveName(status, GCL_String((library.empty() ? name : library).c_str()));
     if (!object || !status.ok()) {
       context.err << "rvdlg: describe: " << name << ": " << tbs_strerror(static_cast<int>(status.code())) << "\n";
       const GCL_String messages = status.messages();
@@ -103,7 +113,8 @@ void InstallDescribeCommand(CLI::App& app, Runner& chosen) {
   auto names = std::make_shared<std::vector<std::string>>();
   command
       ->add_option("NAME", *names,
-                   "pathname, extended name, selector, vob:TAG, view:TAG, vobtag:TAG, viewtag:TAG or host:NAME")
+                   "pathname, extended name, selector, a file inside a view's directory, vob:TAG, view:TAG, vobtag:TAG,"
+                   " viewtag:TAG or host:NAME")
       ->required();
   command->callback([&chosen, names] { chosen = [names](Context& c) { return Describe(c, *names); }; });
 }

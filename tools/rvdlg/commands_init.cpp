@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "commands.h"
 #include "local/store.h"
@@ -98,9 +99,12 @@ int MakeSampleRepository(Context& c, bool force) {
   vob_handle_t found = 0;
   std::error_code exists_error;
   const bool has_registry = rgy_get_default_region(region, sizeof region) == TBS_ST_OK;
-  const bool exists = has_registry || vob_lookup_tag("\\public", &found) == TBS_ST_OK ||
-                      vob_lookup_tag("\\private", &found) == TBS_ST_OK ||
-                      std::filesystem::exists(plat::Home() / "views" / kSampleView, exists_error);
+  // The roots of the sample's views: made by this run, or taken away again.
+  std::vector<std::filesystem::path> view_roots = {plat::Home() / "views" / kSampleView};
+  for (const char* view : kStreamViews) view_roots.push_back(plat::Home() / "views" / view);
+  bool exists = has_registry || vob_lookup_tag("\\public", &found) == TBS_ST_OK ||
+                vob_lookup_tag("\\private", &found) == TBS_ST_OK || vob_lookup_tag("\\projects", &found) == TBS_ST_OK;
+  for (const auto& root : view_roots) exists = exists || std::filesystem::exists(root, exists_error);
   if (exists && !force) {
     c.out << "rvdlg: a sample repository already exists in " << c.home;
     if (has_registry) c.out << " (default region \"" << region << "\")";
@@ -137,14 +141,15 @@ int MakeSampleRepository(Context& c, bool force) {
   // One transaction: the repository is replaced whole or not at all. The
   // view's directory is made last; a failure takes it away again.
   std::string what;
-  const std::filesystem::path view_root = plat::Home() / "views" / kSampleView;
+  const std::filesystem::path& view_root = view_roots.front();
   bool made_root = false;
   const int status = store->Command([&](client_local::Store&) {
     if (int removed = RemoveSampleRepository(&what)) return removed;
-    if (std::filesystem::exists(view_root, exists_error)) {
-      what = "a directory that is no view is in the way: " + view_root.string();
-      return TBS_ST_ALREADY;
-    }
+    for (const auto& root : view_roots)
+      if (std::filesystem::exists(root, exists_error)) {
+        what = "a directory that is no view is in the way: " + root.string();
+        return TBS_ST_ALREADY;
+      }
     if (int built = BuildSampleVobs(&what)) return built;
     what = "making the registry";
     if (int cleared = rgy_clear()) return cleared;
@@ -153,13 +158,18 @@ int MakeSampleRepository(Context& c, bool force) {
     if (int port = nlbd_set_port(host.c_str(), kBrokerPort)) return port;
     for (const SampleVob& vob : kSampleVobs)
       if (int added = AddVob(vob, host, random)) return added;
-    made_root = true;  // the root was not there
-    return BuildSampleView(&what);
+    made_root = true;  // the roots were not there
+    if (int built = BuildSampleView(&what)) return built;
+    return BuildChangeSample(&what);
   });
   if (status != TBS_ST_OK) {
-    if (made_root) std::filesystem::remove_all(view_root, exists_error);
+    if (made_root)
+      for (const auto& root : view_roots) std::filesystem::remove_all(root, exists_error);
     // A replaced repository is back in the store: its view's files too.
-    if (exists) view_register_view_tag(kSampleView);
+    if (exists) {
+      view_register_view_tag(kSampleView);
+      for (const char* view : kStreamViews) view_register_view_tag(view);  // the ones it had come back
+    }
     c.err << "rvdlg: cannot make the sample repository (" << what << "): " << tbs_strerror(status) << "\n";
     return 1;
   }
@@ -170,7 +180,12 @@ int MakeSampleRepository(Context& c, bool force) {
           << vob.dir << "\n";
   c.out << "  VOB \\public: \\src\\hello.c, \\src\\util.c, \\doc\\README.txt (labels REL1, REL2; branch dev;"
            " attribute Status; a Merge hyperlink)\n"
-        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out)\n";
+        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out)\n"
+        << "  project VOB \\projects: components public (root \\public) and hello_all; project hello (streams"
+           " hello_int, hello_dev, pat_dev; baselines public_INITIAL, BL1, BL1_bad, BL2, hello_BL2; activities"
+           " fix_greeting, tidy_util, deliver.hello_dev.1, deliver.pat_dev.1); project tracked (Tracklane"
+           " database SAMPL, records SAMPL00000001-3)\n"
+        << "  stream views hello_dev_view (activity fix_greeting), hello_int_view, tracked_dev_view\n";
   return 0;
 }
 

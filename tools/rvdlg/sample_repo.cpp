@@ -2,9 +2,11 @@
 #include "sample_repo.h"
 
 #include <initializer_list>
+#include <iterator>
 #include <vector>
 
 #include "cmd_utl.h"
+#include "flm_admin.h"
 #include "tbs.h"
 #include "view.h"
 #include "vob.h"
@@ -19,19 +21,7 @@ namespace {
 
 constexpr const char* kBuilder = "rvdlg_init";  // the view that makes the versions
 
-struct Step {
-  std::string* what;
-  int status = 0;
-  // Runs a call unless an earlier one failed; remembers the first failure.
-  template <class Call>
-  Step& operator()(const std::string& doing, Call&& call) {
-    if (status == 0) {
-      status = call();
-      if (status != 0) *what = doing;
-    }
-    return *this;
-  }
-};
+using Step = SampleSteps;
 
 // Checks in each text as the next version of the element on its branch.
 int AddVersions(vob_handle_t vob, const std::string& path, vob_dbid_t branch_or_elem,
@@ -130,11 +120,15 @@ int BuildSampleView(std::string* what) {
 
 int RemoveSampleRepository(std::string* what) {
   Step step{what};
-  step("removing the view sample_view", [&] {
-    const int rc = view_remove(kSampleView);
-    return rc == TBS_ST_NOT_FOUND ? 0 : rc;
-  });
-  for (const char* tag : {"\\public", "\\private"}) {
+  std::vector<const char*> views = {kSampleView};
+  views.insert(views.end(), std::begin(kStreamViews), std::end(kStreamViews));
+  for (const char* view : views)
+    step(std::string("removing the view ") + view, [&] {
+      const int rc = view_remove(view);
+      return rc == TBS_ST_NOT_FOUND ? 0 : rc;
+    });
+  step("removing the Tracklane database SAMPL", [] { return flm_admin_rm_tl_database("SAMPL"); });
+  for (const char* tag : {"\\public", "\\private", "\\projects"}) {
     step(std::string("removing the VOB ") + tag, [&] {
       vob_handle_t vob = 0;
       if (vob_lookup_tag(tag, &vob) != 0) return 0;

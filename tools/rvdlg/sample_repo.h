@@ -1,6 +1,8 @@
 #pragma once
 // The sample repository of `rvdlg init`: the VOB \public with a small tree,
-// the VOB \private, and the view sample_view of them.
+// the VOB \private, and the view sample_view of them; beside them the
+// change-management sample: the project VOB \projects, its Tracklane
+// records and the views that work in its streams.
 #include <string>
 
 namespace rvdlg {
@@ -15,7 +17,31 @@ inline constexpr const char* kSampleCheckedOut = "\\\\view\\sample_view\\public\
 int BuildSampleVobs(std::string* what);
 // Makes the view with its root filled and checks out the sample file in it.
 int BuildSampleView(std::string* what);
-// Removes the sample view and every VOB of the store (for --force).
+// Removes the sample's views, every VOB of the store and the sample's
+// Tracklane database (for --force).
 int RemoveSampleRepository(std::string* what);
+
+// The views of the change-management sample, each working in a stream.
+inline constexpr const char* kStreamViews[] = {"hello_dev_view", "hello_int_view", "tracked_dev_view"};
+// Makes the change-management sample over the VOBs (after the registry, so
+// that its views get their tags): the project VOB \projects with its
+// folders, components, projects, streams, baselines and activities, the
+// Tracklane database SAMPL with its records, and the stream views.
+int BuildChangeSample(std::string* what);
+
+// Runs a sample's calls in order until one fails, and keeps what it was
+// doing then.
+struct SampleSteps {
+  std::string* what;
+  int status = 0;
+  template <class Call>
+  SampleSteps& operator()(const std::string& doing, Call&& call) {
+    if (status == 0) {
+      status = call();
+      if (status != 0) *what = doing;
+    }
+    return *this;
+  }
+};
 
 }  // namespace rvdlg

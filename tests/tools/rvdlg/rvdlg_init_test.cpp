@@ -33,6 +33,21 @@ TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
     EXPECT_EQ(Read(ViewFile(f.file)).rfind(f.starts, 0), 0u) << f.file << ": " << Read(ViewFile(f.file));
   }
   EXPECT_TRUE(OutHas("view sample_view")) << out.str();
+  // The views of the change-management sample show their streams' versions.
+  const struct {
+    const char* file;
+    const char* starts;
+  } stream_files[] = {
+      {"hello_dev_view/public/src/hello.c", "#include <stdio.h>\nint main(void) { puts(\"Hello, world!\")"},
+      {"hello_int_view/public/src/hello.c", "#include <stdio.h>\nint main(void) { puts(\"hello, world\")"},
+      {"tracked_dev_view/public/src/util.c", "int twice(int n) { return 2 * n; }\nint thrice"},
+  };
+  for (const auto& f : stream_files) {
+    const fs::path file = home / "views" / f.file;
+    ASSERT_TRUE(fs::is_regular_file(file)) << f.file;
+    EXPECT_FALSE(rv_test::IsWritable(file)) << f.file;
+    EXPECT_EQ(Read(file).rfind(f.starts, 0), 0u) << f.file << ": " << Read(file);
+  }
 }
 
 TEST_F(RvdlgInit, AnExistingRepositoryIsKeptUnlessForced) {
@@ -46,6 +61,8 @@ TEST_F(RvdlgInit, AnExistingRepositoryIsKeptUnlessForced) {
   EXPECT_EQ(Read(ViewFile("public/src/mine.txt")), "mine\n");
   ASSERT_EQ(Run({"--yes", "init", "--force"}), 0) << err.str();
   EXPECT_TRUE(OutHas("Made the sample repository")) << out.str();
+  ASSERT_EQ(Run({"describe", "activity:fix_garbled@\\projects"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("Tracklane record: SAMPL00000001\n")) << "the records start again: " << out.str();
   EXPECT_EQ(Read(ViewFile("public/src/util.c")).rfind("int twice", 0), 0u);
   EXPECT_FALSE(fs::exists(ViewFile("public/src/mine.txt")));
 }
