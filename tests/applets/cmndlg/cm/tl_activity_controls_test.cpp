@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cm/tl_activity_controls.h"
+#include "flm_admin.h"
 #include "kelp.h"
 #include "platform/dialog.h"
 #include "support/flm_sample.h"
@@ -49,7 +50,9 @@ class RecordDialog : public plat::Dialog {
     combo.SetStream(stream_);
     EXPECT_EQ(browse.Setup(&combo, stream_), 0);
     EXPECT_EQ(add.Setup(&combo, stream_), 0);
-    if (!activity.is_null()) EXPECT_EQ(combo.SelectByActivity(activity), 0);
+    if (!activity.is_null()) {
+      EXPECT_EQ(combo.SelectByActivity(activity), 0);
+    }
     return plat::Dialog::OnInitDialog();
   }
   void OnOK() override {
@@ -138,10 +141,17 @@ TEST_F(TLControlsTest, TrackerFailuresAreShownAndTheControlsStayUsable) {
 }
 
 TEST_F(TLControlsTest, AProjectWithoutRecordTypesShowsNoMenu) {
-  plat::test::ScriptedUser user;  // a menu would be an unexpected window
-  user->OnTemplate(kDialog).Click("New   >").Click("OK");
-  RecordDialog dialog(hello_dev);
-  ASSERT_EQ(dialog.DoModal(), plat::IdOk);
+  // A menu would be an unexpected window. Not Tracklane-enabled: the tracker says so.
+  for (const bool enabled : {false, true}) {
+    if (enabled) {
+      ASSERT_EQ(flm_admin_set_project_tl(hello_project, "SAMPL", FLM_StringList()), 0);
+    }
+    plat::test::ScriptedUser user;
+    if (!enabled) user->OnMessage("The project \"hello\" is not Tracklane-enabled.").Click("OK");
+    user->OnTemplate(kDialog).Click("New   >").Click("OK");
+    RecordDialog dialog(hello_dev);
+    ASSERT_EQ(dialog.DoModal(), plat::IdOk);
+  }
 }
 
 TEST(TLComboTooltip, TheHeadlineAfterTheSeparatorAtMostEightyCharactersNeverSplit) {
