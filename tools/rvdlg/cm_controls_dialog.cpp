@@ -41,6 +41,7 @@ bool CmControlsDialog::OnInitDialog() {
   FillProjectTree();
   FillTimeline();
   FillBaselineTree();
+  SetUpRecords();
   return plat::Dialog::OnInitDialog();
 }
 
@@ -78,7 +79,29 @@ void CmControlsDialog::FillBaselineTree() {
   baselines_.LoadFoundation(foundation_, "", selector);
 }
 
+// The record of the activity the user's view of the stream works on, when
+// there is one; the rest when the list opens.
+void CmControlsDialog::SetUpRecords() {
+  if (!SubclassDlgItem(kRecordCombo, records_) || !SubclassDlgItem(kBrowseRecord, browse_) ||
+      !SubclassDlgItem(kNewRecord, new_record_))
+    return;
+  records_.SetStream(stream_);
+  browse_.Setup(&records_, stream_);
+  new_record_.Setup(&records_, stream_);
+  FLM_StringList views;
+  if (stream_.views(&views)) return;
+  for (const auto& tag : views) {
+    FLM_View view;
+    FLM_Activity activity;
+    if (FLM_View::construct_from_tag(tag.c_str(), &view) || view.current_activity(&activity) || activity.is_null())
+      continue;
+    records_.SelectByActivity(activity);
+    break;
+  }
+}
+
 void CmControlsDialog::OnOK() {
+  record_choice = records_.GetSelection().display_name();
   projects_.GetSelection(&project_tree_choice);
   timeline_.GetSelection(&timeline_choice);
   baselines_.GetSelection(&baseline_tree_choice);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cm/hosted_controls.h"
+#include "cm/tl_activity_controls.h"
 #include "flm.h"
 #include "platform/dialog.h"
 
@@ -20,7 +21,7 @@ class CmControlsDialog : public plat::Dialog {
   explicit CmControlsDialog(FLM_Stream stream) : plat::Dialog(kCmControlsTemplate), stream_(std::move(stream)) {}
 
   // What the user chose, read on OK.
-  std::string project_tree_choice, timeline_choice, baseline_tree_choice;
+  std::string project_tree_choice, timeline_choice, baseline_tree_choice, record_choice;
 
  protected:
   bool OnInitDialog() override;
@@ -30,12 +31,16 @@ class CmControlsDialog : public plat::Dialog {
   void FillProjectTree();
   void FillTimeline();
   void FillBaselineTree();
+  void SetUpRecords();
 
   FLM_Stream stream_;
   FLM_Foundation foundation_;
   CProjectTree projects_;
   CBaselineTimeline timeline_;
   CBaselineTree baselines_;
+  CTLActivitiesCombo records_;
+  CBrowseTLEntityButton browse_;
+  CNewTLEntityButton new_record_;
 };
 
 }  // namespace rvdlg

@@ -34,6 +34,7 @@ using Runner = std::function<int(Context&)>;
 int MakeSampleRepository(Context& context, bool force);
 
 // Shared by the commands and the demonstration.
+int RunCmControls(Context& context, const std::string& stream_selector);
 int ShowSettings(std::ostream& out);
 int PrintOutcomes(const CFileOperationList& list, std::ostream& out);
 

@@ -6,6 +6,7 @@
 
 #include "cm_controls_dialog.h"
 #include "commands.h"
+#include "flm_imsg_redirector.h"
 #include "res/library_resources.h"
 #include "platform/resources.h"
 #include "tbs.h"
@@ -16,11 +17,17 @@ namespace {
 
 std::string OrNone(const std::string& text) { return text.empty() ? "none" : text; }
 
+}  // namespace
+
 int RunCmControls(Context& c, const std::string& selector) {
   FLM_Stream stream;
-  if (const int st = FLM_Stream::construct_from_selector(selector.c_str(), &stream)) {
-    c.err << "rvdlg: cmcontrols: " << selector << ": " << tbs_strerror(st) << "\n";
-    return 1;
+  {
+    FLM_ImsgRedirector messages;
+    if (const int st = FLM_Stream::construct_from_selector(selector.c_str(), &stream)) {
+      c.err << "rvdlg: cmcontrols: " << selector << ": " << tbs_strerror(st) << "\n";
+      for (const auto& message : messages.messages()) c.err << message;
+      return 1;
+    }
   }
   // The controls speak with the library's texts, as inside its dialogs.
   plat::ResourceScope library(rvcmndlg::LibraryResources());
@@ -31,11 +38,10 @@ int RunCmControls(Context& c, const std::string& selector) {
   }
   c.out << "project tree: " << OrNone(dialog.project_tree_choice) << "\n"
         << "timeline: " << OrNone(dialog.timeline_choice) << "\n"
-        << "baseline tree: " << OrNone(dialog.baseline_tree_choice) << "\n";
+        << "baseline tree: " << OrNone(dialog.baseline_tree_choice) << "\n"
+        << "record: " << OrNone(dialog.record_choice) << "\n";
   return 0;
 }
-
-}  // namespace
 
 void InstallCmCommands(CLI::App& app, Runner& chosen) {
   auto* cmd = app.add_subcommand("cmcontrols", "show the change-management controls over a stream");
