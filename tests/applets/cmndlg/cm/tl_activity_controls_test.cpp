@@ -129,10 +129,11 @@ TEST_F(TLControlsTest, BrowseAndNewSelectTheRecordTheUserChoseAddingItWhenMissin
 TEST_F(TLControlsTest, TrackerFailuresAreShownAndTheControlsStayUsable) {
   ASSERT_EQ(kelp_set_installed(false), 0);
   plat::test::ScriptedUser user;
-  user->OnMessage("Tracklane is not installed.").Click("OK").Times(2);
+  user->OnMessage("Tracklane is not installed.").Click("OK").Times(3);
   user->OnTemplate(kDialog)
       .Do(plat::Action{plat::Action::Kind::Open, "Record", ""})
       .Click("New   >")
+      .Click("New   >")  // the types were not read: it asks again
       .Click("OK");
   RecordDialog dialog(tracked_int);
   ASSERT_EQ(dialog.DoModal(), plat::IdOk);
@@ -140,7 +141,7 @@ TEST_F(TLControlsTest, TrackerFailuresAreShownAndTheControlsStayUsable) {
   EXPECT_FALSE(dialog.combo.IsLoaded()) << "it tries again at the next opening";
 }
 
-TEST_F(TLControlsTest, AProjectWithoutRecordTypesShowsNoMenu) {
+TEST_F(TLControlsTest, AProjectWithoutRecordTypesShowsNoMenuAndAnActivityWithoutARecordAddsNothing) {
   // A menu would be an unexpected window. Not Tracklane-enabled: the tracker says so.
   for (const bool enabled : {false, true}) {
     if (enabled) {
@@ -150,7 +151,9 @@ TEST_F(TLControlsTest, AProjectWithoutRecordTypesShowsNoMenu) {
     if (!enabled) user->OnMessage("The project \"hello\" is not Tracklane-enabled.").Click("OK");
     user->OnTemplate(kDialog).Click("New   >").Click("OK");
     RecordDialog dialog(hello_dev);
+    dialog.activity = fix;  // bound to no record: nothing is added
     ASSERT_EQ(dialog.DoModal(), plat::IdOk);
+    EXPECT_TRUE(dialog.entries.empty());
   }
 }
 
