@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/hosted_control.h"
 #include "platform/message.h"
 #include "platform/resources.h"
 #include "platform/text.h"
@@ -321,6 +322,8 @@ bool ComboBox::UserSelect(int index) {
   return true;
 }
 
+void ComboBox::UserDropDown() { NotifyParentCommand(cbn::DropDown); }
+
 bool ComboBox::UserType(std::string text) {
   if (!IsEditable()) return false;
   {
@@ -605,6 +608,7 @@ std::unique_ptr<Window> MakeControl(const std::string& class_name) {
   if (class_name == "progress") return std::make_unique<ProgressBar>();
   if (class_name == "animation") return std::make_unique<Animation>();
   if (class_name == "listview") return std::make_unique<ListView>();
+  if (IsClassId(class_name)) return std::make_unique<HostedControl>(class_name);
   return nullptr;
 }
 

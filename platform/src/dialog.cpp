@@ -50,6 +50,16 @@ bool Dialog::CreateFromTemplate(Window* parent, bool child) {
   return true;
 }
 
+bool Dialog::SubclassDlgItem(int id, Window& control) {
+  Window* old = GetDlgItem(id);
+  if (!old || control.IsWindow()) return false;
+  if (!control.CreateWindowObjectAfter(*old, id, old->Text(), old->Style())) return false;
+  control.SetFont(old->GetFont());
+  old->DestroyWindow();
+  std::erase_if(controls_, [old](const std::unique_ptr<Window>& c) { return c.get() == old; });
+  return true;
+}
+
 int Dialog::DoModal() {
   if (!CreateFromTemplate(parent_arg_, false)) return -1;
   modal_ = true;

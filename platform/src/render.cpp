@@ -1,9 +1,11 @@
 #include "platform/render.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
+#include "platform/hosted_control.h"
 #include "platform/propsheet.h"
 
 namespace plat {
@@ -85,6 +87,15 @@ std::string ControlLine(const Window& c, std::string& buttons) {
     }
     return out.str() + state;
   }
+  if (auto* h = dynamic_cast<const HostedControl*>(&c)) {
+    if (!h->IsInstalled()) return Id(c) + "control " + h->ClassId() + " (not installed)";
+    std::ostringstream out;
+    out << Id(c) << "control";
+    for (const auto& item : h->Items())
+      out << "\n|      " << std::string(static_cast<std::size_t>(2 * std::max(item.depth, 0)), ' ')
+          << (item.selected ? ">" : " ") << item.text;
+    return out.str() + state;
+  }
   if (dynamic_cast<const Static*>(&c)) return WithoutAmpersands(c.Text()) + state;
   return Id(c) + c.ClassName() + " " + Quoted(c.Text()) + state;
 }
@@ -94,6 +105,7 @@ void RenderControls(const Window& w, std::ostringstream& out, std::string& butto
     if (!c->IsVisible() || dynamic_cast<const PropertyPage*>(c)) continue;
     std::string line = ControlLine(*c, buttons);
     if (line.empty()) continue;
+    if (const std::string tip = c->TooltipText(); !tip.empty()) line += "  (tip: " + Quoted(tip) + ")";
     // Multi-line texts keep the frame on every line.
     std::string framed;
     for (char ch : line) {

@@ -7,6 +7,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
+#include "platform/hosted_control.h"
 #include "platform/hosts.h"
 #include "platform/propsheet.h"
 #include "platform/sync.h"
@@ -32,6 +33,7 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Select, "select"}, {Action::Kind::Add, "add"},
     {Action::Kind::Tick, "tick"},     {Action::Kind::Untick, "untick"},
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
+    {Action::Kind::Open, "open"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no
@@ -225,6 +227,7 @@ std::string ApplyOnThread(Window& window, const Action& action) {
         return {};
       }
       if (auto* combo = dynamic_cast<ComboBox*>(control)) {
+        combo->UserDropDown();  // a person opens the list before choosing
         const int index = FindItem(TextsOf(combo->Items()), action.value);
         if (index < 0) return "no item \"" + action.value + "\" in " + what;
         combo->UserSelect(index);
@@ -236,7 +239,20 @@ std::string ApplyOnThread(Window& window, const Action& action) {
         view->UserSelect(index);
         return {};
       }
+      if (auto* hosted = dynamic_cast<HostedControl*>(control)) {
+        const int index = FindHostedItem(hosted->Items(), action.value);
+        if (index < 0) return "no item \"" + action.value + "\" in " + what;
+        if (!hosted->UserPick(static_cast<std::size_t>(index)))
+          return "item \"" + action.value + "\" cannot be chosen in " + what;
+        return {};
+      }
       return what + " has no items";
+    }
+    case Action::Kind::Open: {
+      auto* combo = dynamic_cast<ComboBox*>(control);
+      if (!combo) return what + " has no list to open";
+      combo->UserDropDown();
+      return {};
     }
     case Action::Kind::Tick:
     case Action::Kind::Untick: {

@@ -86,6 +86,18 @@ bool Window::CreateWindowObject(Window* parent, int control_id, std::string text
   return true;
 }
 
+bool Window::CreateWindowObjectAfter(Window& sibling, int control_id, std::string text,
+                                     std::uint32_t style) {
+  Window* parent = sibling.IsWindow() ? sibling.Parent() : nullptr;
+  if (!parent || !CreateWindowObject(parent, control_id, std::move(text), style)) return false;
+  WindowStateLock state;
+  auto& order = parent->children_;
+  std::erase(order, this);
+  const auto at = std::find(order.begin(), order.end(), &sibling);
+  order.insert(at == order.end() ? at : at + 1, this);
+  return true;
+}
+
 bool Window::IsWindow() const { return hwnd_ != Hwnd::Null && FromHandle(hwnd_) == this; }
 
 void Window::DestroyWindow() {
@@ -235,6 +247,7 @@ std::string Window::Describe() const {
 }
 
 void Window::NotifyParentCommand(int code) {
+  if (OnReflect(code)) return;
   Window* parent = Parent();
   if (!parent) return;
   SendMessage(parent->GetHwnd(), msg::Command, MakeWParam(control_id_, code),

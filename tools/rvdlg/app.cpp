@@ -17,6 +17,8 @@
 #include "commands.h"
 #include "gu.h"
 #include "rvcmndlg/home.h"
+#include "cm_controls_dialog.h"
+#include "cmctls/cmctls.h"
 #include "sample_dialog.h"
 #include "tool_launcher.h"
 
@@ -106,6 +108,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallFileOpCommands(app, chosen);
   InstallMergeCommand(app, chosen);
   InstallTracklaneCommand(app, chosen);
+  InstallCmCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
@@ -154,6 +157,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   gu_set_help_proc([](const char* topic) { *help_out << "help: " << topic << "\n"; });
   plat::SetAppName("rvdlg");
   RegisterSampleResources();
+  RegisterCmControlsResources();
+  cmctls::Install();  // the change-management controls, as installed beside the library
 
   // The library starts the product's programs through rvdlg's launcher: they
   // come from rvdlg's directory, with the home of this run.

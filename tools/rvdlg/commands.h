@@ -34,6 +34,7 @@ using Runner = std::function<int(Context&)>;
 int MakeSampleRepository(Context& context, bool force);
 
 // Shared by the commands and the demonstration.
+int RunCmControls(Context& context, const std::string& stream_selector);
 int ShowSettings(std::ostream& out);
 int PrintOutcomes(const CFileOperationList& list, std::ostream& out);
 
@@ -46,6 +47,7 @@ void InstallDiffCommands(CLI::App& app, Runner& chosen);
 void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
 void InstallTracklaneCommand(CLI::App& app, Runner& chosen);
+void InstallCmCommands(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the

@@ -68,6 +68,9 @@ int RunDemo(Context& c) {
   GCL_Status again;
   if (const auto after = RVL_ResolveName(again, GCL_String(kSampleCheckedOut)); after && again.ok())
     after->describe(out);
+  out << "\nThe change-management controls over the stream hello_dev"
+         " (rvdlg cmcontrols stream:hello_dev@\\projects):\n";
+  walk |= RunCmControls(c, "stream:hello_dev@\\projects");
   out << "\n";
   const int status = RunSample(out) | walk;
   plat::MessageBox(nullptr, "The demonstration is over.", "rvdlg", plat::mb::Ok | plat::mb::IconInformation);

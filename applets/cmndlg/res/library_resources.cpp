@@ -1,5 +1,6 @@
 #include "res/library_resources.h"
 
+#include "res/cm_resources.h"
 #include "res/fileops_resources.h"
 
 namespace rvcmndlg {
@@ -10,6 +11,7 @@ plat::ResourceModule& LibraryResources() {
   static auto* module = [] {
     auto* m = new plat::ResourceModule("rvcmndlg");
     AddFileOpsResources(*m);
+    AddCmResources(*m);
     return m;
   }();
   return *module;

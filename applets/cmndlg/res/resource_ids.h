@@ -68,4 +68,11 @@ inline constexpr int IDS_ERROR_MERGE = 24;
 // The view and VOB entries without the versioning file system.
 inline constexpr int IDS_RVFS_NOT_INSTALLED = 46;
 
+// The change-management controls the dialogs host.
+inline constexpr int IDS_CONTROL_NOT_INSTALLED = 760;
+inline constexpr int IDS_CTL_TIMELINE = 761;
+inline constexpr int IDS_CTL_BASELINE_TREE = 762;
+inline constexpr int IDS_CTL_PROJECT_TREE = 763;
+inline constexpr int IDS_CTL_DRAWTREE = 764;
+
 }  // namespace rvcmndlg::res

@@ -98,6 +98,8 @@ class ComboBox : public Window {
   bool SetCurSel(int index);  // also puts the item's text into the edit part
   std::vector<ListItem> Items() const;
   bool UserSelect(int index);
+  // The user opens the list (the control and its parent hear of it first).
+  void UserDropDown();
   // Typing into an editable combo box clears the selection.
   bool UserType(std::string text);
 
@@ -189,8 +191,8 @@ class ListView : public Window {
 };
 
 // Creates the control for a template class name ("static", "button", "edit",
-// "combobox", "listbox", "progress", "animation", "listview"); nullptr for an
-// unknown class.
+// "combobox", "listbox", "progress", "animation", "listview", or a class id
+// "{...}" for a hosted control); nullptr for an unknown class.
 std::unique_ptr<Window> MakeControl(const std::string& class_name);
 
 }  // namespace plat

@@ -49,6 +49,11 @@ class Dialog : public Window {
   const char* ClassName() const override { return "dialog"; }
 
   Window* GetDlgItem(int id) const { return FindChild(id); }
+  // Puts a control object of the program's own (a class that adds behaviour
+  // to a template's control) in the place of the template's control with
+  // this id: same id, text, style, font and place. The program keeps owning
+  // it. False when there is no such control or the object is already live.
+  bool SubclassDlgItem(int id, Window& control);
   template <typename T>
   T* Item(int id) const {
     return dynamic_cast<T*>(GetDlgItem(id));

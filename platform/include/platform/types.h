@@ -106,6 +106,7 @@ inline constexpr int Change = 0x0300;
 namespace cbn {
 inline constexpr int SelChange = 1;
 inline constexpr int EditChange = 5;
+inline constexpr int DropDown = 7;
 }
 namespace lbn {
 inline constexpr int SelChange = 1;

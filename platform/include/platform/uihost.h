@@ -54,7 +54,9 @@ struct Action {
     Type,       // replace the text of an edit or editable combo box
     Check,      // make a check box ticked (clicks only when it is not)
     Uncheck,    // make a check box clear (clicks only when it is ticked)
-    Select,     // choose an item of a list, combo box or list view, by text or #index
+    Select,     // choose an item of a list, combo box, list view or hosted control, by
+                // text, #index or (hosted trees) a path "top/child"
+    Open,       // open the list of a combo box without choosing
     Add,        // add an item to a multiple selection
     Tick,       // tick the check box of a list view item
     Untick,     // clear the check box of a list view item

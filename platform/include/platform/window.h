@@ -34,6 +34,10 @@ class Window {
   // Makes this object a live window: gives it a handle, binds it to the
   // calling thread and links it under its parent. False when already live.
   bool CreateWindowObject(Window* parent, int control_id, std::string text, std::uint32_t style);
+  // The same, under the sibling's parent and just after it in order (a
+  // control made at run time in the place of another). False when the
+  // sibling is not a live child window.
+  bool CreateWindowObjectAfter(Window& sibling, int control_id, std::string text, std::uint32_t style);
   // Destroys the window and its children (children first see msg::Destroy).
   void DestroyWindow();
   bool IsWindow() const;
@@ -73,6 +77,9 @@ class Window {
   virtual int TemplateId() const { return 0; }
   // A short class name for rendering and diagnostics ("button", "dialog").
   virtual const char* ClassName() const { return "window"; }
+  // The text a tooltip over the control shows now (empty: none). Hosts may
+  // ask from any thread.
+  virtual std::string TooltipText() const { return {}; }
 
   // Every message for this window arrives here on the window's thread.
   virtual LResult WndProc(std::uint32_t message, WParam wparam, LParam lparam,
@@ -83,6 +90,9 @@ class Window {
 
  protected:
   virtual void OnDestroy() {}
+  // A control sees its own command notification first; true keeps it from
+  // the parent.
+  virtual bool OnReflect(int /*code*/) { return false; }
   // A child control's notification: msg::Command to the parent.
   void NotifyParentCommand(int code);
   LResult NotifyParent(NotifyHeader& header);

@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/resources.h"
+
+namespace rvcmndlg {
+
+// Adds the change-management dialogs' strings and templates to the library's module.
+void AddCmResources(plat::ResourceModule& module);
+
+}  // namespace rvcmndlg
