@@ -5,9 +5,6 @@
 #include "platform/resources.h"
 
 class CMenuButton : public plat::Button {
- public:
-  const char* ClassName() const override { return "menubutton"; }
-
  protected:
   // The menu to show now; nothing (no items) shows no menu.
   virtual plat::Menu BuildMenu() = 0;
