@@ -150,12 +150,17 @@ bool Flag(Store& s, const char* sql, const Object& self) { return FactNumber(s, 
 std::string Fact(Store& s, const char* sql, const Object& self) { return FactText(s, sql, self.vob, self.dbid); }
 
 // Queries of one fact of an object of a kind: the first column of the SQL
-// (parameters 1 and 2 the VOB and DBID) as an object of its VOB, a text, a
-// number or a flag.
+// (parameters 1 and 2 the VOB and DBID) as an object of its VOB (or a list
+// of them, one a row), a text, a number or a flag.
 template <class T>
 int RelatedQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, T* out) {
   return Query(call, self, {kind}, out,
                [sql](Store& s, const Object& o, T& answer) { answer = Related<T>(s, sql, o); });
+}
+template <class T>
+int ListQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, FLM_List<T>* out) {
+  return Query(call, self, {kind}, out,
+               [sql](Store& s, const Object& o, FLM_List<T>& answer) { Collect(s, sql, o, answer); });
 }
 int TextQuery(const char* call, const FLM_VobObject& self, std::uint32_t kind, const char* sql, std::string* out) {
   return Query(call, self, {kind}, out,
@@ -314,14 +319,11 @@ int FLM_Project::folder(FLM_Folder* folder) const {
 }
 
 int FLM_Project::streams(FLM_StreamList* streams) const {
-  return Query("FLM_Project::streams", *this, {VOB_MTYPE_PROJECT}, streams,
-               [](Store& s, const Object& o, FLM_StreamList& out) {
-                 Collect(s,
-                         "SELECT st.stream FROM flm_streams st JOIN vob_objs v ON v.vob = st.vob AND v.dbid = st.stream"
-                         " JOIN flm_projects p ON p.vob = st.vob AND p.project = st.project"
-                         " WHERE st.vob = ?1 AND st.project = ?2 ORDER BY st.stream = p.integration DESC, v.name",
-                         o, out);
-               });
+  return ListQuery("FLM_Project::streams", *this, VOB_MTYPE_PROJECT,
+                   "SELECT st.stream FROM flm_streams st JOIN vob_objs v ON v.vob = st.vob AND v.dbid = st.stream"
+                   " JOIN flm_projects p ON p.vob = st.vob AND p.project = st.project"
+                   " WHERE st.vob = ?1 AND st.project = ?2 ORDER BY st.stream = p.integration DESC, v.name",
+                   streams);
 }
 
 int FLM_Project::default_integration_stream(FLM_Stream* stream) const {
@@ -335,14 +337,10 @@ int FLM_Project::is_single_stream(bool* single) const {
 }
 
 int FLM_Project::modifiable_components(FLM_ComponentList* components) const {
-  return Query(
-      "FLM_Project::modifiable_components", *this, {VOB_MTYPE_PROJECT}, components,
-      [](Store& s, const Object& o, FLM_ComponentList& out) {
-        Collect(s,
-                "SELECT m.component FROM flm_modifiable m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.component"
-                " WHERE m.vob = ?1 AND m.project = ?2 ORDER BY v.name",
-                o, out);
-      });
+  return ListQuery("FLM_Project::modifiable_components", *this, VOB_MTYPE_PROJECT,
+                   "SELECT m.component FROM flm_modifiable m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.component"
+                   " WHERE m.vob = ?1 AND m.project = ?2 ORDER BY v.name",
+                   components);
 }
 
 int FLM_Project::rebase_level(std::string* level) const {
@@ -435,11 +433,8 @@ int FLM_Stream::recommended_baselines(FLM_BaselineList* baselines) const {
 }
 
 int FLM_Stream::baselines(FLM_BaselineList* baselines) const {
-  return Query("FLM_Stream::baselines", *this, {VOB_MTYPE_STREAM}, baselines,
-               [](Store& s, const Object& o, FLM_BaselineList& out) {
-                 Collect(s, "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND stream = ?2 ORDER BY baseline", o,
-                         out);
-               });
+  return ListQuery("FLM_Stream::baselines", *this, VOB_MTYPE_STREAM,
+                   "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND stream = ?2 ORDER BY baseline", baselines);
 }
 
 int FLM_Stream::config_spec(std::string* spec) const {
@@ -490,11 +485,8 @@ int FLM_Component::root_directory(FLM_Element* root) const {
 }
 
 int FLM_Component::baselines(FLM_BaselineList* baselines) const {
-  return Query("FLM_Component::baselines", *this, {VOB_MTYPE_COMPONENT}, baselines,
-               [](Store& s, const Object& o, FLM_BaselineList& out) {
-                 Collect(s, "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND component = ?2 ORDER BY baseline", o,
-                         out);
-               });
+  return ListQuery("FLM_Component::baselines", *this, VOB_MTYPE_COMPONENT,
+                   "SELECT baseline FROM flm_baselines WHERE vob = ?1 AND component = ?2 ORDER BY baseline", baselines);
 }
 
 int FLM_Baseline::construct_from_selector(const char* selector, FLM_Baseline* baseline) {
@@ -532,24 +524,18 @@ int FLM_Baseline::label_type(std::string* lbtype) const {
 }
 
 int FLM_Baseline::members(FLM_BaselineList* members) const {
-  return Query("FLM_Baseline::members", *this, {VOB_MTYPE_BASELINE}, members,
-               [](Store& s, const Object& o, FLM_BaselineList& out) {
-                 Collect(s,
-                         "SELECT m.member FROM flm_members m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.member"
-                         " WHERE m.vob = ?1 AND m.composite = ?2 ORDER BY v.name",
-                         o, out);
-               });
+  return ListQuery("FLM_Baseline::members", *this, VOB_MTYPE_BASELINE,
+                   "SELECT m.member FROM flm_members m JOIN vob_objs v ON v.vob = m.vob AND v.dbid = m.member"
+                   " WHERE m.vob = ?1 AND m.composite = ?2 ORDER BY v.name",
+                   members);
 }
 
 int FLM_Baseline::streams(FLM_StreamList* streams) const {
-  return Query(
-      "FLM_Baseline::streams", *this, {VOB_MTYPE_BASELINE}, streams,
-      [](Store& s, const Object& o, FLM_StreamList& out) {
-        Collect(s,
-                "SELECT sb.stream FROM flm_stream_baselines sb JOIN vob_objs v ON v.vob = sb.vob AND v.dbid = sb.stream"
-                " WHERE sb.vob = ?1 AND sb.baseline = ?2 AND sb.role = 0 ORDER BY v.name",
-                o, out);
-      });
+  return ListQuery(
+      "FLM_Baseline::streams", *this, VOB_MTYPE_BASELINE,
+      "SELECT sb.stream FROM flm_stream_baselines sb JOIN vob_objs v ON v.vob = sb.vob AND v.dbid = sb.stream"
+      " WHERE sb.vob = ?1 AND sb.baseline = ?2 AND sb.role = 0 ORDER BY v.name",
+      streams);
 }
 
 // ---- Activities ----
@@ -596,14 +582,10 @@ int FLM_Activity::contributors(FLM_ActivityList* contributors) const {
 }
 
 int FLM_Activity::integration_baselines(FLM_BaselineList* baselines) const {
-  return Query(
-      "FLM_Activity::integration_baselines", *this, {VOB_MTYPE_ACTIVITY}, baselines,
-      [](Store& s, const Object& o, FLM_BaselineList& out) {
-        Collect(s,
-                "SELECT b.baseline FROM flm_op_baselines b JOIN vob_objs v ON v.vob = b.vob AND v.dbid = b.baseline"
-                " WHERE b.vob = ?1 AND b.activity = ?2 ORDER BY v.name",
-                o, out);
-      });
+  return ListQuery("FLM_Activity::integration_baselines", *this, VOB_MTYPE_ACTIVITY,
+                   "SELECT b.baseline FROM flm_op_baselines b JOIN vob_objs v ON v.vob = b.vob AND v.dbid = b.baseline"
+                   " WHERE b.vob = ?1 AND b.activity = ?2 ORDER BY v.name",
+                   baselines);
 }
 
 int FLM_Activity::change_set(FLM_VersionList* versions) const {
