@@ -52,5 +52,20 @@ TEST_F(RvdlgCmControls, TheRecordOfTheStreamViewsActivityIsChosenAndCancelSaysSo
   EXPECT_EQ(Run({"cmcontrols"}), 2);
 }
 
+TEST_F(RvdlgCmControls, WithoutTracklaneTheListSaysSoAndTheWindowStaysUsable) {
+  ASSERT_EQ(Run({"tracklane", "uninstall"}), 0) << err.str();
+  const auto answers = WriteFile("answers.txt",
+                                 "window 101\n"
+                                 "  open Record:\n"
+                                 "  select 24659 tracked_int\n"
+                                 "  click OK\n"
+                                 "message \"Tracklane is not installed.\"\n"
+                                 "  click OK\n");
+  ASSERT_EQ(Run({"--answers", answers.string(), "cmcontrols", "stream:tracked_dev@\\projects"}), 0)
+      << out.str() << err.str();
+  EXPECT_TRUE(OutHas("project tree: stream:tracked_int@\\projects\n")) << out.str();
+  EXPECT_TRUE(OutHas("record: SAMPL00000001\n")) << "the view's record was placed without the tracker";
+}
+
 }  // namespace
 }  // namespace rvdlg
