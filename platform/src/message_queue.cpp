@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/message.h"
@@ -282,10 +283,10 @@ bool PostTask(Hwnd hwnd, std::function<void()> task) {
   return true;
 }
 
-void SetThreadWaiter(ThreadWaiter* waiter) {
+ThreadWaiter* SetThreadWaiter(ThreadWaiter* waiter) {
   auto q = CurrentQueue();
   std::lock_guard lock(q->mutex);
-  q->waiter = waiter;
+  return std::exchange(q->waiter, waiter);
 }
 
 bool PostThreadMessage(ThreadId thread, std::uint32_t message, WParam wparam, LParam lparam) {

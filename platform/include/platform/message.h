@@ -63,9 +63,10 @@ class ThreadWaiter {
   virtual void Wait(long timeout_ms) = 0;  // negative: until woken
   virtual void Wake() = 0;
 };
-// Installs the waiter of the calling thread (nullptr removes it); it must
-// stay alive while installed.
-void SetThreadWaiter(ThreadWaiter* waiter);
+// Installs the waiter of the calling thread (nullptr removes it) and returns
+// the one it replaces, to be put back last in, first out. A waiter must stay
+// alive while installed.
+ThreadWaiter* SetThreadWaiter(ThreadWaiter* waiter);
 
 // Timers: each tick is a msg::Timer to the window with the timer id in wparam.
 // A timer fires once per elapsed interval of the current clock.

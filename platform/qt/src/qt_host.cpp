@@ -166,10 +166,10 @@ class QtHost::Impl : public ThreadWaiter {
     bridge_->show = [this](const WindowState& state) { Show(state); };
     bridge_->hide = [this](Hwnd hwnd) { windows_.erase(hwnd); };
     dispatcher_ = QAbstractEventDispatcher::instance();
-    SetThreadWaiter(this);
+    previous_waiter_ = SetThreadWaiter(this);
   }
   ~Impl() override {
-    SetThreadWaiter(nullptr);
+    SetThreadWaiter(previous_waiter_);
     {
       std::lock_guard lock(bridge_->mutex);
       bridge_->context = nullptr;
@@ -259,6 +259,7 @@ class QtHost::Impl : public ThreadWaiter {
   std::unique_ptr<QApplication> app_;
   QObject context_;
   QAbstractEventDispatcher* dispatcher_ = nullptr;
+  ThreadWaiter* previous_waiter_ = nullptr;
   std::map<Hwnd, std::unique_ptr<qt::HostWindow>> windows_;
 };
 

@@ -108,6 +108,7 @@ QRect ToPixels(const DluRect& r, QSize base) {
 
 HostWindow::HostWindow(const WindowState& state, UserInput input) : state_(state), input_(std::move(input)) {
   setAttribute(Qt::WA_DeleteOnClose, false);
+  setProperty(kWindowHandle, static_cast<uint>(state.hwnd));
   Build();
 }
 

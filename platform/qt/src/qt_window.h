@@ -28,6 +28,8 @@ QRect ToPixels(const DluRect& rect, QSize base);
 
 // The property that names a control's id on its widget.
 inline constexpr const char* kControlId = "controlId";
+// The property that names the framework window of a host window.
+inline constexpr const char* kWindowHandle = "windowHandle";
 
 class HostWindow : public QDialog {
  public:
