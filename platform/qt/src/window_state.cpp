@@ -15,6 +15,7 @@ constexpr int kMargin = 7;
 constexpr int kGap = 4;
 constexpr int kIndent = 6;
 constexpr int kDialogWidth = 252;
+constexpr int kMaxDialogWidth = 440;
 constexpr int kLineHeight = 8;
 constexpr int kCharWidth = 4;  // an average character is four dialog units wide
 constexpr int kButtonHeight = 14;
@@ -112,7 +113,7 @@ int Stack(std::vector<ControlState>& controls, int x, int y, int width, bool in_
       close_group();
       c.rect = DluRect{x, y, width, 0};
       group = &c;
-      y += 10;
+      y += 12;
       continue;
     }
     const int indent = group ? kIndent : 0;
@@ -140,8 +141,17 @@ int ButtonRow(std::vector<ControlState>& controls, int right, int y) {
 
 bool HasPush(const std::vector<ControlState>& controls) { return std::any_of(controls.begin(), controls.end(), IsPush); }
 
-void LayOut(WindowState& s) {
+// A check box or radio button keeps its text on one line: the window widens
+// for the longest, up to a limit.
+int WidthFor(const std::vector<ControlState>& controls, int frame) {
   int width = kDialogWidth;
+  for (const auto& c : controls)
+    if (c.kind == "button" && !IsPush(c) && !IsGroup(c)) width = std::max(width, TextWidth(c.text) + 12 + kIndent * 2 + frame);
+  return std::min(width, kMaxDialogWidth);
+}
+
+void LayOut(WindowState& s) {
+  int width = s.sheet ? WidthFor(s.page_controls, 6 * kMargin) : WidthFor(s.controls, 2 * kMargin);
   for (int pass = 0; pass < 2; ++pass) {  // a second pass when the buttons need more room
     int y = kMargin;
     const int left = kMargin + (s.icon.empty() ? 0 : kIconSize + kMargin);
