@@ -3,10 +3,12 @@
 // link Qt only): Qt's application object on the offscreen platform, and
 // steps that wait for a window to show and then use its real widgets.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -38,7 +40,8 @@ W* ControlWidget(QWidget* window, int id) {
 
 // Steps done in order while the test's thread runs Qt's events (in any
 // framework loop): each waits until its condition holds, then acts. Polls
-// every 20 ms of Qt's time.
+// every 20 ms of Qt's time. A step still not ready after ten seconds fails
+// the test and every window is closed from then on: never a hang.
 class PersonAtTheScreen {
  public:
   struct Step {
@@ -47,8 +50,18 @@ class PersonAtTheScreen {
   };
   PersonAtTheScreen() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-      while (next_ < steps_.size() && steps_[next_].ready()) steps_[next_++].act();
+      while (next_ < steps_.size() && steps_[next_].ready()) {
+        steps_[next_++].act();
+        waiting_.restart();
+      }
+      if (next_ < steps_.size() && waiting_.elapsed() > 10000) {
+        if (!gave_up_) ADD_FAILURE() << "step " << next_ << " was never ready";
+        gave_up_ = true;
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (w->isVisible()) w->close();
+      }
     });
+    waiting_.start();
     timer_.start(20);
   }
   void Then(std::function<bool()> ready, std::function<void()> act) { steps_.push_back({std::move(ready), std::move(act)}); }
@@ -68,6 +81,8 @@ class PersonAtTheScreen {
 
  private:
   QTimer timer_;
+  QElapsedTimer waiting_;
+  bool gave_up_ = false;
   std::vector<Step> steps_;
   std::size_t next_ = 0;
 };

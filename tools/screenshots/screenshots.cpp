@@ -33,12 +33,6 @@ const std::map<int, std::string>& TemplateNames() {
   return names;
 }
 
-QWidget* HostWindowOf(const plat::Window& window) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->property(plat::qt::kWindowHandle).toUInt() == static_cast<uint>(window.GetHwnd())) return w;
-  return nullptr;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +58,7 @@ int main(int argc, char** argv) {
     QWidget* window = nullptr;
     if (dialog.Create(nullptr)) {
       dialog.ShowWindow(true);
-      window = HostWindowOf(dialog);
+      window = plat::qt::FindHostWindow(dialog.GetHwnd());
     }
     const std::filesystem::path file = dir / (name->second + ".png");
     if (!window || !window->grab().save(QString::fromStdString(file.string()))) {

@@ -1,6 +1,7 @@
 // One framework window as a Qt dialog.
 #include "qt_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,7 +17,10 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabBar>
+#include <QTextDocument>
 #include <QTreeWidget>
+
+#include "platform/render.h"
 
 namespace plat::qt {
 
@@ -25,16 +29,8 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A label without a buddy shows its ampersands as they are: take the
-// accelerator marks out ("&&" stays one ampersand).
-QString WithoutMnemonics(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size() && text[i + 1] != '&') continue;
-    if (text[i] == '&') ++i;
-    if (i < text.size()) out += text[i];
-  }
-  return Q(out);
-}
+// accelerator marks out.
+QString WithoutMnemonics(const std::string& text) { return Q(WithoutAmpersands(text)); }
 
 std::uint32_t ButtonKind(const ControlState& c) { return c.style & bs::KindMask; }
 bool IsPush(const ControlState& c) {
@@ -66,19 +62,14 @@ void SetItems(W* w, const std::vector<ListItem>& items) {
   w->addItems(texts);
 }
 
-std::vector<std::string> Texts(const std::vector<ListItem>& items) {
-  std::vector<std::string> out;
-  for (const auto& item : items) out.push_back(item.text);
-  return out;
-}
-
-void RefreshList(QListWidget* list, const ControlState& c, const ControlState* before) {
-  if (!before || Texts(before->items) != Texts(c.items)) SetItems(list, c.items);
+// The items are set again only when their texts changed, so that a list keeps
+// its scroll position through the program's updates.
+void RefreshList(QListWidget* list, const ControlState& c) {
+  bool same = list->count() == static_cast<int>(c.items.size());
+  for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == Q(c.items[static_cast<std::size_t>(i)].text);
+  if (!same) SetItems(list, c.items);
   const bool multi = (c.style & (lbs::MultipleSel | lbs::ExtendedSel)) != 0;
-  for (int i = 0; i < list->count(); ++i) {
-    const auto index = static_cast<std::size_t>(i);
-    list->item(i)->setSelected(multi ? c.items[index].selected : i == c.cur_sel);
-  }
+  for (int i = 0; i < list->count(); ++i) list->item(i)->setSelected(multi ? c.items[static_cast<std::size_t>(i)].selected : i == c.cur_sel);
 }
 
 void RefreshTable(QTreeWidget* table, const ControlState& c) {
@@ -95,6 +86,12 @@ void RefreshTable(QTreeWidget* table, const ControlState& c) {
 }
 
 }  // namespace
+
+QWidget* FindHostWindow(Hwnd hwnd) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->property(kWindowHandle).toUInt() == static_cast<uint>(hwnd)) return w;
+  return nullptr;
+}
 
 QSize BaseUnits(const QFont& font) {
   const QFontMetrics metrics(font);
@@ -263,21 +260,20 @@ void HostWindow::Build() {
 }
 
 void HostWindow::Show(const WindowState& state) {
-  const bool same = SameShape(state_, state);
-  WindowState before = std::move(state_);
-  state_ = state;
-  state_.cx = before.cx;  // the window keeps its size while its controls stay
-  state_.cy = before.cy;
-  if (same) {
-    for (std::size_t i = 0; i < state_.controls.size(); ++i) state_.controls[i].rect = before.controls[i].rect;
-    for (std::size_t i = 0; i < state_.page_controls.size(); ++i)
-      state_.page_controls[i].rect = before.page_controls[i].rect;
-    Refresh();
+  if (!SameShape(state_, state)) {
+    state_ = state;
+    Build();
     return;
   }
-  state_.cx = state.cx;
-  state_.cy = state.cy;
-  Build();
+  // The same controls stay where they stand (a longer text moves nothing).
+  WindowState next = state;
+  next.cx = state_.cx;
+  next.cy = state_.cy;
+  next.page_area = state_.page_area;
+  for (std::size_t i = 0; i < next.controls.size(); ++i) next.controls[i].rect = state_.controls[i].rect;
+  for (std::size_t i = 0; i < next.page_controls.size(); ++i) next.page_controls[i].rect = state_.page_controls[i].rect;
+  state_ = std::move(next);
+  Refresh();
 }
 
 void HostWindow::Refresh() {
@@ -300,10 +296,13 @@ void HostWindow::Refresh() {
         if (auto* box = qobject_cast<QCheckBox*>(w)) box->setCheckState(ToQt(c.check));
         else if (button->isCheckable() || qobject_cast<QRadioButton*>(w)) button->setChecked(c.check == Checked);
       } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
-        if (line->text() != Q(c.text)) line->setText(Q(c.text));
+        // What a person is typing stays as typed: the framework has it already
+        // or gets it from the typing still on its way.
+        if (line->text() != Q(c.text) && !(line->hasFocus() && line->isModified())) line->setText(Q(c.text));
         line->setReadOnly(c.style & es::ReadOnly);
       } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
-        if (text->toPlainText() != Q(c.text)) text->setPlainText(Q(c.text));
+        if (text->toPlainText() != Q(c.text) && !(text->hasFocus() && text->document()->isModified()))
+          text->setPlainText(Q(c.text));
         text->setReadOnly(c.style & es::ReadOnly);
       } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->count() != static_cast<int>(c.items.size())) SetItems(combo, c.items);
@@ -311,7 +310,7 @@ void HostWindow::Refresh() {
         combo->setCurrentIndex(c.cur_sel);
         if (combo->isEditable()) combo->setEditText(Q(c.text));
       } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        RefreshList(list, c, nullptr);
+        RefreshList(list, c);
       } else if (auto* table = qobject_cast<QTreeWidget*>(w)) {
         RefreshTable(table, c);
       } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {

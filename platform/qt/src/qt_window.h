@@ -31,6 +31,9 @@ inline constexpr const char* kControlId = "controlId";
 // The property that names the framework window of a host window.
 inline constexpr const char* kWindowHandle = "windowHandle";
 
+// The host window that shows this framework window, or nullptr (GUI thread).
+QWidget* FindHostWindow(Hwnd hwnd);
+
 class HostWindow : public QDialog {
  public:
   HostWindow(const WindowState& state, UserInput input);

@@ -47,12 +47,6 @@ class QtHostTest : public ::testing::Test {
   std::shared_ptr<QtHost> host;
 };
 
-QWidget* HostWindowOf(const Window& window) {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->property(qt::kWindowHandle).toUInt() == static_cast<uint>(window.GetHwnd())) return w;
-  return nullptr;
-}
-
 // The widgets that stand for controls, in the order of the controls.
 std::vector<QWidget*> ControlWidgets(QWidget* window) {
   std::vector<QWidget*> out;
@@ -80,7 +74,7 @@ TEST_F(QtHostTest, EveryTemplateOfTheLibraryHasOneWidgetPerControlWhereItsDialog
     ASSERT_TRUE(dialog.Create(nullptr));
     dialog.ShowWindow(true);
     const auto tmpl = FindDialogTemplate(id);
-    QWidget* window = HostWindowOf(dialog);
+    QWidget* window = qt::FindHostWindow(dialog.GetHwnd());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle().toStdString(), tmpl->caption);
     const auto widgets = ControlWidgets(window);
@@ -178,8 +172,8 @@ TEST_F(QtHostTest, AWorkersModalDialogWhileTheMainThreadsProgressWindowShowsItsC
     progress.SetDlgItemText(200, "file 2 of 5");
   });
   person.Then([&] {
-    auto* bar = ControlWidget<QProgressBar>(HostWindowOf(progress), 201);
-    auto* line = ControlWidget<QLabel>(HostWindowOf(progress), 200);
+    auto* bar = ControlWidget<QProgressBar>(qt::FindHostWindow(progress.GetHwnd()), 201);
+    auto* line = ControlWidget<QLabel>(qt::FindHostWindow(progress.GetHwnd()), 200);
     return bar && bar->value() == 40 && line->text() == "file 2 of 5";
   }, [] {});
   person.Click("Question", IdOk);
@@ -227,6 +221,42 @@ TEST_F(QtHostTest, APropertySheetsApplyIsEnabledByAChangeAndDisabledAgainByApply
   EXPECT_EQ(sheet.DoModal(), IdOk);
   EXPECT_TRUE(person.Done());
   EXPECT_EQ(first.applied, 2);  // Apply, then OK
+}
+
+// A wizard's page that offers its own buttons.
+class WizardPage : public PropertyPage {
+ public:
+  WizardPage(int template_id, unsigned buttons) : PropertyPage(template_id), buttons_(buttons) {}
+  bool OnSetActive() override {
+    Sheet()->SetWizardButtons(buttons_);
+    return true;
+  }
+
+ private:
+  unsigned buttons_;
+};
+
+TEST_F(QtHostTest, AWizardGoesOnWithNextAndBackAndEndsWithFinish) {
+  AddTemplate(9105, "Start", {Ctl("button", 300, "&Keep", bs::AutoCheckBox)});
+  AddTemplate(9106, "End", {Ctl("static", IdStatic, "Second page")});
+  WizardPage first(9105, wizb::Next);
+  WizardPage last(9106, wizb::Back | wizb::Finish);
+  PropertySheet wizard("Wizard");
+  wizard.SetWizardMode();
+  wizard.AddPage(&first);
+  wizard.AddPage(&last);
+  PersonAtTheScreen person;
+  auto button = [](int id) { return ControlWidget(ShownWindow("Wizard"), id); };
+  auto page_shows = [](int id) { return [id] { return ControlWidget(ShownWindow("Wizard"), id) != nullptr; }; };
+  person.Then([&] { return button(IdWizNext) && !button(IdWizFinish)->isEnabled(); }, [] {});
+  person.Click("Wizard", IdWizNext);
+  person.Then(page_shows(IdStatic), [] {});
+  person.Click("Wizard", IdWizBack);
+  person.Then(page_shows(300), [] {});
+  person.Click("Wizard", IdWizNext);
+  person.Click("Wizard", IdWizFinish);
+  EXPECT_EQ(wizard.DoModal(), IdWizFinish);
+  EXPECT_TRUE(person.Done());
 }
 
 // A control of a kind the host has no widget for.
