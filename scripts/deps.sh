@@ -1,6 +1,6 @@
 # Sourced by scripts/test and scripts/demo: installs what the build needs from
 # Debian's packages when it is missing.
-rv_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libcli11-dev ccache pkg-config binutils)
+rv_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libcli11-dev ccache pkg-config binutils qt6-base-dev)
 
 rv_missing_packages() {
   local missing=() p

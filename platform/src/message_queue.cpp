@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "platform/clock.h"
 #include "platform/message.h"
@@ -45,7 +46,46 @@ struct ThreadQueue {
   bool quit = false;
   int quit_code = 0;
   bool alive = true;
+  ThreadWaiter* waiter = nullptr;
+  // Tasks posted with PostTask, by the number their message carries.
+  std::map<WParam, std::function<void()>> tasks;
+  WParam next_task = 1;
 };
+
+// The message that carries a posted task (below the user messages, unused
+// by the framework otherwise).
+constexpr std::uint32_t kPostedTask = 0x03F0;
+
+// Wakes the thread of a queue whose lock the caller holds.
+void WakeLocked(ThreadQueue& q) {
+  q.cv.notify_all();
+  if (q.waiter) q.waiter->Wake();
+}
+
+void Wake(ThreadQueue& q) {
+  std::lock_guard lock(q.mutex);
+  WakeLocked(q);
+}
+
+// Sleeps until woken or until the time given; a thread with a waiter runs
+// the waiter's loop meanwhile. The lock is held on entry and on return.
+void Sleep(ThreadQueue& q, std::unique_lock<std::mutex>& lock,
+           std::chrono::steady_clock::time_point until) {
+  if (ThreadWaiter* waiter = q.waiter) {
+    long timeout_ms = -1;
+    if (until != std::chrono::steady_clock::time_point::max()) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+      timeout_ms = std::max(0L, static_cast<long>(left.count()));
+    }
+    lock.unlock();
+    waiter->Wait(timeout_ms);
+    lock.lock();
+  } else if (until == std::chrono::steady_clock::time_point::max()) {
+    q.cv.wait(lock);
+  } else {
+    q.cv.wait_until(lock, until);
+  }
+}
 
 std::mutex g_queues_mutex;
 std::map<ThreadId, std::shared_ptr<ThreadQueue>>& Queues() {
@@ -55,12 +95,10 @@ std::map<ThreadId, std::shared_ptr<ThreadQueue>>& Queues() {
 
 void Complete(const std::shared_ptr<SentItem>& item, LResult result) {
   auto& reply = item->reply_to;
-  {
-    std::lock_guard lock(reply->mutex);
-    item->result = result;
-    item->done = true;
-  }
-  reply->cv.notify_all();
+  std::lock_guard lock(reply->mutex);
+  item->result = result;
+  item->done = true;
+  WakeLocked(*reply);
 }
 
 // Ends a thread's queue when the thread exits: pending sends answer 0.
@@ -99,7 +137,24 @@ std::shared_ptr<ThreadQueue> QueueOf(ThreadId thread) {
   return it == Queues().end() ? nullptr : it->second;
 }
 
+void RunPostedTask(const Message& m) {
+  std::function<void()> task;
+  {
+    auto q = CurrentQueue();
+    std::lock_guard lock(q->mutex);
+    auto it = q->tasks.find(m.wparam);
+    if (it == q->tasks.end()) return;
+    task = std::move(it->second);
+    q->tasks.erase(it);
+  }
+  if (FromHandle(m.hwnd)) task();
+}
+
 LResult Deliver(const Message& m) {
+  if (m.message == kPostedTask && m.lparam == 0) {
+    RunPostedTask(m);
+    return 0;
+  }
   Window* w = FromHandle(m.hwnd);
   if (!w) return 0;
   return w->WndProc(m.message, m.wparam, m.lparam, m.text.empty() ? nullptr : &m.text);
@@ -170,10 +225,7 @@ bool WaitForMessage(Message& out, long timeout_ms, bool& timed_out) {
     if (next_due >= 0 && clock->IsReal())
       until = std::chrono::steady_clock::now() + std::chrono::milliseconds(next_due - now);
     if (timeout_ms >= 0) until = std::min(until, deadline);
-    if (until == std::chrono::steady_clock::time_point::max())
-      q->cv.wait(lock);
-    else
-      q->cv.wait_until(lock, until);
+    Sleep(*q, lock, until);
     if (timeout_ms >= 0 && std::chrono::steady_clock::now() >= deadline && q->posted.empty() &&
         q->sent.empty() && !q->quit) {
       lock.unlock();
@@ -198,10 +250,7 @@ void NotifyAllQueues() {
     std::lock_guard lock(g_queues_mutex);
     for (auto& [id, q] : Queues()) all.push_back(q);
   }
-  for (auto& q : all) {
-    std::lock_guard lock(q->mutex);
-    q->cv.notify_all();
-  }
+  for (auto& q : all) Wake(*q);
 }
 
 bool PostMessage(Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam, std::string text) {
@@ -215,10 +264,29 @@ bool PostMessage(Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lparam,
     if (!q->alive) return false;
     was_empty = q->posted.empty();
     q->posted.push_back(Message{hwnd, message, wparam, lparam, std::move(text)});
+    // A loop only sleeps on an empty queue: later posts need not wake it.
+    if (was_empty) WakeLocked(*q);
   }
-  // A loop only sleeps on an empty queue: later posts need not wake it.
-  if (was_empty) q->cv.notify_all();
   return true;
+}
+
+bool PostTask(Hwnd hwnd, std::function<void()> task) {
+  const ThreadId thread = WindowThread(hwnd);
+  auto q = thread ? QueueOf(thread) : nullptr;
+  if (!q) return false;
+  std::lock_guard lock(q->mutex);
+  if (!q->alive) return false;
+  const WParam number = q->next_task++;
+  q->tasks.emplace(number, std::move(task));
+  q->posted.push_back(Message{hwnd, kPostedTask, number, 0, {}});
+  WakeLocked(*q);
+  return true;
+}
+
+ThreadWaiter* SetThreadWaiter(ThreadWaiter* waiter) {
+  auto q = CurrentQueue();
+  std::lock_guard lock(q->mutex);
+  return std::exchange(q->waiter, waiter);
 }
 
 bool PostThreadMessage(ThreadId thread, std::uint32_t message, WParam wparam, LParam lparam) {
@@ -230,8 +298,8 @@ bool PostThreadMessage(ThreadId thread, std::uint32_t message, WParam wparam, LP
     if (!q->alive) return false;
     was_empty = q->posted.empty();
     q->posted.push_back(Message{Hwnd::Null, message, wparam, lparam, {}});
+    if (was_empty) WakeLocked(*q);
   }
-  if (was_empty) q->cv.notify_all();
   return true;
 }
 
@@ -259,8 +327,8 @@ LResult SendMessage(Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lpar
     std::lock_guard lock(target->mutex);
     if (!target->alive) return 0;
     target->sent.push_back(item);
+    WakeLocked(*target);
   }
-  target->cv.notify_all();
   for (;;) {
     // Messages sent to this thread while it waits are handled meanwhile, so
     // two threads that send to each other never deadlock.
@@ -269,7 +337,7 @@ LResult SendMessage(Hwnd hwnd, std::uint32_t message, WParam wparam, LParam lpar
     std::unique_lock lock(me->mutex);
     if (item->done) return item->result;
     if (!me->sent.empty()) continue;
-    me->cv.wait(lock);
+    Sleep(*me, lock, std::chrono::steady_clock::time_point::max());
     if (item->done) return item->result;
   }
 }
@@ -319,8 +387,8 @@ bool SetTimer(Hwnd hwnd, std::uintptr_t id, std::int64_t interval_ms) {
       *it = TimerEntry{hwnd, id, interval_ms, now + interval_ms};
     else
       q->timers.push_back(TimerEntry{hwnd, id, interval_ms, now + interval_ms});
+    WakeLocked(*q);
   }
-  q->cv.notify_all();
   return true;
 }
 

@@ -25,16 +25,6 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
-std::string WithoutAmpersands(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size() && text[i + 1] != '&') continue;
-    if (text[i] == '&') ++i;
-    out += text[i];
-  }
-  return out;
-}
-
 std::string Id(const Window& w) { return "[" + std::to_string(w.ControlId()) + "] "; }
 
 std::string Items(const std::vector<ListItem>& items, int cur, bool multi) {
@@ -118,6 +108,16 @@ void RenderControls(const Window& w, std::ostringstream& out, std::string& butto
 }
 
 }  // namespace
+
+std::string WithoutAmpersands(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size() && text[i + 1] != '&') continue;
+    if (text[i] == '&') ++i;
+    out += text[i];
+  }
+  return out;
+}
 
 std::string RenderWindow(const Window& window) {
   WindowStateLock state;

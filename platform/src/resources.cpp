@@ -43,6 +43,13 @@ std::optional<std::string> ResourceModule::String(int id) const {
   return it->second;
 }
 
+std::vector<int> ResourceModule::DialogIds() const {
+  std::lock_guard lock(mutex_);
+  std::vector<int> ids;
+  for (const auto& [id, dialog] : dialogs_) ids.push_back(id);
+  return ids;
+}
+
 std::optional<DialogTemplate> ResourceModule::Dialog(int id) const {
   std::lock_guard lock(mutex_);
   auto it = dialogs_.find(id);

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,63 @@ TEST(MessageQueue, ADestroyedWindowReceivesNothing) {
   EXPECT_EQ(SendMessage(hwnd, msg::User + 2), 0);
   EXPECT_EQ(FromHandle(hwnd), nullptr);
   EXPECT_FALSE(SetTimer(hwnd, 1, 10));
+}
+
+TEST(MessageQueue, PostedTasksRunOnTheWindowsThreadInOrderAndDieWithTheWindow) {
+  Recorder main_window;
+  main_window.CreateWindowObject(nullptr, 0, "main", 0);
+  auto gone = std::make_unique<Recorder>();
+  gone->CreateWindowObject(nullptr, 0, "gone", 0);
+  const Hwnd gone_hwnd = gone->GetHwnd();
+  std::vector<int> ran;  // touched only on this thread
+  WorkerThread worker([&] {
+    for (int i = 0; i < 3; ++i)
+      PostTask(main_window.GetHwnd(), [&ran, i, me = CurrentThreadId()] { ran.push_back(me == CurrentThreadId() ? -1 : i); });
+    PostTask(gone_hwnd, [&ran] { ran.push_back(99); });
+    return 0;
+  });
+  worker.Join();
+  gone->DestroyWindow();
+  ASSERT_TRUE(PumpUntil([&] { return ran.size() == 3; }));
+  PumpPendingMessages();
+  EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));  // the task of the destroyed window never ran
+  EXPECT_FALSE(PostTask(gone_hwnd, [] {}));
+}
+
+// A waiter that counts its waits and wakes: stands for a toolkit's loop.
+class CountingWaiter : public ThreadWaiter {
+ public:
+  void Wait(long timeout_ms) override {
+    waits.fetch_add(1);
+    woken.Wait(timeout_ms < 0 ? 50 : std::min(timeout_ms, 50L));
+    woken.Reset();
+  }
+  void Wake() override {
+    wakes.fetch_add(1);
+    woken.Set();
+  }
+  std::atomic<int> waits{0}, wakes{0};
+  Event woken;
+};
+
+TEST(MessageQueue, AThreadWithAWaiterRunsItWhileWaitingAndIsWokenByPostsAndSends) {
+  Recorder main_window;
+  main_window.CreateWindowObject(nullptr, 0, "main", 0);
+  CountingWaiter waiter;
+  SetThreadWaiter(&waiter);
+  std::atomic<LResult> answer{0};
+  WorkerThread worker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    PostMessage(main_window.GetHwnd(), msg::User + 1, 0, 0, "posted");
+    answer = SendMessage(main_window.GetHwnd(), msg::User + 2);
+    return 0;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return answer.load() != 0; }));
+  worker.Join();
+  SetThreadWaiter(nullptr);
+  EXPECT_EQ(main_window.texts, std::vector<std::string>{"posted"});
+  EXPECT_GT(waiter.waits.load(), 0);  // the loop waited in the waiter, not on its own
+  EXPECT_GT(waiter.wakes.load(), 0);
 }
 
 TEST(Timers, AOneSecondTimerFiresOncePerSecondOfManualTime) {

@@ -7,11 +7,13 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <unistd.h>
 
 #include "platform/dialog.h"
 #include "platform/hosts.h"
 #include "platform/pathmap.h"
+#include "platform/qt_host.h"
 #include "platform/registry.h"
 #include "platform/uihost.h"
 #include "commands.h"
@@ -30,6 +32,7 @@ struct Settings {
   std::string home;
   std::string answers;
   bool yes = false;
+  bool gui = false;
 };
 
 std::string DefaultHome() {
@@ -60,6 +63,13 @@ std::shared_ptr<plat::UiHost> MakeHost(const Settings& settings, std::istream& i
     return scripted;
   }
   if (settings.yes) return std::make_shared<plat::AutomaticHost>(&out);
+  if (settings.gui) {
+    if (const std::string reason = plat::GuiUnavailableReason(); !reason.empty()) {
+      error = "--gui: " + reason;
+      return nullptr;
+    }
+    return std::make_shared<plat::QtHost>();
+  }
   const bool typed = &in == &std::cin && isatty(STDIN_FILENO);
   return std::make_shared<plat::TerminalHost>(in, out, !typed);
 }
@@ -96,7 +106,10 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   app.add_option("--home", settings.home, "home directory (default $RVDLG_HOME, else ~/.rvdlg)");
   auto* answers = app.add_option("--answers", settings.answers, "answer every window from this file");
   auto* yes = app.add_flag("--yes", settings.yes, "take every window's default answer");
+  auto* gui = app.add_flag("--gui", settings.gui, "show every window on the desktop (also RVDLG_HOST=gui)");
   answers->excludes(yes);
+  gui->excludes(answers);
+  gui->excludes(yes);
   app.require_subcommand(1);
   Runner chosen;
   InstallSampleCommands(app, chosen);
@@ -134,6 +147,10 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     err << "rvdlg: " << what << "\n";
     return 2;
   }
+
+  if (const char* chosen_host = std::getenv("RVDLG_HOST");
+      chosen_host && std::string_view(chosen_host) == "gui" && settings.answers.empty() && !settings.yes)
+    settings.gui = true;
 
   // Library pathnames map below the home; settings live in its config
   // folder, the repository in its store.
@@ -176,6 +193,12 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   plat::SetUiHost(nullptr);
   gu_set_help_proc(nullptr);
   home.reset();
+  if (auto* graphical = dynamic_cast<plat::QtHost*>(host.get())) {
+    // A window the graphical host could not show fully fails the run.
+    const auto failures = graphical->Failures();
+    for (const auto& failure : failures) err << "rvdlg: " << failure << "\n";
+    if (!failures.empty() && status == 0) status = 1;
+  }
   if (scripted) {
     out << scripted->TranscriptText();
     // A run that did not go as the answer file says fails, unless the command

@@ -2,6 +2,7 @@
 // Messages and the per-thread message queues. A window belongs to the thread
 // that created it, and its messages are handled only on that thread.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/types.h"
@@ -47,6 +48,25 @@ LResult DispatchMessage(const Message& m);
 void PumpPendingMessages();
 // Wakes this thread's (or another thread's) loop without a real message.
 void WakeThread(ThreadId thread);
+
+// Runs the task on the window's thread when that thread's loop takes it, as a
+// posted message (a modal loop looks at its window again afterwards); never
+// blocks. A task whose window or thread goes first is dropped unrun.
+bool PostTask(Hwnd hwnd, std::function<void()> task);
+
+// Lets a thread that also runs another event loop (a toolkit's) run it while
+// the thread waits for messages: Wait runs that loop until Wake is called
+// (from any thread; it never blocks) or the time-out passes.
+class ThreadWaiter {
+ public:
+  virtual ~ThreadWaiter() = default;
+  virtual void Wait(long timeout_ms) = 0;  // negative: until woken
+  virtual void Wake() = 0;
+};
+// Installs the waiter of the calling thread (nullptr removes it) and returns
+// the one it replaces, to be put back last in, first out. A waiter must stay
+// alive while installed.
+ThreadWaiter* SetThreadWaiter(ThreadWaiter* waiter);
 
 // Timers: each tick is a msg::Timer to the window with the timer id in wparam.
 // A timer fires once per elapsed interval of the current clock.

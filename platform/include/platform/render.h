@@ -10,6 +10,8 @@ class Window;
 // one line per visible control with its id, kind, text and state. Property
 // sheets show their tabs, the active page's controls and their buttons.
 std::string RenderWindow(const Window& window);
+// A control's text without its accelerator marks ("&&" is one ampersand).
+std::string WithoutAmpersands(const std::string& text);
 // One line for a window that shows progress (its status lines and bar).
 std::string RenderProgressLine(const Window& window);
 

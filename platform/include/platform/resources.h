@@ -63,6 +63,7 @@ class ResourceModule {
 
   std::optional<std::string> String(int id) const;
   std::optional<DialogTemplate> Dialog(int id) const;
+  std::vector<int> DialogIds() const;  // every template's id, in order
   std::optional<Menu> FindMenu(int id) const;
   bool HasIcon(int id) const;
   std::optional<AnimationResource> Animation(int id) const;
