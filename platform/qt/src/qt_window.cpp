@@ -19,6 +19,8 @@
 #include <QTabBar>
 #include <QTextDocument>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <functional>
 
 #include "platform/render.h"
 
@@ -40,7 +42,8 @@ bool IsRadio(const ControlState& c) {
   return ButtonKind(c) == bs::RadioButton || ButtonKind(c) == bs::AutoRadioButton;
 }
 bool TakesBuddy(const ControlState* c) {
-  return c && (c->kind == "edit" || c->kind == "combobox" || c->kind == "listbox" || c->kind == "listview");
+  return c && (c->kind == "edit" || c->kind == "combobox" || c->kind == "listbox" || c->kind == "listview" ||
+               c->kind == "hosted");
 }
 
 Qt::CheckState ToQt(int check) {
@@ -84,6 +87,48 @@ void RefreshTable(QTreeWidget* table, const ControlState& c) {
     item->setSelected(row.selected);
   }
 }
+
+// A hosted control's items as a tree; each item keeps its index for the
+// action that picks it. Rebuilt only when the items changed.
+void RefreshHosted(QTreeWidget* tree, const ControlState& c) {
+  QStringList shape;
+  for (const auto& item : c.tree) shape << QString::number(item.depth) + " " + Q(item.text);
+  if (!c.installed) shape << "(not installed)";
+  if (tree->property("shape").toStringList() != shape) {
+    tree->setProperty("shape", shape);
+    tree->clear();
+    std::vector<QTreeWidgetItem*> parents;  // the last item at each depth
+    for (std::size_t i = 0; i < c.tree.size(); ++i) {
+      const auto depth = static_cast<std::size_t>(std::max(c.tree[i].depth, 0));
+      parents.resize(std::min(parents.size(), depth));
+      auto* item = parents.empty() ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents.back());
+      item->setText(0, Q(c.tree[i].text));
+      item->setData(0, Qt::UserRole, static_cast<int>(i));
+      parents.push_back(item);
+    }
+    if (!c.installed) new QTreeWidgetItem(tree, QStringList{"(not installed)"});
+    tree->expandAll();
+  }
+  QTreeWidgetItemIterator it(tree);
+  for (; *it; ++it) {
+    const QVariant index = (*it)->data(0, Qt::UserRole);
+    (*it)->setSelected(index.isValid() && c.tree[static_cast<std::size_t>(index.toInt())].selected);
+  }
+}
+
+// A combo box that tells the framework its list opens, as a person's
+// click on the arrow does, before it shows the list.
+class DropDownCombo : public QComboBox {
+ public:
+  DropDownCombo(QWidget* parent, std::function<void()> opening) : QComboBox(parent), opening_(std::move(opening)) {}
+  void showPopup() override {
+    opening_();
+    QComboBox::showPopup();
+  }
+
+ private:
+  std::function<void()> opening_;
+};
 
 }  // namespace
 
@@ -151,7 +196,7 @@ QWidget* HostWindow::MakeWidget(const ControlState& c, const ControlState* next)
             [this, id](const QString& text) { Act(Action::Kind::Type, id, text.toStdString()); });
     w = edit;
   } else if (c.kind == "combobox") {
-    auto* combo = new QComboBox(content_);
+    auto* combo = new DropDownCombo(content_, [this, id] { Act(Action::Kind::Open, id); });
     combo->setEditable((c.style & 0x3) == cbs::DropDown);
     connect(combo, &QComboBox::activated, this,
             [this, id](int index) { Act(Action::Kind::Select, id, "#" + std::to_string(index)); });
@@ -192,6 +237,15 @@ QWidget* HostWindow::MakeWidget(const ControlState& c, const ControlState* next)
           "#" + std::to_string(table->indexOfTopLevelItem(item)));
     });
     w = table;
+  } else if (c.kind == "hosted") {
+    auto* tree = new QTreeWidget(content_);
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    connect(tree, &QTreeWidget::itemClicked, this, [this, id](QTreeWidgetItem* item) {
+      const QVariant index = item->data(0, Qt::UserRole);
+      if (index.isValid()) Act(Action::Kind::Select, id, "#" + std::to_string(index.toInt()));
+    });
+    w = tree;
   } else if (c.kind == "progress" || c.kind == "animation") {
     auto* bar = new QProgressBar(content_);
     bar->setTextVisible(c.kind == "progress");
@@ -287,6 +341,7 @@ void HostWindow::Refresh() {
       QWidget* w = widgets[i];
       w->setEnabled(c.enabled);
       w->setVisible(c.visible);
+      w->setToolTip(Q(c.tooltip));
       if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "static")
         label->setText(label->buddy() ? Q(c.text) : WithoutMnemonics(c.text));
       else if (auto* group = qobject_cast<QGroupBox*>(w))
@@ -311,6 +366,8 @@ void HostWindow::Refresh() {
         if (combo->isEditable()) combo->setEditText(Q(c.text));
       } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         RefreshList(list, c);
+      } else if (auto* tree = qobject_cast<QTreeWidget*>(w); tree && c.kind == "hosted") {
+        RefreshHosted(tree, c);
       } else if (auto* table = qobject_cast<QTreeWidget*>(w)) {
         RefreshTable(table, c);
       } else if (auto* bar = qobject_cast<QProgressBar*>(w)) {

@@ -49,6 +49,11 @@ ControlState CaptureControl(const Window& c) {
     s.pos = p->GetPos();
   }
   if (auto* a = dynamic_cast<const Animation*>(&c)) s.playing = a->IsPlaying();
+  if (auto* h = dynamic_cast<const HostedControl*>(&c)) {
+    s.tree = h->Items();
+    s.installed = h->IsInstalled();
+  }
+  s.tooltip = c.TooltipText();
   return s;
 }
 
@@ -91,7 +96,7 @@ int HeightOf(const ControlState& c, int width) {
   if (c.kind == "button") return IsPush(c) ? kButtonHeight : Lines(c.text, width - 12) * 10;
   if (c.kind == "edit") return (c.style & es::MultiLine) ? 40 : 12;
   if (c.kind == "listbox") return 48;
-  if (c.kind == "listview") return 64;
+  if (c.kind == "listview" || c.kind == "hosted") return 64;
   if (c.kind == "progress" || c.kind == "animation") return 10;
   return 12;  // combo boxes and whatever else
 }

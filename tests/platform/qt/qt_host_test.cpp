@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTreeWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -13,6 +15,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
+#include "platform/hosted_control.h"
 #include "platform/propsheet.h"
 #include "platform/qt_host.h"
 #include "platform/sync.h"
@@ -264,6 +267,76 @@ class Gauge : public Window {
  public:
   const char* ClassName() const override { return "gauge"; }
 };
+
+// A tree of two levels whose items report their names.
+class TwoLevels : public HostedImpl {
+ public:
+  DispResult Invoke(int, DispCall, const std::vector<DispValue>&) override { return {}; }
+  std::vector<HostedItem> Items() const override {
+    std::vector<HostedItem> items = {{0, "hello", "project:hello", false}, {1, "hello_dev", "stream:hello_dev", false}};
+    if (picked_ >= 0) items[static_cast<std::size_t>(picked_)].selected = true;
+    return items;
+  }
+  bool Pick(std::size_t index) override {
+    picked_ = static_cast<int>(index);
+    return true;
+  }
+
+ private:
+  int picked_ = -1;
+};
+
+TEST_F(QtHostTest, AHostedTreeAndAComboThatFillsWhenItOpensAreUsedLikeTheScriptedHosts) {
+  const char* kTree = "{7A0E0D0C-0000-4000-8000-00000000AB02}";
+  RegisterHostedClass(kTree, [] { return std::make_unique<TwoLevels>(); });
+  AddTemplate(9108, "Hosted", {Ctl(kTree, 500, ""), Ctl("combobox", 501, "", cbs::DropDownList),
+                               Ctl("button", IdOk, "OK", bs::DefPushButton)});
+  class Filling : public ComboBox {
+   public:
+    std::string TooltipText() const override { return GetCurSel() < 0 ? "" : "tip " + GetLBText(GetCurSel()); }
+
+   protected:
+    bool OnReflect(int code) override {
+      if (code == cbn::DropDown && GetCount() == 0) AddString("loaded when opened");
+      return false;
+    }
+  };
+  class WithTree : public Dialog {
+   public:
+    WithTree() : Dialog(9108) {}
+    bool OnInitDialog() override {
+      SubclassDlgItem(501, combo);
+      return Dialog::OnInitDialog();
+    }
+    LResult OnNotify(NotifyHeader& header) override {
+      if (header.code == hcn::SelChange) picked = static_cast<HostedNotify&>(header).selector;
+      return 0;
+    }
+    Filling combo;
+    std::string picked;
+  };
+  PersonAtTheScreen person;
+  person.Then([] { return ControlWidget<QTreeWidget>(ShownWindow("Hosted"), 500) != nullptr; }, [] {
+    auto* tree = ControlWidget<QTreeWidget>(ShownWindow("Hosted"), 500);
+    QTreeWidgetItem* dev = tree->topLevelItem(0)->child(0);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(dev).center());
+    ControlWidget<QComboBox>(ShownWindow("Hosted"), 501)->showPopup();
+  });
+  person.Then([] { return ControlWidget<QComboBox>(ShownWindow("Hosted"), 501)->count() == 1; }, [] {
+    auto* combo = ControlWidget<QComboBox>(ShownWindow("Hosted"), 501);
+    combo->hidePopup();
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+  });
+  person.Then([] { return ControlWidget(ShownWindow("Hosted"), 501)->toolTip() == "tip loaded when opened"; },
+              [] { QTest::keyClick(ShownWindow("Hosted"), Qt::Key_Return); });
+  WithTree dialog;
+  EXPECT_EQ(dialog.DoModal(), IdOk);
+  EXPECT_TRUE(person.Done());
+  EXPECT_EQ(dialog.picked, "stream:hello_dev");
+  EXPECT_EQ(dialog.combo.GetCurSel(), 0);
+  UnregisterHostedClass(kTree);
+}
 
 TEST_F(QtHostTest, AControlOfAKindTheHostDoesNotKnowFailsLoudly) {
   AddTemplate(9107, "Gauges", {Ctl("button", IdOk, "OK", bs::DefPushButton)});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/hosted_control.h"
 #include "platform/types.h"
 
 namespace plat {
@@ -33,6 +34,9 @@ struct ControlState {
   std::vector<ListView::Row> rows;
   int low = 0, high = 100, pos = 0;  // progress bars
   bool playing = false;              // animations
+  std::vector<HostedItem> tree;      // hosted controls: their items, depth first
+  bool installed = true;             // hosted controls: an implementation was found
+  std::string tooltip;
   DluRect rect;
 };
 
