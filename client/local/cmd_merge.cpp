@@ -315,42 +315,12 @@ struct Rewrite {
   bool done = false;
 };
 
-// 0, or the system error that stopped it (the target is then untouched).
-int ReplaceFile(const fs::path& path, const std::string& text) {
-  std::error_code error;
-  const fs::perms perms = fs::status(path, error).permissions();
-  if (error) return error.value();
-  const std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".merge.XXXXXX")).string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return errno;
-  const fs::path temp(name.data());
-  int failure = 0;
-  std::size_t written = 0;
-  while (written < text.size() && !failure) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n > 0)
-      written += static_cast<std::size_t>(n);
-    else if (n < 0 && errno != EINTR)
-      failure = errno;
-    else if (n == 0)
-      failure = EIO;
-  }
-  if (::close(fd) != 0 && !failure) failure = errno;
-  if (!failure) {
-    fs::permissions(temp, perms, error);
-    if (error) failure = error.value();
-  }
-  if (!failure && std::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure) fs::remove(temp, error);
-  return failure;
-}
-
 int WriteTarget(const std::string& name, const fs::path& path, const std::string& original, const std::string& text,
                 Rewrite* rewrite) {
   if (text == original) return TBS_ST_OK;
-  if (const int failure = ReplaceFile(path, text)) {
+  std::error_code error;
+  const fs::perms perms = fs::status(path, error).permissions();
+  if (const int failure = error ? error.value() : views::ReplaceFile(path, text, perms)) {
     Complain("Cannot write the merge into \"" + name + "\": " + std::strerror(failure) + ".");
     return TBS_ST_FAILURE;
   }
@@ -427,7 +397,9 @@ int Merge(Store& s, const cmd_merge_args_s& args, Rewrite* rewrite, Notes* notes
 }
 
 void PutBack(const Rewrite& rewrite) {
-  if (rewrite.done && ReplaceFile(rewrite.path, rewrite.original) != 0)
+  std::error_code error;
+  const fs::perms perms = fs::status(rewrite.path, error).permissions();
+  if (rewrite.done && (error || views::ReplaceFile(rewrite.path, rewrite.original, perms) != 0))
     Complain("Cannot put back the text of \"" + rewrite.path.string() + "\".");
 }
 

@@ -87,6 +87,11 @@ const std::vector<const char*>& Migrations() {
       "CREATE TABLE view_files (view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE,"
       " path TEXT NOT NULL, vob INTEGER NOT NULL, version INTEGER NOT NULL, checked_out INTEGER NOT NULL,"
       " PRIMARY KEY (view, path));",
+      // 4 -> 5: check-outs made without the branch's mastership, and the
+      // mastership requests sent to the replicas that hold it.
+      "ALTER TABLE vob_checkouts ADD COLUMN nonmastered INTEGER NOT NULL DEFAULT 0;"
+      "CREATE TABLE mastership_requests (id INTEGER PRIMARY KEY, object TEXT NOT NULL, replica TEXT NOT NULL,"
+      " secs INTEGER NOT NULL);",
   };
   return migrations;
 }

@@ -18,6 +18,7 @@
 #include "nlbd_port.h"
 #include "support/message_capture.h"
 #include "support/old_stores.h"
+#include "view.h"
 #include "vob.h"
 #include "tbs.h"
 
@@ -121,6 +122,15 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          char tag[64];
          EXPECT_EQ(vob_get_tag(old, tag, sizeof tag), 0);
          EXPECT_STREQ(tag, "\\old");
+       }},
+      {4,
+       [] {
+         view_handle_t view = 0;
+         ASSERT_EQ(view_get_handle_by_tag("oldview", &view), 0);
+         int snapshot = 1;
+         EXPECT_EQ(view_ws_is_ws_tag("oldview", &snapshot), 0);
+         EXPECT_EQ(snapshot, 0);
+         view_free_handle(view);
        }},
   };
   for (const Row& row : rows) {

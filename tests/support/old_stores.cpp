@@ -79,6 +79,17 @@ const std::vector<Step>& Steps() {
        "CREATE TABLE vob_triggers (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
        " obj INTEGER NOT NULL, trtype INTEGER NOT NULL, PRIMARY KEY (vob, obj, trtype));",
        "INSERT INTO vobs VALUES (1, '\\old', '0b1d0000-0000-4000-8000-000000000001', 1);"},
+      {// 3 -> 4: hosts, views and what each view's root was loaded with.
+       "CREATE TABLE hosts (name TEXT PRIMARY KEY COLLATE NOCASE, os TEXT NOT NULL, os_version TEXT NOT NULL,"
+       " options TEXT NOT NULL);"
+       "CREATE TABLE views (tag TEXT PRIMARY KEY, uuid TEXT NOT NULL UNIQUE, owner TEXT NOT NULL,"
+       " host TEXT NOT NULL, spec TEXT NOT NULL, snapshot INTEGER NOT NULL, active INTEGER NOT NULL,"
+       " comment TEXT NOT NULL, created INTEGER NOT NULL);"
+       "CREATE TABLE view_files (view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE,"
+       " path TEXT NOT NULL, vob INTEGER NOT NULL, version INTEGER NOT NULL, checked_out INTEGER NOT NULL,"
+       " PRIMARY KEY (view, path));",
+       "INSERT INTO views VALUES ('oldview', '0b1d0000-0000-4000-8000-000000000002', 'me', 'alpha',"
+       " 'element * CHECKEDOUT', 0, 1, 'an old view', 0);"},
   };
   return steps;
 }

@@ -138,12 +138,15 @@ int MakeSampleRepository(Context& c, bool force) {
   // view's directory is made last; a failure takes it away again.
   std::string what;
   const std::filesystem::path view_root = plat::Home() / "views" / kSampleView;
+  const std::filesystem::path rel1_root = plat::Home() / "views" / kRel1View;
   bool made_root = false;
   const int status = store->Command([&](client_local::Store&) {
     if (int removed = RemoveSampleRepository(&what)) return removed;
-    if (std::filesystem::exists(view_root, exists_error)) {
-      what = "a directory that is no view is in the way: " + view_root.string();
-      return TBS_ST_ALREADY;
+    for (const auto& root : {view_root, rel1_root}) {
+      if (std::filesystem::exists(root, exists_error)) {
+        what = "a directory that is no view is in the way: " + root.string();
+        return TBS_ST_ALREADY;
+      }
     }
     if (int built = BuildSampleVobs(&what)) return built;
     what = "making the registry";
@@ -153,11 +156,15 @@ int MakeSampleRepository(Context& c, bool force) {
     if (int port = nlbd_set_port(host.c_str(), kBrokerPort)) return port;
     for (const SampleVob& vob : kSampleVobs)
       if (int added = AddVob(vob, host, random)) return added;
-    made_root = true;  // the root was not there
-    return BuildSampleView(&what);
+    made_root = true;  // the roots were not there
+    if (int built = BuildSampleView(&what)) return built;
+    return BuildRel1ViewAndReplica(&what);
   });
   if (status != TBS_ST_OK) {
-    if (made_root) std::filesystem::remove_all(view_root, exists_error);
+    if (made_root) {
+      std::filesystem::remove_all(view_root, exists_error);
+      std::filesystem::remove_all(rel1_root, exists_error);
+    }
     // A replaced repository is back in the store: its view's files too.
     if (exists) view_register_view_tag(kSampleView);
     c.err << "rvdlg: cannot make the sample repository (" << what << "): " << tbs_strerror(status) << "\n";
@@ -170,7 +177,11 @@ int MakeSampleRepository(Context& c, bool force) {
           << vob.dir << "\n";
   c.out << "  VOB \\public: \\src\\hello.c, \\src\\util.c, \\doc\\README.txt (labels REL1, REL2; branch dev;"
            " attribute Status; a Merge hyperlink)\n"
-        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out)\n";
+        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out)\n"
+        << "  view " << kRel1View << ", root " << rel1_root.string()
+        << " (REL1 over \\main\\LATEST; \\doc\\README.txt checked out reserved)\n"
+        << "  replica " << kRemoteReplica << " of \\private, mastering \\private\\notes.txt@@\\main"
+        << " (mastership requests allowed on this site)\n";
   return 0;
 }
 
