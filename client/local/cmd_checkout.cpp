@@ -24,6 +24,7 @@
 #include "local/view_root.h"
 #include "local/vob_repo.h"
 #include "view.h"
+#include "view_ws.h"
 
 using client_local::LocalCall;
 using client_local::NonNull;
@@ -325,6 +326,7 @@ int Write(Store& s, const std::string& version_id, const Options& o, const Targe
   const bool reserved = o.reserved && !chosen.words.reserved_elsewhere && !nonmastered;
   const vob_dbid_t checked_out = AddCheckout(s, chosen.version, t.file.view, reserved, nonmastered, o.comment);
   if (int rc = JoinViewActivity(s, t, checked_out)) return rc;
+  if (int rc = view_inval_obj(t.file.view.c_str(), t.vob, t.element.dbid)) return rc;
   if (!has_file) return TBS_ST_OK;
   views::RecordCheckedOut(s, t.file.view, t.vob, t.element.name, checked_out);
   // Last: the file changes only when everything else has been done.

@@ -150,6 +150,7 @@ int BuildRel1ViewAndReplica(std::string* what) {
           std::fputs("element * CHECKEDOUT\nelement * REL1\nelement * \\main\\LATEST\n", file);
           rc = fileutl_fclose(file) == 0 ? view_set_spec(view, spec) : TBS_ST_FAILURE;
           fileutl_rm(spec);
+          if (!rc) rc = view_inval_view(view);  // the directory shows the rules
         }
         view_free_handle(view);
         return rc;
