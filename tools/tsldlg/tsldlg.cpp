@@ -20,13 +20,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage = "usage: tsldlg [--home DIR] /reqmaster /objects OBJ... /RFMProgress";
 
-std::string DefaultHome() {
-  if (const char* env = std::getenv("RVDLG_HOME"); env && *env) return env;
-  if (const char* user_home = std::getenv("HOME"); user_home && *user_home)
-    return (fs::path(user_home) / ".rvdlg").string();
-  return ".rvdlg";
-}
-
 int Usage(std::ostream& err, const std::string& why) {
   err << "tsldlg: " << why << "\n" << kUsage << "\n";
   return 2;
@@ -51,7 +44,7 @@ int RequestAll(const std::vector<std::string>& objects, std::ostream& out, std::
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string home = DefaultHome();
+  std::string home = plat::DefaultHome();
   std::size_t i = 0;
   while (i < args.size() && args[i] == "--home") {
     if (i + 1 >= args.size() || args[i + 1].empty()) return Usage(err, "--home needs a directory");
