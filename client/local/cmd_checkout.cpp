@@ -232,7 +232,8 @@ int CannotWrite(const Target& t, int failure) {
 
 // Makes the view's file the writable check-out holding text (nothing when
 // text is null: the file stays as it is). The last step of the command.
-int WriteViewFile(Store& s, const Target& t, const Options& o, const std::string* text, bool move_aside) {
+int WriteViewFile(Store& s, const Target& t, const Options& o, const std::string* text, bool move_aside,
+                  fs::path* moved_to) {
   FileBefore before;
   before.path = t.file.host;
   std::error_code error;
@@ -255,7 +256,7 @@ int WriteViewFile(Store& s, const Target& t, const Options& o, const std::string
       fs::remove(before.path, ignored);
       PutBack(aside);
     });
-    imsg_print(IMSG_NOTICE, "Hijacked file \"%s\" renamed to \"%s\".\n", t.shown, moved.filename().string());
+    *moved_to = moved;
   }
   const bool rewrite = text && (!before.existed || move_aside || *text != before.text);
   if (rewrite) {
@@ -271,13 +272,6 @@ int WriteViewFile(Store& s, const Target& t, const Options& o, const std::string
   return error ? CannotWrite(t, error.value()) : TBS_ST_OK;
 }
 
-std::string Lines(const client_local::merge::Conflict& conflict) {
-  const std::size_t first = conflict.ours_line + 1;
-  if (conflict.ours.size() <= 1) return "line " + Num(static_cast<std::int64_t>(first));
-  return "lines " + Num(static_cast<std::int64_t>(first)) + "-" +
-         Num(static_cast<std::int64_t>(first + conflict.ours.size() - 1));
-}
-
 // The hijacked file's edits merged into the chosen version; false with the
 // conflicts named when they clash.
 bool MergeHijack(Store& s, const Target& t, const Choice& chosen, std::string* merged) {
@@ -290,7 +284,8 @@ bool MergeHijack(Store& s, const Target& t, const Choice& chosen, std::string* m
   auto result = client_local::merge::Merge3(base ? base->text : std::string(), edited, chosen.version.text);
   if (!result.conflicts.empty()) {
     std::string spans;
-    for (const auto& conflict : result.conflicts) spans += (spans.empty() ? "" : ", ") + Lines(conflict);
+    for (const auto& conflict : result.conflicts)
+      spans += (spans.empty() ? "" : ", ") + client_local::merge::LineSpan(conflict);
     Complain("The hijacked file \"" + t.shown + "\" conflicts with \"" + chosen.name + "\" (" + spans +
              "): resolve the hijack before checking it out.");
     return false;
@@ -302,7 +297,7 @@ bool MergeHijack(Store& s, const Target& t, const Choice& chosen, std::string* m
 // The check-out itself (inside its command): the candidates read again and
 // checked against what the caller chose from.
 int Write(Store& s, const std::string& version_id, const Options& o, const Target& asked, std::size_t index,
-          bool nonmastered, bool use_modified) {
+          bool nonmastered, bool use_modified, fs::path* moved_to) {
   Target t = asked;
   if (int rc = Survey(s, version_id, o, &t)) return rc;
   if (t.choices.size() != asked.choices.size() || t.choices[index].version.dbid != asked.choices[index].version.dbid ||
@@ -330,7 +325,7 @@ int Write(Store& s, const std::string& version_id, const Options& o, const Targe
   if (!has_file) return TBS_ST_OK;
   views::RecordCheckedOut(s, t.file.view, t.vob, t.element.name, checked_out);
   // Last: the file changes only when everything else has been done.
-  return WriteViewFile(s, t, o, text, t.hijacked && !use_modified);
+  return WriteViewFile(s, t, o, text, t.hijacked && !use_modified, moved_to);
 }
 
 int Refuse(const std::vector<std::string>& refusals) {
@@ -403,11 +398,14 @@ int CheckOutOne(const cmd_checkout_args_s& args, const char* pathname) {
     if (!o.nonmastered) return Refuse({chosen.refusals.back()});
     nonmastered = true;
   }
+  fs::path moved;
   const int status = store->Command(
-      [&](Store& s) { return Write(s, version_id, o, t, index, nonmastered, use_modified != 0); });
-  if (status == TBS_ST_OK)
-    imsg_print(IMSG_NOTICE, "Checked out \"%s\" from version \"%s\".\n", t.shown, chosen.name);
-  return status;
+      [&](Store& s) { return Write(s, version_id, o, t, index, nonmastered, use_modified != 0, &moved); });
+  if (status != TBS_ST_OK) return status;
+  if (!moved.empty())
+    imsg_print(IMSG_NOTICE, "Hijacked file \"%s\" renamed to \"%s\".\n", t.shown, moved.filename().string());
+  imsg_print(IMSG_NOTICE, "Checked out \"%s\" from version \"%s\".\n", t.shown, chosen.name);
+  return TBS_ST_OK;
 }
 
 }  // namespace

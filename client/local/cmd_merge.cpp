@@ -226,13 +226,6 @@ std::string VersionName(Store& s, vob_handle_t vob, vob_dbid_t version) {
   return object ? Pathname(s, *object) : std::string();
 }
 
-std::string LineSpan(const client_local::merge::Conflict& conflict) {
-  const std::size_t first = conflict.ours_line + 1;
-  if (conflict.ours.size() <= 1) return "line " + Num(static_cast<std::int64_t>(first));
-  return "lines " + Num(static_cast<std::int64_t>(first)) + "-" +
-         Num(static_cast<std::int64_t>(first + conflict.ours.size() - 1));
-}
-
 void ListLines(const std::vector<std::string>& lines, std::string& text) {
   for (std::size_t i = 0; i < lines.size() && i < kListedLines; ++i) {
     text += lines[i];
@@ -252,7 +245,7 @@ void ReportConflicts(const std::string& target, const Side& contributor, const s
       spans += ", ...";
       break;
     }
-    spans += (i ? ", " : "") + LineSpan(conflicts[i]);
+    spans += (i ? ", " : "") + client_local::merge::LineSpan(conflicts[i]);
   }
   const std::string count = Num(static_cast<std::int64_t>(conflicts.size()));
   Complain("Merging \"" + contributor.name + "\" into \"" + target + "\": " + count +
@@ -263,7 +256,7 @@ void ReportConflicts(const std::string& target, const Side& contributor, const s
     std::string text = "No merge tool can be shown here. The conflicts:\n";
     for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i) {
       const auto& conflict = conflicts[i];
-      text += "<<<<<<< " + target + " (" + LineSpan(conflict) + ")\n";
+      text += "<<<<<<< " + target + " (" + client_local::merge::LineSpan(conflict) + ")\n";
       ListLines(conflict.ours, text);
       if (!base_name.empty()) {
         text += "||||||| " + base_name + "\n";
