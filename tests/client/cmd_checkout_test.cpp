@@ -71,12 +71,7 @@ class CheckoutCommand : public rv_test::ViewTest {
     Version(merge_elem, "\\public\\src\\m.c", "a\nb\nc\n", &m1);
     Version(merge_elem, "\\public\\src\\m.c", "a\nb\nC\n", &m2);
     ASSERT_EQ(vob_ver_add_label(vob, m1, "REL1"), 0);
-    ASSERT_EQ(view_create("rel1", 0, ""), 0);
-    view_handle_t view = 0;
-    ASSERT_EQ(view_get_handle_by_tag("rel1", &view), 0);
-    ASSERT_EQ(SetSpec(view, "element * CHECKEDOUT\nelement * REL1\nelement * \\main\\LATEST\n"), 0);
-    ASSERT_EQ(view_inval_view(view), 0);
-    view_free_handle(view);
+    MakeView("rel1", "element * CHECKEDOUT\nelement * REL1\nelement * \\main\\LATEST\n");
     area = stg_create_area(0);
   }
   void TearDown() override {
