@@ -1,6 +1,7 @@
 #pragma once
 // String utilities of the client libraries. Text is in the system's
 // multibyte code page, UTF-8 here: a character is one to four bytes.
+#include "stg.h"
 
 // The number of bytes of the character starting at text: 1 to 4; a byte that
 // does not start a well-formed sequence counts as one character of 1 byte.
@@ -16,3 +17,7 @@ const char* strutl_find_last_char(const char* text, int c);
 // non-zero) or lower case; other bytes are left alone. Returns text (null
 // stays null).
 char* strutl_cvt_case_string(char* text, int to_upper);
+
+// first followed by second, of any length, in the area; null for a null
+// argument or an unknown area.
+char* strutl_concat(stg_area_t area, const char* first, const char* second);

@@ -18,6 +18,9 @@ inline constexpr int TBS_ST_ALREADY = 1067;         // already mounted or in use
 inline constexpr int TBS_ST_WRONG_KIND = 1072;      // object of the wrong kind
 inline constexpr int TBS_ST_PNAME_CONVERSION = 1084;  // pathname conversion failed
 
+// The separator between an element's name and its version or branch ("@@").
+const char* tbs_version_ext_pname();
+
 // The text of a status code; "Unknown error N" for a code without one.
 // Known texts live for the whole process; an unknown code's text lives in
 // a buffer of the calling thread until its next call.

@@ -5,8 +5,8 @@
 #include "vob.h"
 
 // The version a pathname through a view ("\\view\TAG\vob\dir\file" or
-// "M:\TAG\vob\dir\file", no extension) selects: the view's check-out of
-// the element, else the latest version of its branch "main". The view's tag
+// "M:\TAG\vob\dir\file", no extension) selects: what the view's config spec
+// selects (vob_elem_get_view_version). The view's tag
 // goes into view (size bytes). 0; TBS_ST_NOT_FOUND when the name is not there; TBS_ST_INVALID_ARG for
 // a null argument or a name that is not through a view.
 int view_ws_lookup_pn(const char* pathname, char* view, std::size_t size, vob_handle_t* vob, vob_dbid_t* version);

@@ -180,8 +180,9 @@ int vob_resolve_elem(vob_handle_t vob, const char* pathname, vob_dbid_t* elem);
 int vob_resolve_ver(vob_handle_t vob, const char* pathname, vob_dbid_t* version);
 // An element's version named by an identifier ("\main\2", "\main\LATEST").
 int vob_elem_idstr_to_version(vob_handle_t vob, vob_dbid_t elem, const char* idstr, vob_dbid_t* version);
-// The version a view selects for an element: the view's check-out of it,
-// else the latest version of its branch "main".
+// The version a view selects for an element: what the view's config spec
+// selects, as the view's directory shows it. A view that is not there selects
+// its check-out of the element, else the latest version of its branch "main".
 int vob_elem_get_view_version(vob_handle_t vob, vob_dbid_t elem, const char* view, vob_dbid_t* version);
 int vob_elem_is_directory(vob_handle_t vob, vob_dbid_t elem, int* directory);
 
@@ -224,6 +225,7 @@ int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor
 struct vob_ckout_info_s {
   std::uint32_t version = 1;
   int reserved = 0;
+  int nonmastered = 0;  // made while another replica masters the branch
   const char* view = nullptr;
   const char* comment = nullptr;
   const char* user = nullptr;
@@ -317,6 +319,12 @@ int vob_utl_parse_objsel(const char* selector, vob_objsel_kind_t* kind, char* na
                          char* tag, std::size_t tag_size);
 int vob_utl_create_objsel(vob_objsel_kind_t kind, const char* name, const char* tag, char* out,
                           std::size_t size);
+
+// ---- Names ----
+// A pathname of any length split at its last separator: the directory part
+// (as fileutl_strip_leaf gives it) and the leaf, in the area. 0;
+// TBS_ST_INVALID_ARG for a null argument or an unknown area.
+int vob_utl_strip_leaf(const char* pathname, stg_area_t area, const char** dir, const char** leaf);
 
 // ---- The object cache of the client ----
 inline constexpr int VOB_CACHE_ENABLE = 1;

@@ -36,10 +36,17 @@ int vob_obj_next_hlinks(vob_handle_t vob, vob_dbid_t dbid, vob_ob_cursor_t* curs
 int vob_ob_get_replica_oid(vob_handle_t vob, tbs_oid_t* oid);
 // Whether the VOB is replicated: it has more than one replica object.
 int vob_ob_is_replicated(vob_handle_t vob, int* replicated);
-// The replica (its DBID in the object's VOB) that masters an object: every
-// object is mastered by its VOB's original replica. TBS_ST_NOT_FOUND for an unknown VOB
-// or object.
+// The replica (its DBID in the object's VOB) that masters an object: the
+// replica its mastership was given to, else its VOB's original replica.
+// TBS_ST_NOT_FOUND for an unknown VOB or object.
 int vob_obj_get_master(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* replica);
+// A new replica of the VOB, named like a type (the VOB is then replicated).
+// TBS_ST_ALREADY when the name is taken; TBS_ST_INVALID_ARG for a bad name.
+int vob_replica_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* replica);
+// Gives a branch's mastership to a replica of its VOB. TBS_ST_WRONG_KIND when
+// the object is no branch or the replica no replica; TBS_ST_NOT_FOUND for an
+// unknown VOB or object.
+int vob_obj_set_master(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t replica);
 
 // Well-known objects of a VOB, by kind. TBS_ST_INVALID_ARG for another kind.
 inline constexpr int VOB_WK_OBJ_VOB = 1;        // the VOB object

@@ -226,13 +226,6 @@ std::string VersionName(Store& s, vob_handle_t vob, vob_dbid_t version) {
   return object ? Pathname(s, *object) : std::string();
 }
 
-std::string LineSpan(const client_local::merge::Conflict& conflict) {
-  const std::size_t first = conflict.ours_line + 1;
-  if (conflict.ours.size() <= 1) return "line " + Num(static_cast<std::int64_t>(first));
-  return "lines " + Num(static_cast<std::int64_t>(first)) + "-" +
-         Num(static_cast<std::int64_t>(first + conflict.ours.size() - 1));
-}
-
 void ListLines(const std::vector<std::string>& lines, std::string& text) {
   for (std::size_t i = 0; i < lines.size() && i < kListedLines; ++i) {
     text += lines[i];
@@ -252,7 +245,7 @@ void ReportConflicts(const std::string& target, const Side& contributor, const s
       spans += ", ...";
       break;
     }
-    spans += (i ? ", " : "") + LineSpan(conflicts[i]);
+    spans += (i ? ", " : "") + client_local::merge::LineSpan(conflicts[i]);
   }
   const std::string count = Num(static_cast<std::int64_t>(conflicts.size()));
   Complain("Merging \"" + contributor.name + "\" into \"" + target + "\": " + count +
@@ -263,7 +256,7 @@ void ReportConflicts(const std::string& target, const Side& contributor, const s
     std::string text = "No merge tool can be shown here. The conflicts:\n";
     for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i) {
       const auto& conflict = conflicts[i];
-      text += "<<<<<<< " + target + " (" + LineSpan(conflict) + ")\n";
+      text += "<<<<<<< " + target + " (" + client_local::merge::LineSpan(conflict) + ")\n";
       ListLines(conflict.ours, text);
       if (!base_name.empty()) {
         text += "||||||| " + base_name + "\n";
@@ -315,42 +308,12 @@ struct Rewrite {
   bool done = false;
 };
 
-// 0, or the system error that stopped it (the target is then untouched).
-int ReplaceFile(const fs::path& path, const std::string& text) {
-  std::error_code error;
-  const fs::perms perms = fs::status(path, error).permissions();
-  if (error) return error.value();
-  const std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".merge.XXXXXX")).string();
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return errno;
-  const fs::path temp(name.data());
-  int failure = 0;
-  std::size_t written = 0;
-  while (written < text.size() && !failure) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n > 0)
-      written += static_cast<std::size_t>(n);
-    else if (n < 0 && errno != EINTR)
-      failure = errno;
-    else if (n == 0)
-      failure = EIO;
-  }
-  if (::close(fd) != 0 && !failure) failure = errno;
-  if (!failure) {
-    fs::permissions(temp, perms, error);
-    if (error) failure = error.value();
-  }
-  if (!failure && std::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure) fs::remove(temp, error);
-  return failure;
-}
-
 int WriteTarget(const std::string& name, const fs::path& path, const std::string& original, const std::string& text,
                 Rewrite* rewrite) {
   if (text == original) return TBS_ST_OK;
-  if (const int failure = ReplaceFile(path, text)) {
+  std::error_code error;
+  const fs::perms perms = fs::status(path, error).permissions();
+  if (const int failure = error ? error.value() : views::ReplaceFile(path, text, perms)) {
     Complain("Cannot write the merge into \"" + name + "\": " + std::strerror(failure) + ".");
     return TBS_ST_FAILURE;
   }
@@ -427,7 +390,9 @@ int Merge(Store& s, const cmd_merge_args_s& args, Rewrite* rewrite, Notes* notes
 }
 
 void PutBack(const Rewrite& rewrite) {
-  if (rewrite.done && ReplaceFile(rewrite.path, rewrite.original) != 0)
+  std::error_code error;
+  const fs::perms perms = fs::status(rewrite.path, error).permissions();
+  if (rewrite.done && (error || views::ReplaceFile(rewrite.path, rewrite.original, perms) != 0))
     Complain("Cannot put back the text of \"" + rewrite.path.string() + "\".");
 }
 

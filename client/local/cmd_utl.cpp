@@ -58,24 +58,9 @@ int cmd_utl_checkout(vob_handle_t vob, vob_dbid_t dbid, const char* view, int re
     }
     const auto latest = Load(s, vob, LatestVersion(s, vob, branch));
     if (!latest) return TBS_ST_NOT_FOUND;
-    Object checked_out;
-    checked_out.vob = vob;
-    checked_out.mtype = latest->mtype;
-    checked_out.elem = latest->elem;
-    checked_out.branch = branch;
-    checked_out.number = VOB_VERSION_CHECKEDOUT;
-    checked_out.pred = latest->dbid;
-    checked_out.text = latest->text;
-    Insert(s, checked_out, "checkout version", comment ? comment : "");
-    Statement event(s, "SELECT max(id) FROM vob_events WHERE vob = ?1 AND obj = ?2");
-    event.Bind(1, vob).Bind(2, checked_out.dbid);
-    event.Step();
-    Statement add(s, "INSERT INTO vob_checkouts (vob, version, branch, view, reserved, comment, event)"
-                     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-    add.Bind(1, vob).Bind(2, checked_out.dbid).Bind(3, branch).Bind(4, view).Bind(5, reserved ? 1 : 0);
-    add.Bind(6, comment ? comment : "").Bind(7, event.Int(0)).Run();
-    views::RefreshElement(s, view, vob, checked_out.elem);
-    if (version) *version = checked_out.dbid;
+    const vob_dbid_t made = AddCheckout(s, *latest, view, reserved != 0, false, comment ? comment : "");
+    views::RefreshElement(s, view, vob, latest->elem);
+    if (version) *version = made;
     return TBS_ST_OK;
   });
 }

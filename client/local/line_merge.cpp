@@ -97,4 +97,10 @@ Result Merge2(std::string_view ours, std::string_view theirs) {
   return result;
 }
 
+std::string LineSpan(const Conflict& conflict) {
+  const std::size_t first = conflict.ours_line + 1;
+  if (conflict.ours.size() <= 1) return "line " + std::to_string(first);
+  return "lines " + std::to_string(first) + "-" + std::to_string(first + conflict.ours.size() - 1);
+}
+
 }  // namespace client_local::merge

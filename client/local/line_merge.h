@@ -32,6 +32,9 @@ struct Result {
   std::vector<Conflict> conflicts;
 };
 
+// Where a conflict stands in "ours": "line 4" or "lines 4-6".
+std::string LineSpan(const Conflict& conflict);
+
 // Merges the changes from base to theirs into ours.
 Result Merge3(std::string_view base, std::string_view ours, std::string_view theirs);
 // Without a base: equal parts stay, every difference is a conflict.

@@ -139,6 +139,11 @@ const std::vector<const char*>& Migrations() {
       " state TEXT NOT NULL, headline TEXT NOT NULL, description TEXT NOT NULL, PRIMARY KEY (db, number));"
       "CREATE TABLE tl_project_types (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
       " project INTEGER NOT NULL, type TEXT NOT NULL, PRIMARY KEY (vob, project, type));",
+      // 5 -> 6: check-outs made without the branch's mastership, and the
+      // mastership requests sent to the replicas that hold it.
+      "ALTER TABLE vob_checkouts ADD COLUMN nonmastered INTEGER NOT NULL DEFAULT 0;"
+      "CREATE TABLE mastership_requests (id INTEGER PRIMARY KEY, object TEXT NOT NULL, replica TEXT NOT NULL,"
+      " secs INTEGER NOT NULL);",
   };
   return migrations;
 }

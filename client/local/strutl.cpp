@@ -2,6 +2,8 @@
 // ASCII case conversion.
 #include "strutl.h"
 
+#include <string>
+
 #include "platform/text.h"
 
 int strutl_mblen(const char* text) {
@@ -29,4 +31,9 @@ char* strutl_cvt_case_string(char* text, int to_upper) {
   if (!text) return nullptr;
   for (char* p = text; *p; ++p) *p = to_upper ? plat::AsciiUpper(*p) : plat::AsciiLower(*p);
   return text;
+}
+
+char* strutl_concat(stg_area_t area, const char* first, const char* second) {
+  if (!first || !second) return nullptr;
+  return stg_strdup(area, (std::string(first) + second).c_str());
 }

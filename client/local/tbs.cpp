@@ -51,3 +51,5 @@ void tbs_log_int_error(const char* facility, const char* file, int line, const c
     return TBS_ST_OK;
   });
 }
+
+const char* tbs_version_ext_pname() { return "@@"; }

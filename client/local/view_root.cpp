@@ -2,6 +2,10 @@
 #include "local/view_root.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 
 #include <fstream>
 #include <iterator>
@@ -137,13 +141,6 @@ vob_dbid_t CheckedOutVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const 
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 
-configspec_t ParsedSpec(const ViewRow& view) {
-  configspec_t spec;
-  std::string error;
-  configspec_parse(view.spec.c_str(), &spec, &error);  // stored specs have parsed
-  return spec;
-}
-
 bool InLoadScope(const configspec_t& spec, const std::string& full_name, bool directory) {
   for (const std::string& scope : spec.load_rules) {
     const char* scopes[] = {scope.c_str()};
@@ -223,6 +220,13 @@ std::optional<ViewRow> LoadView(Store& s, const std::string& tag) {
   row.active = q.Int(7) != 0;
   row.created = q.Int(8);
   return row;
+}
+
+configspec_t ParsedSpec(const ViewRow& view) {
+  configspec_t spec;
+  std::string error;
+  configspec_parse(view.spec.c_str(), &spec, &error);  // stored specs have parsed
+  return spec;
 }
 
 fs::path RootOf(const std::string& tag) { return plat::Home() / "views" / tag; }
@@ -334,6 +338,40 @@ bool LoadedVersion(Store& s, const std::string& view, const std::string& relativ
   *version = record->version;
   *checked_out = record->checked_out;
   return true;
+}
+
+void RecordCheckedOut(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name,
+                      vob_dbid_t version) {
+  SaveRecord(s, view, Relative(s, vob, elem_name), Record{vob, version, true});
+}
+
+int ReplaceFile(const fs::path& path, const std::string& text, fs::perms perms) {
+  const std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".new.XXXXXX")).string();
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) return errno;
+  const fs::path temp(name.data());
+  int failure = 0;
+  std::size_t written = 0;
+  while (written < text.size() && !failure) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n > 0)
+      written += static_cast<std::size_t>(n);
+    else if (n < 0 && errno != EINTR)
+      failure = errno;
+    else if (n == 0)
+      failure = EIO;
+  }
+  if (::close(fd) != 0 && !failure) failure = errno;
+  std::error_code error;
+  if (!failure) {
+    fs::permissions(temp, perms, error);
+    if (error) failure = error.value();
+  }
+  if (!failure && std::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
+  if (failure) fs::remove(temp, error);
+  return failure;
 }
 
 int FileState(Store& s, const std::string& view, const std::string& relative) {

@@ -20,6 +20,7 @@ struct ViewRow {
 };
 
 std::optional<ViewRow> LoadView(Store& s, const std::string& tag);
+configspec_t ParsedSpec(const ViewRow& view);
 // HOME/views/TAG.
 std::filesystem::path RootOf(const std::string& tag);
 
@@ -60,6 +61,16 @@ bool ReadElementFile(Store& s, const std::string& view, vob_handle_t vob, vob_db
 // file is recorded there.
 bool LoadedVersion(Store& s, const std::string& view, const std::string& relative, vob_handle_t* vob,
                    vob_dbid_t* version, bool* checked_out);
+
+// Records that the view's file of an element holds the view's check-out
+// (the file itself is the caller's).
+void RecordCheckedOut(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name,
+                      vob_dbid_t version);
+
+// Replaces a file's text at once: a new file beside it with the permissions,
+// renamed into its place, so the file is never seen half-written. 0, or the
+// system error that stopped it (the file is then untouched).
+int ReplaceFile(const std::filesystem::path& path, const std::string& text, std::filesystem::perms perms);
 
 // The state of a host file in a view's root (VIEW_FILE_*), by its path
 // relative to the root.

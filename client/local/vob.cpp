@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "fileutl.h"
 #include "imsg.h"
 #include "local/local_call.h"
 #include "local/vob_repo.h"
@@ -635,6 +637,23 @@ int vob_event_change_comment(vob_handle_t vob, vob_eventh_t event, const char* c
     Statement set(s, "UPDATE vob_events SET comment = ?3 WHERE vob = ?1 AND id = ?2");
     set.Bind(1, vob).Bind(2, event).Bind(3, comment).Run();
     return Changes(s) ? TBS_ST_OK : TBS_ST_NOT_FOUND;
+  });
+}
+
+// ---- Names ----
+
+int vob_utl_strip_leaf(const char* pathname, stg_area_t area, const char** dir, const char** leaf) {
+  return LocalCall("vob_utl_strip_leaf", {Text(pathname)}, NonNull(pathname, dir, leaf), [&] {
+    std::vector<char> directory(std::strlen(pathname) + 4);  // room for the longest answer, "."
+    if (int rc = fileutl_strip_leaf(pathname, directory.data(), directory.size())) return rc;
+    const char* last = std::strrchr(pathname, '\\');
+    if (const char* slash = std::strrchr(pathname, '/'); slash && (!last || slash > last)) last = slash;
+    const char* copied_dir = stg_strdup(area, directory.data());
+    const char* copied_leaf = stg_strdup(area, last ? last + 1 : pathname);
+    if (!copied_dir || !copied_leaf) return TBS_ST_INVALID_ARG;
+    *dir = copied_dir;
+    *leaf = copied_leaf;
+    return TBS_ST_OK;
   });
 }
 

@@ -432,7 +432,38 @@ int vob_obj_get_master(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* replica) {
   return LocalCall("vob_obj_get_master", {Num(vob), Num(dbid)}, NonNull(replica), [&](Store& s) {
     if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
     NeedObject(s, vob, dbid);
-    *replica = NeedNamed(s, vob, VOB_MTYPE_REPLICA, "original");
+    *replica = MasterReplica(s, vob, dbid);
+    return *replica ? TBS_ST_OK : TBS_ST_NOT_FOUND;
+  });
+}
+
+int vob_replica_create(vob_handle_t vob, const char* name, const char* comment, vob_dbid_t* replica) {
+  return LocalCall("vob_replica_create", {Num(vob), Text(name), Text(comment)}, NonNull(name), [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    if (!ValidLeafName(name)) {
+      Complain(BadNameText(name));
+      return TBS_ST_INVALID_ARG;
+    }
+    if (FindNamed(s, vob, VOB_MTYPE_REPLICA, name)) return TBS_ST_ALREADY;
+    Object made;
+    made.vob = vob;
+    made.mtype = VOB_MTYPE_REPLICA;
+    made.name = name;
+    const vob_dbid_t dbid = Insert(s, made, "create replica", comment ? comment : "");
+    if (replica) *replica = dbid;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_set_master(vob_handle_t vob, vob_dbid_t branch, vob_dbid_t replica) {
+  return LocalCall("vob_obj_set_master", {Num(vob), Num(branch), Num(replica)}, true, [&](Store& s) {
+    if (!VobExists(s, vob)) return TBS_ST_NOT_FOUND;
+    const Object object = NeedObject(s, vob, branch);
+    const Object master = NeedObject(s, vob, replica);
+    if (object.mtype != VOB_MTYPE_BRANCH || master.mtype != VOB_MTYPE_REPLICA) return TBS_ST_WRONG_KIND;
+    Statement set(s, "UPDATE vob_objs SET master = ?3 WHERE vob = ?1 AND dbid = ?2");
+    set.Bind(1, vob).Bind(2, branch).Bind(3, master.name).Run();
+    AddEvent(s, vob, branch, "change master", master.name);
     return TBS_ST_OK;
   });
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imsg.h"
+#include "local/view_root.h"
 #include "platform/machine.h"
 #include "platform/pathmap.h"
 #include "platform/text.h"
@@ -122,6 +123,15 @@ vob_dbid_t Insert(Store& s, Object& o, const std::string& event_kind, const std:
   return o.dbid;
 }
 
+vob_dbid_t CurrentReplica(Store& s, vob_handle_t vob) { return FindNamed(s, vob, VOB_MTYPE_REPLICA, "original"); }
+
+vob_dbid_t MasterReplica(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
+  Statement q(s, "SELECT r.dbid FROM vob_objs o JOIN vob_objs r ON r.vob = o.vob AND r.mtype = ?3 AND r.name = o.master"
+                 " WHERE o.vob = ?1 AND o.dbid = ?2");
+  q.Bind(1, vob).Bind(2, dbid).Bind(3, VOB_MTYPE_REPLICA);
+  return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : CurrentReplica(s, vob);
+}
+
 vob_dbid_t LatestVersion(Store& s, vob_handle_t vob, vob_dbid_t branch) {
   Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND branch = ?2 AND mtype IN (?3, ?4)"
                  " AND number >= 0 ORDER BY number DESC LIMIT 1");
@@ -171,6 +181,10 @@ vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
 }
 
 vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view) {
+  if (const auto row = views::LoadView(s, view)) {
+    bool checked_out = false;
+    return views::Select(s, *row, views::ParsedSpec(*row), vob, elem, &checked_out);
+  }
   if (!view.empty()) {
     Statement q(s, "SELECT c.version FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
                    " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
@@ -179,6 +193,27 @@ vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
   }
   const auto element = Load(s, vob, elem);
   return element ? LatestVersion(s, vob, element->branch) : 0;
+}
+
+vob_dbid_t AddCheckout(Store& s, const Object& from, const std::string& view, bool reserved, bool nonmastered,
+                       const std::string& comment) {
+  Object checked_out;
+  checked_out.vob = from.vob;
+  checked_out.mtype = from.mtype;
+  checked_out.elem = from.elem;
+  checked_out.branch = from.branch;
+  checked_out.number = VOB_VERSION_CHECKEDOUT;
+  checked_out.pred = from.dbid;
+  checked_out.text = from.text;
+  Insert(s, checked_out, "checkout version", comment);
+  Statement event(s, "SELECT max(id) FROM vob_events WHERE vob = ?1 AND obj = ?2");
+  event.Bind(1, from.vob).Bind(2, checked_out.dbid);
+  event.Step();
+  Statement add(s, "INSERT INTO vob_checkouts (vob, version, branch, view, reserved, comment, event, nonmastered)"
+                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+  add.Bind(1, from.vob).Bind(2, checked_out.dbid).Bind(3, from.branch).Bind(4, view).Bind(5, reserved ? 1 : 0);
+  add.Bind(6, comment).Bind(7, event.Int(0)).Bind(8, nonmastered ? 1 : 0).Run();
+  return checked_out.dbid;
 }
 
 std::string BranchPath(Store& s, const Object& branch) {

@@ -50,6 +50,12 @@ vob_dbid_t Insert(Store& s, Object& object, const std::string& event_kind, const
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
                       const std::string& comment);
 
+// The replica that masters an object: the one its mastership was given to
+// (vob_obj_set_master), else the VOB's original replica (0 when neither is there).
+vob_dbid_t MasterReplica(Store& s, vob_handle_t vob, vob_dbid_t dbid);
+// The replica this host works in: the VOB's original replica.
+vob_dbid_t CurrentReplica(Store& s, vob_handle_t vob);
+
 // The latest checked-in version of a branch (0 when none).
 vob_dbid_t LatestVersion(Store& s, vob_handle_t vob, vob_dbid_t branch);
 // The branch of an element by its branch path ("\main\dev").
@@ -58,7 +64,13 @@ vob_dbid_t BranchByPath(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::
 // "\main\CHECKEDOUT", "\main\LABEL"); the view picks among check-outs.
 vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& idstr,
                        const std::string& view);
+// The version a view selects (vob_elem_get_view_version).
 vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view);
+// The view's check-out of a checked-in version: a checked-out version on its
+// branch with it as predecessor and its contents, the check-out record and
+// its event. The new version's DBID.
+vob_dbid_t AddCheckout(Store& s, const Object& from, const std::string& view, bool reserved, bool nonmastered,
+                       const std::string& comment);
 // "\main\dev" of a branch, "\main\dev\3" of a version.
 std::string BranchPath(Store& s, const Object& branch);
 std::string VersionId(Store& s, const Object& version);

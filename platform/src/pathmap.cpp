@@ -3,6 +3,7 @@
 #include "platform/pathmap.h"
 
 #include <array>
+#include <cstdlib>
 #include <mutex>
 
 #include "platform/text.h"
@@ -167,6 +168,13 @@ bool SetHome(const std::filesystem::path& home) {
   std::lock_guard lock(state.mutex);
   state.home = WithoutTrailingSeparator(absolute.lexically_normal());
   return true;
+}
+
+std::string DefaultHome() {
+  if (const char* env = std::getenv("RVDLG_HOME"); env && *env) return env;
+  if (const char* user_home = std::getenv("HOME"); user_home && *user_home)
+    return (std::filesystem::path(user_home) / ".rvdlg").string();
+  return ".rvdlg";
 }
 
 std::filesystem::path Home() {

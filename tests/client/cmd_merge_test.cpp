@@ -90,12 +90,7 @@ TEST_F(MergeCommand, ACleanMergeTakesBothSidesChangesAndRecordsTheArrowOnce) {
 // A contributor named by a view's checked-in file: the view v2 selects
 // \main\dev\LATEST, so its read-only merge.c is \main\dev\1.
 TEST_F(MergeCommand, AViewsCheckedInFileContributesItsVersionsTextAndArrow) {
-  ASSERT_EQ(view_create("v2", 0, "dev view"), 0);
-  view_handle_t v2 = 0;
-  ASSERT_EQ(view_get_handle_by_tag("v2", &v2), 0);
-  ASSERT_EQ(SetSpec(v2, "element * \\main\\dev\\LATEST\nelement * \\main\\LATEST\n"), 0);
-  ASSERT_EQ(view_inval_view(v2), 0);
-  view_free_handle(v2);
+  MakeView("v2", "element * \\main\\dev\\LATEST\nelement * \\main\\LATEST\n");
   const char* dev_file = "\\\\view\\v2\\public\\src\\merge.c";
   ASSERT_EQ(State(dev_file), VIEW_FILE_CHECKED_IN);
   ASSERT_EQ(Read(home / "views" / "v2" / "public" / "src" / "merge.c"), "a\nB\nc\nd\ne\nf\ng\n");

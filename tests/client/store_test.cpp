@@ -13,12 +13,14 @@
 #include "local/store.h"
 #include "local/usage.h"
 #include "flm.h"
+#include "kelp.h"
 #include "nlbd.h"
 #include "ntregy.h"
 #include "rgy.h"
 #include "nlbd_port.h"
 #include "support/message_capture.h"
 #include "support/old_stores.h"
+#include "view.h"
 #include "vob.h"
 #include "tbs.h"
 
@@ -132,6 +134,15 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          bool flm = true;
          EXPECT_EQ(view.is_flm_view(&flm), 0);
          EXPECT_FALSE(flm);
+       }},
+      {5,
+       [] {
+         ASSERT_EQ(kelp_set_installed(true), 0);
+         FLM_List<kelp_record_s> records;
+         ASSERT_EQ(kelp_get_records(&records), 0);
+         ASSERT_EQ(records.length(), 1u);
+         EXPECT_EQ(records[0].id.display_name(), "OLD00000001");
+         EXPECT_EQ(records[0].headline, "An old record");
        }},
   };
   for (const Row& row : rows) {

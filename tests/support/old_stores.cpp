@@ -90,6 +90,60 @@ const std::vector<Step>& Steps() {
        " PRIMARY KEY (view, path));",
        "INSERT INTO views VALUES ('old_view', '0b1d0000.00004000.8000.00:00:00:00:00:a1', 'old', 'alpha',"
        " 'element * \\main\\LATEST', 0, 0, 'an old view', 0);"},
+      {// 4 -> 5: the change-management model. Folders, projects, streams,
+       // components, baselines and activities are objects of a project VOB;
+       // these tables hold their facts and relations, the views that work in
+       // streams, and the Tracklane records that activities are bound to.
+       "CREATE TABLE flm_folders (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " folder INTEGER NOT NULL, parent INTEGER NOT NULL, PRIMARY KEY (vob, folder));"
+       "CREATE TABLE flm_projects (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " project INTEGER NOT NULL, folder INTEGER NOT NULL, single_stream INTEGER NOT NULL,"
+       " integration INTEGER NOT NULL DEFAULT 0, rebase_level TEXT NOT NULL DEFAULT '',"
+       " tl_database TEXT NOT NULL DEFAULT '', PRIMARY KEY (vob, project));"
+       "CREATE TABLE flm_streams (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " stream INTEGER NOT NULL, project INTEGER NOT NULL, integration INTEGER NOT NULL,"
+       " read_only INTEGER NOT NULL DEFAULT 0, deliver_to INTEGER NOT NULL DEFAULT 0, brtype TEXT NOT NULL,"
+       " PRIMARY KEY (vob, stream));"
+       "CREATE TABLE flm_components (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " component INTEGER NOT NULL, root_vob INTEGER NOT NULL, root_elem INTEGER NOT NULL,"
+       " PRIMARY KEY (vob, component));"
+       "CREATE TABLE flm_baselines (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " baseline INTEGER NOT NULL, component INTEGER NOT NULL, stream INTEGER NOT NULL, pred INTEGER NOT NULL,"
+       " labeling INTEGER NOT NULL, plevel TEXT NOT NULL, lbtype TEXT NOT NULL, PRIMARY KEY (vob, baseline));"
+       "CREATE TABLE flm_activities (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " activity INTEGER NOT NULL, stream INTEGER NOT NULL, kind INTEGER NOT NULL,"
+       " state INTEGER NOT NULL, source INTEGER NOT NULL DEFAULT 0, tl_database TEXT NOT NULL DEFAULT '',"
+       " tl_number INTEGER NOT NULL DEFAULT 0, PRIMARY KEY (vob, activity));"
+       "CREATE TABLE flm_stream_baselines (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " stream INTEGER NOT NULL, role INTEGER NOT NULL, baseline INTEGER NOT NULL,"
+       " PRIMARY KEY (vob, stream, role, baseline));"
+       "CREATE TABLE flm_modifiable (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " project INTEGER NOT NULL, component INTEGER NOT NULL, PRIMARY KEY (vob, project, component));"
+       "CREATE TABLE flm_members (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " composite INTEGER NOT NULL, member INTEGER NOT NULL, PRIMARY KEY (vob, composite, member));"
+       "CREATE TABLE flm_plevels (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " position INTEGER NOT NULL, name TEXT NOT NULL, PRIMARY KEY (vob, position), UNIQUE (vob, name));"
+       "CREATE TABLE flm_changes (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " version INTEGER NOT NULL, activity_vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " activity INTEGER NOT NULL,"
+       " PRIMARY KEY (vob, version));"
+       "CREATE INDEX flm_changes_by_activity ON flm_changes (activity_vob, activity);"
+       "CREATE TABLE flm_contributors (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " activity INTEGER NOT NULL, contributor INTEGER NOT NULL, PRIMARY KEY (vob, activity, contributor));"
+       "CREATE TABLE flm_op_baselines (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " activity INTEGER NOT NULL, baseline INTEGER NOT NULL, PRIMARY KEY (vob, activity, baseline));"
+       "CREATE TABLE flm_pvars (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " obj INTEGER NOT NULL, name TEXT NOT NULL, value TEXT NOT NULL, PRIMARY KEY (vob, obj, name));"
+       "CREATE TABLE flm_views (view TEXT PRIMARY KEY REFERENCES views (tag) ON DELETE CASCADE,"
+       " vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE, stream INTEGER NOT NULL,"
+       " activity INTEGER NOT NULL);"
+       "CREATE TABLE tl_types (db TEXT NOT NULL, name TEXT NOT NULL, PRIMARY KEY (db, name));"
+       "CREATE TABLE tl_records (db TEXT NOT NULL, number INTEGER NOT NULL, type TEXT NOT NULL,"
+       " state TEXT NOT NULL, headline TEXT NOT NULL, description TEXT NOT NULL, PRIMARY KEY (db, number));"
+       "CREATE TABLE tl_project_types (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " project INTEGER NOT NULL, type TEXT NOT NULL, PRIMARY KEY (vob, project, type));",
+       "INSERT INTO tl_types VALUES ('OLD', 'Defect');"
+       "INSERT INTO tl_records VALUES ('OLD', 1, 'Defect', 'Submitted', 'An old record', '');"},
   };
   return steps;
 }

@@ -136,6 +136,15 @@ int ViewTest::SetSpec(view_handle_t view, const std::string& text) {
   return rc;
 }
 
+void ViewTest::MakeView(const std::string& tag, const std::string& spec) {
+  ASSERT_EQ(view_create(tag.c_str(), 0, ""), 0) << tag;
+  view_handle_t view = 0;
+  ASSERT_EQ(view_get_handle_by_tag(tag.c_str(), &view), 0) << tag;
+  EXPECT_EQ(SetSpec(view, spec), 0) << tag;
+  EXPECT_EQ(view_inval_view(view), 0) << tag;
+  view_free_handle(view);
+}
+
 void ViewTest::Version(vob_dbid_t element_or_branch, const char* path, const char* text, vob_dbid_t* made) {
   const vob_dbid_t version = RepositoryBuilder(vob).Version(element_or_branch, path, text);
   if (made) *made = version;

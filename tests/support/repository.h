@@ -87,6 +87,8 @@ class ViewTest : public ::testing::Test, protected SampleRepository {
   // Sets the view's config spec to the text (through a temporary file); the
   // repository's status.
   static int SetSpec(view_handle_t view, const std::string& text);
+  // A new view with the config spec, its directory filled as the spec selects.
+  static void MakeView(const std::string& tag, const std::string& spec);
   // A new version of the element with the text (the builder's).
   void Version(vob_dbid_t element_or_branch, const char* path, const char* text, vob_dbid_t* made);
 

@@ -35,13 +35,6 @@ struct Settings {
   bool gui = false;
 };
 
-std::string DefaultHome() {
-  if (const char* env = std::getenv("RVDLG_HOME"); env && *env) return env;
-  if (const char* user_home = std::getenv("HOME"); user_home && *user_home)
-    return (std::filesystem::path(user_home) / ".rvdlg").string();
-  return ".rvdlg";
-}
-
 // The host in force for this run; a scripted host is also returned apart so
 // its transcript and failures can be reported at the end.
 std::shared_ptr<plat::UiHost> MakeHost(const Settings& settings, std::istream& in, std::ostream& out,
@@ -102,7 +95,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         std::ostream& err) {
   CLI::App app{"rvdlg: runs the common dialogs of the version-control client", "rvdlg"};
   Settings settings;
-  settings.home = DefaultHome();
+  settings.home = plat::DefaultHome();
   app.add_option("--home", settings.home, "home directory (default $RVDLG_HOME, else ~/.rvdlg)");
   auto* answers = app.add_option("--answers", settings.answers, "answer every window from this file");
   auto* yes = app.add_flag("--yes", settings.yes, "take every window's default answer");

@@ -100,7 +100,8 @@ int MakeSampleRepository(Context& c, bool force) {
   std::error_code exists_error;
   const bool has_registry = rgy_get_default_region(region, sizeof region) == TBS_ST_OK;
   // The roots of the sample's views: made by this run, or taken away again.
-  std::vector<std::filesystem::path> view_roots = {plat::Home() / "views" / kSampleView};
+  std::vector<std::filesystem::path> view_roots = {plat::Home() / "views" / kSampleView,
+                                                   plat::Home() / "views" / kRel1View};
   for (const char* view : kStreamViews) view_roots.push_back(plat::Home() / "views" / view);
   bool exists = has_registry || vob_lookup_tag("\\public", &found) == TBS_ST_OK ||
                 vob_lookup_tag("\\private", &found) == TBS_ST_OK || vob_lookup_tag("\\projects", &found) == TBS_ST_OK;
@@ -160,7 +161,8 @@ int MakeSampleRepository(Context& c, bool force) {
       if (int added = AddVob(vob, host, random)) return added;
     made_root = true;  // the roots were not there
     if (int built = BuildSampleView(&what)) return built;
-    return BuildChangeSample(&what);
+    if (int built = BuildChangeSample(&what)) return built;
+    return BuildRel1ViewAndReplica(&what);
   });
   if (status != TBS_ST_OK) {
     if (made_root)
@@ -186,7 +188,11 @@ int MakeSampleRepository(Context& c, bool force) {
            " fix_greeting, tidy_util, deliver.hello_dev.1, deliver.pat_dev.1); project tracked (Tracklane"
            " database SAMPL, records SAMPL00000001-3)\n"
         << "  stream views hello_dev_view (activity fix_greeting), hello_int_view, tracked_dev_view;"
-           " Tracklane installed\n";
+           " Tracklane installed\n"
+        << "  view " << kRel1View << ", root " << view_roots[1].string()
+        << " (REL1 over \\main\\LATEST; \\doc\\README.txt checked out reserved)\n"
+        << "  replica " << kRemoteReplica << " of \\private, mastering \\private\\notes.txt@@\\main"
+        << " (mastership requests allowed on this site)\n";
   return 0;
 }
 

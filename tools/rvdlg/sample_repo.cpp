@@ -5,14 +5,20 @@
 #include <iterator>
 #include <vector>
 
+#include <cstdio>
+
 #include "cmd_utl.h"
 #include "flm_admin.h"
+#include "fileutl_file.h"
+#include "ntregy.h"
 #include "tbs.h"
+#include "tsl.h"
 #include "view.h"
 #include "vob.h"
 #include "vob_admin.h"
 #include "vob_attr.h"
 #include "vob_hlink.h"
+#include "vob_ob.h"
 #include "vob_val.h"
 
 namespace rvdlg {
@@ -118,9 +124,46 @@ int BuildSampleView(std::string* what) {
   return step.status;
 }
 
+int BuildRel1ViewAndReplica(std::string* what) {
+  Step step{what};
+  vob_handle_t pub = 0, priv = 0;
+  vob_dbid_t readme = 0, main_branch = 0, remote = 0;
+  view_handle_t view = 0;
+  step("making the view rel1_view", [&] { return view_create(kRel1View, 0, "the view of release 1"); })
+      ("setting the rules of rel1_view", [&] {
+        int rc = view_get_handle_by_tag(kRel1View, &view);
+        if (rc) return rc;
+        char spec[1100];
+        std::FILE* file = fileutl_tmpfile_ext("cs", spec, sizeof spec);
+        if (!file) rc = TBS_ST_FAILURE;
+        if (!rc) {
+          std::fputs("element * CHECKEDOUT\nelement * REL1\nelement * \\main\\LATEST\n", file);
+          rc = fileutl_fclose(file) == 0 ? view_set_spec(view, spec) : TBS_ST_FAILURE;
+          fileutl_rm(spec);
+          if (!rc) rc = view_inval_view(view);  // the directory shows the rules
+        }
+        view_free_handle(view);
+        return rc;
+      })
+      ("checking out README.txt in rel1_view", [&] {
+        int rc = vob_lookup_tag("\\public", &pub);
+        if (!rc) rc = vob_resolve_elem(pub, "\\doc\\README.txt", &readme);
+        return rc ? rc : cmd_utl_checkout(pub, readme, kRel1View, 1, "release notes", nullptr);
+      })
+      ("making the replica remote of \\private", [&] {
+        int rc = vob_lookup_tag("\\private", &priv);
+        if (!rc) rc = vob_replica_create(priv, kRemoteReplica, "the replica elsewhere", &remote);
+        std::uint32_t mtype = 0;
+        if (!rc) rc = vob_resolve_general(priv, "\\notes.txt@@\\main", &main_branch, &mtype);
+        return rc ? rc : vob_obj_set_master(priv, main_branch, remote);
+      })
+      ("allowing mastership requests", [&] { return ntregy_set_param(TSL_PARAM_REQMASTER_ENABLED, "1"); });
+  return step.status;
+}
+
 int RemoveSampleRepository(std::string* what) {
   Step step{what};
-  std::vector<const char*> views = {kSampleView};
+  std::vector<const char*> views = {kSampleView, kRel1View};
   views.insert(views.end(), std::begin(kStreamViews), std::end(kStreamViews));
   for (const char* view : views)
     step(std::string("removing the view ") + view, [&] {

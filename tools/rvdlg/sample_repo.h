@@ -17,6 +17,14 @@ inline constexpr const char* kSampleCheckedOut = "\\\\view\\sample_view\\public\
 int BuildSampleVobs(std::string* what);
 // Makes the view with its root filled and checks out the sample file in it.
 int BuildSampleView(std::string* what);
+// The view that shows release 1, and the replica of \private elsewhere.
+inline constexpr const char* kRel1View = "rel1_view";
+inline constexpr const char* kRemoteReplica = "remote";
+// Makes the view rel1_view (element * CHECKEDOUT, element * REL1, element *
+// \main\LATEST) holding \public\doc\README.txt checked out reserved, and
+// the replica remote of \private mastering \private\notes.txt@@\main; this
+// site may request mastership.
+int BuildRel1ViewAndReplica(std::string* what);
 // Removes the sample's views, every VOB of the store and the sample's
 // Tracklane database (for --force).
 int RemoveSampleRepository(std::string* what);

@@ -29,13 +29,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kUsage = "usage: stratatool [--home DIR] diff [-graphical] [-pred] FILE...";
 
-std::string DefaultHome() {
-  if (const char* env = std::getenv("RVDLG_HOME"); env && *env) return env;
-  if (const char* user_home = std::getenv("HOME"); user_home && *user_home)
-    return (fs::path(user_home) / ".rvdlg").string();
-  return ".rvdlg";
-}
-
 // While alive, the client libraries' messages are dropped: each file that
 // cannot be compared gets one line of the tool's own.
 class QuietMessages {
@@ -213,7 +206,7 @@ int Diff(const std::vector<std::string>& args, std::size_t first, const std::str
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string home = DefaultHome();
+  std::string home = plat::DefaultHome();
   std::size_t i = 0;
   while (i < args.size() && args[i] == "--home") {
     if (i + 1 >= args.size() || args[i + 1].empty()) {

@@ -285,10 +285,12 @@ bool CFileItem::IsReplicated(GCL_Status& status) {
 
 bool CFileItem::IsMasteredHere(GCL_Status& status) {
   if (!m_masteredHere) {
-    const vob_dbid_t element = Element(status);
-    if (!element) return false;
-    vob_dbid_t master = 0, here = 0;
-    if (GCL_CapturedCall(status, [&] { return vob_obj_get_master(m_vob, element, &master); }) != 0) return false;
+    // Mastership is a branch's: the branch of the version the file selects.
+    const vob_dbid_t version = Version(status);
+    if (!version) return false;
+    vob_dbid_t branch = 0, master = 0, here = 0;
+    if (GCL_CapturedCall(status, [&] { return vob_ver_get_branch(m_vob, version, &branch); }) != 0) return false;
+    if (GCL_CapturedCall(status, [&] { return vob_obj_get_master(m_vob, branch, &master); }) != 0) return false;
     if (GCL_CapturedCall(status, [&] { return vob_ob_get_wk_obj(m_vob, VOB_WK_OBJ_REPLICA, &here); }) != 0) return false;
     m_masteredHere = master == here;
   }

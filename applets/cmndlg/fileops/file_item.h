@@ -61,8 +61,8 @@ class CFileItem {
   // comment read fails with TBS_ST_WRONG_KIND).
   const std::string& CheckoutComment(GCL_Status& status);
   const FLM_Activity& CheckoutActivity(GCL_Status& status);
-  // The file's VOB has replicas elsewhere; the file's element is mastered by
-  // the replica this host works in.
+  // The file's VOB has replicas elsewhere; the branch of the version the
+  // file selects is mastered by the replica this host works in.
   bool IsReplicated(GCL_Status& status);
   bool IsMasteredHere(GCL_Status& status);
   // The file is checked out and versions were checked in on its branch after

@@ -17,6 +17,9 @@ namespace plat {
 // absolute; it refuses an empty path (returns false, changes nothing).
 RVCMNDLG_API bool SetHome(const std::filesystem::path& home);
 RVCMNDLG_API std::filesystem::path Home();
+// The home rvdlg and the programs it runs use when none is given:
+// $RVDLG_HOME, else ~/.rvdlg, else .rvdlg.
+RVCMNDLG_API std::string DefaultHome();
 
 enum class AssignStatus {
   kOk,

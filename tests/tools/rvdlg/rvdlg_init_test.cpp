@@ -50,6 +50,29 @@ TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
   }
 }
 
+// rel1_view shows release 1 and holds README.txt checked out; \private's
+// notes are mastered by the replica remote, whose mastership tsldlg, built
+// next to rvdlg, requests.
+TEST_F(RvdlgInit, TheReleaseViewAndTheRemoteReplica) {
+  ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("view rel1_view")) << out.str();
+  EXPECT_TRUE(OutHas("replica remote of \\private")) << out.str();
+  const fs::path rel1 = home / "views" / "rel1_view";
+  EXPECT_EQ(Read(rel1 / "public/src/hello.c"), "#include <stdio.h>\nint main(void) { puts(\"hello\"); return 0; }\n")
+      << "REL1's text";
+  EXPECT_TRUE(rv_test::IsWritable(rel1 / "public/doc/README.txt"));
+  ASSERT_EQ(Run({"describe", "\\\\view\\rel1_view\\public\\src\\hello.c"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("\\public\\src\\hello.c@@\\main\\1")) << out.str();
+  std::string said;
+  const std::string tsldlg = (fs::path(RVDLG_BINARY).parent_path() / "tsldlg").string();
+  EXPECT_EQ(Program(tsldlg, {"--home", home.string(), "/reqmaster", "/objects", "\\private\\notes.txt@@\\main",
+                             "/RFMProgress"},
+                    &said),
+            0)
+      << said;
+  EXPECT_EQ(said, "tsldlg: mastership of \\private\\notes.txt@@\\main requested from replica remote\n");
+}
+
 TEST_F(RvdlgInit, AnExistingRepositoryIsKeptUnlessForced) {
   ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
   std::ofstream(ViewFile("public/src/util.c")) << "my work\n";

@@ -8,6 +8,7 @@
 
 #include "support/repository.h"
 #include "view.h"
+#include "vob_ob.h"
 #include "cmd_utl.h"
 #include "fileops/file_item.h"
 #include "rvcmndlg/file_operation_list.h"
@@ -143,6 +144,24 @@ TEST_F(FileItemTest, ACheckedOutFileGivesItsCheckOutsCommentAndNoActivity) {
   EXPECT_FALSE(item.RecordsActivity(status));
   EXPECT_TRUE(item.IsMasteredHere(status));
   EXPECT_FALSE(item.NeedsMerge(status)) << "checked out from the latest version";
+  EXPECT_TRUE(status.ok()) << status.messages().c_str();
+}
+
+// Mastership is the branch's: the branch of the version the view selects.
+TEST_F(FileItemTest, AFileIsMasteredHereWhenTheBranchItSelectsIs) {
+  vob_dbid_t remote = 0;
+  ASSERT_EQ(vob_replica_create(vob, "remote", "", &remote), 0);
+  ASSERT_EQ(vob_obj_set_master(vob, main_branch, remote), 0);
+  GCL_Status status;
+  CFileItem on_main = Item(kHello);
+  EXPECT_TRUE(on_main.IsReplicated(status));
+  EXPECT_FALSE(on_main.IsMasteredHere(status)) << "main is mastered by remote";
+  view_handle_t view = 0;
+  ASSERT_EQ(view_get_handle_by_tag("v1", &view), 0);
+  ASSERT_EQ(SetSpec(view, "element * \\main\\dev\\LATEST\nelement * \\main\\LATEST\n"), 0);
+  view_free_handle(view);
+  CFileItem on_dev = Item(kHello);
+  EXPECT_TRUE(on_dev.IsMasteredHere(status)) << "dev is mastered here, though its element's main is not";
   EXPECT_TRUE(status.ok()) << status.messages().c_str();
 }
 
