@@ -102,8 +102,9 @@ int rgy_setstring_in_entry(rgy_entry_t entry, int key, const char* value);
 // Adds an entry to the registry: a tag to a region (it needs key 10; two
 // entries with the same tag in a region are refused with TBS_ST_ALREADY), an object
 // anywhere (it needs key 16 holding a valid UUID; TBS_ST_ALREADY when that UUID is
-// already there). 0; TBS_ST_NOT_FOUND for an unknown region or a missing key; TBS_ST_INVALID_ARG for
-// null.
+// already there). The entry then holds what was stored (a tag's region and
+// creator too). 0; TBS_ST_NOT_FOUND for an unknown region or a missing key; TBS_ST_INVALID_ARG for
+// null or a region entry (rgy_add_region adds regions).
 int rgy_add_entry(const char* region, rgy_entry_t entry);
 
 // Removes every registry content: regions, entries (for starting afresh).

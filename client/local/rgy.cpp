@@ -356,6 +356,7 @@ int rgy_add_entry(const char* region, rgy_entry_t entry) {
         field.Bind(1, id).Bind(2, key).Bind(3, value).Run();
       }
       entry->region = where;
+      entry->fields = std::move(fields);
       entry->id = id;
       return TBS_ST_OK;
     });
