@@ -251,6 +251,8 @@ class RVL_VobRegistry : public GCL_Handle<RVL_VobRegistryRep> {
   // Whether the calling user may change or remove the tag (refusal: false,
   // successful status).
   bool may_change_tag(GCL_Status& status, const GCL_String& name) const;
+  // The machine's default region, where the tags are.
+  bool default_region(GCL_Status& status, GCL_String* region) const;
   // The client hosts known to the server.
   bool client_hosts(GCL_Status& status, std::vector<GCL_String>* hosts) const;
 
@@ -274,8 +276,7 @@ class RVL_VobRegistry : public GCL_Handle<RVL_VobRegistryRep> {
   void tell(RVL_RgyEvent event, const RVL_VobRegistryTag& tag) const;
   void tell(RVL_RgyEvent event, const RVL_VobRegistryObject& object) const;
   void tell(RVL_RgyEvent event, const RVL_VobRegion& region) const;
-  // The default region, for the tag calls.
-  bool default_region(GCL_Status& status, GCL_String* region) const;
+
 };
 
 class RVL_VobRegistryCache : public LC_TDynamicMap<GCL_String, RVL_VobRegistry, 8> {
