@@ -20,6 +20,19 @@ constexpr std::size_t kNameSize = 1100;
 
 std::uint32_t UuidHash(const RVL_Uuid& uuid) { return uuid.hash(); }
 
+// The string hash takes its low bits from one byte of the name, so tags that
+// differ in their last characters ("\vob1" ... "\vob4999") met in a few of
+// the 256 buckets; a 32-bit finaliser mixes every bit into the bucket.
+std::uint32_t NameHash(const GCL_String& name) {
+  std::uint32_t h = GCL_StringHash(name);
+  h ^= h >> 16;
+  h *= 0x85ebca6bu;
+  h ^= h >> 13;
+  h *= 0xc2b2ae35u;
+  h ^= h >> 16;
+  return h;
+}
+
 // Binds a key, replacing what was bound under it.
 template <class Cache, class Key, class Value>
 void Put(Cache& cache, const Key& key, const Value& value) {
@@ -57,9 +70,9 @@ bool Refuse(GCL_Status& status, int code, const char* message) {
 
 }  // namespace
 
-RVL_VobRgyTagCache::RVL_VobRgyTagCache() : LC_TDynamicMap(GCL_StringHash, 128) {}
+RVL_VobRgyTagCache::RVL_VobRgyTagCache() : LC_TDynamicMap(NameHash, 128) {}
 RVL_VobRgyObjCache::RVL_VobRgyObjCache() : LC_TDynamicMap(UuidHash, 128) {}
-RVL_VobRegionCache::RVL_VobRegionCache() : LC_TDynamicMap(GCL_StringHash, 32) {}
+RVL_VobRegionCache::RVL_VobRegionCache() : LC_TDynamicMap(NameHash, 32) {}
 RVL_VobRegistryCache::RVL_VobRegistryCache() : LC_TDynamicMap(GCL_StringHash, 8) {}
 
 // ---- Factories ----
