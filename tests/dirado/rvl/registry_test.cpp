@@ -300,6 +300,11 @@ TEST_F(Registry, AFailedOrRefusedUpdateChangesNothing) {
     EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_INVALID_ARG)) << bad.value;
   }
   EXPECT_EQ(Text(update.read(F::mount_options)), "timeo=10,");
+  // An entry removed behind the registry's back is gone for the update too.
+  ASSERT_EQ(rgy_remove_by_string(RGY_KIND_VOB_TAG, "test", "\\src"), 0);
+  ASSERT_TRUE(update.set(status, F::tag_name, GCL_String("\\src")));
+  EXPECT_FALSE(update.apply(status, registry));
+  EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_NOT_FOUND));
 }
 
 TEST_F(Registry, ReadWithStatusNeverClearsAnEarlierFailure) {
