@@ -42,8 +42,13 @@ void Put(Cache& cache, const Key& key, const Value& value) {
     cache.Bind(key, value);
 }
 
-// The key of an object entry; false for a UUID that does not read.
-bool ObjectKey(const GCL_String& text, RVL_Uuid* uuid) {
+// The cache key of an entry's key text: names as they are, UUIDs read
+// (false for one that does not read).
+bool CacheKey(const GCL_String& text, GCL_String* key) {
+  *key = text;
+  return true;
+}
+bool CacheKey(const GCL_String& text, RVL_Uuid* uuid) {
   GCL_Status parsed;
   *uuid = RVL_Uuid::parse(parsed, text);
   return parsed.ok();
@@ -113,12 +118,33 @@ bool RVL_RgyFactory::load(GCL_Status& status) {
   return true;
 }
 
-RVL_VobRgyTagFactory::RVL_VobRgyTagFactory() : RVL_RgyFactory(RGY_KIND_VOB_TAG) {}
-
-void RVL_VobRgyTagFactory::make_empty() {
+template <class Key, class Cache, class Entry>
+void RVL_RgyCacheFactory<Key, Cache, Entry>::make_empty() {
   cache_.MakeEmpty();
   set_needs_loading();
 }
+
+template <class Key, class Cache, class Entry>
+Entry RVL_RgyCacheFactory<Key, Cache, Entry>::put(GCL_Status& status, RVL_RgyRecord record,
+                                                   const GCL_String& old_key) {
+  const Entry entry = Entry::make(status, std::move(record));
+  if (old_key.length()) unbind(old_key);
+  Key key;
+  if (CacheKey(entry.key(), &key)) Put(cache_, key, entry);
+  return entry;
+}
+
+template <class Key, class Cache, class Entry>
+void RVL_RgyCacheFactory<Key, Cache, Entry>::unbind(const GCL_String& text) {
+  Key key;
+  if (CacheKey(text, &key)) cache_.Unbind(key);
+}
+
+template class RVL_RgyCacheFactory<GCL_String, RVL_VobRgyTagCache, RVL_VobRegistryTag>;
+template class RVL_RgyCacheFactory<RVL_Uuid, RVL_VobRgyObjCache, RVL_VobRegistryObject>;
+template class RVL_RgyCacheFactory<GCL_String, RVL_VobRegionCache, RVL_VobRegion>;
+
+RVL_VobRgyTagFactory::RVL_VobRgyTagFactory() : RVL_RgyCacheFactory(RGY_KIND_VOB_TAG) {}
 
 bool RVL_VobRgyTagFactory::text(GCL_Status& status, GCL_String* region) const {
   char name[kNameSize];
@@ -127,51 +153,8 @@ bool RVL_VobRgyTagFactory::text(GCL_Status& status, GCL_String* region) const {
   return true;
 }
 
-RVL_VobRegistryTag RVL_VobRgyTagFactory::put(GCL_Status& status, RVL_RgyRecord record, const GCL_String& old_key) {
-  const RVL_VobRegistryTag tag = RVL_VobRegistryTag::make(status, std::move(record));
-  if (old_key.length()) cache_.Unbind(old_key);
-  Put(cache_, tag.key(), tag);
-  return tag;
-}
-
-void RVL_VobRgyTagFactory::unbind(const GCL_String& key) { cache_.Unbind(key); }
-
-RVL_VobRgyObjFactory::RVL_VobRgyObjFactory() : RVL_RgyFactory(RGY_KIND_VOB_OBJECT) {}
-
-void RVL_VobRgyObjFactory::make_empty() {
-  cache_.MakeEmpty();
-  set_needs_loading();
-}
-
-RVL_VobRegistryObject RVL_VobRgyObjFactory::put(GCL_Status& status, RVL_RgyRecord record,
-                                                const GCL_String& old_key) {
-  const RVL_VobRegistryObject object = RVL_VobRegistryObject::make(status, std::move(record));
-  if (old_key.length()) unbind(old_key);
-  RVL_Uuid uuid;
-  if (ObjectKey(object.key(), &uuid)) Put(cache_, uuid, object);
-  return object;
-}
-
-void RVL_VobRgyObjFactory::unbind(const GCL_String& key) {
-  RVL_Uuid uuid;
-  if (ObjectKey(key, &uuid)) cache_.Unbind(uuid);
-}
-
-RVL_VobRegionFactory::RVL_VobRegionFactory() : RVL_RgyFactory(RGY_KIND_REGION) {}
-
-void RVL_VobRegionFactory::make_empty() {
-  cache_.MakeEmpty();
-  set_needs_loading();
-}
-
-RVL_VobRegion RVL_VobRegionFactory::put(GCL_Status& status, RVL_RgyRecord record, const GCL_String& old_key) {
-  const RVL_VobRegion region = RVL_VobRegion::make(status, std::move(record));
-  if (old_key.length()) cache_.Unbind(old_key);
-  Put(cache_, region.key(), region);
-  return region;
-}
-
-void RVL_VobRegionFactory::unbind(const GCL_String& key) { cache_.Unbind(key); }
+RVL_VobRgyObjFactory::RVL_VobRgyObjFactory() : RVL_RgyCacheFactory(RGY_KIND_VOB_OBJECT) {}
+RVL_VobRegionFactory::RVL_VobRegionFactory() : RVL_RgyCacheFactory(RGY_KIND_REGION) {}
 
 // ---- Filters ----
 
@@ -234,34 +217,31 @@ std::uint32_t RVL_VobRegistry::kept_count() {
   return kept.cache.Extent();
 }
 
-RVL_VobRegistryTag RVL_VobRegistry::find_tag(GCL_Status& status, const GCL_String& name) const {
-  RVL_VobRegistryTag tag;
-  if (!rep()) {
+namespace {
+
+// The entry under a key once the factory's cache is loaded; null when none.
+template <class Factory, class Key>
+auto FindIn(GCL_Status& status, Factory* factory, const Key& key) {
+  decltype(factory->put(status, nullptr, GCL_String())) entry;
+  if (!factory)
     RVL_InternalError(status, kModule, __LINE__, "registry object is NULL");
-  } else if (rep()->tags_.load(status)) {
-    rep()->tags_.cache().ValueOf(name, tag);
-  }
-  return tag;
+  else if (factory->load(status))
+    factory->cache().ValueOf(key, entry);
+  return entry;
+}
+
+}  // namespace
+
+RVL_VobRegistryTag RVL_VobRegistry::find_tag(GCL_Status& status, const GCL_String& name) const {
+  return FindIn(status, rep() ? &rep()->tags_ : nullptr, name);
 }
 
 RVL_VobRegistryObject RVL_VobRegistry::find_object(GCL_Status& status, const RVL_Uuid& uuid) const {
-  RVL_VobRegistryObject object;
-  if (!rep()) {
-    RVL_InternalError(status, kModule, __LINE__, "registry object is NULL");
-  } else if (rep()->objects_.load(status)) {
-    rep()->objects_.cache().ValueOf(uuid, object);
-  }
-  return object;
+  return FindIn(status, rep() ? &rep()->objects_ : nullptr, uuid);
 }
 
 RVL_VobRegion RVL_VobRegistry::find_region(GCL_Status& status, const GCL_String& name) const {
-  RVL_VobRegion region;
-  if (!rep()) {
-    RVL_InternalError(status, kModule, __LINE__, "registry object is NULL");
-  } else if (rep()->regions_.load(status)) {
-    rep()->regions_.cache().ValueOf(name, region);
-  }
-  return region;
+  return FindIn(status, rep() ? &rep()->regions_ : nullptr, name);
 }
 
 namespace {

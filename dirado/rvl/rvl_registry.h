@@ -73,46 +73,40 @@ class RVL_RgyFactory {
   int context_;
 };
 
-class RVL_VobRgyTagFactory : public RVL_RgyFactory {
+// A factory over its cache: entries are bound under their key (Key, read
+// from the entry's key text).
+template <class Key, class Cache, class Entry>
+class RVL_RgyCacheFactory : public RVL_RgyFactory {
+ public:
+  void make_empty() override;
+  void bind(GCL_Status& status, RVL_RgyRecord record) override { put(status, std::move(record), GCL_String()); }
+  void unbind(const GCL_String& key) override;
+  // The entry of a record, bound in place of the one under old_key (if any).
+  Entry put(GCL_Status& status, RVL_RgyRecord record, const GCL_String& old_key);
+  const Cache& cache() const { return cache_; }
+
+ protected:
+  using RVL_RgyFactory::RVL_RgyFactory;
+
+ private:
+  Cache cache_;
+};
+
+class RVL_VobRgyTagFactory : public RVL_RgyCacheFactory<GCL_String, RVL_VobRgyTagCache, RVL_VobRegistryTag> {
  public:
   RVL_VobRgyTagFactory();
-  void make_empty() override;
-  void bind(GCL_Status& status, RVL_RgyRecord record) override { put(status, std::move(record), GCL_String()); }
-  void unbind(const GCL_String& key) override;
   // The machine's default region.
   bool text(GCL_Status& status, GCL_String* region) const override;
-  // The tag of a record, bound in place of the one under old_key (if any).
-  RVL_VobRegistryTag put(GCL_Status& status, RVL_RgyRecord record, const GCL_String& old_key);
-  const RVL_VobRgyTagCache& cache() const { return cache_; }
-
- private:
-  RVL_VobRgyTagCache cache_;
 };
 
-class RVL_VobRgyObjFactory : public RVL_RgyFactory {
+class RVL_VobRgyObjFactory : public RVL_RgyCacheFactory<RVL_Uuid, RVL_VobRgyObjCache, RVL_VobRegistryObject> {
  public:
   RVL_VobRgyObjFactory();
-  void make_empty() override;
-  void bind(GCL_Status& status, RVL_RgyRecord record) override { put(status, std::move(record), GCL_String()); }
-  void unbind(const GCL_String& key) override;
-  RVL_VobRegistryObject put(GCL_Status& status, RVL_RgyRecord record, const GCL_String& old_key);
-  const RVL_VobRgyObjCache& cache() const { return cache_; }
-
- private:
-  RVL_VobRgyObjCache cache_;
 };
 
-class RVL_VobRegionFactory : public RVL_RgyFactory {
+class RVL_VobRegionFactory : public RVL_RgyCacheFactory<GCL_String, RVL_VobRegionCache, RVL_VobRegion> {
  public:
   RVL_VobRegionFactory();
-  void make_empty() override;
-  void bind(GCL_Status& status, RVL_RgyRecord record) override { put(status, std::move(record), GCL_String()); }
-  void unbind(const GCL_String& key) override;
-  RVL_VobRegion put(GCL_Status& status, RVL_RgyRecord record, const GCL_String& old_key);
-  const RVL_VobRegionCache& cache() const { return cache_; }
-
- private:
-  RVL_VobRegionCache cache_;
 };
 
 // ---- Observers: told after an entry of their kind changed ----
