@@ -16,3 +16,14 @@ static_assert(sizeof(adm_rvfs_tunables_t) == 96);
 int adm_rvfs_get_tunables(adm_rvfs_tunables_t* tunables);
 // Sets one word. 0; TBS_ST_INVALID_ARG for an index outside 0..23.
 int adm_rvfs_set_tunable(int index, std::uint32_t value);
+
+// The client hosts known to the registry server: every host the store knows
+// (registered host information and broker ports), each name once, in order.
+struct adm_clnt_list_t {
+  std::uint32_t count = 0;
+  char** names = nullptr;
+};
+// *list is the caller's until adm_clnt_list_free. 0; TBS_ST_INVALID_ARG for null.
+int adm_clnt_list_get(adm_clnt_list_t** list);
+// Frees a list (null is allowed).
+void adm_clnt_list_free(adm_clnt_list_t* list);

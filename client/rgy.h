@@ -22,6 +22,7 @@ using rgy_cursor_t = rgy_cursor*;
 inline constexpr int RGY_KIND_VOB_TAG = 1;
 inline constexpr int RGY_KIND_VIEW_TAG = 2;
 inline constexpr int RGY_KIND_VOB_OBJECT = 3;  // in no region
+inline constexpr int RGY_KIND_REGION = 4;      // the regions themselves (cursors only; region ignored)
 
 // Keys of string fields.
 inline constexpr int RGY_KEY_HOST = 1;          // the server host
@@ -31,18 +32,25 @@ inline constexpr int RGY_KEY_COMMENT = 4;
 inline constexpr int RGY_KEY_REGION = 5;        // tags: their region (set by rgy_add_entry)
 inline constexpr int RGY_KEY_ACCESS = 6;        // "public", or another word for private
 inline constexpr int RGY_KEY_MOUNT_OPTS = 7;    // comma-separated mount options
+inline constexpr int RGY_KEY_CREATOR = 8;       // tags: the user who added the entry (set by rgy_add_entry)
 inline constexpr int RGY_KEY_TAG = 10;          // the tag (the pathname it is mounted under)
 inline constexpr int RGY_KEY_UUID = 16;         // the VOB's UUID in text form
 inline constexpr int RGY_KEY_REPLICA_UUID = 17; // objects: the replica's UUID in text form
 
 inline constexpr const char* RGY_NO_GPATH = "<no-gpath>";
 
+// Region entries (RGY_KIND_REGION) hold the region's name in RGY_KEY_REGION
+// and its comment in RGY_KEY_COMMENT.
+
+// The kind of access check that asks for the registry password.
+inline constexpr int RGY_ACCESS_PASSWORD = 3;
+
 // The name of the machine's default region. 0; TBS_ST_NOT_FOUND when none is set; TBS_ST_INVALID_ARG
 // for a null buffer; TBS_ST_FAILURE when the name does not fit (out left empty).
 int rgy_get_default_region(char* out, std::size_t size);
 
-// Opens a cursor over the entries of a kind (tags: in the region; objects:
-// the region is ignored and may be null). 0; TBS_ST_NOT_FOUND for an unknown region;
+// Opens a cursor over the entries of a kind (tags: in the region; objects
+// and regions: the region is ignored and may be null). 0; TBS_ST_NOT_FOUND for an unknown region;
 // TBS_ST_INVALID_ARG for a bad kind or a null argument.
 int rgy_open_cursor(int kind, const char* region, rgy_cursor_t* cursor);
 // 0; TBS_ST_INVALID_ARG for a null cursor.
@@ -94,8 +102,9 @@ int rgy_setstring_in_entry(rgy_entry_t entry, int key, const char* value);
 // Adds an entry to the registry: a tag to a region (it needs key 10; two
 // entries with the same tag in a region are refused with TBS_ST_ALREADY), an object
 // anywhere (it needs key 16 holding a valid UUID; TBS_ST_ALREADY when that UUID is
-// already there). 0; TBS_ST_NOT_FOUND for an unknown region or a missing key; TBS_ST_INVALID_ARG for
-// null.
+// already there). The entry then holds what was stored (a tag's region and
+// creator too). 0; TBS_ST_NOT_FOUND for an unknown region or a missing key; TBS_ST_INVALID_ARG for
+// null or a region entry (rgy_add_region adds regions).
 int rgy_add_entry(const char* region, rgy_entry_t entry);
 
 // Removes every registry content: regions, entries (for starting afresh).
@@ -107,4 +116,45 @@ int rgy_clear();
 int rgy_findbyuuid_entry(rgy_cursor_t cursor, const tbs_uuid_t* uuid, int max, rgy_entry_t* entries, int* count);
 // Removes the tag entry of a kind with that tag from a region. 0; TBS_ST_NOT_FOUND when
 // there is none; TBS_ST_INVALID_ARG for a null argument or a kind that is no tag kind.
-int rgy_remove_tag(int kind, const char* region, const char* tag);
+int rgy_remove_by_string(int kind, const char* region, const char* tag);
+// Removes the VOB object entry with that UUID (key 16). 0; TBS_ST_NOT_FOUND when there is none;
+// TBS_ST_INVALID_ARG for null.
+int rgy_remove_by_uuid(const tbs_uuid_t* uuid);
+
+// Sets a field of an entry (the caller's copy) to a UUID's text form. 0;
+// TBS_ST_INVALID_ARG as for rgy_setstring_in_entry.
+int rgy_setuuid_in_entry(rgy_entry_t entry, int key, const tbs_uuid_t* uuid);
+
+// Stores the fields of `changes` (an entry of the same kind, from
+// rgy_create_entry) over the registry record that `entry` was read from, in
+// one transaction, and hands out that record as now stored in *stored (the
+// caller's until rgy_delete_entry). A tag's region and creator, and an
+// object's UUID, are not changed. 0; TBS_ST_NOT_FOUND when the record is gone (or
+// `entry` was never stored); TBS_ST_ALREADY when a renamed tag or region meets another of
+// that name; TBS_ST_INVALID_ARG for a null argument, kinds that differ or an empty name.
+int rgy_modify_entry(rgy_entry_t entry, rgy_entry_t changes, rgy_entry_t* stored);
+
+// ---- The registry server ----
+
+// Records the host of the registry's server (rgy_clear forgets it). 0;
+// TBS_ST_INVALID_ARG for a null or empty name.
+int rgy_set_server_host(const char* host);
+// The host of the registry's server into out. 0; TBS_ST_NOT_FOUND when no registry
+// records one; TBS_ST_INVALID_ARG for a null buffer; TBS_ST_FAILURE when the name does not fit.
+int rgy_get_server_host(char* out, std::size_t size);
+// Sets the registry password (kept hashed; "" for none). 0; TBS_ST_NOT_FOUND without a
+// server; TBS_ST_INVALID_ARG for null.
+int rgy_set_password(const char* word);
+// Checks a name for a kind of access: RGY_ACCESS_PASSWORD asks whether the
+// word is the registry password (without one, only "" is). 0 granted;
+// TBS_ST_NO_ACCESS refused; TBS_ST_INVALID_ARG for another kind or null.
+int rgy_chk_access(int kind, const char* name);
+// Whether the calling user may change or remove a tag: 0 for the user who
+// added it or a privileged user (credutl_is_privileged); TBS_ST_NO_ACCESS for anyone
+// else; TBS_ST_NOT_FOUND when there is no such tag; TBS_ST_INVALID_ARG for null or a kind
+// that is no tag kind.
+int rgy_chk_tag_priv(int kind, const char* region, const char* tag);
+
+// For tests: the entries and cursors handed out and not yet freed.
+int rgy_live_entry_count();
+int rgy_live_cursor_count();

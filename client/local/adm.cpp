@@ -1,6 +1,9 @@
 #include "adm.h"
 
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "local/local_call.h"
 #include "local/store.h"
@@ -50,4 +53,28 @@ int adm_rvfs_set_tunable(int index, std::uint32_t value) {
     write.Bind(1, index).Bind(2, static_cast<std::int64_t>(value)).Run();
     return TBS_ST_OK;
   });
+}
+
+int adm_clnt_list_get(adm_clnt_list_t** list) {
+  return LocalCall("adm_clnt_list_get", {}, NonNull(list), [&](Store& s) {
+    *list = nullptr;
+    std::vector<std::string> names;
+    Statement read(s, "SELECT name FROM hosts UNION SELECT host FROM nlbd_ports ORDER BY 1 COLLATE NOCASE");
+    while (read.Step()) names.push_back(read.Text(0));
+    auto result = std::make_unique<adm_clnt_list_t>();
+    result->names = new char*[names.size()]();
+    for (const std::string& name : names) {
+      result->names[result->count] = new char[name.size() + 1];
+      std::memcpy(result->names[result->count++], name.c_str(), name.size() + 1);
+    }
+    *list = result.release();
+    return TBS_ST_OK;
+  });
+}
+
+void adm_clnt_list_free(adm_clnt_list_t* list) {
+  if (!list) return;
+  for (std::uint32_t i = 0; i < list->count; ++i) delete[] list->names[i];
+  delete[] list->names;
+  delete list;
 }

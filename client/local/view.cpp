@@ -158,7 +158,7 @@ int view_remove(const char* tag) {
       drop.Bind(1, std::string(tag)).Run();
       char region[kNameBufferSize];
       if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
-        const int r = rgy_remove_tag(RGY_KIND_VIEW_TAG, region, tag);
+        const int r = rgy_remove_by_string(RGY_KIND_VIEW_TAG, region, tag);
         if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
       }
       return TBS_ST_OK;

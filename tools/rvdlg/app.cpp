@@ -115,6 +115,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallMergeCommand(app, chosen);
   InstallTracklaneCommand(app, chosen);
   InstallCmCommands(app, chosen);
+  InstallRegistryCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -48,11 +49,17 @@ void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
 void InstallTracklaneCommand(CLI::App& app, Runner& chosen);
 void InstallCmCommands(CLI::App& app, Runner& chosen);
+void InstallRegistryCommands(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the
 // object's fields or the failure are printed and *status is its status.
 bool DescribeChangeObject(Context& context, const std::string& name, int* status);
+
+// `rvdlg registry list tags|objects|regions|hosts` and `rvdlg registry show
+// NAME...`, for the demonstration too. 0 done, 1 refused.
+int ListRegistry(Context& context, const std::string& what);
+int ShowRegistry(Context& context, const std::vector<std::string>& names);
 
 // The library's pathname of a file named on the command line: a library
 // pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a

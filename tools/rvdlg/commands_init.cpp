@@ -156,6 +156,7 @@ int MakeSampleRepository(Context& c, bool force) {
     if (int cleared = rgy_clear()) return cleared;
     if (int added = rgy_add_region(kRegion, "the sample region of rvdlg")) return added;
     if (int made_default = rgy_set_default_region(kRegion)) return made_default;
+    if (int server = rgy_set_server_host(host.c_str())) return server;
     if (int port = nlbd_set_port(host.c_str(), kBrokerPort)) return port;
     for (const SampleVob& vob : kSampleVobs)
       if (int added = AddVob(vob, host, random)) return added;

@@ -44,6 +44,9 @@ int RunDemo(Context& c) {
   }
   object->describe(out);
 
+  out << "\nThe registry's VOB tags (rvdlg registry list tags) and one of them:\n";
+  if (ListRegistry(c, "tags") != 0 || ShowRegistry(c, {"\\public"}) != 0) return 1;
+
   out << "\nThe operation settings (rvdlg options --show):\n";
   ShowSettings(out);
 
