@@ -19,6 +19,7 @@
 
 #include "date_fmt.h"
 #include "imsg.h"
+#include "local/flm_repo.h"
 #include "local/line_merge.h"
 #include "local/local_call.h"
 #include "local/view_root.h"
@@ -174,9 +175,20 @@ int Survey(Store& s, const std::string& version_id, const Options& o, Target* t)
 
 // In a stream view, the check-out of an element of a component joins the
 // view's current activity, and is refused with a message when the view has
-// none. Nothing is change-managed yet (no view is a stream view), so there is
-// nothing to join: the change-management model's step goes here.
-int JoinViewActivity(Store&, const Target&, vob_dbid_t /*checked_out*/) { return TBS_ST_OK; }
+// none.
+int JoinViewActivity(Store& s, const Target& t, vob_dbid_t checked_out) {
+  Statement view(s, "SELECT vob, activity FROM flm_views WHERE view = ?1");
+  view.Bind(1, t.file.view);
+  if (!view.Step() || client_local::flm::ComponentRootOf(s, t.element) == 0) return TBS_ST_OK;
+  if (view.Int(1) == 0) {
+    Complain("View \"" + t.file.view + "\" has no current activity: set one before checking out \"" + t.shown +
+             "\".");
+    return TBS_ST_FAILURE;
+  }
+  Statement join(s, "INSERT INTO flm_changes (vob, version, activity_vob, activity) VALUES (?1, ?2, ?3, ?4)");
+  join.Bind(1, t.vob).Bind(2, checked_out).Bind(3, view.Int(0)).Bind(4, view.Int(1)).Run();
+  return TBS_ST_OK;
+}
 
 // The first free name FILE.hijack, FILE.hijack.1, ...; the file is moved
 // there without ever replacing an existing file.

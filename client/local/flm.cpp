@@ -73,6 +73,25 @@ std::string StreamConfigSpec(Store& s, vob_handle_t vob, vob_dbid_t stream) {
   return spec + "element * \\main\\LATEST\n";
 }
 
+vob_dbid_t ComponentRootOf(Store& s, const Object& element) {
+  Statement q(s, "SELECT DISTINCT root_elem FROM flm_components WHERE root_vob = ?1 AND root_elem != 0");
+  q.Bind(1, element.vob);
+  vob_dbid_t best = 0;
+  std::string best_name;
+  while (q.Step()) {
+    const auto root = Load(s, element.vob, static_cast<vob_dbid_t>(q.Int(0)));
+    if (!root) continue;
+    const bool holds = element.name == root->name || root->name.empty() ||
+                       (element.name.compare(0, root->name.size(), root->name) == 0 &&
+                        element.name[root->name.size()] == '\\');
+    if (holds && (best == 0 || root->name.size() > best_name.size())) {
+      best = root->dbid;
+      best_name = root->name;
+    }
+  }
+  return best;
+}
+
 FLM_TLEntityID BoundRecord(Store& s, vob_handle_t vob, vob_dbid_t activity) {
   Statement q(s, "SELECT tl_database, tl_number FROM flm_activities WHERE vob = ?1 AND activity = ?2");
   q.Bind(1, vob).Bind(2, activity);
@@ -609,21 +628,7 @@ int FLM_Activity::bound_tl_entity_id(FLM_TLEntityID* record) const {
 int FLM_Element::crde(FLM_Element* crde) const {
   return Query("FLM_Element::crde", *this, {VOB_MTYPE_DIR_ELEMENT, VOB_MTYPE_FILE_ELEMENT}, crde,
                [](Store& s, const Object& o, FLM_Element& out) {
-                 // The component whose root directory holds the element (the deepest).
-                 Statement q(s, "SELECT DISTINCT root_elem FROM flm_components WHERE root_vob = ?1 AND root_elem != 0");
-                 q.Bind(1, o.vob);
-                 std::string best;
-                 while (q.Step()) {
-                   const auto root = Load(s, o.vob, static_cast<vob_dbid_t>(q.Int(0)));
-                   if (!root) continue;
-                   const bool holds =
-                       o.name == root->name || root->name.empty() ||
-                       (o.name.compare(0, root->name.size(), root->name) == 0 && o.name[root->name.size()] == '\\');
-                   if (holds && (out.is_null() || root->name.size() > best.size())) {
-                     out = FLM_Element(o.vob, root->dbid);
-                     best = root->name;
-                   }
-                 }
+                 if (const vob_dbid_t root = ComponentRootOf(s, o)) out = FLM_Element(o.vob, root);
                });
 }
 

@@ -26,6 +26,10 @@ inline int NeedObject(Store& s, const FLM_VobObject& object, std::initializer_li
 std::int64_t FactNumber(Store& s, const char* sql, vob_handle_t vob, vob_dbid_t dbid);
 std::string FactText(Store& s, const char* sql, vob_handle_t vob, vob_dbid_t dbid);
 
+// The root directory element of the component that holds the element (the
+// deepest such root in the element's VOB), or 0 when no component does.
+vob_dbid_t ComponentRootOf(Store& s, const repo::Object& element);
+
 // The config spec of a view that works in the stream.
 std::string StreamConfigSpec(Store& s, vob_handle_t vob, vob_dbid_t stream);
 

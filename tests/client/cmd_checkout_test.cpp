@@ -16,6 +16,8 @@
 #include "local/calllog.h"
 #include "stg.h"
 #include "strutl.h"
+#include "flm_admin.h"
+#include "support/flm_sample.h"
 #include "support/message_capture.h"
 #include "support/repository.h"
 #include "tbs.h"
@@ -60,6 +62,26 @@ struct Ask {
   const char* comment = "my work";
 };
 
+int CheckOutIn(stg_area_t area, const std::string& name, const Ask& ask = {}, Script* script = nullptr) {
+  const char* names[] = {name.c_str()};
+  cmd_checkout_args_s args;
+  args.area = area;
+  args.pnames = names;
+  args.pname_count = 1;
+  args.reserved = ask.reserved;
+  args.unreserved = ask.unreserved;
+  args.nonmastered = ask.nonmastered;
+  args.preserve_time = ask.preserve_time;
+  args.version_flag = ask.version_flag;
+  args.comment = ask.comment;
+  args.comment_mode = ask.comment ? CMD_CHECKOUT_COMMENT_GIVEN : CMD_CHECKOUT_COMMENT_NONE;
+  if (script) {
+    args.callback = Script::Confirm;
+    args.context = script;
+  }
+  return cmd_checkout(&args);
+}
+
 // The sample with the view "rel1" (REL1 over main's latest) and \src\m.c:
 // \main\1 "a b c" (REL1), \main\2 "a b C" (a letter a line).
 class CheckoutCommand : public rv_test::ViewTest {
@@ -80,23 +102,7 @@ class CheckoutCommand : public rv_test::ViewTest {
   }
 
   int CheckOut(const std::string& name, const Ask& ask = {}, Script* script = nullptr) {
-    const char* names[] = {name.c_str()};
-    cmd_checkout_args_s args;
-    args.area = area;
-    args.pnames = names;
-    args.pname_count = 1;
-    args.reserved = ask.reserved;
-    args.unreserved = ask.unreserved;
-    args.nonmastered = ask.nonmastered;
-    args.preserve_time = ask.preserve_time;
-    args.version_flag = ask.version_flag;
-    args.comment = ask.comment;
-    args.comment_mode = ask.comment ? CMD_CHECKOUT_COMMENT_GIVEN : CMD_CHECKOUT_COMMENT_NONE;
-    if (script) {
-      args.callback = Script::Confirm;
-      args.context = script;
-    }
-    return cmd_checkout(&args);
+    return CheckOutIn(area, name, ask, script);
   }
   // The view's check-out of the element at a name through it (0: none).
   static vob_dbid_t CheckedOut(const std::string& name) {
@@ -525,6 +531,30 @@ TEST_F(CheckoutRollback, AFailedCommitPutsBackTheHijackedFileAndTakesAwayItsCopy
   EXPECT_FALSE(fs::exists(fs::path(file) += ".hijack"));
   EXPECT_EQ(State(kHello), VIEW_FILE_HIJACKED);
   EXPECT_EQ(CheckedOut(kHello), 0u);
+}
+
+// In a stream view the checked-out version joins the view's current
+// activity; with none current the check-out is refused and changes nothing.
+class StreamViewCheckout : public rv_test::FlmSampleTest {};
+
+TEST_F(StreamViewCheckout, TheVersionJoinsTheCurrentActivityOrWithoutOneNothingHappens) {
+  const stg_area_t area = stg_create_area(0);
+  rv_test::MessageCapture messages;
+  ASSERT_EQ(CheckOutIn(area, kHello), 0) << messages.Text();
+  FLM_VersionList changes;
+  ASSERT_EQ(fix.change_set(&changes), 0);
+  ASSERT_EQ(changes.length(), 2u) << "the version it had and the checked-out one";
+  int out = 0;
+  EXPECT_EQ(vob_ver_is_checked_out(vob, changes[1].dbid(), &out), 0);
+  EXPECT_EQ(out, 1);
+
+  ASSERT_EQ(flm_admin_set_view_stream("v1", hello_dev, FLM_Activity()), 0);
+  const std::string before = Read(File("public/src/util.c"));
+  EXPECT_EQ(CheckOutIn(area, "\\\\view\\v1\\public\\src\\util.c"), TBS_ST_FAILURE);
+  EXPECT_NE(messages.Text().find("View \"v1\" has no current activity"), std::string::npos) << messages.Text();
+  EXPECT_FALSE(Writable(File("public/src/util.c")));
+  EXPECT_EQ(Read(File("public/src/util.c")), before);
+  stg_delete_area(area);
 }
 
 }  // namespace
