@@ -108,6 +108,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallFileOpCommands(app, chosen);
   InstallMergeCommand(app, chosen);
   InstallCmCommands(app, chosen);
+  InstallActivityCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -47,6 +47,7 @@ void InstallDiffCommands(CLI::App& app, Runner& chosen);
 void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
 void InstallCmCommands(CLI::App& app, Runner& chosen);
+void InstallActivityCommands(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the
