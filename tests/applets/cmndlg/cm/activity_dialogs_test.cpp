@@ -14,6 +14,7 @@
 #include "local/calllog.h"
 #include "platform/controls.h"
 #include "platform/process.h"
+#include "res/library_resources.h"
 #include "res/resource_ids.h"
 #include "rvcmndlg/entries.h"
 #include "support/flm_sample.h"
@@ -51,6 +52,8 @@ class NotingSelectActivity : public CBrowseForActivityDialog {
 
 class ActivityDialogsTest : public rv_test::FlmSampleTest {
  protected:
+  // The dialogs run as inside the library's entries.
+  rvcmndlg::EntryScope resources_;
   void SetUp() override {
     FlmSampleTest::SetUp();
     // Pat's activity in the user's stream, made after fix and named before it.
