@@ -60,6 +60,13 @@ class FLM_OsUser {
   bool is_null() const { return name_.empty(); }
   const std::string& name() const { return name_; }
 
+  // The user this program runs as.
+  static int current_user(FLM_OsUser* user);
+  // The user's login name (TBS_ST_INVALID_ARG for a null user).
+  int login_name(std::string* name) const;
+
+  friend bool operator==(const FLM_OsUser& a, const FLM_OsUser& b) { return a.name_ == b.name_; }
+
  private:
   std::string name_;
 };
@@ -202,6 +209,13 @@ class FLM_Stream : public FLM_VobObject {
   // A value of the stream's or else its project's policy variables (empty
   // when neither sets it).
   int pvar(const char* name, std::string* value) const;
+  // A new activity of the stream, owned by this user, in one command: id is
+  // a leaf name free in the project VOB (TBS_ST_ALREADY naming it when
+  // taken), or empty for the first free "activity_N"; the headline is
+  // required; comment (may be null) goes with its creation event; record
+  // must be null (binding a Tracklane record is not offered here).
+  int create_activity(const char* id, const char* headline, const char* comment, const FLM_TLEntityID* record,
+                      FLM_Activity* activity) const;
 };
 
 class FLM_Element : public FLM_VobObject {
@@ -256,10 +270,22 @@ inline constexpr int FLM_ACTIVITY_REBASE = 2;
 inline constexpr int FLM_INTEGRATION_NONE = 0;
 inline constexpr int FLM_INTEGRATION_RUNNING = 1;
 inline constexpr int FLM_INTEGRATION_DONE = 2;
+// The policy variables a deliver or a rebase activity carries.
+inline constexpr const char* FLM_PVAR_DELIVER = "FLX_DELIVER";
+inline constexpr const char* FLM_PVAR_REBASE = "FLX_REBASE";
 
-class FLM_Activity : public FLM_VobObject {
+// What activities of every kind share.
+class FLM_ActivityBase : public FLM_VobObject {
  public:
   using FLM_VobObject::FLM_VobObject;
+  // Whether the activity carries the policy variable (its own, not its
+  // stream's).
+  int pvar_exists(const char* name, bool* exists) const;
+};
+
+class FLM_Activity : public FLM_ActivityBase {
+ public:
+  using FLM_ActivityBase::FLM_ActivityBase;
   static int construct_from_selector(const char* selector, FLM_Activity* activity);
   int headline(std::string* headline) const;
   int stream(FLM_Stream* stream) const;
@@ -271,6 +297,10 @@ class FLM_Activity : public FLM_VobObject {
   // baselines it brings.
   int contributors(FLM_ActivityList* contributors) const;
   int integration_baselines(FLM_BaselineList* baselines) const;
+  // The contributors in the order they were recorded.
+  int contrib_activities(FLM_ActivityList* contributors) const;
+  // Whether it is a deliver or a rebase.
+  int is_integration_activity(bool* integration) const;
   // The versions of its change set, in the order they were added.
   int change_set(FLM_VersionList* versions) const;
   // The Tracklane record it is bound to (null for none).

@@ -28,6 +28,15 @@ inline constexpr int KELP_IDD_NEW_RECORD = 32002;
 inline constexpr int KELP_IDC_RECORDS = 1001;
 inline constexpr int KELP_IDC_HEADLINE = 1002;
 inline constexpr int KELP_IDC_DESCRIPTION = 1003;
+// A record's form, read-only: its id, type, state, headline, description.
+inline constexpr int KELP_IDD_RECORD_FORM = 32003;
+inline constexpr int KELP_IDC_RECORD_ID = 1004;
+inline constexpr int KELP_IDC_RECORD_TYPE = 1005;
+inline constexpr int KELP_IDC_RECORD_STATE = 1006;
+
+// The project policy variable that forbids submitting records from the
+// client ("1"); set with flm_admin_set_pvar.
+inline constexpr const char* KELP_PVAR_NO_SUBMIT = "tl_no_submit";
 
 // The state of a new record, and of a record that is no longer available.
 inline constexpr const char* KELP_STATE_SUBMITTED = "Submitted";
@@ -46,8 +55,22 @@ struct kelp_record_s {
 // Every record of every database, by database and number.
 int kelp_get_records(FLM_List<kelp_record_s>* records);
 
+// A project's Tracklane policies.
+class CKelp_TLPolicySettings {
+ public:
+  CKelp_TLPolicySettings() = default;
+  explicit CKelp_TLPolicySettings(bool no_submit) : no_submit_(no_submit) {}
+  // Whether records may not be submitted from the client.
+  bool GetNoSubmit() const { return no_submit_; }
+
+ private:
+  bool no_submit_ = false;
+};
+
 class CKelp_CA_GetInfo {
  public:
+  // Every record of the project's database, by number.
+  static int GetProjectRecords(const FLM_Project& project, FLM_List<kelp_record_s>* records);
   // The records a stream of the project may work on: those of the project's
   // record types that are not Closed and not bound to an activity of another
   // stream, by number; ids and headlines in the same order.
@@ -60,6 +83,7 @@ class CKelp_CA_FLMProject {
   // The record types a project's activities may have, by name (none is an
   // answer).
   static int GetProjectRecordTypes(const FLM_Project& project, FLM_StringList* types);
+  static int GetProjectPolicySettings(const FLM_Project& project, CKelp_TLPolicySettings* settings);
 };
 
 class CKelp_CA_TL_UI {
@@ -71,6 +95,8 @@ class CKelp_CA_TL_UI {
   // Asks for a new record of one of the project's types; on OK the record is
   // stored (numbered on from the database's last, state Submitted) and *ok
   // is true with its id and headline.
+  // Shows the record's form, read-only, until the user closes it.
+  static int OpenTLRecordForm(const FLM_TLEntityID& record, plat::Window* parent = nullptr);
   static int OpenNewTLActivityForm(const char* record_type, const FLM_Project& project, bool* ok, FLM_TLEntityID* id,
                                    std::string* headline, plat::Window* parent = nullptr);
 };

@@ -9,6 +9,7 @@
 #include "local/flm_repo.h"
 #include "local/local_call.h"
 #include "local/view_root.h"
+#include "platform/machine.h"
 
 using client_local::LocalCall;
 using client_local::NonNull;
@@ -229,6 +230,25 @@ std::string FLM_TLEntityID::display_name() const {
   char number[16];
   std::snprintf(number, sizeof number, "%08ld", number_);
   return database_ + number;
+}
+
+int FLM_OsUser::current_user(FLM_OsUser* user) {
+  return LocalCall("FLM_OsUser::current_user", {}, NonNull(user), [&] {
+    const std::string name = plat::MachineInfo().user_name;
+    if (name.empty()) {
+      Complain("The current user's name cannot be read.");
+      return TBS_ST_FAILURE;
+    }
+    *user = FLM_OsUser(name);
+    return TBS_ST_OK;
+  });
+}
+
+int FLM_OsUser::login_name(std::string* name) const {
+  return LocalCall("FLM_OsUser::login_name", {Text(name_.c_str())}, NonNull(name) && !is_null(), [&] {
+    *name = name_;
+    return TBS_ST_OK;
+  });
 }
 
 const FLM_Baseline& FLM_Foundation::operator[](std::size_t index) const { return baselines_[index]; }
@@ -487,6 +507,34 @@ int FLM_Stream::pvar(const char* name, std::string* value) const {
                    });
 }
 
+namespace {
+// The first "activity_N" that names no activity of the VOB.
+std::string FreeActivityName(Store& s, vob_handle_t vob) {
+  for (long n = 1;; ++n) {
+    const std::string name = "activity_" + std::to_string(n);
+    if (!FindNamed(s, vob, VOB_MTYPE_ACTIVITY, name)) return name;
+  }
+}
+}  // namespace
+
+int FLM_Stream::create_activity(const char* id, const char* headline, const char* comment,
+                                const FLM_TLEntityID* record, FLM_Activity* activity) const {
+  return LocalCall("FLM_Stream::create_activity", {Num(vob()), Num(dbid()), Text(id), Text(headline)},
+                   NonNull(id, headline, activity) && !is_null(), [&](Store& s) {
+    if (int rc = NeedObject(s, *this, {VOB_MTYPE_STREAM}); rc != TBS_ST_OK) return rc;
+    if (std::string(headline).find_first_not_of(" \t") == std::string::npos) {
+      Complain("An activity needs a headline.");
+      return TBS_ST_INVALID_ARG;
+    }
+    if (record && !record->is_null()) {
+      Complain("A Tracklane record cannot be bound to a new activity here.");
+      return TBS_ST_INVALID_ARG;
+    }
+    const std::string name = *id ? std::string(id) : FreeActivityName(s, vob());
+    return AddActivity(s, *this, name.c_str(), headline, nullptr, comment, activity);
+  });
+}
+
 // ---- Components and baselines ----
 
 int FLM_Component::construct_from_selector(const char* selector, FLM_Component* component) {
@@ -559,6 +607,17 @@ int FLM_Baseline::streams(FLM_StreamList* streams) const {
 
 // ---- Activities ----
 
+int FLM_ActivityBase::pvar_exists(const char* name, bool* exists) const {
+  return LocalCall("FLM_ActivityBase::pvar_exists", {Num(vob()), Num(dbid()), Text(name)},
+                   NonNull(name, exists) && !is_null(), [&](Store& s) {
+    if (int rc = NeedObject(s, *this, {VOB_MTYPE_ACTIVITY}); rc != TBS_ST_OK) return rc;
+    Statement q(s, "SELECT 1 FROM flm_pvars WHERE vob = ?1 AND obj = ?2 AND name = ?3");
+    q.Bind(1, vob()).Bind(2, dbid()).Bind(3, std::string(name));
+    *exists = q.Step();
+    return TBS_ST_OK;
+  });
+}
+
 int FLM_Activity::construct_from_selector(const char* selector, FLM_Activity* activity) {
   return FromSelector("FLM_Activity::construct_from_selector", selector, VOB_MTYPE_ACTIVITY, activity);
 }
@@ -598,6 +657,20 @@ int FLM_Activity::contributors(FLM_ActivityList* contributors) const {
             " WHERE c.vob = ?1 AND c.activity = ?2 ORDER BY v.name",
             o, out);
       });
+}
+
+int FLM_Activity::contrib_activities(FLM_ActivityList* contributors) const {
+  return Query("FLM_Activity::contrib_activities", *this, {VOB_MTYPE_ACTIVITY}, contributors,
+               [](Store& s, const Object& o, FLM_ActivityList& out) {
+    Collect(s, "SELECT contributor FROM flm_contributors WHERE vob = ?1 AND activity = ?2 ORDER BY rowid", o, out);
+  });
+}
+
+int FLM_Activity::is_integration_activity(bool* integration) const {
+  return Query("FLM_Activity::is_integration_activity", *this, {VOB_MTYPE_ACTIVITY}, integration,
+               [](Store& s, const Object& o, bool& out) {
+    out = Flag(s, "SELECT kind != 0 FROM flm_activities WHERE vob = ?1 AND activity = ?2", o);
+  });
 }
 
 int FLM_Activity::integration_baselines(FLM_BaselineList* baselines) const {

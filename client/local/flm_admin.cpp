@@ -23,38 +23,6 @@ constexpr int kRecommended = 1;
 
 std::string Nonnull(const char* text) { return text ? text : ""; }
 
-// A new change-management object of a project VOB; its creation event names
-// the owner when one is given.
-int MakeObject(Store& s, vob_handle_t vob, std::uint32_t mtype, const char* name, const char* title, const char* owner,
-               vob_dbid_t* made) {
-  if (!VobExists(s, vob)) {
-    Complain("The VOB handle " + Num(vob) + " names no VOB.");
-    return TBS_ST_NOT_FOUND;
-  }
-  if (!ValidLeafName(name)) {
-    Complain(BadNameText(name));
-    return TBS_ST_INVALID_ARG;
-  }
-  if (FindNamed(s, vob, mtype, name)) {
-    Complain("There is already a " + std::string(vob_utl_mtype_to_str(mtype)) + " \"" + name + "\" in " +
-             VobTag(s, vob) + ".");
-    return TBS_ST_ALREADY;
-  }
-  Object o;
-  o.vob = vob;
-  o.mtype = mtype;
-  o.name = name;
-  o.text = Nonnull(title);
-  *made = Insert(s, o, std::string("create ") + vob_utl_mtype_to_str(mtype), "");
-  if (owner && *owner) {
-    Statement set(s,
-                  "UPDATE vob_events SET user = ?3 WHERE id = (SELECT min(id) FROM vob_events"
-                  " WHERE vob = ?1 AND obj = ?2)");
-    set.Bind(1, vob).Bind(2, *made).Bind(3, std::string(owner)).Run();
-  }
-  return TBS_ST_OK;
-}
-
 // Runs a statement whose parameters are the numbers given, in order.
 void Run(Store& s, const char* sql, std::initializer_list<std::int64_t> values) {
   Statement q(s, sql);
@@ -85,6 +53,50 @@ int AddStreamBaseline(const char* call, const FLM_Stream& stream, const FLM_Base
 }
 
 }  // namespace
+
+namespace client_local::flm {
+
+int MakeObject(Store& s, vob_handle_t vob, std::uint32_t mtype, const char* name, const char* title,
+               const char* owner, vob_dbid_t* made, const char* comment) {
+  if (!VobExists(s, vob)) {
+    Complain("The VOB handle " + Num(vob) + " names no VOB.");
+    return TBS_ST_NOT_FOUND;
+  }
+  if (!ValidLeafName(name)) {
+    Complain(BadNameText(name));
+    return TBS_ST_INVALID_ARG;
+  }
+  if (FindNamed(s, vob, mtype, name)) {
+    Complain("There is already a " + std::string(vob_utl_mtype_to_str(mtype)) + " \"" + name + "\" in " +
+             VobTag(s, vob) + ".");
+    return TBS_ST_ALREADY;
+  }
+  Object o;
+  o.vob = vob;
+  o.mtype = mtype;
+  o.name = name;
+  o.text = Nonnull(title);
+  *made = Insert(s, o, std::string("create ") + vob_utl_mtype_to_str(mtype), Nonnull(comment));
+  if (owner && *owner) {
+    Statement set(s, "UPDATE vob_events SET user = ?3 WHERE id = (SELECT min(id) FROM vob_events"
+                     " WHERE vob = ?1 AND obj = ?2)");
+    set.Bind(1, vob).Bind(2, *made).Bind(3, std::string(owner)).Run();
+  }
+  return TBS_ST_OK;
+}
+
+int AddActivity(Store& s, const FLM_Stream& stream, const char* name, const char* headline, const char* owner,
+                const char* comment, FLM_Activity* activity) {
+  vob_dbid_t made = 0;
+  if (int rc = MakeObject(s, stream.vob(), VOB_MTYPE_ACTIVITY, name, headline, owner, &made, comment); rc != TBS_ST_OK)
+    return rc;
+  Run(s, "INSERT INTO flm_activities (vob, activity, stream, kind, state) VALUES (?1, ?2, ?3, ?4, ?5)",
+      {stream.vob(), made, stream.dbid(), FLM_ACTIVITY_REGULAR, FLM_INTEGRATION_NONE});
+  *activity = FLM_Activity(stream.vob(), made);
+  return TBS_ST_OK;
+}
+
+}  // namespace client_local::flm
 
 int flm_admin_mkrootfolder(vob_handle_t vob, FLM_Folder* root) {
   return LocalCall("flm_admin_mkrootfolder", {Num(vob)}, NonNull(root), [&](Store& s) {
@@ -293,31 +305,28 @@ int flm_admin_add_recommended(const FLM_Stream& stream, const FLM_Baseline& base
 
 int flm_admin_mkactivity(const FLM_Stream& stream, const char* name, const char* headline, const char* owner,
                          FLM_Activity* activity) {
-  return LocalCall(
-      "flm_admin_mkactivity", {Num(stream.vob()), Num(stream.dbid()), Text(name), Text(headline)},
-      NonNull(name, headline, activity) && !stream.is_null(), [&](Store& s) {
-        if (int rc = NeedObject(s, stream, {VOB_MTYPE_STREAM}); rc != TBS_ST_OK) return rc;
-        vob_dbid_t made = 0;
-        if (int rc = MakeObject(s, stream.vob(), VOB_MTYPE_ACTIVITY, name, headline, owner, &made); rc != TBS_ST_OK)
-          return rc;
-        Run(s, "INSERT INTO flm_activities (vob, activity, stream, kind, state) VALUES (?1, ?2, ?3, ?4, ?5)",
-            {stream.vob(), made, stream.dbid(), FLM_ACTIVITY_REGULAR, FLM_INTEGRATION_NONE});
-        *activity = FLM_Activity(stream.vob(), made);
-        return TBS_ST_OK;
-      });
+  return LocalCall("flm_admin_mkactivity", {Num(stream.vob()), Num(stream.dbid()), Text(name), Text(headline)},
+                   NonNull(name, headline, activity) && !stream.is_null(), [&](Store& s) {
+    if (int rc = NeedObject(s, stream, {VOB_MTYPE_STREAM}); rc != TBS_ST_OK) return rc;
+    return AddActivity(s, stream, name, headline, owner, nullptr, activity);
+  });
 }
 
 int flm_admin_set_integration(const FLM_Activity& activity, int kind, int state, const FLM_Stream& source) {
-  return LocalCall(
-      "flm_admin_set_integration", {Num(activity.dbid()), Num(kind), Num(state), Num(source.dbid())},
-      !activity.is_null() && !source.is_null() && (kind == FLM_ACTIVITY_DELIVER || kind == FLM_ACTIVITY_REBASE) &&
-          (state == FLM_INTEGRATION_RUNNING || state == FLM_INTEGRATION_DONE),
-      [&](Store& s) {
-        if (int rc = NeedPair(s, activity, VOB_MTYPE_ACTIVITY, source, VOB_MTYPE_STREAM); rc != TBS_ST_OK) return rc;
-        Run(s, "UPDATE flm_activities SET kind = ?3, state = ?4, source = ?5 WHERE vob = ?1 AND activity = ?2",
-            {activity.vob(), activity.dbid(), kind, state, source.dbid()});
-        return TBS_ST_OK;
-      });
+  return LocalCall("flm_admin_set_integration", {Num(activity.dbid()), Num(kind), Num(state), Num(source.dbid())},
+                   !activity.is_null() && !source.is_null() && (kind == FLM_ACTIVITY_DELIVER || kind == FLM_ACTIVITY_REBASE) &&
+                       (state == FLM_INTEGRATION_RUNNING || state == FLM_INTEGRATION_DONE),
+                   [&](Store& s) {
+    if (int rc = NeedPair(s, activity, VOB_MTYPE_ACTIVITY, source, VOB_MTYPE_STREAM); rc != TBS_ST_OK) return rc;
+    Run(s, "UPDATE flm_activities SET kind = ?3, state = ?4, source = ?5 WHERE vob = ?1 AND activity = ?2",
+        {activity.vob(), activity.dbid(), kind, state, source.dbid()});
+    // A deliver or rebase carries the policy variable that tells its kind.
+    Statement mark(s, "INSERT OR REPLACE INTO flm_pvars (vob, obj, name, value) VALUES (?1, ?2, ?3, ?4)");
+    mark.Bind(1, activity.vob()).Bind(2, activity.dbid());
+    mark.Bind(3, std::string(kind == FLM_ACTIVITY_DELIVER ? FLM_PVAR_DELIVER : FLM_PVAR_REBASE));
+    mark.Bind(4, Num(source.dbid())).Run();
+    return TBS_ST_OK;
+  });
 }
 
 int flm_admin_add_contributor(const FLM_Activity& integration, const FLM_Activity& contributor) {

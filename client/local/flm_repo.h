@@ -29,6 +29,16 @@ std::string FactText(Store& s, const char* sql, vob_handle_t vob, vob_dbid_t dbi
 // The root directory element of the component that holds the element (the
 // deepest such root in the element's VOB), or 0 when no component does.
 vob_dbid_t ComponentRootOf(Store& s, const repo::Object& element);
+// A new change-management object of a project VOB under a valid name that
+// no object of its kind has (TBS_ST_INVALID_ARG, TBS_ST_ALREADY with a
+// message); its creation event names the owner (null: this user) and
+// carries the comment (may be null).
+int MakeObject(Store& s, vob_handle_t vob, std::uint32_t mtype, const char* name, const char* title,
+               const char* owner, vob_dbid_t* made, const char* comment = nullptr);
+
+// A regular activity of the stream (which must be there), made as above.
+int AddActivity(Store& s, const FLM_Stream& stream, const char* name, const char* headline, const char* owner,
+                const char* comment, FLM_Activity* activity);
 
 // The config spec of a view that works in the stream.
 std::string StreamConfigSpec(Store& s, vob_handle_t vob, vob_dbid_t stream);

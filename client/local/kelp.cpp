@@ -47,6 +47,18 @@ plat::ResourceModule& KelpResources() {
                      Control("button", plat::IdOk, "OK", plat::bs::DefPushButton),
                      Control("button", plat::IdCancel, "Cancel", plat::bs::PushButton)};
     m->AddDialog(std::move(form));
+    plat::DialogTemplate shown;
+    shown.id = KELP_IDD_RECORD_FORM;
+    shown.caption = "Tracklane Record";
+    const std::uint32_t read_only = plat::es::ReadOnly;
+    shown.controls = {Control("static", plat::IdStatic, "ID:"), Control("edit", KELP_IDC_RECORD_ID, "", read_only),
+                      Control("static", plat::IdStatic, "Type:"), Control("edit", KELP_IDC_RECORD_TYPE, "", read_only),
+                      Control("static", plat::IdStatic, "State:"), Control("edit", KELP_IDC_RECORD_STATE, "", read_only),
+                      Control("static", plat::IdStatic, "Headline:"), Control("edit", KELP_IDC_HEADLINE, "", read_only),
+                      Control("static", plat::IdStatic, "Description:"),
+                      Control("edit", KELP_IDC_DESCRIPTION, "", plat::es::MultiLine | read_only),
+                      Control("button", plat::IdOk, "Close", plat::bs::DefPushButton)};
+    m->AddDialog(std::move(shown));
     return m;
   }();
   return *module;
@@ -67,6 +79,17 @@ int NeedDatabase(Store& s, const FLM_Project& project, std::string* database) {
   if (!database->empty()) return TBS_ST_OK;
   Complain("The project \"" + o.name + "\" is not Tracklane-enabled.");
   return TBS_ST_FAILURE;
+}
+
+// Every record of the project's database, by number.
+int ReadProjectRecords(Store& s, const FLM_Project& project, FLM_List<kelp_record_s>* records) {
+  std::string database;
+  if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
+  Statement q(s, "SELECT number, type, state, headline FROM tl_records WHERE db = ?1 ORDER BY number");
+  q.Bind(1, database);
+  while (q.Step())
+    records->append({FLM_TLEntityID(database, static_cast<long>(q.Int(0))), q.Text(1), q.Text(2), q.Text(3)});
+  return TBS_ST_OK;
 }
 
 bool Blank(const std::string& text) { return text.find_first_not_of(" \t\r\n") == std::string::npos; }
@@ -139,6 +162,30 @@ class NewRecordDialog : public plat::Dialog {
   const std::string type_;
 };
 
+class RecordFormDialog : public plat::Dialog {
+ public:
+  RecordFormDialog(kelp_record_s record, std::string description, plat::Window* parent)
+      : plat::Dialog(KELP_IDD_RECORD_FORM, parent), record_(std::move(record)), description_(std::move(description)) {
+    LoadTemplate();
+  }
+
+ protected:
+  bool OnInitDialog() override {
+    plat::Dialog::OnInitDialog();
+    SetText(record_.id.display_name());
+    SetDlgItemText(KELP_IDC_RECORD_ID, record_.id.display_name());
+    SetDlgItemText(KELP_IDC_RECORD_TYPE, record_.type);
+    SetDlgItemText(KELP_IDC_RECORD_STATE, record_.state);
+    SetDlgItemText(KELP_IDC_HEADLINE, record_.headline);
+    SetDlgItemText(KELP_IDC_DESCRIPTION, description_);
+    return true;
+  }
+
+ private:
+  const kelp_record_s record_;
+  const std::string description_;
+};
+
 }  // namespace
 
 bool kelp_is_installed() {
@@ -202,6 +249,34 @@ int CKelp_CA_GetInfo::GetAvailTLActivities(const FLM_Project& project, const FLM
       });
 }
 
+int CKelp_CA_GetInfo::GetProjectRecords(const FLM_Project& project, FLM_List<kelp_record_s>* records) {
+  return LocalCall("CKelp_CA_GetInfo::GetProjectRecords", {Num(project.dbid())}, NonNull(records) && !project.is_null(),
+                   [&] {
+    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+    return InStore([&](Store& s) {
+      FLM_List<kelp_record_s> found;
+      if (int rc = ReadProjectRecords(s, project, &found); rc != TBS_ST_OK) return rc;
+      *records = found;
+      return TBS_ST_OK;
+    });
+  });
+}
+
+int CKelp_CA_FLMProject::GetProjectPolicySettings(const FLM_Project& project, CKelp_TLPolicySettings* settings) {
+  return LocalCall("CKelp_CA_FLMProject::GetProjectPolicySettings", {Num(project.dbid())},
+                   NonNull(settings) && !project.is_null(), [&] {
+    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+    return InStore([&](Store& s) {
+      std::string database;
+      if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
+      Statement q(s, "SELECT value FROM flm_pvars WHERE vob = ?1 AND obj = ?2 AND name = ?3");
+      q.Bind(1, project.vob()).Bind(2, project.dbid()).Bind(3, std::string(KELP_PVAR_NO_SUBMIT));
+      *settings = CKelp_TLPolicySettings(q.Step() && q.Text(0) == "1");
+      return TBS_ST_OK;
+    });
+  });
+}
+
 int CKelp_CA_FLMProject::GetProjectRecordTypes(const FLM_Project& project, FLM_StringList* types) {
   return LocalCall(
       "CKelp_CA_FLMProject::GetProjectRecordTypes", {Num(project.dbid())}, NonNull(types) && !project.is_null(), [&] {
@@ -221,32 +296,47 @@ int CKelp_CA_FLMProject::GetProjectRecordTypes(const FLM_Project& project, FLM_S
 
 int CKelp_CA_TL_UI::OpenTLActivityBrowser(const FLM_Project& project, bool* ok, FLM_TLEntityID* id,
                                           std::string* headline, plat::Window* parent) {
-  return LocalCall(
-      "CKelp_CA_TL_UI::OpenTLActivityBrowser", {Num(project.dbid())}, NonNull(ok, id, headline) && !project.is_null(),
-      [&] {
-        if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
-        FLM_List<kelp_record_s> records;
-        const int read = InStore([&](Store& s) {
-          std::string database;
-          if (int rc = NeedDatabase(s, project, &database); rc != TBS_ST_OK) return rc;
-          Statement q(s, "SELECT number, type, state, headline FROM tl_records WHERE db = ?1 ORDER BY number");
-          q.Bind(1, database);
-          while (q.Step())
-            records.append({FLM_TLEntityID(database, static_cast<long>(q.Int(0))), q.Text(1), q.Text(2), q.Text(3)});
-          return TBS_ST_OK;
-        });
-        if (read != TBS_ST_OK) return read;
-        // The dialog runs outside any command of the store.
-        plat::ResourceScope resources(KelpResources());
-        BrowserDialog dialog(std::move(records), parent);
-        const bool chosen = dialog.DoModal() == plat::IdOk && dialog.Chosen();
-        *ok = chosen;
-        if (chosen) {
-          *id = dialog.Chosen()->id;
-          *headline = dialog.Chosen()->headline;
-        }
-        return TBS_ST_OK;
-      });
+  return LocalCall("CKelp_CA_TL_UI::OpenTLActivityBrowser", {Num(project.dbid())},
+                   NonNull(ok, id, headline) && !project.is_null(), [&] {
+    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+    FLM_List<kelp_record_s> records;
+    const int read = InStore([&](Store& s) { return ReadProjectRecords(s, project, &records); });
+    if (read != TBS_ST_OK) return read;
+    // The dialog runs outside any command of the store.
+    plat::ResourceScope resources(KelpResources());
+    BrowserDialog dialog(std::move(records), parent);
+    const bool chosen = dialog.DoModal() == plat::IdOk && dialog.Chosen();
+    *ok = chosen;
+    if (chosen) {
+      *id = dialog.Chosen()->id;
+      *headline = dialog.Chosen()->headline;
+    }
+    return TBS_ST_OK;
+  });
+}
+
+int CKelp_CA_TL_UI::OpenTLRecordForm(const FLM_TLEntityID& record, plat::Window* parent) {
+  return LocalCall("CKelp_CA_TL_UI::OpenTLRecordForm", {Text(record.display_name().c_str())}, !record.is_null(), [&] {
+    if (int rc = NeedInstalled(); rc != TBS_ST_OK) return rc;
+    kelp_record_s shown;
+    std::string description;
+    const int read = InStore([&](Store& s) {
+      Statement q(s, "SELECT type, state, headline, description FROM tl_records WHERE db = ?1 AND number = ?2");
+      q.Bind(1, record.database()).Bind(2, static_cast<std::int64_t>(record.number()));
+      if (!q.Step()) {
+        Complain("There is no Tracklane record " + record.display_name() + ".");
+        return TBS_ST_NOT_FOUND;
+      }
+      shown = {record, q.Text(0), q.Text(1), q.Text(2)};
+      description = q.Text(3);
+      return TBS_ST_OK;
+    });
+    if (read != TBS_ST_OK) return read;
+    plat::ResourceScope resources(KelpResources());
+    RecordFormDialog dialog(shown, description, parent);
+    dialog.DoModal();
+    return TBS_ST_OK;
+  });
 }
 
 int CKelp_CA_TL_UI::OpenNewTLActivityForm(const char* record_type, const FLM_Project& project, bool* ok,

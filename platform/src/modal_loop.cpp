@@ -14,7 +14,8 @@ void RunModal(Window& window, const std::function<void()>& init, bool present) {
   const bool disabled_owner = owner && owner != &window && owner->IsEnabled();
   if (disabled_owner) owner->EnableWindow(false);
   if (init) init();
-  if (!present) {
+  // A window that ended while it initialised never reaches the user.
+  if (!present || HasEnded(window)) {
     Message m;
     while (!HasEnded(window)) {
       if (!GetMessage(m)) {

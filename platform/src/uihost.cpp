@@ -33,7 +33,7 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Select, "select"}, {Action::Kind::Add, "add"},
     {Action::Kind::Tick, "tick"},     {Action::Kind::Untick, "untick"},
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
-    {Action::Kind::Open, "open"},
+    {Action::Kind::Open, "open"},     {Action::Kind::Context, "context"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no
@@ -263,6 +263,17 @@ std::string ApplyOnThread(Window& window, const Action& action) {
       view->UserCheck(index, action.kind == Action::Kind::Tick);
       return {};
     }
+    case Action::Kind::Context: {
+      if (!action.value.empty()) {
+        auto* view = dynamic_cast<ListView*>(control);
+        if (!view) return what + " has no items";
+        const int index = FindItem(FirstColumn(*view), action.value);
+        if (index < 0) return "no item \"" + action.value + "\" in " + what;
+        view->UserSelect(index);
+      }
+      control->UserContextMenu();
+      return {};
+    }
     default: return "unknown action" + where;
   }
 }
@@ -308,12 +319,14 @@ std::optional<Action> ParseAction(std::string_view line, std::string* error) {
                            action.kind == Action::Kind::Add || action.kind == Action::Kind::Tick ||
                            action.kind == Action::Kind::Untick;
   const std::size_t needed = action.kind == Action::Kind::Default ? 1 : needs_value ? 3 : 2;
-  if (words.size() < needed || (!needs_value && words.size() > needed)) {
+  // A right-click names the item it falls on, or none.
+  const bool may_take_value = action.kind == Action::Kind::Context;
+  if (words.size() < needed || (!needs_value && !may_take_value && words.size() > needed)) {
     if (error) *error = "\"" + verb + "\" takes " + std::to_string(needed - 1) + " word(s)";
     return std::nullopt;
   }
   if (needed >= 2) action.control = words[1];
-  if (needs_value) {
+  if (needs_value || may_take_value) {
     // Everything after the control is the value: type 1001 two words
     for (std::size_t i = 2; i < words.size(); ++i) action.value += (i > 2 ? " " : "") + words[i];
   }
@@ -332,6 +345,9 @@ std::string FormatAction(const Action& action) {
     case Action::Kind::Add:
     case Action::Kind::Tick:
     case Action::Kind::Untick: out += " " + Quote(action.value); break;
+    case Action::Kind::Context:
+      if (!action.value.empty()) out += " " + Quote(action.value);
+      break;
     default: break;
   }
   return out;

@@ -254,6 +254,60 @@ void Window::NotifyParentCommand(int code) {
               static_cast<LParam>(hwnd_));
 }
 
+void Window::SetFocus() {
+  Window* top = TopLevelWindow();
+  {
+    WindowStateLock state;
+    top->focus_ = hwnd_;
+  }
+  OnSetFocus();
+  NotifyHeader header;
+  header.code = nm::SetFocus;
+  NotifyParent(header);
+}
+
+Window* Window::Focused() const {
+  Window* top = const_cast<Window*>(this)->TopLevelWindow();
+  Hwnd focus;
+  {
+    WindowStateLock state;
+    focus = top->focus_;
+  }
+  return focus == Hwnd::Null ? nullptr : FromHandle(focus);
+}
+
+void Window::SetIcon(int icon_id) {
+  WindowStateLock state;
+  icon_id_ = icon_id;
+}
+
+int Window::IconId() const {
+  WindowStateLock state;
+  return icon_id_;
+}
+
+void Window::UserContextMenu() {
+  if (OnContextMenu()) return;
+  NotifyHeader header;
+  header.code = nm::RClick;
+  NotifyParent(header);
+}
+
+void Window::UserDoubleClick() {
+  if (OnDoubleClick()) return;
+  NotifyHeader header;
+  header.code = nm::DblClk;
+  NotifyParent(header);
+}
+
+namespace {
+thread_local int t_wait_cursors = 0;
+}
+
+WaitCursor::WaitCursor() { ++t_wait_cursors; }
+WaitCursor::~WaitCursor() { --t_wait_cursors; }
+bool WaitCursor::Shown() { return t_wait_cursors > 0; }
+
 LResult Window::NotifyParent(NotifyHeader& header) {
   Window* parent = Parent();
   if (!parent) return 0;

@@ -471,3 +471,80 @@ TEST_F(FlmSample, AStreamViewsFilesAreTheStreamsVersions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FlmSample, CreateActivityMakesOneOwnedByTheUserOrRefusesAndStoresNothing) {
+  FLM_OsUser me;
+  ASSERT_EQ(FLM_OsUser::current_user(&me), 0);
+  const struct {
+    const char *id, *headline;
+    int status;
+    const char* made;     // its name, when made
+    const char* message;  // part of what a refusal says
+  } cases[] = {
+      {"", "Greet", TBS_ST_OK, "activity_1", nullptr},
+      {"", "Greet again", TBS_ST_OK, "activity_2", nullptr},
+      {"greet_welsh", "Greet in Welsh", TBS_ST_OK, "greet_welsh", nullptr},
+      {"fix", "Taken", TBS_ST_ALREADY, nullptr, "\"fix\""},
+      {"bad name", "Spaces", TBS_ST_INVALID_ARG, nullptr, "bad name"},
+      {"", " ", TBS_ST_INVALID_ARG, nullptr, "headline"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.id) + "/" + c.headline);
+    const std::int64_t rows = ModelRows();
+    FLM_ImsgRedirector messages;
+    FLM_Activity made;
+    ASSERT_EQ(hello_dev.create_activity(c.id, c.headline, nullptr, nullptr, &made), c.status);
+    if (!c.made) {
+      EXPECT_TRUE(made.is_null());
+      EXPECT_EQ(ModelRows(), rows);
+      ASSERT_EQ(messages.count(), 1);
+      EXPECT_NE(messages.message(0).find(c.message), std::string::npos) << messages.message(0);
+      continue;
+    }
+    std::string headline;
+    FLM_OsUser owner;
+    FLM_Stream stream;
+    bool integration = true;
+    EXPECT_EQ(Name(made), c.made);
+    ASSERT_EQ(made.headline(&headline), 0);
+    EXPECT_EQ(headline, c.headline);
+    ASSERT_EQ(made.owner(&owner), 0);
+    EXPECT_EQ(owner, me);
+    ASSERT_EQ(made.stream(&stream), 0);
+    EXPECT_EQ(stream, hello_dev);
+    ASSERT_EQ(made.is_integration_activity(&integration), 0);
+    EXPECT_FALSE(integration);
+  }
+  // A record cannot be bound here; an injected failure stores nothing either.
+  const FLM_TLEntityID record("SAMPL", 2);
+  FLM_Activity made;
+  EXPECT_EQ(hello_dev.create_activity("", "Bound", nullptr, &record, &made), TBS_ST_INVALID_ARG);
+  const std::int64_t rows = ModelRows();
+  ASSERT_TRUE(client_local::CallLog::InjectFailure("FLM_Stream::create_activity", rv_test::Failing(TBS_ST_FAILURE)));
+  EXPECT_EQ(hello_dev.create_activity("", "Refused", nullptr, nullptr, &made), TBS_ST_FAILURE);
+  client_local::CallLog::ClearFailures();
+  EXPECT_EQ(ModelRows(), rows);
+}
+
+TEST_F(FlmSample, IntegrationActivitiesCarryTheirKindsPvarAndContributorsInRecordedOrder) {
+  bool deliver_pvar = false, rebase_pvar = true, fix_pvar = true, integration = false;
+  ASSERT_EQ(deliver.pvar_exists(FLM_PVAR_DELIVER, &deliver_pvar), 0);
+  ASSERT_EQ(deliver.pvar_exists(FLM_PVAR_REBASE, &rebase_pvar), 0);
+  ASSERT_EQ(fix.pvar_exists(FLM_PVAR_DELIVER, &fix_pvar), 0);
+  ASSERT_EQ(deliver.is_integration_activity(&integration), 0);
+  EXPECT_TRUE(deliver_pvar);
+  EXPECT_FALSE(rebase_pvar);
+  EXPECT_FALSE(fix_pvar);
+  EXPECT_TRUE(integration);
+  ASSERT_EQ(flm_admin_add_contributor(deliver, tidy), 0);  // recorded after fix, named after it too
+  FLM_Activity early;
+  ASSERT_EQ(flm_admin_mkactivity(hello_dev, "a_first", "First by name", nullptr, &early), 0);
+  ASSERT_EQ(flm_admin_add_contributor(deliver, early), 0);
+  FLM_ActivityList contributors;
+  ASSERT_EQ(deliver.contrib_activities(&contributors), 0);
+  EXPECT_EQ(Names(contributors), "fix tidy a_first");
+}
+
+}  // namespace

@@ -116,6 +116,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallTracklaneCommand(app, chosen);
   InstallCmCommands(app, chosen);
   InstallRegistryCommands(app, chosen);
+  InstallActivityCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

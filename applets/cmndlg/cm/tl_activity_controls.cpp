@@ -1,5 +1,6 @@
 #include "cm/tl_activity_controls.h"
 
+#include "cm/collected_messages.h"
 #include "flm_imsg_redirector.h"
 #include "kelp.h"
 #include "platform/dialog.h"
@@ -11,14 +12,6 @@ namespace {
 // Between a record's display name and its headline in an entry.
 constexpr char kSeparator[] = "   ";
 constexpr std::size_t kTooltipCharacters = 80;
-
-// A tracker failure: the messages it printed, in a plain box.
-void ShowCollected(plat::Window* owner, const FLM_ImsgRedirector& collected, int status) {
-  std::string text;
-  for (const auto& message : collected.messages()) text += (text.empty() ? "" : "\n") + message;
-  if (text.empty()) text = tbs_strerror(status);
-  plat::MessageBox(owner, text, plat::AppName(), plat::mb::Ok);
-}
 
 bool SameRecord(const FLM_TLEntityID& a, const FLM_TLEntityID& b) {
   return a.number() == b.number() && a.database() == b.database();

@@ -3,12 +3,6 @@
 #include "platform/process.h"
 #include "res/library_resources.h"
 
-namespace {
-
-// A path in double quotes that can never add an argument: quotes inside are
-// escaped and the backslashes before a quote, or before the closing quote,
-// are doubled. A path already in quotes (two characters at least, starting
-// and ending with one) keeps them.
 std::string QuotedPath(const std::string& path) {
   std::string inner = path;
   if (path.size() >= 2 && path.front() == '"' && path.back() == '"') inner = path.substr(1, path.size() - 2);
@@ -30,8 +24,6 @@ std::string QuotedPath(const std::string& path) {
   out.append(backslashes * 2, '\\');
   return out + "\"";
 }
-
-}  // namespace
 
 std::string DiffCommandLine(const std::vector<std::string>& paths, int pred) {
   std::string command = std::string("stratatool") + " " + "diff " + "-graphical " + (pred ? "-pred " : "");

@@ -12,6 +12,7 @@ void AddCmResources(plat::ResourceModule& module) {
   module.AddString(IDS_CTL_BASELINE_TREE, "baseline tree");
   module.AddString(IDS_CTL_PROJECT_TREE, "project tree");
   module.AddString(IDS_CTL_DRAWTREE, "diagram");
+  AddActivityResources(module);
 }
 
 }  // namespace rvcmndlg

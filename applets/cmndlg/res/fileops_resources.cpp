@@ -3,25 +3,9 @@
 
 #include "platform/types.h"
 #include "res/resource_ids.h"
+#include "res/template_controls.h"
 
 namespace rvcmndlg {
-
-namespace {
-
-plat::ControlTemplate Check(int id, const char* text) {
-  return plat::ControlTemplate{"button", id, text, plat::bs::AutoCheckBox | plat::ws::TabStop};
-}
-
-plat::ControlTemplate Group(const char* text) {
-  return plat::ControlTemplate{"button", plat::IdStatic, text, plat::bs::GroupBox};
-}
-
-plat::ControlTemplate Push(int id, const char* text, bool is_default = false) {
-  return plat::ControlTemplate{"button", id, text,
-                               (is_default ? plat::bs::DefPushButton : plat::bs::PushButton) | plat::ws::TabStop};
-}
-
-}  // namespace
 
 void AddFileOpsResources(plat::ResourceModule& module) {
   using namespace res;

@@ -75,4 +75,74 @@ inline constexpr int IDS_CTL_BASELINE_TREE = 762;
 inline constexpr int IDS_CTL_PROJECT_TREE = 763;
 inline constexpr int IDS_CTL_DRAWTREE = 764;
 
+// Activities: the list control, its menu and its properties.
+inline constexpr int IDS_ACT_COL_HEADLINE = 54;
+inline constexpr int IDS_ACT_COL_OWNER = 55;
+inline constexpr int IDS_NO_ACTIVITY = 61767;
+inline constexpr int IDS_NO_ACTIVITY_PROPERTIES = 61768;
+inline constexpr int IDS_CANNOT_EXECUTE = 61718;
+inline constexpr int IDR_MENU_ACTIVITY = 24410;
+inline constexpr int ID_ACT_SHOW_CONTRIBS = 24839;
+inline constexpr int ID_ACT_PROPERTIES = 24840;
+// The simpler activity list of the status and property pages.
+inline constexpr int IDS_ACTLIST_COL_HEADLINE = 65088;
+inline constexpr int IDS_ACTLIST_COL_OWNER = 65089;
+inline constexpr int IDS_CANNOT_SHOW_PROPERTIES = 65059;
+
+// Select Activity and New Activity.
+inline constexpr int IDD_BROWSE_ACTIVITY = 24344;
+inline constexpr int IDC_ACTIVITY_LIST = 7206;
+inline constexpr int IDC_ACTIVITY_PROPERTIES = 7189;
+inline constexpr int IDC_ACTIVITY_NEW = 24642;
+inline constexpr int IDC_SHOW_ALL_USERS = 24646;
+inline constexpr int IDS_SELECT_AN_ACTIVITY = 61704;
+inline constexpr int IDD_NEW_ACTIVITY = 24343;
+inline constexpr int IDC_NEW_ACT_HEADLINE = 24643;
+inline constexpr int IDC_NEW_ACT_AUTO_ID = 24823;
+inline constexpr int IDC_NEW_ACT_USE_ID = 24824;
+inline constexpr int IDC_NEW_ACT_ID = 24644;
+
+// Contributing Activities.
+inline constexpr int IDD_ACT_CONTRIBS = 24409;
+inline constexpr int IDC_CONTRIBS_ACTIVITY = 24640;
+inline constexpr int IDC_CONTRIBS_LIST = 24831;
+inline constexpr int IDC_CONTRIBS_HELP = 24832;
+inline constexpr int IDS_CONTRIBS_RUNNING = 61762;
+inline constexpr int IDS_CONTRIBS_PVARS_FAILED = 61755;
+inline constexpr int IDS_CONTRIBS_NOT_INTEGRATION = 61756;
+inline constexpr int IDS_CONTRIBS_FAILED = 61754;
+
+// The stream chooser.
+inline constexpr int IDD_STREAM_CHOOSER = 24385;
+inline constexpr int IDC_CHOOSER_TREE = 24659;
+inline constexpr int IDC_CHOOSER_PROPERTIES = 24684;
+inline constexpr int IDC_CHOOSER_ALL_STREAMS = 24762;
+inline constexpr int IDC_CHOOSER_ALL_VOBS = 24763;
+inline constexpr int IDC_CHOOSER_PROMPT = 24764;
+inline constexpr int IDC_CHOOSER_MODE_TEXT = 24765;
+inline constexpr int IDC_CHOOSER_HELP = 24766;
+inline constexpr int IDC_CHOOSER_DELIVER_EXTRA = 24760;
+inline constexpr int IDC_CHOOSER_REBASE_EXTRA = 24761;
+inline constexpr int IDI_CHOOSER_DELIVER = 24769;
+inline constexpr int IDI_CHOOSER_REBASE = 24770;
+inline constexpr int IDS_CHOOSER_BAD_SELECTOR = 24771;
+inline constexpr int IDS_CHOOSER_TO_DELIVER = 24772;
+inline constexpr int IDS_CHOOSER_TO_REBASE = 24773;
+inline constexpr int IDS_CHOOSER_TITLE_DELIVER = 24774;
+inline constexpr int IDS_CHOOSER_TITLE_REBASE = 24775;
+inline constexpr int IDS_CHOOSER_TO_TARGET = 24790;
+inline constexpr int IDS_CHOOSER_TITLE_CHOOSE = 61723;
+inline constexpr int IDS_CHOOSER_NO_NAME = 24776;
+inline constexpr int IDS_CHOOSER_NO_PROJECT = 24778;
+inline constexpr int IDS_CHOOSER_NO_INTEGRATION = 24782;
+inline constexpr int IDS_CHOOSER_NO_INTEGRATION_NAME = 24777;
+
+// The Tracklane record chooser.
+inline constexpr int IDD_BROWSE_TL_ACTIVITY = 24404;
+inline constexpr int IDC_TL_RECORDS = 24864;
+inline constexpr int IDC_TL_NEW = 7190;
+inline constexpr int IDC_TL_BROWSE = 24865;
+inline constexpr int IDC_TL_PROPERTIES = 7191;
+inline constexpr int IDS_TL_SELECT_A_RECORD = 61705;
+
 }  // namespace rvcmndlg::res

@@ -115,6 +115,13 @@ inline constexpr int SelChange = 1;
 namespace lvn {
 inline constexpr int ItemChanged = -101;
 }
+// Notifications any control may send: a double-click and a right-click
+// (the context menu's request, after the click selected the item).
+namespace nm {
+inline constexpr int DblClk = -3;
+inline constexpr int RClick = -5;
+inline constexpr int SetFocus = -7;
+}
 namespace psn {
 inline constexpr int Help = -205;
 }

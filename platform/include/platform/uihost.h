@@ -62,6 +62,8 @@ struct Action {
     Untick,     // clear the check box of a list view item
     Page,       // switch a property sheet to a page, by title or #index
     Default,    // the window's default answer
+    Context,    // right-click a control (a list view's item, when named, is
+                // selected first); the popup menu it opens is answered by `menu`
   };
   Kind kind = Kind::Default;
   std::string control;

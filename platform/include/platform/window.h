@@ -69,6 +69,21 @@ class Window {
   std::vector<Window*> Children() const;
   Window* FindChild(int control_id) const;
 
+  // The keyboard focus: one control of each top-level window holds it.
+  // SetFocus moves it here (the control hears OnSetFocus, its parent
+  // nm::SetFocus); Focused is the control of this top-level window that has it.
+  void SetFocus();
+  Window* Focused() const;
+  // The icon the window shows in its caption (a resource id; 0: none).
+  void SetIcon(int icon_id);
+  int IconId() const;
+
+  // What a user's right-click and double-click do: the control hears them
+  // first (true keeps them from its parent, which hears nm::RClick or
+  // nm::DblClk).
+  void UserContextMenu();
+  void UserDoubleClick();
+
   // Modal windows end through this (dialogs, sheets, message boxes).
   virtual bool EndModal(int /*result*/) { return false; }
   virtual bool IsModal() const { return false; }
@@ -93,6 +108,9 @@ class Window {
   // A control sees its own command notification first; true keeps it from
   // the parent.
   virtual bool OnReflect(int /*code*/) { return false; }
+  virtual void OnSetFocus() {}
+  virtual bool OnContextMenu() { return false; }
+  virtual bool OnDoubleClick() { return false; }
   // A child control's notification: msg::Command to the parent.
   void NotifyParentCommand(int code);
   LResult NotifyParent(NotifyHeader& header);
@@ -109,6 +127,20 @@ class Window {
   std::string text_;
   std::uint32_t style_ = 0;
   Font font_;
+  Hwnd focus_ = Hwnd::Null;  // a top-level window's focused control
+  int icon_id_ = 0;
+};
+
+// While one lives, the thread's windows show the wait cursor (work that
+// keeps the user waiting, such as filling a long list).
+class WaitCursor {
+ public:
+  WaitCursor();
+  ~WaitCursor();
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+  // Whether the calling thread shows it now.
+  static bool Shown();
 };
 
 // Finds a live window by handle (nullptr when it no longer exists). The
