@@ -11,10 +11,6 @@ namespace plat {
 class ObjectArray;
 class Window;
 }  // namespace plat
-class FLM_Activity;
-class FLM_Stream;
-class FLM_TLEntityID;
-class FLM_Vob;
 
 // ---- Compare and merge ----
 
@@ -68,26 +64,3 @@ RVCMNDLG_API int rvRunFileOperation(const char* const* paths, int count, plat::H
 RVCMNDLG_API int rvRunFileOperationEx(const char* const* paths, int* results, int count, plat::Hwnd parent,
                                       int code, int no_ui);
 
-// ---- Activities and streams ----
-
-// "Select Activity": the stream's activities (the user's own, or every
-// user's); allow_new offers "New...", show_no_activity adds "<No Activity>"
-// (chosen, it gives a null activity). The activity comes in as the one to
-// preselect and goes out as the choice. Returns 0 on OK, else -1.
-RVCMNDLG_API int rvBrowseForActivity(const FLM_Stream& stream, FLM_Activity& activity, plat::Window* parent,
-                                     int allow_new, int show_no_activity);
-// "Contributing Activities" of a deliver or rebase. Returns 0 on OK, else -1.
-RVCMNDLG_API int rvActContribs(const FLM_Activity& activity, plat::Window* parent);
-// The Tracklane records of the stream's project; the record comes in as the
-// one to preselect and goes out as the choice. Returns 0 on OK, else -1.
-RVCMNDLG_API int rvBrowseForTLActivity(const FLM_Stream& stream, FLM_TLEntityID& record, plat::Window* parent);
-
-// What rvStreamChooser chooses a stream for.
-inline constexpr int RV_STREAM_CHOOSER_DELIVER = 1;
-inline constexpr int RV_STREAM_CHOOSER_REBASE = 2;
-inline constexpr int RV_STREAM_CHOOSER_BASELINE = 3;
-inline constexpr int RV_STREAM_CHOOSER_DELIVER_TARGET = 4;
-// A stream picked from the tree of the VOB's projects (vob may be null).
-// Returns 0 on OK (the stream then holds the choice), else -1, also without
-// a dialog for a mode that is none of the above.
-RVCMNDLG_API int rvStreamChooser(const FLM_Vob& vob, FLM_Stream& stream, int mode, plat::Window* parent);

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "flm.h"
 #include "flm_imsg_redirector.h"
+#include "cm/activity_entries.h"
 #include "rvcmndlg/entries.h"
 #include "tbs.h"
 

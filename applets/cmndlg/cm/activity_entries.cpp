@@ -1,4 +1,6 @@
-// The exported entries of the activity dialogs and the stream chooser.
+// The entries of the activity dialogs and the stream chooser.
+#include "cm/activity_entries.h"
+
 #include "cm/act_contribs_dlg.h"
 #include "cm/browse_for_activity_dlg.h"
 #include "cm/browse_tl_activity_dlg.h"

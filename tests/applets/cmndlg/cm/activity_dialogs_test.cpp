@@ -16,6 +16,7 @@
 #include "platform/process.h"
 #include "res/library_resources.h"
 #include "res/resource_ids.h"
+#include "cm/activity_entries.h"
 #include "rvcmndlg/entries.h"
 #include "support/flm_sample.h"
 #include "support/ui.h"
