@@ -105,6 +105,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallDiffCommands(app, chosen);
   InstallFileOpCommands(app, chosen);
   InstallMergeCommand(app, chosen);
+  InstallPropertiesCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

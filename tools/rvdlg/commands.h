@@ -45,6 +45,11 @@ void InstallDescribeCommand(CLI::App& app, Runner& chosen);
 void InstallDiffCommands(CLI::App& app, Runner& chosen);
 void InstallFileOpCommands(CLI::App& app, Runner& chosen);
 void InstallMergeCommand(CLI::App& app, Runner& chosen);
+void InstallPropertiesCommand(CLI::App& app, Runner& chosen);
+
+// Waits for the programs the library started; false (with a line on err)
+// when one could not start or ended with a failure.
+bool WaitForStarted(Context& context, const char* command);
 
 // The library's pathname of a file named on the command line: a library
 // pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a

@@ -1,6 +1,7 @@
 #include "res/library_resources.h"
 
 #include "res/fileops_resources.h"
+#include "res/propsheet_resources.h"
 
 namespace rvcmndlg {
 
@@ -10,6 +11,7 @@ plat::ResourceModule& LibraryResources() {
   static auto* module = [] {
     auto* m = new plat::ResourceModule("rvcmndlg");
     AddFileOpsResources(*m);
+    AddPropertySheetResources(*m);
     return m;
   }();
   return *module;

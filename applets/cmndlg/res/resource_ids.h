@@ -68,4 +68,12 @@ inline constexpr int IDS_ERROR_MERGE = 24;
 // The view and VOB entries without the versioning file system.
 inline constexpr int IDS_RVFS_NOT_INSTALLED = 46;
 
+// Property sheets (the describe tool's failed start is IDS_EXEC_FAILED).
+inline constexpr int IDS_PAGE_INIT_FAILED = 735;
+inline constexpr int IDS_PAGE_FETCH_FAILED = 736;
+inline constexpr int IDS_CANNOT_DISPLAY_PROPERTIES = 742;
+inline constexpr int IDS_NO_PAGES_FOR_OBJECT = 743;
+inline constexpr int IDS_SHEET_CAPTION = 744;
+inline constexpr int IDS_NO_HELP_FOR_PAGE = 65058;
+
 }  // namespace rvcmndlg::res

@@ -27,30 +27,6 @@ class RvdlgDiff : public rvdlg::test::RvdlgTest {
     RvdlgTest::SetUp();
     ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
   }
-  // Words in single quotes for the shell.
-  static std::string Quoted(const std::string& word) {
-    std::string out = "'";
-    for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-  }
-  // Runs a program of the build with these words; its output (stdout and
-  // stderr) and exit status.
-  int Program(const std::string& program, const std::vector<std::string>& words, std::string* output) {
-    std::string command = Quoted(program);
-    for (const std::string& word : words) command += " " + Quoted(word);
-    command += " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    output->clear();
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output->append(buffer, n);
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  int Rvdlg(std::vector<std::string> words, std::string* output) {
-    words.insert(words.begin(), {"--home", home.string(), "--yes"});
-    return Program(RVDLG_BINARY, words, output);
-  }
   static std::string Stratatool() { return (fs::path(RVDLG_BINARY).parent_path() / "stratatool").string(); }
 };
 

@@ -2,6 +2,9 @@
 // A scratch home for each rvdlg test, rvdlg run in-process with streams, and
 // the sample view's files.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <memory>
@@ -40,6 +43,32 @@ class RvdlgTest : public ::testing::Test {
     const std::filesystem::path path = home / name;
     Write(path, text);
     return path;
+  }
+
+  // Words in single quotes for the shell.
+  static std::string Quoted(const std::string& word) {
+    std::string out = "'";
+    for (char c : word) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+  }
+  // Runs a program of the build with these words; its output (stdout and
+  // stderr) and exit status.
+  static int Program(const std::string& program, const std::vector<std::string>& words, std::string* output) {
+    std::string command = Quoted(program);
+    for (const std::string& word : words) command += " " + Quoted(word);
+    command += " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    output->clear();
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output->append(buffer, n);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // The rvdlg program of the build with the automatic host on this home.
+  int Rvdlg(std::vector<std::string> words, std::string* output) {
+    words.insert(words.begin(), {"--home", home.string(), "--yes"});
+    return Program(RVDLG_BINARY, words, output);
   }
 
   std::filesystem::path home;
