@@ -11,7 +11,7 @@
 #include "platform/pathmap.h"
 #include "propsheet/display_property_sheet.h"
 #include "res/library_resources.h"
-#include "rvcmndlg/property_sheet.h"
+#include "propsheet/property_sheet.h"
 
 namespace rvdlg {
 

@@ -16,7 +16,7 @@
 #include "res/library_resources.h"
 #include "res/resource_ids.h"
 #include "rvcmndlg/entries.h"
-#include "rvcmndlg/property_sheet.h"
+#include "propsheet/property_sheet.h"
 #include "rvl_resolve.h"
 #include "rvl_view.h"
 #include "rvl_vob.h"

@@ -10,7 +10,7 @@
 #include "platform/resources.h"
 #include "propsheet/page_registration.h"
 #include "propsheet/property_messages.h"
-#include "rvcmndlg/property_sheet.h"
+#include "propsheet/property_sheet.h"
 #include "rvl_cache.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/resources.h"
 #include "propsheet/propsheet_font.h"
 #include "res/resource_ids.h"
-#include "rvcmndlg/property_sheet.h"
+#include "propsheet/property_sheet.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "platform/sync.h"
 #include "res/library_resources.h"
-#include "rvcmndlg/property_sheet.h"
+#include "propsheet/property_sheet.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "propsheet/display_property_sheet.h"
 #include "propsheet/property_messages.h"
 #include "res/library_resources.h"
-#include "rvcmndlg/property_sheet.h"
+#include "propsheet/property_sheet.h"
 #include "rvl_resolve.h"
 #include "rvl_version.h"
 #include "rvl_view.h"

@@ -2,7 +2,9 @@
 // Property sheets: the object side of a page (CRvPropertyBase) with the
 // class-wide page registry, the window side (CBasePropertyPage), the sheet
 // that owns its pages (CRvPropertySheet) and the user-interface thread that
-// runs one sheet (CRvPropertyThread). Objects come as object-model handles.
+// runs one sheet (CRvPropertyThread). Objects come as object-model handles;
+// the classes are not exported yet, since the installed library keeps the
+// object model's types to itself.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/export.h"
 #include "platform/propsheet.h"
 #include "platform/sync.h"
 
@@ -19,7 +20,7 @@ class GCL_Status;
 class GCL_String;
 class CPropertySheetFont;
 
-class RVCMNDLG_API CRvPropertyBase {
+class CRvPropertyBase {
  public:
   // One registered page class: whether it applies to an object, and its
   // factory (a page on the heap, owned by whoever adds it to a sheet).
@@ -66,7 +67,7 @@ class RVCMNDLG_API CRvPropertyBase {
   bool m_data_fetched = false;
 };
 
-class RVCMNDLG_API CBasePropertyPage : public plat::PropertyPage, public CRvPropertyBase {
+class CBasePropertyPage : public plat::PropertyPage, public CRvPropertyBase {
  public:
   explicit CBasePropertyPage(int page_id);
   ~CBasePropertyPage() override;
@@ -108,7 +109,7 @@ class RVCMNDLG_API CBasePropertyPage : public plat::PropertyPage, public CRvProp
   std::unique_ptr<CPropertySheetFont> m_font;
 };
 
-class RVCMNDLG_API CRvPropertySheet : public plat::PropertySheet, public CRvPropertyBase {
+class CRvPropertySheet : public plat::PropertySheet, public CRvPropertyBase {
  public:
   explicit CRvPropertySheet(std::string caption = {}, plat::Window* parent = nullptr, int first_page = 0);
   ~CRvPropertySheet() override;
@@ -135,7 +136,7 @@ class RVCMNDLG_API CRvPropertySheet : public plat::PropertySheet, public CRvProp
 
 // One sheet on its own user-interface thread. Made through CreateObject,
 // handed to Start, which runs it; the thread object ends with its sheet.
-class RVCMNDLG_API CRvPropertyThread : public plat::UiThread {
+class CRvPropertyThread : public plat::UiThread {
  public:
   static std::unique_ptr<CRvPropertyThread> CreateObject();
   ~CRvPropertyThread() override;
