@@ -52,6 +52,8 @@ struct Script {
   bool refuse_first = false;     // first_set_active answers false
   bool refuse_exchange = false;  // filling the controls fails
   bool read_only = false;
+  bool apply_fails = false;
+  std::vector<bool> pending_after_apply;  // the page's changed bit after each Apply
   bool lock_held_in_fetch = false;
   std::string open_related;      // an element page opens this name's sheet once
   std::vector<int> activated;    // page ids, each accepted activation
@@ -62,7 +64,8 @@ struct Script {
   void Reset() {
     std::lock_guard<std::mutex> lock(mutex);
     failing_page = fetch_failures = 0;
-    refuse_first = refuse_exchange = read_only = lock_held_in_fetch = false;
+    refuse_first = refuse_exchange = read_only = lock_held_in_fetch = apply_fails = false;
+    pending_after_apply.clear();
     open_related.clear();
     activated.clear();
     shown_value.clear();
@@ -133,7 +136,30 @@ class StandInPage : public CBasePropertyPage {
     ASSERT_TRUE(status.ok());
     CRvPropertyThread::Start(std::move(thread));
   }
+  // The pattern of editable pages: a changed field's bit is applied on OK or
+  // Apply, and kept when the repository refuses it.
+  bool OnCommand(int id, int code) override {
+    if (id != kEditId || code != plat::en::Change) return CBasePropertyPage::OnCommand(id, code);
+    changed_ = true;
+    SetModified();
+    return true;
+  }
+  bool OnApply() override {
+    if (changed_) {
+      GCL_Status status;
+      {
+        std::lock_guard<std::mutex> lock(g_script.mutex);
+        if (g_script.apply_fails) status.set_code(TBS_ST_PERMISSION);
+      }
+      if (status.ok()) changed_ = false;
+      else rvcmndlg::ShowStatusError(status);
+      std::lock_guard<std::mutex> lock(g_script.mutex);
+      g_script.pending_after_apply.push_back(changed_);
+    }
+    return !changed_;
+  }
   std::string value_;
+  bool changed_ = false;
 };
 
 template <int N>
@@ -476,6 +502,21 @@ TEST_F(PropertySheetTest, AReadOnlyPageKeepsItsIgnoredControlsAndFrames) {
   EXPECT_FALSE(g_script.button_enabled);
   EXPECT_TRUE(g_script.kept_enabled);
   EXPECT_EQ(g_script.font.tenths_of_point, 88);  // the 8-point template at 11 tenths
+}
+
+TEST_F(PropertySheetTest, ARefusedApplyKeepsTheSheetThePageAndTheChange) {
+  {
+    std::lock_guard<std::mutex> lock(g_script.mutex);
+    g_script.apply_fails = true;
+  }
+  plat::test::ScriptedUser user;
+  user->OnCaption("Properties of " + hello).Page("Page 20").Type(kEditId, "new").Click("Apply").Click("OK").Click(
+      "Cancel");
+  user->OnMessage(tbs_strerror(TBS_ST_PERMISSION)).Click("OK").Times(2);
+  EXPECT_EQ(Kinds(Display({hello})), std::vector<Kind>{Kind::Cancel});
+  std::lock_guard<std::mutex> lock(g_script.mutex);
+  EXPECT_EQ(g_script.pending_after_apply, (std::vector<bool>{true, true}));
+  EXPECT_EQ(g_script.activated.back(), kFirstPageId + 20);
 }
 
 // ---- Help ----
