@@ -7,6 +7,8 @@
 #include "rvl_hyperlink.h"
 #include "rvl_namedobj.h"
 #include "rvl_version.h"
+#include "rvl_view.h"
+#include "tbs.h"
 
 std::unique_ptr<RVL_VobObject> RVL_ResolveName(GCL_Status& status, const GCL_String& name) {
   cmd_resolve_result_s found;
@@ -48,4 +50,50 @@ std::unique_ptr<RVL_VobObject> RVL_MakeObject(GCL_Status& status, const RVL_Vob&
     default:
       return std::unique_ptr<RVL_VobObject>(new RVL_VobObject(status, vob, dbid));
   }
+}
+
+namespace {
+
+bool StartsWith(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
+
+std::unique_ptr<GCL_HandleBase> FoundOrNotFound(GCL_Status& status, std::unique_ptr<GCL_HandleBase> handle,
+                                                bool found) {
+  if (!status.ok()) return nullptr;
+  if (!found) {
+    status.set_code(TBS_ST_NOT_FOUND);
+    return nullptr;
+  }
+  return handle;
+}
+
+std::unique_ptr<GCL_HandleBase> ResolveViewTag(GCL_Status& status, const std::string& tag) {
+  auto found = std::make_unique<RVL_ViewTag>(RVL_ViewTag::from_name(status, GCL_String(tag.c_str())));
+  const bool any = !found->is_null();
+  return FoundOrNotFound(status, std::move(found), any);
+}
+
+}  // namespace
+
+std::unique_ptr<GCL_HandleBase> RVL_ResolveHandle(GCL_Status& status, const GCL_String& name) {
+  const std::string text = name.c_str();
+  if (StartsWith(text, "viewtag:")) return ResolveViewTag(status, text.substr(8));
+  if (StartsWith(text, "view:")) {
+    auto found = std::make_unique<RVL_ViewHandle>(RVL_ViewHandle::from_tag(status, GCL_String(text.substr(5).c_str())));
+    const bool any = !found->is_null();
+    return FoundOrNotFound(status, std::move(found), any);
+  }
+  GCL_Status root_status;
+  const RVL_ViewRoot root(root_status);
+  const std::string root_path = root.pathname().c_str();
+  if (!root_path.empty() && StartsWith(text, root_path)) {
+    const std::string rest = text.substr(root_path.size());
+    if (rest.empty()) return std::make_unique<RVL_ViewRoot>(root);
+    const std::size_t slash = rest.find('\\', 1);
+    if (rest[0] == '\\' && slash == std::string::npos) return ResolveViewTag(status, rest.substr(1));
+    // A file of a view that the repository does not know is view-private.
+    auto file = std::make_unique<RVL_ViewPrivate>(GCL_String(text.c_str()));
+    GCL_Status private_status;
+    if (file->is_view_private(private_status)) return file;
+  }
+  return RVL_ResolveName(status, name);
 }

@@ -9,6 +9,7 @@
 
 #include "gcl_string.h"
 
+class GCL_HandleBase;
 class GCL_Status;
 class RVL_VobObject;
 
@@ -20,3 +21,9 @@ std::unique_ptr<RVL_VobObject> RVL_ResolveName(GCL_Status& status, const GCL_Str
 // The object of the class of its meta-type (0: asked of the repository).
 std::unique_ptr<RVL_VobObject> RVL_MakeObject(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid,
                                               std::uint32_t mtype, const GCL_String& text);
+
+// Any name a property sheet is given: "viewtag:TAG" and "\\view\TAG" give
+// an RVL_ViewTag, "view:TAG" an RVL_ViewHandle, "\\view" the RVL_ViewRoot,
+// a view-private file in a view an RVL_ViewPrivate, anything else what
+// RVL_ResolveName makes. Null on failure, with the code on the status.
+std::unique_ptr<GCL_HandleBase> RVL_ResolveHandle(GCL_Status& status, const GCL_String& name);

@@ -45,6 +45,20 @@ RVCMNDLG_API int rvUncheckoutWithOptionsOp(plat::ObjectArray& entries, int keep_
 // how many entries succeeded.
 RVCMNDLG_API int rvReserveOp(plat::ObjectArray& entries, int reserve, plat::Window* parent, int show_progress);
 
+// ---- Property sheets ----
+
+// Shows the properties of each named object (a pathname, extended name,
+// selector, "viewtag:TAG", "view:TAG" or a file in a view). One name: a
+// modal sheet on the caller's thread, opened on the page the tab names
+// ("configspec", "loadrules", "activities"); several: a sheet thread each,
+// view tags to the describe tool (pname non-zero passes /pname), and the
+// call returns when every sheet has closed. direct non-zero skips the
+// Tracklane form of an activity. Failures are shown in boxes. Returns 0.
+RVCMNDLG_API long rvDisplayPropertySheet(const std::vector<std::string>& names, int pname, const std::string& tab,
+                                         int direct);
+// Adds the library's resources to the caller's resource search chain.
+RVCMNDLG_API void rvPropertiesAddToResourceChain();
+
 // ---- For callers without a framework of their own ----
 
 // The operation codes of rvRunFileOperation(Ex). Check-in, check-out, add

@@ -104,6 +104,7 @@ bool PropertySheet::Activate(int index) {
   if (!page) return false;
   if (!page->IsCreated() && !page->CreatePage(this)) return false;
   if (!page->OnSetActive()) return false;
+  page->activated_ = true;
   PropertyPage* previous = GetActivePage();
   if (previous && previous != page) previous->SetStyle(previous->Style() & ~ws::Visible);
   page->SetStyle(page->Style() | ws::Visible);

@@ -117,6 +117,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallCmCommands(app, chosen);
   InstallRegistryCommands(app, chosen);
   InstallActivityCommands(app, chosen);
+  InstallPropertiesCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -62,6 +62,12 @@ bool DescribeChangeObject(Context& context, const std::string& name, int* status
 int ListRegistry(Context& context, const std::string& what);
 int ShowRegistry(Context& context, const std::vector<std::string>& names);
 
+void InstallPropertiesCommand(CLI::App& app, Runner& chosen);
+
+// Waits for the programs the library started; false (with a line on err)
+// when one could not start or ended with a failure.
+bool WaitForStarted(Context& context, const char* command);
+
 // The library's pathname of a file named on the command line: a library
 // pathname (\\view\TAG\..., X:\...) as it is, else a host path inside a
 // view's directory (or a drive's) under the home. Empty when it has none.

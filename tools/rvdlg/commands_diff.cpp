@@ -27,8 +27,8 @@ namespace {
 
 std::string Shown(const std::string& name) { return name.size() > 200 ? name.substr(0, 200) + "..." : name; }
 
-// Waits for what the library started; false (with a line on err) when
-// something could not start or ended with a failure.
+}  // namespace
+
 bool WaitForStarted(Context& c, const char* command) {
   bool ok = true;
   if (!c.tools) return ok;
@@ -40,6 +40,8 @@ bool WaitForStarted(Context& c, const char* command) {
     if (code != 0) ok = false;
   return ok;
 }
+
+namespace {
 
 int Diff(Context& c, const std::vector<std::string>& files, bool pred) {
   std::vector<std::string> names;

@@ -2,6 +2,7 @@
 
 #include "res/cm_resources.h"
 #include "res/fileops_resources.h"
+#include "res/propsheet_resources.h"
 
 namespace rvcmndlg {
 
@@ -12,6 +13,7 @@ plat::ResourceModule& LibraryResources() {
     auto* m = new plat::ResourceModule("rvcmndlg");
     AddFileOpsResources(*m);
     AddCmResources(*m);
+    AddPropertySheetResources(*m);
     return m;
   }();
   return *module;

@@ -145,4 +145,12 @@ inline constexpr int IDC_TL_BROWSE = 24865;
 inline constexpr int IDC_TL_PROPERTIES = 7191;
 inline constexpr int IDS_TL_SELECT_A_RECORD = 61705;
 
+// Property sheets (the describe tool's failed start is IDS_EXEC_FAILED).
+inline constexpr int IDS_PAGE_INIT_FAILED = 735;
+inline constexpr int IDS_PAGE_FETCH_FAILED = 736;
+inline constexpr int IDS_CANNOT_DISPLAY_PROPERTIES = 742;
+inline constexpr int IDS_NO_PAGES_FOR_OBJECT = 743;
+inline constexpr int IDS_SHEET_CAPTION = 744;
+inline constexpr int IDS_NO_HELP_FOR_PAGE = 65058;
+
 }  // namespace rvcmndlg::res

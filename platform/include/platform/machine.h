@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace plat {
@@ -18,6 +19,8 @@ struct MachineProfile {
   int os_minor = 0;
   int os_build = 0;
   std::string os_name;
+  // Module names loaded in the process ("mmc.exe" when the console hosts it).
+  std::vector<std::string> loaded_modules;
 
   bool operator==(const MachineProfile&) const = default;
 };

@@ -25,6 +25,9 @@ class PropertyPage : public Dialog {
   // Page flags (has-help is 0x20), kept for the caller's use.
   std::uint32_t Flags() const { return flags_; }
   void SetFlags(std::uint32_t flags) { flags_ = flags; }
+  // True until the page has once accepted an activation, so OnSetActive can
+  // tell its first showing from later ones.
+  bool IsFirstActivation() const { return !activated_; }
 
   // Notifications from the sheet, each with the desktop's default answer.
   virtual bool OnSetActive() { return true; }    // false refuses the activation
@@ -46,6 +49,7 @@ class PropertyPage : public Dialog {
   PropertySheet* sheet_ = nullptr;
   std::string title_;
   bool modified_ = false;
+  bool activated_ = false;
   std::uint32_t flags_ = 0;
 };
 

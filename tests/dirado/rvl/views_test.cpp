@@ -15,7 +15,10 @@
 #include "configspec.h"
 #include "gcl_status.h"
 #include "local/calllog.h"
+#include "rvl_resolve.h"
+#include "rvl_version.h"
 #include "rvl_view.h"
+#include "rvl_filesysobj.h"
 #include "rvl_vob.h"
 #include "rvl_vobmgr.h"
 #include "rvl_vobtag.h"
@@ -225,6 +228,34 @@ TEST_F(Views, ViewPrivateFilesAndHijacks) {
   GCL_Status root_status;
   const RVL_ViewRoot root(root_status);
   EXPECT_STREQ(root.of_tag(GCL_String("v1")).c_str(), "\\\\view\\v1");
+}
+
+TEST_F(Views, NamesResolveToTheHandleOfTheirKind) {
+  Write(File("public/src/mine.txt"), "mine\n");
+  const struct {
+    const char* name;
+    const std::type_info& kind;
+  } cases[] = {
+      {"viewtag:v1", typeid(RVL_ViewTag)},
+      {"\\\\view\\v1", typeid(RVL_ViewTag)},
+      {"view:v1", typeid(RVL_ViewHandle)},
+      {"\\\\view", typeid(RVL_ViewRoot)},
+      {"\\\\view\\v1\\public\\src\\mine.txt", typeid(RVL_ViewPrivate)},
+      {"\\\\view\\v1\\public\\src\\hello.c", typeid(RVL_Version)},  // the view's version
+      {"\\public\\src\\hello.c", typeid(RVL_Element)},
+  };
+  for (const auto& c : cases) {
+    GCL_Status status;
+    const auto handle = RVL_ResolveHandle(status, GCL_String(c.name));
+    ASSERT_TRUE(handle) << c.name;
+    EXPECT_TRUE(status.ok()) << c.name;
+    EXPECT_EQ(typeid(*handle), c.kind) << c.name;
+  }
+  for (const char* unknown : {"viewtag:nosuch", "view:nosuch", "\\\\view\\nosuch", "nosuch"}) {
+    GCL_Status status;
+    EXPECT_FALSE(RVL_ResolveHandle(status, GCL_String(unknown))) << unknown;
+    EXPECT_FALSE(status.ok()) << unknown;
+  }
 }
 
 TEST_F(Views, EachManagerIsMadeOnceOnFirstUse) {

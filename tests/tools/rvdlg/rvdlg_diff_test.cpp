@@ -27,10 +27,6 @@ class RvdlgDiff : public rvdlg::test::RvdlgTest {
     RvdlgTest::SetUp();
     ASSERT_EQ(Run({"--yes", "init"}), 0) << err.str();
   }
-  int Rvdlg(std::vector<std::string> words, std::string* output) {
-    words.insert(words.begin(), {"--home", home.string(), "--yes"});
-    return Program(RVDLG_BINARY, words, output);
-  }
   static std::string Stratatool() { return (fs::path(RVDLG_BINARY).parent_path() / "stratatool").string(); }
 };
 

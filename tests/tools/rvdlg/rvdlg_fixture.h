@@ -64,6 +64,11 @@ class RvdlgTest : public ::testing::Test {
     const int status = ::pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
+  // The rvdlg program of the build with the automatic host on this home.
+  int Rvdlg(std::vector<std::string> words, std::string* output) {
+    words.insert(words.begin(), {"--home", home.string(), "--yes"});
+    return Program(RVDLG_BINARY, words, output);
+  }
 
   std::filesystem::path home;
   std::ostringstream out, err;
