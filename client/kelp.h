@@ -92,11 +92,11 @@ class CKelp_CA_TL_UI {
   // user chose one (then its id and headline are given).
   static int OpenTLActivityBrowser(const FLM_Project& project, bool* ok, FLM_TLEntityID* id, std::string* headline,
                                    plat::Window* parent = nullptr);
+  // Shows the record's form, read-only, until the user closes it.
+  static int OpenTLRecordForm(const FLM_TLEntityID& record, plat::Window* parent = nullptr);
   // Asks for a new record of one of the project's types; on OK the record is
   // stored (numbered on from the database's last, state Submitted) and *ok
   // is true with its id and headline.
-  // Shows the record's form, read-only, until the user closes it.
-  static int OpenTLRecordForm(const FLM_TLEntityID& record, plat::Window* parent = nullptr);
   static int OpenNewTLActivityForm(const char* record_type, const FLM_Project& project, bool* ok, FLM_TLEntityID* id,
                                    std::string* headline, plat::Window* parent = nullptr);
 };

@@ -4,11 +4,13 @@
 #include "propsheet/display_property_sheet.h"
 
 #include <memory>
+#include <vector>
 
 #include "clp.h"
 #include "flm.h"
 #include "gcl_capture.h"
 #include "gcl_status.h"
+#include "kelp.h"
 #include "platform/dialog.h"
 #include "platform/process.h"
 #include "platform/resources.h"
@@ -43,21 +45,52 @@ SheetOutcome ReportCannotDisplay(const std::string& name, const GCL_Status& stat
   return Failed(name, CannotDisplayText(name, status));
 }
 
+// The record of a Tracklane-enabled activity whose project works with
+// Tracklane; null for any other object. Failed queries are kept for the
+// caller to show once the client lock is released; the check goes on past
+// them where it can.
+FLM_TLEntityID BoundTracklaneRecord(const FLM_Activity& activity, std::vector<GCL_Status>& failures) {
+  const auto ask = [&failures](auto&& call) {
+    GCL_Status status;
+    const bool ok = GCL_CapturedCall(status, call) == TBS_ST_OK;
+    if (!ok && status.code() != TBS_ST_WRONG_KIND) failures.push_back(status);
+    return ok;
+  };
+  FLM_Stream stream;
+  // Another kind of object answers "wrong kind": no activity, no check.
+  if (!ask([&] { return activity.stream(&stream); })) return {};
+  FLM_Project project;
+  bool project_enabled = false;
+  FLM_TLEntityID record;
+  if (ask([&] { return stream.project(&project); })) ask([&] { return project.is_tl_enabled(&project_enabled); });
+  ask([&] { return activity.bound_tl_entity_id(&record); });
+  return project_enabled ? record : FLM_TLEntityID();
+}
+
 // The Tracklane check: true when it showed the Tracklane form instead of the
-// sheet. Nothing is change-managed yet, so no activity is Tracklane-enabled;
-// a name that does not resolve is left to the sheet, which reports it once.
+// sheet. A name that does not resolve is left to the sheet, which reports it
+// once; the check's own failures are plain boxes, then the sheet.
 bool TracklaneFormShown(const std::string& name) {
-  GCL_Status status;
+  std::vector<GCL_Status> failures;
+  FLM_TLEntityID record;
   {
     CRvPropertyBase::DiradoAccess lock;
+    GCL_Status status;
     std::unique_ptr<GCL_HandleBase> object = RVL_ResolveHandle(status, GCL_String(name.c_str()));
     const auto* vob_object = dynamic_cast<const RVL_VobObject*>(object.get());
     if (!vob_object) return false;
     FLM_Vob vob;
-    GCL_CaptureScope capture(status);
-    status.set_code(static_cast<std::uint32_t>(FLM_Vob::construct_from_handle(vob_object->vob().handle(), &vob)));
+    if (GCL_CapturedCall(status, [&] { return FLM_Vob::construct_from_handle(vob_object->vob().handle(), &vob); }))
+      failures.push_back(status);
+    else
+      record = BoundTracklaneRecord(FLM_Activity(vob.handle(), vob_object->dbid()), failures);
   }
-  if (!status.ok() && status.code() != TBS_ST_NOT_FOUND) ShowStatusError(status);
+  for (const GCL_Status& failure : failures)
+    if (failure.code() != TBS_ST_NOT_FOUND) ShowStatusError(failure);
+  if (record.is_null()) return false;
+  GCL_Status shown;
+  if (GCL_CapturedCall(shown, [&] { return CKelp_CA_TL_UI::OpenTLRecordForm(record); }) == TBS_ST_OK) return true;
+  if (shown.code() != TBS_ST_NOT_FOUND) ShowCannotDisplay(name, shown);
   return false;
 }
 

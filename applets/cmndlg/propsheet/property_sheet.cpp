@@ -1,4 +1,8 @@
 // The sheet: its pages chosen by the registry, owned and deleted last to first.
+#include <string>
+
+#include "flm.h"
+#include "gcl_capture.h"
 #include "gcl_handle.h"
 #include "gcl_status.h"
 #include "platform/resources.h"
@@ -6,6 +10,8 @@
 #include "res/resource_ids.h"
 #include "propsheet/property_sheet.h"
 #include "rvl_resolve.h"
+#include "rvl_vob.h"
+#include "rvl_vobobject.h"
 #include "tbs.h"
 
 CRvPropertySheet::CRvPropertySheet(std::string caption, plat::Window* parent, int first_page)
@@ -67,9 +73,38 @@ void CRvPropertySheet::SetObjectByName(GCL_Status& status, const GCL_String& nam
   if (object) SetObject(status, *object, name);
 }
 
-// Nothing is change-managed yet, so every object is titled by its name.
-void CRvPropertySheet::SetTitleByObject(GCL_Status&, const GCL_HandleBase&, const GCL_String& name) {
-  SetTitle(plat::FormatMessage(plat::LoadString(rvcmndlg::res::IDS_SHEET_CAPTION), {name.c_str()}));
+namespace {
+
+// The title a change-management object goes by (a folder's, project's,
+// stream's, activity's or baseline's title; a component's name); empty for
+// any other object, or when it cannot be read: the name then serves.
+std::string ChangeManagementTitle(const GCL_HandleBase& object) {
+  const auto* vob_object = dynamic_cast<const RVL_VobObject*>(&object);
+  if (!vob_object) return {};
+  CRvPropertyBase::DiradoAccess lock;
+  GCL_Status status;
+  const std::uint32_t mtype = vob_object->mtype(status);
+  if (!status.ok()) return {};
+  const FLM_VobObject model(vob_object->vob().handle(), vob_object->dbid());
+  std::string title;
+  switch (mtype) {
+    case VOB_MTYPE_FOLDER:
+    case VOB_MTYPE_PROJECT:
+    case VOB_MTYPE_STREAM:
+    case VOB_MTYPE_ACTIVITY:
+    case VOB_MTYPE_BASELINE: GCL_CapturedCall(status, [&] { return model.title(&title); }); break;
+    case VOB_MTYPE_COMPONENT: GCL_CapturedCall(status, [&] { return model.name(&title); }); break;
+    default: break;
+  }
+  return status.ok() ? title : std::string();
+}
+
+}  // namespace
+
+void CRvPropertySheet::SetTitleByObject(GCL_Status&, const GCL_HandleBase& object, const GCL_String& name) {
+  std::string title = ChangeManagementTitle(object);
+  if (title.empty()) title = name.c_str();
+  SetTitle(plat::FormatMessage(plat::LoadString(rvcmndlg::res::IDS_SHEET_CAPTION), {title}));
 }
 
 void CRvPropertySheet::OnInitDialog() {

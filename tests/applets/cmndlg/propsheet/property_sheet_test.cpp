@@ -10,6 +10,7 @@
 #include "clp.h"
 #include "gcl_status.h"
 #include "gu.h"
+#include "kelp.h"
 #include "local/calllog.h"
 #include "ntcs.h"
 #include "platform/controls.h"
@@ -22,6 +23,7 @@
 #include "rvl_resolve.h"
 #include "rvl_version.h"
 #include "rvl_view.h"
+#include "support/flm_sample.h"
 #include "support/repository.h"
 #include "support/ui.h"
 #include "tbs.h"
@@ -541,6 +543,84 @@ TEST_F(PropertySheetTest, HelpOpensTheDescribeTopicOutsideTheConsoleAndTheTableI
       .Click("OK");
   Display({hello});
   EXPECT_TRUE(CallLog::Calls("gu_help").empty());
+}
+
+// ---- Change-management objects: their titles and the Tracklane check ----
+
+class ChangeManagedSheetTest : public rv_test::FlmSampleTest {
+ protected:
+  void SetUp() override {
+    FlmSampleTest::SetUp();
+    RegisterStandIns();
+    g_script.Reset();
+    ASSERT_EQ(kelp_set_installed(true), 0);
+  }
+  void TearDown() override {
+    CallLog::ClearFailures();
+    FlmSampleTest::TearDown();
+  }
+  static std::string Selector(const FLM_VobObject& object) {
+    std::string selector;
+    EXPECT_EQ(object.selector(&selector), 0);
+    return selector;
+  }
+};
+
+TEST_F(ChangeManagedSheetTest, SheetsAreTitledByTheObjectsTitle) {
+  rvcmndlg::EntryScope resources;
+  const struct {
+    FLM_VobObject object;
+    std::string title;
+  } cases[] = {
+      {hello_project, "Hello"}, {hello_dev, "Development"}, {fix, "Fix the greeting"},
+      {pub, "public"},          {bl2, Selector(bl2)},  // a baseline without a title keeps its name
+  };
+  for (const auto& c : cases) {
+    const std::string name = Selector(c.object);
+    SCOPED_TRACE(name);
+    CRvPropertySheet sheet;
+    GCL_Status status;
+    sheet.SetObjectByName(status, GCL_String(name.c_str()));
+    EXPECT_TRUE(status.ok());
+    EXPECT_EQ(sheet.Text(), "Properties of " + c.title);
+  }
+  // An unreadable title leaves the name.
+  CallLog::InjectFailure("FLM_VobObject::title", rv_test::Failing(TBS_ST_FAILURE));
+  CRvPropertySheet sheet;
+  GCL_Status status;
+  sheet.SetObjectByName(status, GCL_String(Selector(fix).c_str()));
+  EXPECT_EQ(sheet.Text(), "Properties of " + Selector(fix));
+}
+
+TEST_F(ChangeManagedSheetTest, ABoundActivityOpensItsRecordInsteadOfTheSheet) {
+  const struct {
+    const char* label;
+    bool bound;                // crash (bound to record 1) or fix (no record)
+    const char* failing;       // a call of the check made to fail
+    int status;
+    bool form, box, sheet;
+  } cases[] = {
+      {"bound", true, nullptr, 0, true, false, false},
+      {"not bound", false, nullptr, 0, false, false, true},
+      {"form fails", true, "CKelp_CA_TL_UI::OpenTLRecordForm", TBS_ST_FAILURE, false, true, true},
+      {"record gone", true, "CKelp_CA_TL_UI::OpenTLRecordForm", TBS_ST_NOT_FOUND, false, false, true},
+      {"project unreadable", true, "FLM_Project::is_tl_enabled", TBS_ST_FAILURE, false, true, true},
+      {"binding unreadable", true, "FLM_Activity::bound_tl_entity_id", TBS_ST_FAILURE, false, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const std::string name = Selector(c.bound ? crash : fix);
+    if (c.failing) CallLog::InjectFailure(c.failing, rv_test::Failing(c.status, "model unreachable"));
+    plat::test::ScriptedUser user;
+    if (c.form) user->OnCaption(record1.display_name()).Click("Close");
+    if (c.box) user->OnMessage("model unreachable").Click("OK");
+    if (c.sheet) user->OnCaption(std::string("Properties of ") + (c.bound ? "It crashes" : "Fix the greeting")).Click("Cancel");
+    rvcmndlg::EntryScope resources;
+    const auto outcomes = rvcmndlg::DisplayPropertySheets({name}, 0, {}, 0);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].kind, c.sheet ? Kind::Cancel : Kind::Ok);
+    CallLog::ClearFailures();
+  }
 }
 
 TEST(PropertyPageHelp, ConsoleTopicsAndTheirPaths) {
