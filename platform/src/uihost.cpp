@@ -34,6 +34,7 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Tick, "tick"},     {Action::Kind::Untick, "untick"},
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
     {Action::Kind::Open, "open"},     {Action::Kind::Context, "context"},
+    {Action::Kind::DoubleClick, "dblclick"}, {Action::Kind::Focus, "focus"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no
@@ -265,7 +266,8 @@ std::string ApplyOnThread(Window& window, const Action& action) {
       view->UserCheck(index, action.kind == Action::Kind::Tick);
       return {};
     }
-    case Action::Kind::Context: {
+    case Action::Kind::Context:
+    case Action::Kind::DoubleClick: {
       if (!action.value.empty()) {
         auto* view = dynamic_cast<ListView*>(control);
         if (!view) return what + " has no items";
@@ -273,9 +275,13 @@ std::string ApplyOnThread(Window& window, const Action& action) {
         if (index < 0) return "no item \"" + action.value + "\" in " + what;
         view->UserSelect(index);
       }
-      control->UserContextMenu();
+      if (action.kind == Action::Kind::Context)
+        control->UserContextMenu();
+      else
+        control->UserDoubleClick();
       return {};
     }
+    case Action::Kind::Focus: control->SetFocus(); return {};
     default: return "unknown action" + where;
   }
 }
@@ -321,8 +327,8 @@ std::optional<Action> ParseAction(std::string_view line, std::string* error) {
                            action.kind == Action::Kind::Add || action.kind == Action::Kind::Tick ||
                            action.kind == Action::Kind::Untick;
   const std::size_t needed = action.kind == Action::Kind::Default ? 1 : needs_value ? 3 : 2;
-  // A right-click names the item it falls on, or none.
-  const bool may_take_value = action.kind == Action::Kind::Context;
+  // A right-click or double-click names the item it falls on, or none.
+  const bool may_take_value = action.kind == Action::Kind::Context || action.kind == Action::Kind::DoubleClick;
   if (words.size() < needed || (!needs_value && !may_take_value && words.size() > needed)) {
     if (error) *error = "\"" + verb + "\" takes " + std::to_string(needed - 1) + " word(s)";
     return std::nullopt;
@@ -348,6 +354,7 @@ std::string FormatAction(const Action& action) {
     case Action::Kind::Tick:
     case Action::Kind::Untick: out += " " + Quote(action.value); break;
     case Action::Kind::Context:
+    case Action::Kind::DoubleClick:
       if (!action.value.empty()) out += " " + Quote(action.value);
       break;
     default: break;
