@@ -9,6 +9,7 @@
 #include "platform/dialog.h"
 #include "platform/hosted_control.h"
 #include "platform/hosts.h"
+#include "platform/message.h"
 #include "platform/propsheet.h"
 #include "platform/sync.h"
 #include "platform/text.h"
@@ -35,6 +36,7 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
     {Action::Kind::Open, "open"},     {Action::Kind::Context, "context"},
     {Action::Kind::DoubleClick, "dblclick"}, {Action::Kind::Focus, "focus"},
+    {Action::Kind::Help, "help"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no
@@ -180,6 +182,10 @@ bool Usable(Window* control) {
 std::string ApplyOnThread(Window& window, const Action& action) {
   const std::string where = " in " + window.Describe();
   if (action.kind == Action::Kind::Default) return ApplyDefault(window);
+  if (action.kind == Action::Kind::Help) {
+    SendMessage(window.GetHwnd(), msg::Help);
+    return {};
+  }
   if (action.kind == Action::Kind::Page) {
     auto* sheet = dynamic_cast<PropertySheet*>(&window);
     if (!sheet) return "no pages" + where;
@@ -326,7 +332,8 @@ std::optional<Action> ParseAction(std::string_view line, std::string* error) {
   const bool needs_value = action.kind == Action::Kind::Type || action.kind == Action::Kind::Select ||
                            action.kind == Action::Kind::Add || action.kind == Action::Kind::Tick ||
                            action.kind == Action::Kind::Untick;
-  const std::size_t needed = action.kind == Action::Kind::Default ? 1 : needs_value ? 3 : 2;
+  const bool whole_window = action.kind == Action::Kind::Default || action.kind == Action::Kind::Help;
+  const std::size_t needed = whole_window ? 1 : needs_value ? 3 : 2;
   // A right-click or double-click names the item it falls on, or none.
   const bool may_take_value = action.kind == Action::Kind::Context || action.kind == Action::Kind::DoubleClick;
   if (words.size() < needed || (!needs_value && !may_take_value && words.size() > needed)) {
@@ -345,7 +352,7 @@ std::string FormatAction(const Action& action) {
   std::string out;
   for (const auto& k : kKindNames)
     if (k.kind == action.kind) out = k.name;
-  if (action.kind == Action::Kind::Default) return out;
+  if (action.kind == Action::Kind::Default || action.kind == Action::Kind::Help) return out;
   out += " " + Quote(action.control);
   switch (action.kind) {
     case Action::Kind::Type:
