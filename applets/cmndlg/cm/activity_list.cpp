@@ -21,13 +21,8 @@ constexpr int kOwnerWidth = kListWidth - kHeadlineWidth;
 
 }  // namespace
 
-CActivityList::CActivityList() = default;
-
-CActivityList::~CActivityList() = default;
-
 void CActivityList::SetupColumns() {
-  InsertColumn(0, plat::LoadString(IDS_ACTLIST_COL_HEADLINE), kHeadlineWidth);
-  InsertColumn(1, plat::LoadString(IDS_ACTLIST_COL_OWNER), kOwnerWidth);
+  CActivityRows::SetupColumns(IDS_ACTLIST_COL_HEADLINE, kHeadlineWidth, IDS_ACTLIST_COL_OWNER, kOwnerWidth);
 }
 
 bool CActivityList::AddActivity(const FLM_Activity& activity) {
@@ -35,16 +30,12 @@ bool CActivityList::AddActivity(const FLM_Activity& activity) {
   FLM_OsUser owner;
   if (activity.headline(&headline) != 0 || activity.owner(&owner) != 0 || owner.login_name(&login) != 0)
     return false;
-  activities_.push_back(std::make_unique<FLM_Activity>(activity));
-  const int row = InsertItem(-1, headline);
-  SetItemText(row, 1, login);
-  SetItemData(row, reinterpret_cast<std::uintptr_t>(activities_.back().get()));
+  AddRow(activity, headline, login);
   return true;
 }
 
 void CActivityList::DeleteAll() {
-  DeleteAllItems();
-  activities_.clear();
+  CActivityRows::DeleteAll();
   EnableProperties(false);
 }
 
@@ -82,7 +73,7 @@ bool CActivityList::OnDoubleClick() {
 void CActivityList::ShowProperties() {
   const std::vector<int> selected = GetSelected();
   if (selected.empty()) return;
-  const auto* activity = reinterpret_cast<const FLM_Activity*>(GetItemData(selected.front()));
+  const FLM_Activity* activity = ActivityAt(selected.front());
   if (!activity) return;
   std::string selector;
   {

@@ -2,24 +2,17 @@
 // The plain activity list of the deliver and rebase pages and the activity
 // page: headline and owner per row, and a "&Properties" button of the
 // hosting dialog that is enabled exactly while a row is selected.
-#include <memory>
-#include <vector>
+#include "cm/activity_rows.h"
 
-#include "flm.h"
-#include "platform/controls.h"
-
-class CActivityList : public plat::ListView {
+class CActivityList : public CActivityRows {
  public:
-  CActivityList();
-  ~CActivityList() override;
-
   // The hosting dialog's "&Properties" button (may be null).
   void SetPropertiesButton(plat::Window* button) { properties_ = button; }
   void SetupColumns();
   // Lists the activity when both its headline and its owner's login name can
   // be read; false (nothing listed) otherwise.
   bool AddActivity(const FLM_Activity& activity);
-  void DeleteAll();
+  void DeleteAll() override;
   // The hosting dialog passes on its notifications from the list: a changed
   // selection enables or disables "&Properties". True when it was the list's.
   bool OnParentNotify(const plat::NotifyHeader& header);
@@ -34,5 +27,4 @@ class CActivityList : public plat::ListView {
   void EnableProperties(bool enable);
 
   plat::Window* properties_ = nullptr;
-  std::vector<std::unique_ptr<FLM_Activity>> activities_;  // the rows' data point here
 };
