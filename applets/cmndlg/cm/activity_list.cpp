@@ -28,6 +28,7 @@ void CActivityList::SetupColumns() {
 bool CActivityList::AddActivity(const FLM_Activity& activity) {
   std::string headline, login;
   FLM_OsUser owner;
+  FLM_ImsgRedirector collected;  // an activity that cannot be read is left out, silently
   if (activity.headline(&headline) != 0 || activity.owner(&owner) != 0 || owner.login_name(&login) != 0)
     return false;
   AddRow(activity, headline, login);
