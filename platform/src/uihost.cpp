@@ -36,7 +36,7 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
     {Action::Kind::Open, "open"},     {Action::Kind::Context, "context"},
     {Action::Kind::DoubleClick, "dblclick"}, {Action::Kind::Focus, "focus"},
-    {Action::Kind::Help, "help"},
+    {Action::Kind::Help, "f1"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no

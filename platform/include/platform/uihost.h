@@ -67,7 +67,7 @@ struct Action {
     DoubleClick,  // double-click a control (a list view's item, when named, is
                   // selected first)
     Focus,      // move the keyboard focus to a control (as the Tab key does)
-    Help,       // press F1: the window is asked for its help
+    Help,       // press F1 ("f1"): the window is asked for its help
   };
   Kind kind = Kind::Default;
   std::string control;
