@@ -9,6 +9,7 @@
 #include "platform/dialog.h"
 #include "platform/hosted_control.h"
 #include "platform/hosts.h"
+#include "platform/message.h"
 #include "platform/propsheet.h"
 #include "platform/sync.h"
 #include "platform/text.h"
@@ -34,6 +35,8 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Tick, "tick"},     {Action::Kind::Untick, "untick"},
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
     {Action::Kind::Open, "open"},     {Action::Kind::Context, "context"},
+    {Action::Kind::DoubleClick, "dblclick"}, {Action::Kind::Focus, "focus"},
+    {Action::Kind::Help, "f1"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no
@@ -179,6 +182,10 @@ bool Usable(Window* control) {
 std::string ApplyOnThread(Window& window, const Action& action) {
   const std::string where = " in " + window.Describe();
   if (action.kind == Action::Kind::Default) return ApplyDefault(window);
+  if (action.kind == Action::Kind::Help) {
+    SendMessage(window.GetHwnd(), msg::Help);
+    return {};
+  }
   if (action.kind == Action::Kind::Page) {
     auto* sheet = dynamic_cast<PropertySheet*>(&window);
     if (!sheet) return "no pages" + where;
@@ -265,7 +272,8 @@ std::string ApplyOnThread(Window& window, const Action& action) {
       view->UserCheck(index, action.kind == Action::Kind::Tick);
       return {};
     }
-    case Action::Kind::Context: {
+    case Action::Kind::Context:
+    case Action::Kind::DoubleClick: {
       if (!action.value.empty()) {
         auto* view = dynamic_cast<ListView*>(control);
         if (!view) return what + " has no items";
@@ -273,9 +281,13 @@ std::string ApplyOnThread(Window& window, const Action& action) {
         if (index < 0) return "no item \"" + action.value + "\" in " + what;
         view->UserSelect(index);
       }
-      control->UserContextMenu();
+      if (action.kind == Action::Kind::Context)
+        control->UserContextMenu();
+      else
+        control->UserDoubleClick();
       return {};
     }
+    case Action::Kind::Focus: control->SetFocus(); return {};
     default: return "unknown action" + where;
   }
 }
@@ -320,9 +332,10 @@ std::optional<Action> ParseAction(std::string_view line, std::string* error) {
   const bool needs_value = action.kind == Action::Kind::Type || action.kind == Action::Kind::Select ||
                            action.kind == Action::Kind::Add || action.kind == Action::Kind::Tick ||
                            action.kind == Action::Kind::Untick;
-  const std::size_t needed = action.kind == Action::Kind::Default ? 1 : needs_value ? 3 : 2;
-  // A right-click names the item it falls on, or none.
-  const bool may_take_value = action.kind == Action::Kind::Context;
+  const bool whole_window = action.kind == Action::Kind::Default || action.kind == Action::Kind::Help;
+  const std::size_t needed = whole_window ? 1 : needs_value ? 3 : 2;
+  // A right-click or double-click names the item it falls on, or none.
+  const bool may_take_value = action.kind == Action::Kind::Context || action.kind == Action::Kind::DoubleClick;
   if (words.size() < needed || (!needs_value && !may_take_value && words.size() > needed)) {
     if (error) *error = "\"" + verb + "\" takes " + std::to_string(needed - 1) + " word(s)";
     return std::nullopt;
@@ -339,7 +352,7 @@ std::string FormatAction(const Action& action) {
   std::string out;
   for (const auto& k : kKindNames)
     if (k.kind == action.kind) out = k.name;
-  if (action.kind == Action::Kind::Default) return out;
+  if (action.kind == Action::Kind::Default || action.kind == Action::Kind::Help) return out;
   out += " " + Quote(action.control);
   switch (action.kind) {
     case Action::Kind::Type:
@@ -348,6 +361,7 @@ std::string FormatAction(const Action& action) {
     case Action::Kind::Tick:
     case Action::Kind::Untick: out += " " + Quote(action.value); break;
     case Action::Kind::Context:
+    case Action::Kind::DoubleClick:
       if (!action.value.empty()) out += " " + Quote(action.value);
       break;
     default: break;

@@ -197,7 +197,8 @@ TEST_F(HostTest, ActionsFromAnotherThreadRunOnTheWindowsThread) {
 
 TEST_F(HostTest, ParsedActionsFormatBackToTheSameAction) {
   for (const char* line : {"click OK", "type 1001 \"two words\"", "select Views #2", "page General",
-                           "tick 1005 \"a \\\"b\\\"\"", "default", "uncheck 1002"}) {
+                           "tick 1005 \"a \\\"b\\\"\"", "default", "uncheck 1002",
+                           "dblclick 1003 \"a row\"", "focus 1003", "f1"}) {
     auto action = ParseAction(line);
     ASSERT_TRUE(action) << line;
     auto again = ParseAction(FormatAction(*action));

@@ -2,10 +2,8 @@
 
 #include "cm/collected_messages.h"
 #include "flm_imsg_redirector.h"
-#include "gu.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "res/library_resources.h"
 #include "res/resource_ids.h"
 
 using namespace rvcmndlg::res;
@@ -17,10 +15,7 @@ constexpr char kHelpTopic[] = "deliver_rebase/contributingactivities.htm";
 }  // namespace
 
 CActContribs::CActContribs(const FLM_Activity& activity, plat::Window* parent)
-    : plat::Dialog(IDD_ACT_CONTRIBS, parent), activity_(activity) {
-  rvcmndlg::EntryScope resources;
-  LoadTemplate();
-}
+    : CCmDialog(IDD_ACT_CONTRIBS, kHelpTopic, parent), activity_(activity) {}
 
 bool CActContribs::OnInitDialog() {
   plat::Dialog::OnInitDialog();
@@ -71,7 +66,7 @@ bool CActContribs::FillList() {
 
 bool CActContribs::OnCommand(int id, int code) {
   if (id == IDC_CONTRIBS_HELP && code == plat::bn::Clicked) {
-    gu_help(plat::Hwnd::Null, kHelpTopic, 1, 0);
+    OnHelp();
     return true;
   }
   return plat::Dialog::OnCommand(id, code);

@@ -2,11 +2,11 @@
 // "Contributing Activities": the activities a deliver or rebase brought.
 // An activity that is no finished integration activity, or whose
 // contributors cannot be read, is said so and the dialog ends.
+#include "cm/cm_dialog.h"
 #include "cm/activity_list_ctrl.h"
 #include "flm.h"
-#include "platform/dialog.h"
 
-class CActContribs : public plat::Dialog {
+class CActContribs : public CCmDialog {
  public:
   CActContribs(const FLM_Activity& activity, plat::Window* parent = nullptr);
 

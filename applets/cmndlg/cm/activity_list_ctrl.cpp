@@ -17,13 +17,8 @@ constexpr int kOwnerWidth = 70;
 
 }  // namespace
 
-CActivityListCtrl::CActivityListCtrl() = default;
-
-CActivityListCtrl::~CActivityListCtrl() = default;
-
 void CActivityListCtrl::SetupColumns() {
-  InsertColumn(0, plat::LoadString(IDS_ACT_COL_HEADLINE), kHeadlineWidth);
-  InsertColumn(1, plat::LoadString(IDS_ACT_COL_OWNER), kOwnerWidth);
+  CActivityRows::SetupColumns(IDS_ACT_COL_HEADLINE, kHeadlineWidth, IDS_ACT_COL_OWNER, kOwnerWidth);
 }
 
 bool CActivityListCtrl::AddActivity(const FLM_Activity& activity) {
@@ -33,22 +28,15 @@ bool CActivityListCtrl::AddActivity(const FLM_Activity& activity) {
   activity.headline(&headline);
   FLM_OsUser owner;
   if (activity.owner(&owner) == 0) owner.login_name(&login);
-  activities_.push_back(std::make_unique<FLM_Activity>(activity));
-  const int row = InsertItem(-1, headline);
-  SetItemText(row, 1, login);
-  SetItemData(row, reinterpret_cast<std::uintptr_t>(activities_.back().get()));
+  AddRow(activity, headline, login);
   return true;
 }
 
-void CActivityListCtrl::AddNoActivity() {
-  activities_.push_back(std::make_unique<FLM_Activity>());
-  const int row = InsertItem(-1, plat::LoadString(IDS_NO_ACTIVITY));
-  SetItemData(row, reinterpret_cast<std::uintptr_t>(activities_.back().get()));
-}
+void CActivityListCtrl::AddNoActivity() { AddRow(FLM_Activity(), plat::LoadString(IDS_NO_ACTIVITY), {}); }
 
 bool CActivityListCtrl::SelectActivity(const FLM_Activity& activity) {
   for (int row = 0; row < GetItemCount(); ++row) {
-    const auto* held = reinterpret_cast<const FLM_Activity*>(GetItemData(row));
+    const FLM_Activity* held = ActivityAt(row);
     if (held && *held == activity) {
       SetSelected(row, true);
       return true;
@@ -57,15 +45,10 @@ bool CActivityListCtrl::SelectActivity(const FLM_Activity& activity) {
   return false;
 }
 
-void CActivityListCtrl::DeleteAll() {
-  DeleteAllItems();
-  activities_.clear();
-}
-
 bool CActivityListCtrl::GetSelectedActivity(FLM_Activity* activity) const {
   const std::vector<int> selected = GetSelected();
   if (selected.empty()) return false;
-  const auto* held = reinterpret_cast<const FLM_Activity*>(GetItemData(selected.front()));
+  const FLM_Activity* held = ActivityAt(selected.front());
   *activity = held ? *held : FLM_Activity();
   return true;
 }

@@ -3,18 +3,10 @@
 // owner per row, an optional "<No Activity>" row, a context menu and the
 // selected activity's properties. It owns a copy of each listed activity;
 // each row's data points to its copy ("<No Activity>": a null activity).
-#include <memory>
-#include <string>
-#include <vector>
+#include "cm/activity_rows.h"
 
-#include "flm.h"
-#include "platform/controls.h"
-
-class CActivityListCtrl : public plat::ListView {
+class CActivityListCtrl : public CActivityRows {
  public:
-  CActivityListCtrl();
-  ~CActivityListCtrl() override;
-
   void SetupColumns();
   // Lists the activity unless its mastership cannot be read: false then. The
   // owner column stays empty when the owner cannot be read.
@@ -23,7 +15,6 @@ class CActivityListCtrl : public plat::ListView {
   // Selects the first row holding the activity (a null activity: the
   // "<No Activity>" row); false when none does.
   bool SelectActivity(const FLM_Activity& activity);
-  void DeleteAll();
   // The selected row's activity: false when no row is selected; a null
   // activity for "<No Activity>".
   bool GetSelectedActivity(FLM_Activity* activity) const;
@@ -33,7 +24,4 @@ class CActivityListCtrl : public plat::ListView {
 
  protected:
   bool OnContextMenu() override;
-
- private:
-  std::vector<std::unique_ptr<FLM_Activity>> activities_;  // the rows' data point here
 };

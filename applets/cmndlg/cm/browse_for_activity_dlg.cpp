@@ -5,11 +5,9 @@
 
 #include "cm/new_activity_dlg.h"
 #include "flm_imsg_redirector.h"
-#include "gu.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "res/library_resources.h"
 #include "res/resource_ids.h"
 
 using namespace rvcmndlg::res;
@@ -30,10 +28,7 @@ std::vector<FLM_Activity> InCreationOrder(const FLM_ActivityList& activities) {
 
 CBrowseForActivityDialog::CBrowseForActivityDialog(const FLM_Stream& stream, const FLM_Activity& current,
                                                    plat::Window* parent)
-    : plat::Dialog(IDD_BROWSE_ACTIVITY, parent), stream_(stream), chosen_(current) {
-  rvcmndlg::EntryScope resources;
-  LoadTemplate();
-}
+    : CCmDialog(IDD_BROWSE_ACTIVITY, kHelpTopic, parent), stream_(stream), chosen_(current) {}
 
 bool CBrowseForActivityDialog::OnInitDialog() {
   plat::Dialog::OnInitDialog();
@@ -108,5 +103,3 @@ void CBrowseForActivityDialog::OnOK() {
   chosen_ = selected;
   EndDialog(plat::IdOk);
 }
-
-void CBrowseForActivityDialog::OnHelp() { gu_help(plat::Hwnd::Null, kHelpTopic, 1, 0); }

@@ -1,11 +1,11 @@
 #pragma once
 // "Select Activity": the activities of a stream (this user's, or every
 // user's), optionally "<No Activity>", and a new activity made on the spot.
+#include "cm/cm_dialog.h"
 #include "cm/activity_list_ctrl.h"
 #include "flm.h"
-#include "platform/dialog.h"
 
-class CBrowseForActivityDialog : public plat::Dialog {
+class CBrowseForActivityDialog : public CCmDialog {
  public:
   CBrowseForActivityDialog(const FLM_Stream& stream, const FLM_Activity& current, plat::Window* parent = nullptr);
 
@@ -18,7 +18,6 @@ class CBrowseForActivityDialog : public plat::Dialog {
   bool OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   void OnOK() override;
-  void OnHelp() override;
 
  private:
   void Fill();

@@ -2,11 +2,9 @@
 
 #include "cm/collected_messages.h"
 #include "flm_imsg_redirector.h"
-#include "gu.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "res/library_resources.h"
 #include "res/resource_ids.h"
 
 using namespace rvcmndlg::res;
@@ -24,10 +22,7 @@ bool SameRecord(const FLM_TLEntityID& a, const FLM_TLEntityID& b) {
 
 CBrowseForTLActivityDialog::CBrowseForTLActivityDialog(const FLM_Stream& stream, const FLM_TLEntityID& current,
                                                        plat::Window* parent)
-    : plat::Dialog(IDD_BROWSE_TL_ACTIVITY, parent), stream_(stream), chosen_(current) {
-  rvcmndlg::EntryScope resources;
-  LoadTemplate();
-}
+    : CCmDialog(IDD_BROWSE_TL_ACTIVITY, kHelpTopic, parent), stream_(stream), chosen_(current) {}
 
 bool CBrowseForTLActivityDialog::OnInitDialog() {
   plat::Dialog::OnInitDialog();
@@ -143,5 +138,3 @@ void CBrowseForTLActivityDialog::OnOK() {
   chosen_ = *record;
   EndDialog(plat::IdOk);
 }
-
-void CBrowseForTLActivityDialog::OnHelp() { gu_help(plat::Hwnd::Null, kHelpTopic, 1, 0); }

@@ -2,13 +2,13 @@
 // The Tracklane record chooser: the records of a stream's project, a new
 // record submitted on the spot (when the project allows it), the tracker's
 // own browser, and a record's form.
+#include "cm/cm_dialog.h"
 #include <vector>
 
 #include "flm.h"
 #include "kelp.h"
-#include "platform/dialog.h"
 
-class CBrowseForTLActivityDialog : public plat::Dialog {
+class CBrowseForTLActivityDialog : public CCmDialog {
  public:
   CBrowseForTLActivityDialog(const FLM_Stream& stream, const FLM_TLEntityID& current, plat::Window* parent = nullptr);
   // After OK: the record chosen.
@@ -18,7 +18,6 @@ class CBrowseForTLActivityDialog : public plat::Dialog {
   bool OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   void OnOK() override;
-  void OnHelp() override;
 
  private:
   void Fill();

@@ -2,9 +2,7 @@
 
 #include "cm/collected_messages.h"
 #include "flm_imsg_redirector.h"
-#include "gu.h"
 #include "platform/controls.h"
-#include "res/library_resources.h"
 #include "res/resource_ids.h"
 
 using namespace rvcmndlg::res;
@@ -16,10 +14,7 @@ constexpr char kHelpTopic[] = "rvint_exp/newactivity.htm";
 }  // namespace
 
 CNewActivityDialog::CNewActivityDialog(const FLM_Stream& stream, plat::Window* parent)
-    : plat::Dialog(IDD_NEW_ACTIVITY, parent), stream_(stream) {
-  rvcmndlg::EntryScope resources;
-  LoadTemplate();
-}
+    : CCmDialog(IDD_NEW_ACTIVITY, kHelpTopic, parent), stream_(stream) {}
 
 bool CNewActivityDialog::OnInitDialog() {
   plat::Dialog::OnInitDialog();
@@ -54,7 +49,7 @@ bool CNewActivityDialog::OnCommand(int id, int code) {
       if (id == IDC_NEW_ACT_USE_ID)
         if (auto* edit = GetDlgItem(IDC_NEW_ACT_ID)) edit->SetFocus();
       return true;
-    default: return plat::Dialog::OnCommand(id, code);
+    default: return CCmDialog::OnCommand(id, code);
   }
 }
 
@@ -70,5 +65,3 @@ void CNewActivityDialog::OnOK() {
   created_ = made;
   EndDialog(plat::IdOk);
 }
-
-void CNewActivityDialog::OnHelp() { gu_help(plat::Hwnd::Null, kHelpTopic, 1, 0); }

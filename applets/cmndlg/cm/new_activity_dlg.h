@@ -1,10 +1,10 @@
 #pragma once
 // "New Activity": a headline and an ID (or an automatic one) for a new
 // activity of a stream, created when the user presses OK.
+#include "cm/cm_dialog.h"
 #include "flm.h"
-#include "platform/dialog.h"
 
-class CNewActivityDialog : public plat::Dialog {
+class CNewActivityDialog : public CCmDialog {
  public:
   CNewActivityDialog(const FLM_Stream& stream, plat::Window* parent = nullptr);
   // After OK: the activity made.
@@ -14,7 +14,6 @@ class CNewActivityDialog : public plat::Dialog {
   bool OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   void OnOK() override;
-  void OnHelp() override;
 
  private:
   bool UsesOwnId() const;

@@ -2,10 +2,8 @@
 
 #include "cm/object_properties.h"
 #include "flm_imsg_redirector.h"
-#include "gu.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
-#include "res/library_resources.h"
 #include "res/resource_ids.h"
 #include "vob.h"
 
@@ -44,10 +42,7 @@ void Show(plat::Dialog& dialog, int id, bool show) {
 }  // namespace
 
 CStreamChooser::CStreamChooser(const FLM_Vob& vob, Mode mode, plat::Window* parent)
-    : plat::Dialog(IDD_STREAM_CHOOSER, parent), vob_(vob), mode_(mode) {
-  rvcmndlg::EntryScope resources;
-  LoadTemplate();
-}
+    : CCmDialog(IDD_STREAM_CHOOSER, LookOf(mode).help_topic, parent), vob_(vob), mode_(mode) {}
 
 bool CStreamChooser::OnInitDialog() {
   plat::Dialog::OnInitDialog();
@@ -107,7 +102,7 @@ bool CStreamChooser::OnCommand(int id, int code) {
         ShowObjectProperties(selector, this);
       return true;
     }
-    case IDC_CHOOSER_HELP: gu_help(plat::Hwnd::Null, LookOf(mode_).help_topic, 1, 0); return true;
+    case IDC_CHOOSER_HELP: OnHelp(); return true;
     default: return plat::Dialog::OnCommand(id, code);
   }
 }

@@ -1,11 +1,11 @@
 #pragma once
 // The stream chooser: a stream picked from the project tree, to deliver
 // from, to rebase, for a baseline, or as the default deliver target.
+#include "cm/cm_dialog.h"
 #include "cm/hosted_controls.h"
 #include "flm.h"
-#include "platform/dialog.h"
 
-class CStreamChooser : public plat::Dialog {
+class CStreamChooser : public CCmDialog {
  public:
   // What the stream is chosen for (the RV_STREAM_CHOOSER_* of the entry).
   enum Mode { kDeliver = 1, kRebase = 2, kBaseline = 3, kDeliverTarget = 4 };

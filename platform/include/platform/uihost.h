@@ -64,6 +64,10 @@ struct Action {
     Default,    // the window's default answer
     Context,    // right-click a control (a list view's item, when named, is
                 // selected first); the popup menu it opens is answered by `menu`
+    DoubleClick,  // double-click a control (a list view's item, when named, is
+                  // selected first)
+    Focus,      // move the keyboard focus to a control (as the Tab key does)
+    Help,       // press F1 ("f1"): the window is asked for its help
   };
   Kind kind = Kind::Default;
   std::string control;

@@ -59,7 +59,8 @@ TEST_F(RvdlgActivity, NoActivityPrintsNoneCancelAndUnknownNamesSaySoAndBadUsageI
 }
 
 TEST_F(RvdlgActivity, ContributorsOfTheDeliverAndAnOrdinaryActivityRefused) {
-  const auto ok = WriteFile("ok.txt", "window 24409\n  click OK\n");
+  // Only a listed contributor can be selected.
+  const auto ok = WriteFile("ok.txt", "window 24409\n  select 24831 \"Fix the greeting\"\n  click OK\n");
   ASSERT_EQ(Run({"--answers", ok.string(), "contribs", "activity:deliver.hello_dev.1@\\projects"}), 0) << err.str();
   const auto refused = WriteFile("refused.txt", "message \"only available for integration activities\"\n  click OK\n");
   EXPECT_EQ(Run({"--answers", refused.string(), "contribs", "activity:fix_greeting@\\projects"}), 1);

@@ -90,8 +90,10 @@ TEST_F(ActivityDialogsTest, SelectActivityListsTheUsersOwnOrEveryUsersActivities
     const char* failing;  // a call made to fail
     int nth;              // from its nth call, once (0: every call)
     std::vector<std::string> rows;
+    bool no_activity = false;  // "<No Activity>" offered
   } cases[] = {
       {"the user's own", false, nullptr, 0, {mine}},
+      {"<No Activity> comes last", true, nullptr, 0, {mine, "Pat's work|pat", "<No Activity>|"}, true},
       {"every user's", true, nullptr, 0, {mine, "Pat's work|pat"}},
       {"owners unreadable: still listed", false, "FLM_VobObject::owner", 0, {"Fix the greeting|", "Pat's work|"}},
       // The first fill asks for fix only; the refill for fix, then Pat's.
@@ -113,13 +115,14 @@ TEST_F(ActivityDialogsTest, SelectActivityListsTheUsersOwnOrEveryUsersActivities
     if (c.all_users) script.Check(IDC_SHOW_ALL_USERS);
     script.Select(IDC_ACTIVITY_LIST, "#0").Click("OK");
     NotingSelectActivity dialog(hello_dev, FLM_Activity());
+    dialog.m_showNoActivity = c.no_activity;
     ASSERT_EQ(dialog.DoModal(), plat::IdOk);
     EXPECT_EQ(dialog.rows, c.rows);
     CallLog::ClearFailures();
   }
 }
 
-TEST_F(ActivityDialogsTest, NoActivityComesLastChoosesANullActivityAndHasOnlyANoteForProperties) {
+TEST_F(ActivityDialogsTest, NoActivityChoosesANullActivityAndHasOnlyANoteForProperties) {
   auto launcher = plat::UseRecordingLauncher();
   plat::test::ScriptedUser user;
   user->OnMenu("P&roperties");
