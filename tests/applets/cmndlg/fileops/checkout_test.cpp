@@ -20,7 +20,10 @@
 #include "rvcmndlg/file_operation_list.h"
 #include "rvcmndlg/user_options.h"
 #include "stg.h"
+#include "flm_admin.h"
+#include "kelp.h"
 #include "support/env_scope.h"
+#include "support/flm_sample.h"
 #include "support/message_capture.h"
 #include "support/repository.h"
 #include "support/ui.h"
@@ -39,6 +42,12 @@ constexpr const char* kHello = "\\\\view\\v1\\public\\src\\hello.c";
 constexpr const char* kUtil = "\\\\view\\v1\\public\\src\\util.c";
 constexpr const char* kRelHello = "\\\\view\\rel1\\public\\src\\hello.c";
 
+std::vector<int> Statuses(const CFileOperationList& list) {
+  std::vector<int> out;
+  for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
+  return out;
+}
+
 class CheckoutTest : public rv_test::ViewTest {
  protected:
   void SetUp() override {
@@ -49,11 +58,6 @@ class CheckoutTest : public rv_test::ViewTest {
   void TearDown() override {
     plat::SetLauncher(nullptr);
     rv_test::ViewTest::TearDown();
-  }
-  static std::vector<int> Statuses(const CFileOperationList& list) {
-    std::vector<int> out;
-    for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
-    return out;
   }
   // The view's check-out of the file: its version, else 0.
   static vob_dbid_t CheckedOut(const char* name) {
@@ -459,3 +463,78 @@ TEST(MastershipCommandLine, EachRequestIsQuotedWhateverItHolds) {
 }
 
 }  // namespace
+
+// ---- stream views ----
+
+namespace stream_views {
+
+class CheckoutStreamTest : public rv_test::FlmSampleTest {
+ protected:
+  void SetUp() override {
+    rv_test::FlmSampleTest::SetUp();
+    plat::Registry::UseMemory();
+    CUserOptions().SetPromptForCOComment(0);
+  }
+  static FLM_Activity Current() {
+    FLM_View view;
+    FLM_Activity activity;
+    EXPECT_EQ(FLM_View::construct_from_tag("v1", &view), 0);
+    EXPECT_EQ(view.current_activity(&activity), 0);
+    return activity;
+  }
+  plat::test::ScriptedUser host;
+};
+
+TEST_F(CheckoutStreamTest, WithACurrentActivityNothingIsAskedAndThePromptShowsTheActivityForm) {
+  CFileOperationList list;
+  EXPECT_EQ(list.Checkout(kHello), 1) << list.Entry(0)->Messages();
+  CUserOptions().SetPromptForCOComment(1);
+  host->OnTemplate(IDD_CHECKOUT_ACTIVITY_COMMENT).Type(IDC_COCMT_COMMENT, "tidy up").Click("OK");
+  CFileOperationList second;
+  EXPECT_EQ(second.Checkout(kUtil), 1) << second.Entry(0)->Messages();
+  EXPECT_EQ(Current(), fix);
+  EXPECT_NE(host->TranscriptText().find("fix"), std::string::npos) << "the current activity is chosen";
+}
+
+TEST_F(CheckoutStreamTest, WithoutAnActivityTheUserMustChooseOneAndItBecomesCurrent) {
+  ASSERT_EQ(flm_admin_set_view_stream("v1", hello_dev, FLM_Activity()), 0);
+  host->OnTemplate(IDD_CHECKOUT_ACTIVITY_COMMENT).Click("OK").Click("New...").Click("OK");
+  host->OnMessage("You must select an activity.").Click("OK");
+  host->OnTemplate(IDD_NEW_ACTIVITY).Type(IDC_NEW_ACT_HEADLINE, "Made here").Click("OK");
+  CFileOperationList list;
+  EXPECT_EQ(list.Checkout(kHello), 1) << list.Entry(0)->Messages();
+  std::string headline;
+  ASSERT_EQ(Current().headline(&headline), 0);
+  EXPECT_EQ(headline, "Made here");
+}
+
+TEST_F(CheckoutStreamTest, BrowseChoosesAndARefusedActivityKeepsTheDialogOpen) {
+  ASSERT_EQ(flm_admin_set_view_stream("v1", hello_dev, FLM_Activity()), 0);
+  host->OnTemplate(IDD_CHECKOUT_ACTIVITY_COMMENT).Click("Browse...").Click("OK").Click("Cancel");
+  host->OnTemplate(IDD_BROWSE_ACTIVITY).Select(IDC_ACTIVITY_LIST, "Fix the greeting").Click("OK");
+  host->OnMessage("the view refuses").Click("OK");
+  CallLog::InjectFailure("FLM_View::set_activity",
+                         client_local::Failure{TBS_ST_FAILURE, {{6, "the view refuses\n"}}, 1});
+  CFileOperationList list;
+  EXPECT_EQ(list.Checkout(kHello), 0);
+  EXPECT_EQ(Statuses(list), (std::vector<int>{2}));
+  EXPECT_TRUE(Current().is_null());
+}
+
+TEST_F(CheckoutStreamTest, ATracklaneProjectNeedsTheClientAndOtherwiseOffersItsRecords) {
+  ASSERT_EQ(flm_admin_set_view_stream("v1", tracked_int, FLM_Activity()), 0);
+  ASSERT_EQ(kelp_set_installed(false), 0);
+  host->OnMessage("Tracklane is not installed.").Click("OK");
+  CFileOperationList list;
+  EXPECT_EQ(list.Checkout(kHello), 0);
+  EXPECT_EQ(list.Entry(0)->Status(), 1) << "a failure, not a success";
+
+  ASSERT_EQ(kelp_set_installed(true), 0);
+  host->OnTemplate(IDD_CHECKOUT_TL_COMMENT).Click("Browse...").Click("OK");
+  host->OnTemplate(KELP_IDD_BROWSER).Select(KELP_IDC_RECORDS, "#0").Click("OK");
+  CFileOperationList again;
+  again.Checkout(kHello);
+  EXPECT_EQ(Current(), crash) << "the record's activity becomes current";
+}
+
+}  // namespace stream_views
