@@ -312,6 +312,41 @@ TEST_F(CheckoutTest, AReservedConflictFailsWithoutFallbackAndGoesUnreservedWithI
   EXPECT_NE(host->TranscriptText().find("(An unreserved checkout is required.)"), std::string::npos);
 }
 
+// Reserved and nonmastered on a replicated VOB: nonmastered stays only where
+// it can matter, and the comment form offers it.
+TEST_F(CheckoutTest, NonmasteredIsDroppedForABranchMasteredHereUnlessAReservationBlocks) {
+  vob_dbid_t replica = 0;
+  ASSERT_EQ(vob_replica_create(vob, "far", "", &replica), 0);
+  struct Case {
+    bool reserved_elsewhere, unreserved;
+    const char* nonmastered_sent;
+  };
+  for (const Case& c : {Case{false, false, "0"}, Case{true, false, "1"}, Case{true, true, "0"}}) {
+    vob_dbid_t out = 0;
+    if (c.reserved_elsewhere && !c.unreserved) {
+      ASSERT_EQ(cmd_utl_checkout(vob, hello, "other", 1, "", &out), 0);
+    }
+    client_local::CallLogScope log;
+    CUserOptions().SetSuppressErrors(1);
+    if (c.reserved_elsewhere && c.unreserved) host->OnTemplate(IDD_CONFIRM_CHECKOUT_VERSION).Click("Yes");
+    CFileOperationList list;
+    list.SetCOReserved(1);
+    list.SetCOUnreserved(c.unreserved ? 1 : 0);
+    list.SetCONonmastered(1);
+    list.CheckoutWithOptions(kHello);
+    const auto calls = CallLog::Calls("cmd_checkout");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].args.at(3), c.nonmastered_sent) << c.reserved_elsewhere << c.unreserved;
+    list.UncheckoutWithOptions();
+  }
+  CUserOptions().SetPromptForCOComment(1);
+  host->OnTemplate(IDD_CHECKOUT_COMMENT).Check(IDC_COCMT_NONMASTERED).Click("OK");
+  CFileOperationList list;
+  EXPECT_EQ(list.Checkout(kUtil), 1);
+  EXPECT_NE(host->TranscriptText().find("[24744] [x] Unreserved, nonmastered"), std::string::npos)
+      << host->TranscriptText();
+}
+
 // ---- hijacked files ----
 
 TEST_F(CheckoutTest, AHijackedFileIsKeptRenamedOrLeftAsTheUserSays) {
