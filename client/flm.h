@@ -359,6 +359,10 @@ class FLM_View {
   int current_activity(FLM_Activity* activity) const;
   // Whether the view's stream's project is Tracklane-enabled.
   int is_tl_enabled(bool* enabled) const;
+  // Makes the activity (one of the view's stream's, or null for none) the
+  // one the view's work goes to. TBS_ST_INVALID_ARG for an activity of
+  // another stream or a view that is no stream view.
+  int set_activity(const FLM_Activity& activity) const;
 
  private:
   std::string tag_;

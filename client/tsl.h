@@ -10,7 +10,8 @@ inline constexpr int TSL_PARAM_REQMASTER_ENABLED = 41;
 // 1 when this site may request mastership, else 0.
 int tslReqMasterEnabledOnSite();
 
-// Records a request for the mastership of a branch ("\vob\f.c@@\main") from
+// Records a request for the mastership of a branch ("\vob\f.c@@\main", or
+// the same through a view: "\\view\TAG\vob\f.c@@\main") from
 // the replica that masters it, whose name goes into replica (size bytes).
 // 0; TBS_ST_NOT_FOUND (with a message) when the object names no branch;
 // TBS_ST_INVALID_ARG for a null argument or a buffer too small.

@@ -830,6 +830,29 @@ int FLM_View::current_activity(FLM_Activity* activity) const {
                    [](Store&, const ViewStream& in, FLM_Activity& out) { out = FLM_Activity(in.vob, in.activity); });
 }
 
+int FLM_View::set_activity(const FLM_Activity& activity) const {
+  return LocalCall("FLM_View::set_activity", {Text(tag_.c_str()), Num(activity.dbid())}, !is_null(), [&](Store& s) {
+    if (int rc = NeedView(s, tag_); rc != TBS_ST_OK) return rc;
+    const ViewStream in = StreamOfView(s, tag_);
+    if (in.stream == 0) {
+      Complain("View \"" + tag_ + "\" works in no stream: it has no activity.");
+      return TBS_ST_INVALID_ARG;
+    }
+    if (!activity.is_null()) {
+      if (int rc = NeedObject(s, activity, {VOB_MTYPE_ACTIVITY}); rc != TBS_ST_OK) return rc;
+      if (activity.vob() != in.vob ||
+          static_cast<vob_dbid_t>(FactNumber(s, "SELECT stream FROM flm_activities WHERE vob = ?1 AND activity = ?2",
+                                             activity.vob(), activity.dbid())) != in.stream) {
+        Complain("The activity is not one of the view's stream's.");
+        return TBS_ST_INVALID_ARG;
+      }
+    }
+    Statement set(s, "UPDATE flm_views SET activity = ?2 WHERE view = ?1");
+    set.Bind(1, tag_).Bind(2, activity.dbid()).Run();
+    return TBS_ST_OK;
+  });
+}
+
 int FLM_View::is_tl_enabled(bool* enabled) const {
   return ViewQuery("FLM_View::is_tl_enabled", *this, enabled, [](Store& s, const ViewStream& in, bool& out) {
     const auto project = static_cast<vob_dbid_t>(FactNumber(s, kStreamProject, in.vob, in.stream));

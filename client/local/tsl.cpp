@@ -7,6 +7,7 @@
 #include "local/local_call.h"
 #include "local/vob_repo.h"
 #include "ntregy.h"
+#include "platform/pathmap.h"
 
 using client_local::LocalCall;
 using client_local::NonNull;
@@ -25,7 +26,9 @@ int tslReqMasterEnabledOnSite() {
 int tsl_request_mastership(const char* object, char* replica, std::size_t size) {
   return LocalCall("tsl_request_mastership", {Text(object)}, NonNull(object, replica) && size != 0, [&](Store& s) {
     replica[0] = '\0';
-    const std::string name = BackslashName(object);
+    // A branch named through a view is the same branch by its VOB's name.
+    std::string name = BackslashName(object);
+    if (const auto through_view = plat::ReadViewName(name)) name = through_view->InView();
     std::string in_vob;
     const vob_handle_t vob = VobOfName(s, name, &in_vob);
     vob_dbid_t branch = 0;

@@ -34,6 +34,17 @@ RVCMNDLG_API int rvRunCommand(const std::string& command, plat::Window* parent);
 
 // ---- File operations over a file list (CFileOperationList or its entries) ----
 
+// Checks out every entry: the comment prompt, reserved, unreserved,
+// nonmastered and preserve time come from the user options; version 1 checks
+// out the version the view selects exactly, use_private 1 keeps a hijacked
+// file as the check-out without asking. Returns how many entries succeeded.
+RVCMNDLG_API int rvCheckoutOp(plat::ObjectArray& entries, plat::Window* parent, int version, int use_private,
+                              int show_progress);
+// The same with the caller's values and no comment prompt. Returns how many
+// entries succeeded.
+RVCMNDLG_API int rvCheckoutWithOptionsOp(plat::ObjectArray& entries, const std::string& comment, int reserved,
+                                         int unreserved, int version, int use_private, plat::Window* parent,
+                                         int preserve_time, int show_progress, int nonmastered);
 // Undoes the check-out of every entry, confirming and keeping ".keep" copies
 // as the user options say. Returns how many entries succeeded.
 RVCMNDLG_API int rvUncheckoutOp(plat::ObjectArray& entries, plat::Window* parent, int show_progress);
@@ -61,8 +72,8 @@ RVCMNDLG_API void rvPropertiesAddToResourceChain();
 
 // ---- For callers without a framework of their own ----
 
-// The operation codes of rvRunFileOperation(Ex). Check-in, check-out, add
-// and removing views run nothing yet (their operations are still to come).
+// The operation codes of rvRunFileOperation(Ex). Check-in, add and removing
+// views run nothing yet (their operations are still to come).
 inline constexpr int RV_FILEOP_CHECKIN = 0;
 inline constexpr int RV_FILEOP_CHECKOUT = 1;
 inline constexpr int RV_FILEOP_UNCHECKOUT = 2;

@@ -78,6 +78,15 @@ class RVCMNDLG_API CFileOperationList : public plat::ObjectArray {
   void SetRESShowProgressDlg(int v) { m_RESShowProgress = v; }
   void SetDIFFPredecessor(int v) { m_DIFFPredecessor = v; }
 
+  // Check-out; each returns how many entries succeeded. The forms with a
+  // path add it first; CheckoutWithHwnd takes a window of a caller without
+  // a framework of its own.
+  int Checkout(plat::Window* parent = nullptr);
+  int Checkout(const std::string& path, plat::Window* parent = nullptr);
+  int CheckoutWithOptions(plat::Window* parent = nullptr);
+  int CheckoutWithOptions(const std::string& path, plat::Window* parent = nullptr);
+  int CheckoutWithHwnd(plat::Hwnd window, int with_options);
+
   // Undo check-out and reserve; each returns how many entries succeeded.
   // The forms with a path add it first; the WithHwnd forms take a window of
   // a caller without a framework of its own.

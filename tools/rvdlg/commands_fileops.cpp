@@ -1,5 +1,5 @@
-// rvdlg uncheckout, reserve and unreserve: the library's entries over the
-// files named, one line of outcome per file.
+// rvdlg checkout, uncheckout, reserve and unreserve: the library's entries
+// over the files named, one line of outcome per file.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>
@@ -51,6 +51,58 @@ bool AddFiles(CFileOperationList& list, const std::vector<std::string>& files, c
   return true;
 }
 
+struct CheckoutArgs {
+  std::vector<std::string> files;
+  bool reserved = false, unreserved = false, fallback = false, nonmastered = false, preserve_time = false;
+  bool selected = false, use_hijacked = false;
+  std::string comment;
+};
+
+// Without an option of its own the plain entry runs (the user options and
+// the comment prompt); with any, the with-options entry with them over the
+// user options and no prompt.
+void InstallCheckoutCommand(CLI::App& app, Runner& chosen) {
+  auto args = std::make_shared<CheckoutArgs>();
+  auto* checkout = app.add_subcommand("checkout", "check out files");
+  checkout->add_option("FILE", args->files, "files of a view")->required();
+  auto* reserved = checkout->add_flag("--reserved", args->reserved, "a reserved check-out");
+  auto* unreserved = checkout->add_flag("--unreserved", args->unreserved, "an unreserved check-out");
+  reserved->excludes(unreserved);
+  auto* fallback =
+      checkout->add_flag("--fallback", args->fallback, "unreserved when the branch is reserved in another view");
+  auto* nonmastered = checkout->add_flag("--nonmastered", args->nonmastered,
+                                         "unreserved, nonmastered when another replica masters the branch");
+  auto* preserve = checkout->add_flag("--preserve-time", args->preserve_time, "keep the file's modification time");
+  auto* comment = checkout->add_option("--comment", args->comment, "the check-out comment");
+  checkout->add_flag("--selected", args->selected, "check out exactly the version the view selects");
+  checkout->add_flag("--use-hijacked", args->use_hijacked, "keep a hijacked file as the check-out without asking");
+  const std::vector<CLI::Option*> options = {reserved, unreserved, fallback, nonmastered, preserve, comment};
+  checkout->callback([&chosen, args, options] {
+    bool with_options = false;
+    for (const CLI::Option* option : options) with_options = with_options || option->count() > 0;
+    chosen = [args, with_options](Context& c) {
+      CFileOperationList list;
+      if (!AddFiles(list, args->files, "checkout", c)) return 1;
+      list.SetCOVer(args->selected ? 1 : 0);
+      list.SetCOUsePrivate(args->use_hijacked ? 1 : 0);
+      if (with_options) {
+        if (args->reserved) list.SetCOReserved(1);
+        if (args->unreserved) list.SetCOReserved(0);
+        if (args->fallback) list.SetCOUnreserved(1);
+        if (args->nonmastered) list.SetCONonmastered(1);
+        if (args->preserve_time) list.SetCOPreserveTime(1);
+        list.SetCOComment(args->comment);
+        list.CheckoutWithOptions();
+      } else {
+        list.Checkout();
+      }
+      const int status = PrintOutcomes(list, c.out);
+      c.out << std::flush;  // the mastership tool's lines follow
+      return WaitForStarted(c, "checkout") ? status : 1;
+    };
+  });
+}
+
 struct FileArgs {
   std::vector<std::string> files;
   bool keep = false, no_keep = false;
@@ -59,6 +111,7 @@ struct FileArgs {
 }  // namespace
 
 void InstallFileOpCommands(CLI::App& app, Runner& chosen) {
+  InstallCheckoutCommand(app, chosen);
   auto args = std::make_shared<FileArgs>();
   auto* uncheckout = app.add_subcommand("uncheckout", "undo the check-out of files");
   uncheckout->add_option("FILE", args->files, "files of a view")->required();

@@ -69,6 +69,16 @@ const std::string& CFileItem::ViewTag(GCL_Status& status) {
   return m_viewTag;
 }
 
+std::string CFileItem::ViewPathname(GCL_Status& status) {
+  if (InitFailed(status)) return {};
+  if (!m_byVob) return m_path;
+  std::array<char, 2048> path{};
+  if (GCL_CapturedCall(status, [&] { return vob_obj_to_pname_flags(m_vob, m_objectId, 0, path.data(), path.size()); }) != 0)
+    return {};
+  // The element's own name: without a version extension.
+  return "\\\\view\\" + m_viewTag + plat::SplitVersionExtension(path.data()).path;
+}
+
 const FLM_View& CFileItem::View(GCL_Status& status) {
   if (InitFailed(status) || !m_view.is_null()) return m_view;
   view_info_s info;
@@ -150,16 +160,10 @@ void CFileItem::LoadCheckouts(GCL_Status& status) {
   const int directory = IsDirectory(status) ? 1 : 0;
   int result = 0;
   if (m_byVob) {
-    // Known by VOB and id: ask through the view's version of the element.
-    std::array<char, 2048> path{};
-    result = GCL_CapturedCall(status, [&] {
-      return vob_obj_to_pname_flags(m_vob, m_objectId, 0, path.data(), path.size());
-    });
-    if (result == 0) {
-      // The element's own name: the check-out list takes no version extension.
-      const std::string through_view = "\\\\view\\" + view + plat::SplitVersionExtension(path.data()).path;
-      result = GCL_CapturedCall(status, [&] { return cmd_lscheckout_get_list(through_view.c_str(), directory, &list); });
-    }
+    // Known by VOB and id: ask through the view's name of the element.
+    const std::string through_view = ViewPathname(status);
+    if (through_view.empty()) return;
+    result = GCL_CapturedCall(status, [&] { return cmd_lscheckout_get_list(through_view.c_str(), directory, &list); });
   } else {
     result = GCL_CapturedCall(status, [&] { return cmd_lscheckout_get_list(m_path.c_str(), directory, &list); });
   }

@@ -32,6 +32,9 @@ class CFileItem {
   // and leaves the repository's status in it; an answer once found is kept.
   // The view holding the file (its tag; empty when none was found).
   const std::string& ViewTag(GCL_Status& status);
+  // The file's name through its view: the path, or for the VOB form
+  // \\view\TAG and the element's pathname (empty when it cannot be found).
+  std::string ViewPathname(GCL_Status& status);
   // The view holding the file (null when none was found).
   const FLM_View& View(GCL_Status& status);
   bool IsInView(GCL_Status& status);

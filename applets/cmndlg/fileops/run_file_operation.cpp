@@ -8,6 +8,15 @@ namespace {
 // Runs the operation code on the list; false when the code runs nothing.
 bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
   switch (code) {
+    case RV_FILEOP_CHECKOUT:
+      if (no_ui) {
+        list.SetCOComment("");
+        list.SetCOShowProgressDlg(0);
+        list.CheckoutWithHwnd(parent, 1);
+      } else {
+        list.CheckoutWithHwnd(parent, 0);
+      }
+      return true;
     case RV_FILEOP_UNCHECKOUT:
       if (no_ui) {
         list.SetUNCOShowProgressDlg(0);
@@ -24,7 +33,7 @@ bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
       list.SetRESReserve(0);
       list.ReserveWithHwnd(parent);
       return true;
-    default: return false;  // check-in, check-out and add arrive with their operations
+    default: return false;  // check-in and add arrive with their operations
   }
 }
 

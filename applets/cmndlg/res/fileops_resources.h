@@ -5,5 +5,7 @@ namespace rvcmndlg {
 
 // Adds the file operations' dialog templates to the library's module.
 void AddFileOpsResources(plat::ResourceModule& module);
+// Adds the check-out dialogs and texts.
+void AddCheckoutResources(plat::ResourceModule& module);
 
 }  // namespace rvcmndlg

@@ -12,6 +12,7 @@ plat::ResourceModule& LibraryResources() {
   static auto* module = [] {
     auto* m = new plat::ResourceModule("rvcmndlg");
     AddFileOpsResources(*m);
+    AddCheckoutResources(*m);
     AddCmResources(*m);
     AddPropertySheetResources(*m);
     return m;

@@ -1,4 +1,4 @@
-// rvdlg uncheckout, reserve and unreserve on the sample repository.
+// rvdlg checkout, uncheckout, reserve and unreserve on the sample repository.
 #include <sys/stat.h>
 
 #include <fstream>
@@ -47,6 +47,44 @@ TEST_F(RvdlgFileOps, AnAnswerFileCanDeclineTheUndo) {
   const auto answers = WriteFile("answers.txt", "window 24326\n  click No\n");
   EXPECT_EQ(Run({"--answers", answers.string(), "uncheckout", util.string()}), 1);
   EXPECT_NE(out.str().find("util.c not processed"), std::string::npos) << out.str();
+}
+
+TEST_F(RvdlgFileOps, CheckoutMakesTheFileWritableAndRefusesContradictoryOptions) {
+  const auto hello = ViewFile("public/src/hello.c");
+  ASSERT_EQ(Run({"--yes", "checkout", hello.string()}), 0) << err.str() << out.str();
+  EXPECT_TRUE(OutHas("Check Out")) << "the comment dialog is drawn";
+  EXPECT_TRUE(OutHas("\\\\view\\sample_view\\public\\src\\hello.c succeeded\n")) << out.str();
+  struct stat st{};
+  ASSERT_EQ(::stat(hello.c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0200, 0u);
+  EXPECT_EQ(Run({"checkout", "--reserved", "--unreserved", hello.string()}), 2);
+  EXPECT_EQ(Run({"--yes", "checkout", "--comment", "again", hello.string()}), 1);
+  EXPECT_TRUE(OutHas("hello.c failed\n    Element is already checked out to view 'sample_view'.")) << out.str();
+}
+
+TEST_F(RvdlgFileOps, CheckoutInRel1ViewOffersTheVersionsAndKeepsRel1sText) {
+  const auto hello = home / "views" / "rel1_view" / "public/src/hello.c";
+  const std::string rel1 = Read(hello);
+  ASSERT_EQ(Run({"--yes", "checkout", hello.string()}), 0) << err.str() << out.str();
+  EXPECT_TRUE(OutHas("Confirm Version to Check Out")) << out.str();
+  EXPECT_EQ(Read(hello), rel1);
+}
+
+TEST_F(RvdlgFileOps, ARequestedMastershipIsSentToTheToolWhoseLinesFollow) {
+  const auto notes = home / "views" / "sample_view" / "private/notes.txt";
+  const auto answers = WriteFile("answers.txt", "window 24341\n  check 24753\n  click Yes\n");
+  std::string output;
+  ASSERT_EQ(Program(RVDLG_BINARY, {"--home", home.string(), "--answers", answers.string(), "checkout", "--nonmastered",
+                                   notes.string()},
+                    &output),
+            0)
+      << output;
+  const auto outcome = output.find("notes.txt succeeded");
+  const auto tool =
+      output.find(R"(tsldlg: mastership of \\view\sample_view\private\notes.txt@@\main requested from replica remote)");
+  ASSERT_NE(outcome, std::string::npos) << output;
+  ASSERT_NE(tool, std::string::npos) << output;
+  EXPECT_LT(outcome, tool) << output;
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#pragma once
+// Checking out each file: the comment (plain, activity or Tracklane form),
+// reserved, unreserved or nonmastered, the version to check out and what
+// becomes of a hijacked file, and at the end the mastership requests the
+// user asked for.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cmd_checkout.h"
+#include "fileops/common_operation.h"
+
+// What the version callback needs; shared with the operations that check
+// files out on their way (add to source control, check-in's add path).
+class CCommonCheckoutOperation : public CCommonOperation {
+ public:
+  // Reads once whether this site may request mastership.
+  CCommonCheckoutOperation(CProgressDlg& progress, plat::ObjectArray& entries);
+
+  // The callback cmd_checkout is given, with the operation as its context.
+  static int ConfirmVersionCallback(const char* name, std::uint32_t count, const cmd_checkout_candidate_s* candidates,
+                                    int further, int hijacked, int* use_modified, void* context);
+  // The index of the candidate to check out, CMD_CHECKOUT_NONE, or
+  // CMD_CHECKOUT_NONMASTERED.
+  int ConfirmVersion(const char* name, std::uint32_t count, const cmd_checkout_candidate_s* candidates, int hijacked,
+                     int* use_modified);
+  const std::vector<std::string>& MastershipRequests() const { return m_requests; }
+
+ protected:
+  // Starts the replication add-on's tool with the requests collected.
+  void SendMastershipRequests();
+
+  bool m_preserveTime = false;
+  std::string m_comment;  // "\n" line ends
+  bool m_prompt = false;
+  bool m_usePrivate = false;
+  int m_mastershipAllowed = 0;
+  std::vector<std::string> m_requests;
+  bool m_reserved = false;
+  bool m_unreserved = false;
+  bool m_nonmastered = false;
+  bool m_version = false;
+
+ private:
+  void AddMastershipRequest(const char* name, const cmd_checkout_candidate_s& first);
+};
+
+class CCheckoutOperation : public CCommonCheckoutOperation {
+ public:
+  using CCommonCheckoutOperation::CCommonCheckoutOperation;
+  // A plain run: the entry's two flags (each counts when 1).
+  void SetFlags(int version, int use_private) {
+    m_version = version == 1;
+    m_usePrivate = use_private == 1;
+  }
+  // A with-options run: the caller's values and no comment prompt.
+  void SetOptions(const std::string& comment, int reserved, int unreserved, int version, int use_private,
+                  int preserve_time, int nonmastered);
+
+ protected:
+  void BeginRun() override;
+  void ProcessFile(GCL_Status& status, CFileItem& item) override;
+  void EndRun() override { SendMastershipRequests(); }
+  bool ContinueAfterError(GCL_Status& status, CFileItem& item) override;
+
+ private:
+  bool AskForComment(GCL_Status& status, CFileItem& item);
+  bool ShowCommentDialog(GCL_Status& status, CFileItem& item, int form);
+  void AdjustNonmastered(CFileItem& item);
+  void CheckOutPathname(GCL_Status& status, const std::string& pathname, int version_flag);
+};
+
+// The command line that sends mastership requests to the replication
+// add-on's tool.
+std::string MastershipCommandLine(const std::vector<std::string>& requests);
