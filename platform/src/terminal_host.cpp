@@ -61,7 +61,8 @@ HostAnswer TerminalHost::Interact(Window& window) {
       if (line == "?" || line == "help") {
         out_ << "actions: click CONTROL | type CONTROL TEXT | check CONTROL | uncheck CONTROL |\n"
                 "         select CONTROL ITEM|#N | add CONTROL ITEM | tick CONTROL ITEM |\n"
-                "         untick CONTROL ITEM | page TITLE|#N | default (or an empty line)\n"
+                "         untick CONTROL ITEM | dblclick CONTROL ITEM | page TITLE|#N |\n"
+                "         default (or an empty line)\n"
                 "CONTROL is an id, a button's text or the label before a field.\n";
         return HostAnswer::Acted;
       }

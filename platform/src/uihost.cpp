@@ -34,6 +34,7 @@ constexpr KindName kKindNames[] = {
     {Action::Kind::Tick, "tick"},     {Action::Kind::Untick, "untick"},
     {Action::Kind::Page, "page"},     {Action::Kind::Default, "default"},
     {Action::Kind::Open, "open"},     {Action::Kind::Context, "context"},
+    {Action::Kind::DblClick, "dblclick"},
 };
 
 // A control's text as a user reads it: no accelerator ampersands, no
@@ -176,12 +177,27 @@ bool Usable(Window* control) {
   return true;
 }
 
+// A dialog's pages behind a tab control: the user clicks the tab.
+std::string ChooseTab(Window& window, const std::string& title) {
+  const std::string where = " in " + window.Describe();
+  for (Window* control : Reachable(window)) {
+    auto* tabs = dynamic_cast<TabControl*>(control);
+    if (!tabs) continue;
+    if (!Usable(tabs)) return tabs->Describe() + where + " is disabled or hidden";
+    const int index = FindItem(tabs->Titles(), title);
+    if (index < 0) return "no page \"" + title + "\"" + where;
+    tabs->UserSelect(index);
+    return {};
+  }
+  return "no pages" + where;
+}
+
 std::string ApplyOnThread(Window& window, const Action& action) {
   const std::string where = " in " + window.Describe();
   if (action.kind == Action::Kind::Default) return ApplyDefault(window);
   if (action.kind == Action::Kind::Page) {
     auto* sheet = dynamic_cast<PropertySheet*>(&window);
-    if (!sheet) return "no pages" + where;
+    if (!sheet) return ChooseTab(window, action.control);
     std::vector<std::string> titles;
     for (int i = 0; i < sheet->GetPageCount(); ++i) titles.push_back(sheet->GetPage(i)->Title());
     const int index = FindItem(titles, action.control);
@@ -249,6 +265,14 @@ std::string ApplyOnThread(Window& window, const Action& action) {
         return {};
       }
       return what + " has no items";
+    }
+    case Action::Kind::DblClick: {
+      auto* list = dynamic_cast<ListBox*>(control);
+      if (!list) return what + " is no list box";
+      const int index = FindItem(TextsOf(list->Items()), action.value);
+      if (index < 0) return "no item \"" + action.value + "\" in " + what;
+      list->UserDoubleClickItem(index);
+      return {};
     }
     case Action::Kind::Open: {
       auto* combo = dynamic_cast<ComboBox*>(control);
@@ -319,7 +343,7 @@ std::optional<Action> ParseAction(std::string_view line, std::string* error) {
   action.kind = entry->kind;
   const bool needs_value = action.kind == Action::Kind::Type || action.kind == Action::Kind::Select ||
                            action.kind == Action::Kind::Add || action.kind == Action::Kind::Tick ||
-                           action.kind == Action::Kind::Untick;
+                           action.kind == Action::Kind::Untick || action.kind == Action::Kind::DblClick;
   const std::size_t needed = action.kind == Action::Kind::Default ? 1 : needs_value ? 3 : 2;
   // A right-click names the item it falls on, or none.
   const bool may_take_value = action.kind == Action::Kind::Context;
@@ -346,7 +370,8 @@ std::string FormatAction(const Action& action) {
     case Action::Kind::Select:
     case Action::Kind::Add:
     case Action::Kind::Tick:
-    case Action::Kind::Untick: out += " " + Quote(action.value); break;
+    case Action::Kind::Untick:
+    case Action::Kind::DblClick: out += " " + Quote(action.value); break;
     case Action::Kind::Context:
       if (!action.value.empty()) out += " " + Quote(action.value);
       break;

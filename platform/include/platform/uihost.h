@@ -60,7 +60,9 @@ struct Action {
     Add,        // add an item to a multiple selection
     Tick,       // tick the check box of a list view item
     Untick,     // clear the check box of a list view item
-    Page,       // switch a property sheet to a page, by title or #index
+    Page,       // switch a property sheet, or a dialog's tab control, to a page, by
+                // title or #index
+    DblClick,   // double-click an item of a list box, by text or #index
     Default,    // the window's default answer
     Context,    // right-click a control (a list view's item, when named, is
                 // selected first); the popup menu it opens is answered by `menu`
