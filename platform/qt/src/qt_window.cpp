@@ -374,13 +374,13 @@ void HostWindow::Refresh() {
         if (combo->isEditable()) combo->setEditText(Q(c.text));
       } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         RefreshList(list, c);
-      } else if (auto* bar = qobject_cast<QTabBar*>(w)) {
-        while (bar->count() > static_cast<int>(c.items.size())) bar->removeTab(bar->count() - 1);
+      } else if (auto* tab_bar = qobject_cast<QTabBar*>(w)) {
+        while (tab_bar->count() > static_cast<int>(c.items.size())) tab_bar->removeTab(tab_bar->count() - 1);
         for (std::size_t t = 0; t < c.items.size(); ++t) {
-          if (static_cast<int>(t) < bar->count()) bar->setTabText(static_cast<int>(t), Q(c.items[t].text));
-          else bar->addTab(Q(c.items[t].text));
+          if (static_cast<int>(t) < tab_bar->count()) tab_bar->setTabText(static_cast<int>(t), Q(c.items[t].text));
+          else tab_bar->addTab(Q(c.items[t].text));
         }
-        bar->setCurrentIndex(c.cur_sel);
+        tab_bar->setCurrentIndex(c.cur_sel);
       } else if (auto* tree = qobject_cast<QTreeWidget*>(w); tree && c.kind == "hosted") {
         RefreshHosted(tree, c);
       } else if (auto* table = qobject_cast<QTreeWidget*>(w)) {
