@@ -11,6 +11,8 @@
 #include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
+#include "platform/text.h"
+#include "sysutl.h"
 
 using client_local::InStore;
 using client_local::LocalCall;
@@ -146,4 +148,28 @@ int ws_load_scopes(ws_handle_t ws, const char* const* scopes, std::size_t count)
       return TBS_ST_OK;
     });
   });
+}
+
+int ws_get_registered_list(ws_registered_list_t** list) {
+  return client_local::LocalCall("ws_get_registered_list", {}, client_local::NonNull(list), [&](Store& s) {
+    char host[kNameBufferSize] = "";
+    sysutl_myhostname(host, sizeof host);
+    std::vector<std::string> tags;
+    Statement q(s, "SELECT tag, host FROM views WHERE snapshot = 1 ORDER BY rowid");
+    while (q.Step())
+      if (plat::IEquals(q.Text(1), host)) tags.push_back(q.Text(0));
+    auto* made = new ws_registered_list_t;
+    made->count = tags.size();
+    made->tags = new char*[tags.size()];
+    for (std::size_t i = 0; i < tags.size(); ++i) made->tags[i] = Dup(tags[i]);
+    *list = made;
+    return TBS_ST_OK;
+  });
+}
+
+void ws_free_registered_list(ws_registered_list_t* list) {
+  if (!list) return;
+  for (std::size_t i = 0; i < list->count; ++i) delete[] list->tags[i];
+  delete[] list->tags;
+  delete list;
 }
