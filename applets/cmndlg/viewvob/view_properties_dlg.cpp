@@ -25,7 +25,7 @@ namespace {
 
 constexpr const char* kDescribeTool = "stratadescribe";
 constexpr const char* kHelpTopic = "rvint_exp/editviewprop.htm";
-// Posted to itself once shown: show the page, focus it, preselect.
+// Posted to itself once shown: the page's list takes the focus.
 constexpr std::uint32_t kFirstShown = plat::msg::User;
 
 bool RvfsInstalled() {
@@ -88,6 +88,9 @@ bool CViewPropertiesDialog::OnInitDialog() {
     start = &pages_[static_cast<std::size_t>(stored)];
   if (tabs) tabs->SetCurSel(start->tab);
   ShowPage(*start);
+  // Selected before the user first sees the list, whatever host shows it.
+  if (!preselect_.empty()) start->box.Preselect(preselect_);
+  UpdateControls();
   plat::PostMessage(GetHwnd(), kFirstShown);
   return true;
 }
@@ -95,12 +98,7 @@ bool CViewPropertiesDialog::OnInitDialog() {
 bool CViewPropertiesDialog::OnMessage(std::uint32_t message, plat::WParam, plat::LParam, const std::string*,
                                       plat::LResult& result) {
   if (message != kFirstShown) return false;
-  if (Page* page = CurrentPage()) {
-    ShowPage(*page);
-    page->box.SetFocus();
-    if (!preselect_.empty()) page->box.Preselect(preselect_);
-  }
-  UpdateControls();
+  if (Page* page = CurrentPage()) page->box.SetFocus();
   result = 0;
   return true;
 }
