@@ -49,7 +49,8 @@ TEST_F(RvdlgViews, ViewPropertiesDescribeTheViewOfAPathname) {
 TEST_F(RvdlgViews, TheDialogDescribesTheChosenViewsAndCancelFails) {
   const auto answers = WriteFile("answers", "window 24335\n  page Snapshot\n  select 24615 snap_view\n  click OK\n");
   std::string output;
-  EXPECT_EQ(Rvdlg({"--answers", answers.string(), "viewprops"}, &output), 0) << output;
+  EXPECT_EQ(Program(RVDLG_BINARY, {"--home", home.string(), "--answers", answers.string(), "viewprops"}, &output), 0)
+      << output;
   EXPECT_NE(output.find("Tag: snap_view"), std::string::npos) << output;
   EXPECT_EQ(Rvdlg({"viewprops"}, &output), 1) << "nothing chosen: " << output;
   EXPECT_EQ(Run({"rvfs", "off"}), 0);
