@@ -29,6 +29,8 @@ const std::map<int, std::string>& TemplateNames() {
       {IDD_IMSG_PROGRESS, "IDD_IMSG_PROGRESS"},
       {IDD_CONFIRM_UNDO_CHECKOUT, "IDD_CONFIRM_UNDO_CHECKOUT"},
       {IDD_RUN_COMMAND, "IDD_RUN_COMMAND"},
+      {IDD_VIEW_PROPERTIES, "IDD_VIEW_PROPERTIES"},
+      {IDD_BROWSE_VIEWS, "IDD_BROWSE_VIEWS"},
   };
   return names;
 }
