@@ -47,6 +47,18 @@ char* Dup(const std::string& text) {
   return copy;
 }
 
+// A list's texts as the caller's array (freed with FreeAll).
+char** DupAll(const std::vector<std::string>& texts) {
+  char** copies = new char*[texts.empty() ? 1 : texts.size()];
+  for (std::size_t i = 0; i < texts.size(); ++i) copies[i] = Dup(texts[i]);
+  return copies;
+}
+
+void FreeAll(char** texts, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) delete[] texts[i];
+  delete[] texts;
+}
+
 }  // namespace
 
 int ws_get_handle_by_viewh(view_handle_t view, ws_handle_t* ws) {
@@ -98,8 +110,7 @@ int ws_get_scopes(ws_handle_t ws, ws_scopes_t** scopes) {
     if (rc != TBS_ST_OK) return rc;
     auto* result = new ws_scopes_t;
     result->count = found.size();
-    result->scopes = new char*[found.size() ? found.size() : 1];
-    for (std::size_t i = 0; i < found.size(); ++i) result->scopes[i] = Dup(found[i]);
+    result->scopes = DupAll(found);
     *scopes = result;
     return rc;
   });
@@ -107,8 +118,7 @@ int ws_get_scopes(ws_handle_t ws, ws_scopes_t** scopes) {
 
 void ws_free_scopes(ws_scopes_t* scopes) {
   if (!scopes) return;
-  for (std::size_t i = 0; i < scopes->count; ++i) delete[] scopes->scopes[i];
-  delete[] scopes->scopes;
+  FreeAll(scopes->scopes, scopes->count);
   delete scopes;
 }
 
@@ -160,8 +170,7 @@ int ws_get_registered_list(ws_registered_list_t** list) {
       if (plat::IEquals(q.Text(1), host)) tags.push_back(q.Text(0));
     auto* made = new ws_registered_list_t;
     made->count = tags.size();
-    made->tags = new char*[tags.size()];
-    for (std::size_t i = 0; i < tags.size(); ++i) made->tags[i] = Dup(tags[i]);
+    made->tags = DupAll(tags);
     *list = made;
     return TBS_ST_OK;
   });
@@ -169,7 +178,6 @@ int ws_get_registered_list(ws_registered_list_t** list) {
 
 void ws_free_registered_list(ws_registered_list_t* list) {
   if (!list) return;
-  for (std::size_t i = 0; i < list->count; ++i) delete[] list->tags[i];
-  delete[] list->tags;
+  FreeAll(list->tags, list->count);
   delete list;
 }

@@ -1,52 +1,61 @@
 #include "viewvob/view_tag_list_box.h"
 
 #include <algorithm>
+#include <set>
 #include <string_view>
 
 #include "fileops/common_status.h"
 #include "fileutl_file.h"
 #include "gcl_status.h"
-#include "ntcs.h"
 #include "ntregy.h"
 #include "platform/dialog.h"
 #include "platform/machine.h"
 #include "platform/resources.h"
 #include "platform/text.h"
+#include "propsheet/property_sheet.h"
 #include "res/library_resources.h"
 #include "res/resource_ids.h"
 #include "rgy.h"
 #include "tbs.h"
 #include "tbs_errno.h"
+#include "tbs_uuid.h"
 #include "view.h"
 #include "ws.h"
 
 namespace {
-
-// Holds the client lock for a fill; no box is shown while it is held.
-class ClientLock {
- public:
-  ClientLock() { nt_enter_critical_section(); }
-  ~ClientLock() { nt_leave_critical_section(); }
-  ClientLock(const ClientLock&) = delete;
-  ClientLock& operator=(const ClientLock&) = delete;
-};
 
 std::string Field(rgy_entry_t entry, int key) {
   char text[1024] = "";
   return rgy_getstring_from_entry(entry, key, sizeof text, text) == TBS_ST_OK ? text : std::string();
 }
 
-// Whether the view object of the tag entry is a dynamic view (neither a
-// snapshot nor a web view). The cursor reads view objects.
-bool IsDynamicView(rgy_cursor_t objects, rgy_entry_t tag_entry) {
+// An entry's UUID in one spelling; empty when it has none.
+std::string UuidKey(rgy_entry_t entry) {
   tbs_uuid_t uuid{};
-  if (rgy_getuuid_from_entry(tag_entry, RGY_KEY_UUID, &uuid) != TBS_ST_OK) return false;
-  rgy_entry_t object = nullptr;
+  char text[TBS_UUID_STR_SIZE] = "";
+  if (rgy_getuuid_from_entry(entry, RGY_KEY_UUID, &uuid) != TBS_ST_OK ||
+      tbs_uuid_to_str(&uuid, text, sizeof text) != TBS_ST_OK)
+    return {};
+  return text;
+}
+
+// The UUIDs of the dynamic views among the registry's view objects (neither
+// snapshot nor web views), read in one walk rather than a lookup per tag.
+std::set<std::string> DynamicViewUuids() {
+  std::set<std::string> uuids;
+  rgy_cursor_t objects = nullptr;
+  if (rgy_open_cursor(RGY_KIND_VIEW_OBJECT, nullptr, &objects) != TBS_ST_OK) return uuids;
+  rgy_entry_t batch[32];
   int count = 0;
-  if (rgy_findbyuuid_entry(objects, &uuid, 1, &object, &count) != TBS_ST_OK || count == 0) return false;
-  const bool dynamic = Field(object, RGY_KEY_VIEW_KIND) == RGY_VIEW_DYNAMIC;
-  rgy_delete_entry(object);
-  return dynamic;
+  while (rgy_get_entry(objects, 32, batch, &count) == TBS_ST_OK && count > 0) {
+    for (int i = 0; i < count; ++i) {
+      const std::string key = UuidKey(batch[i]);
+      if (!key.empty() && Field(batch[i], RGY_KEY_VIEW_KIND) == RGY_VIEW_DYNAMIC) uuids.insert(key);
+      rgy_delete_entry(batch[i]);
+    }
+  }
+  rgy_close_cursor(objects);
+  return uuids;
 }
 
 RVL_ViewTag TagOf(rgy_entry_t entry, const std::string& region) {
@@ -93,7 +102,7 @@ void CViewTagListBox::Fill(Mode mode, const std::string& filter) {
   if (!filter.empty()) filter_ = filter;
   bool region_found = true;
   {
-    ClientLock lock;
+    CRvPropertyBase::DiradoAccess lock;  // the client lock; no box is shown while it is held
     ResetContent();
     tags_.clear();
     recent_.Reset();
@@ -116,12 +125,9 @@ void CViewTagListBox::Fill(Mode mode, const std::string& filter) {
 bool CViewTagListBox::FillRegion() {
   char region[1024] = "";
   if (rgy_get_default_region(region, sizeof region) != TBS_ST_OK) return false;
-  rgy_cursor_t tags = nullptr, objects = nullptr;
+  rgy_cursor_t tags = nullptr;
   if (rgy_open_cursor(RGY_KIND_VIEW_TAG, region, &tags) != TBS_ST_OK) return true;
-  if (rgy_open_cursor(RGY_KIND_VIEW_OBJECT, nullptr, &objects) != TBS_ST_OK) {
-    rgy_close_cursor(tags);
-    return true;
-  }
+  const std::set<std::string> dynamic = DynamicViewUuids();
   const bool local = mode_ == Local || mode_ == LocalInactive;
   rgy_entry_t batch[32];
   int count = 0;
@@ -133,11 +139,10 @@ bool CViewTagListBox::FillRegion() {
         const bool active = view_is_active(Field(entry, RGY_KEY_TAG).c_str()) != 0;
         keep = mode_ == ActiveInRegion ? active : !active;
       }
-      if (keep && IsDynamicView(objects, entry)) Append(TagOf(entry, region));
+      if (keep && dynamic.count(UuidKey(entry))) Append(TagOf(entry, region));
       rgy_delete_entry(entry);
     }
   }
-  rgy_close_cursor(objects);
   rgy_close_cursor(tags);
   return true;
 }
