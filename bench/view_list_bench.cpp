@@ -83,7 +83,7 @@ std::size_t BareWalk() {
     for (int i = 0; i < count; ++i) {
       if (dynamic.count(Uuid(batch[i])))
         for (int key : {RGY_KEY_TAG, RGY_KEY_UUID, RGY_KEY_HOST, RGY_KEY_GPATH, RGY_KEY_COMMENT, RGY_KEY_ACCESS})
-          listed += Field(batch[i], key).empty() ? 0 : 1;
+          listed += Field(batch[i], key).empty() ? 0u : 1u;
       rgy_delete_entry(batch[i]);
     }
   rgy_close_cursor(tags);
