@@ -266,7 +266,11 @@ TEST_F(ViewListTest, DoubleClickActsAsOkAndTheCallersTagsArePreselected) {
 // ---- rvConfigureViewOp and the describe command line ----
 
 TEST_F(ViewListTest, ConfigureViewDescribesTheViewOfAPathname) {
+  CallLog::StartRecording();
   EXPECT_EQ(rvConfigureViewOp("\\\\view\\snap\\public\\src", nullptr), 0);
+  const auto usage = CallLog::Calls("clp_collectdatas");
+  ASSERT_EQ(usage.size(), 1u);
+  EXPECT_EQ(usage[0].args, (Tags{"stratadescribe", "stratadescribe \\\\view\\snap"}));
   EXPECT_EQ(rvConfigureViewOp("M:\\here\\public", nullptr), 0);
   EXPECT_EQ(Described(), (Tags{"stratadescribe \\\\view\\snap", "stratadescribe here"}));
   EXPECT_EQ(rvConfigureViewOp("C:\\not\\in\\a\\view", nullptr), TBS_ST_NOT_FOUND);
