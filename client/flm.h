@@ -345,8 +345,13 @@ class FLM_View {
   // TBS_ST_NOT_FOUND for a tag or UUID that names no view.
   static int construct_from_tag(const char* tag, FLM_View* view);
   static int construct_from_uuid(const tbs_uuid_t& uuid, FLM_View* view);
+  // The view a pathname goes through ("\\view\TAG\..." or "M:\TAG\...", read
+  // lexically). TBS_ST_NOT_FOUND when it goes through no view or the view is gone.
+  static int construct_from_view_root(const char* pathname, FLM_View* view);
 
   bool is_null() const { return tag_.empty(); }
+  // The view's root, "\\view\TAG" (empty for a null view).
+  std::string view_root() const;
   const std::string& tag() const { return tag_; }
   const tbs_uuid_t& uuid() const { return uuid_; }
 

@@ -23,6 +23,7 @@ inline constexpr int RGY_KIND_VOB_TAG = 1;
 inline constexpr int RGY_KIND_VIEW_TAG = 2;
 inline constexpr int RGY_KIND_VOB_OBJECT = 3;  // in no region
 inline constexpr int RGY_KIND_REGION = 4;      // the regions themselves (cursors only; region ignored)
+inline constexpr int RGY_KIND_VIEW_OBJECT = 5; // in no region, keyed by the view's UUID
 
 // Keys of string fields.
 inline constexpr int RGY_KEY_HOST = 1;          // the server host
@@ -36,8 +37,16 @@ inline constexpr int RGY_KEY_CREATOR = 8;       // tags: the user who added the 
 inline constexpr int RGY_KEY_TAG = 10;          // the tag (the pathname it is mounted under)
 inline constexpr int RGY_KEY_UUID = 16;         // the VOB's UUID in text form
 inline constexpr int RGY_KEY_REPLICA_UUID = 17; // objects: the replica's UUID in text form
+inline constexpr int RGY_KEY_OWNER = 18;        // view objects: the user who owns the view
+inline constexpr int RGY_KEY_VIEW_KIND = 19;    // view objects: RGY_VIEW_DYNAMIC, _SNAPSHOT or _WEB
 
 inline constexpr const char* RGY_NO_GPATH = "<no-gpath>";
+
+// View object entries (RGY_KIND_VIEW_OBJECT) hold the view's UUID (key 16),
+// its host (1), its storage (2), its owner (18) and its kind (19), one of:
+inline constexpr const char* RGY_VIEW_DYNAMIC = "dynamic";
+inline constexpr const char* RGY_VIEW_SNAPSHOT = "snapshot";
+inline constexpr const char* RGY_VIEW_WEB = "web";
 
 // Region entries (RGY_KIND_REGION) hold the region's name in RGY_KEY_REGION
 // and its comment in RGY_KEY_COMMENT.
@@ -70,6 +79,10 @@ int rgy_findbystring_entry(rgy_cursor_t cursor, int key, const char* value, int 
 // when the entry has no such field; TBS_ST_INVALID_ARG for a null argument; TBS_ST_FAILURE when the
 // text does not fit (buffer left empty).
 int rgy_getstring_from_entry(rgy_entry_t entry, int key, std::size_t size, char* buffer);
+
+// A UUID field of an entry (key 16 or 17). 0; TBS_ST_NOT_FOUND when the entry has no
+// such field or it holds no valid UUID; TBS_ST_INVALID_ARG for a null argument.
+int rgy_getuuid_from_entry(rgy_entry_t entry, int key, tbs_uuid_t* uuid);
 
 // Frees an entry. 0; TBS_ST_INVALID_ARG for null.
 int rgy_delete_entry(rgy_entry_t entry);
@@ -117,8 +130,8 @@ int rgy_findbyuuid_entry(rgy_cursor_t cursor, const tbs_uuid_t* uuid, int max, r
 // Removes the tag entry of a kind with that tag from a region. 0; TBS_ST_NOT_FOUND when
 // there is none; TBS_ST_INVALID_ARG for a null argument or a kind that is no tag kind.
 int rgy_remove_by_string(int kind, const char* region, const char* tag);
-// Removes the VOB object entry with that UUID (key 16). 0; TBS_ST_NOT_FOUND when there is none;
-// TBS_ST_INVALID_ARG for null.
+// Removes the VOB or view object entry with that UUID (key 16). 0; TBS_ST_NOT_FOUND when there
+// is none; TBS_ST_INVALID_ARG for null.
 int rgy_remove_by_uuid(const tbs_uuid_t* uuid);
 
 // Sets a field of an entry (the caller's copy) to a UUID's text form. 0;

@@ -9,3 +9,6 @@ int tbs_errno2status(int error);
 // The library name of the root directory of views ("\\view") into out.
 // 0; TBS_ST_INVALID_ARG for a null buffer or one too small.
 int tbs_view_root(char* out, unsigned long size);
+// The root of the view TAG ("\\view\TAG") into out. 0; TBS_ST_INVALID_ARG for a null
+// argument, an empty tag or a buffer too small.
+int tbs_view_root(const char* tag, char* out, unsigned long size);

@@ -22,12 +22,13 @@ using view_handle_t = view_handle*;
 
 // A new view: the tag (letters, digits, '_', '-', '.'; at most 255 bytes),
 // the default config spec, this user and host, active, with its root
-// directory filled, and its tag in the registry of the default region (when
-// there is one). TBS_ST_ALREADY when the tag is taken in the store, in the registry
-// or by a directory that is already there.
+// directory filled, its tag in the registry of the default region (when
+// there is one) and its view object entry in the registry (RGY_KIND_VIEW_OBJECT),
+// and first in the recently used views. TBS_ST_ALREADY when the tag is taken in
+// the store, in the registry or by a directory that is already there.
 int view_create(const char* tag, int snapshot, const char* comment);
-// Removes a view, its tag in the registry and its root directory with
-// everything in it.
+// Removes a view, its tag and object entry in the registry and its root
+// directory (or stored root) with everything in it.
 int view_remove(const char* tag);
 
 // Handles: each handle from view_get_handle_by_tag or view_dup_handle is
@@ -68,12 +69,25 @@ int view_ws_is_ws_tag(const char* tag, int* snapshot);
 // Freeze state: always 0 (not frozen) here.
 int view_frz_get_freeze_state(view_handle_t view, int* state);
 
-// Starting and stopping on this machine: registering makes the view active
-// and its root directory present; the stop calls make it inactive.
+// Starting and stopping on this machine: registering makes the view active,
+// puts it first in the recently used views and its root directory present;
+// the stop calls make it inactive. A dynamic view's root HOME/views/TAG is
+// there only while it is started: stopping moves it whole to
+// HOME/viewstore/TAG.vws and starting moves it back and brings it in line,
+// so check-outs and view-private files stay as they were. A snapshot view's
+// root stays where it is.
 int view_register_view_tag(const char* tag);
 int view_mfs_unregister_tag(const char* tag);
 int view_remove_mappings(const char* tag);
 int view_server_exit(view_handle_t view);
+// Whether the view is started: 1 when active, 0 when stopped or unknown.
+int view_is_active(const char* tag);
+
+// The recently used views, most recent first: product parameter 20 (see
+// ntregy.h) holds their tags separated by commas. Only the client writes it.
+inline constexpr int VIEW_RECENT_PARAM = 20;
+inline constexpr std::size_t VIEW_RECENT_MAX = 128;       // tags kept
+inline constexpr std::size_t VIEW_RECENT_SIZE = 8192;     // bytes a reader's buffer holds
 
 // The view of the current directory (an empty tag outside views) and the
 // view of a pathname ("\\view\TAG\..." or "M:\TAG\..."). TBS_ST_NOT_FOUND when the

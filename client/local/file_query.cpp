@@ -9,6 +9,7 @@
 #include "local/vob_repo.h"
 #include "platform/pathmap.h"
 #include "tbs.h"
+#include "tbs_errno.h"
 #include "view.h"
 #include "view_ws.h"
 
@@ -23,6 +24,19 @@ int ws_is_in_ws(const char* pathname, int* in_ws) {
     std::array<char, client_local::repo::kNameBufferSize> tag{};
     *in_ws = vob_utl_get_view_from_path(pathname, tag.data(), tag.size()) == TBS_ST_OK ? 1 : 0;
     return TBS_ST_OK;
+  });
+}
+
+int ws_is_in_ws(const char* pathname, int kind, char* root, std::size_t size) {
+  return LocalCall("ws_is_in_ws", {client_local::repo::Text(pathname), std::to_string(kind)},
+                   NonNull(pathname, root) && size != 0 && kind == WS_IS_IN_WS_ROOT, [&] {
+    root[0] = '\0';
+    std::array<char, client_local::repo::kNameBufferSize> tag{};
+    int snapshot = 0;
+    if (vob_utl_get_view_from_path(pathname, tag.data(), tag.size()) != TBS_ST_OK ||
+        view_ws_is_ws_tag(tag.data(), &snapshot) != TBS_ST_OK || !snapshot)
+      return TBS_ST_NOT_FOUND;
+    return tbs_view_root(tag.data(), root, size);
   });
 }
 

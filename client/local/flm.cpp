@@ -815,6 +815,19 @@ int FLM_View::construct_from_uuid(const tbs_uuid_t& uuid, FLM_View* view) {
   });
 }
 
+int FLM_View::construct_from_view_root(const char* pathname, FLM_View* view) {
+  return LocalCall("FLM_View::construct_from_view_root", {Text(pathname)}, NonNull(pathname, view), [&] {
+    std::string tag, rest;
+    if (!SplitViewName(BackslashName(pathname), &tag, &rest) || tag.empty()) {
+      Complain("\"" + std::string(pathname) + "\" is not a pathname in a view.");
+      return TBS_ST_NOT_FOUND;
+    }
+    return FLM_View::construct_from_tag(tag.c_str(), view);
+  });
+}
+
+std::string FLM_View::view_root() const { return is_null() ? std::string() : "\\\\view\\" + tag_; }
+
 int FLM_View::is_flm_view(bool* flm) const {
   return ViewQuery("FLM_View::is_flm_view", *this, flm,
                    [](Store&, const ViewStream& in, bool& out) { out = in.stream != 0; });

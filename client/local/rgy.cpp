@@ -66,7 +66,7 @@ constexpr int kPasswordHashKey = 63;
 
 bool ValidKind(int kind) {
   return kind == RGY_KIND_VOB_TAG || kind == RGY_KIND_VIEW_TAG || kind == RGY_KIND_VOB_OBJECT ||
-         kind == RGY_KIND_REGION;
+         kind == RGY_KIND_REGION || kind == RGY_KIND_VIEW_OBJECT;
 }
 
 bool IsTagKind(int kind) { return kind == RGY_KIND_VOB_TAG || kind == RGY_KIND_VIEW_TAG; }
@@ -212,6 +212,17 @@ int rgy_getstring_from_entry(rgy_entry_t entry, int key, std::size_t size, char*
     auto found = entry->fields.find(key);
     if (found == entry->fields.end()) return TBS_ST_NOT_FOUND;
     return Deliver(found->second, buffer, size);
+  });
+}
+
+int rgy_getuuid_from_entry(rgy_entry_t entry, int key, tbs_uuid_t* uuid) {
+  return LocalCall("rgy_getuuid_from_entry", {std::to_string(key)}, NonNull(entry, uuid), [&] {
+    auto found = entry->fields.find(key);
+    if (found == entry->fields.end()) return TBS_ST_NOT_FOUND;
+    tbs_uuid_t read{};
+    if (tbs_str_to_uuid(found->second.c_str(), &read) != TBS_ST_OK) return TBS_ST_NOT_FOUND;
+    *uuid = read;
+    return TBS_ST_OK;
   });
 }
 
@@ -405,7 +416,8 @@ int rgy_remove_by_string(int kind, const char* region, const char* tag) {
 
 int rgy_remove_by_uuid(const tbs_uuid_t* uuid) {
   return LocalCall("rgy_remove_by_uuid", {}, NonNull(uuid), [&](Store& s) {
-    const std::int64_t id = FindByUuid(s, RGY_KIND_VOB_OBJECT, "", *uuid);
+    std::int64_t id = FindByUuid(s, RGY_KIND_VOB_OBJECT, "", *uuid);
+    if (!id) id = FindByUuid(s, RGY_KIND_VIEW_OBJECT, "", *uuid);
     if (!id) return TBS_ST_NOT_FOUND;
     Statement fields(s, "DELETE FROM rgy_fields WHERE entry = ?1");
     fields.Bind(1, id).Run();

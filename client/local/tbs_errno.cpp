@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "tbs.h"
 
@@ -32,5 +33,13 @@ int tbs_view_root(char* out, unsigned long size) {
   static const char root[] = "\\\\view";
   if (!out || size < sizeof root) return TBS_ST_INVALID_ARG;
   std::memcpy(out, root, sizeof root);
+  return TBS_ST_OK;
+}
+
+int tbs_view_root(const char* tag, char* out, unsigned long size) {
+  if (!tag || !*tag || !out) return TBS_ST_INVALID_ARG;
+  const std::string root = std::string("\\\\view\\") + tag;
+  if (size < root.size() + 1) return TBS_ST_INVALID_ARG;
+  std::memcpy(out, root.c_str(), root.size() + 1);
   return TBS_ST_OK;
 }

@@ -9,11 +9,14 @@
 #include <fstream>
 #include <mutex>
 #include <set>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "configspec.h"
 #include "fileutl_file.h"
 #include "imsg.h"
+#include "ntregy.h"
 #include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
@@ -22,6 +25,7 @@
 #include "sysutl.h"
 #include "tbs_errno.h"
 #include "tbs_oid.h"
+#include "platform/text.h"
 
 using client_local::InStore;
 using client_local::LocalCall;
@@ -94,14 +98,75 @@ int WithView(view_handle_t view, Work&& work) {
   });
 }
 
+// Where a stopped dynamic view keeps its root.
+fs::path StoredRootOf(const std::string& tag) { return plat::Home() / "viewstore" / (tag + ".vws"); }
+
+// Moves a root directory whole; nothing to move is fine. A place already
+// taken is refused, so two copies of a root never meet.
+int MoveRoot(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  if (!fs::exists(fs::symlink_status(from, error))) return TBS_ST_OK;
+  if (fs::exists(fs::symlink_status(to, error))) {
+    imsg_print(IMSG_ERROR, "The view root \"%s\" is already there.\n", to.string());
+    return TBS_ST_ALREADY;
+  }
+  fs::create_directories(to.parent_path(), error);
+  fs::rename(from, to, error);
+  return error ? tbs_errno2status(error.value()) : TBS_ST_OK;
+}
+
 int SetActive(const std::string& tag, bool active) {
   return InStore([&](Store& s) {
+    const auto row = views::LoadView(s, tag);
+    if (!row) return TBS_ST_NOT_FOUND;
     Statement q(s, "UPDATE views SET active = ?2 WHERE tag = ?1");
     q.Bind(1, tag).Bind(2, active ? 1 : 0).Run();
-    if (client_local::repo::Changes(s) == 0) return TBS_ST_NOT_FOUND;
+    if (!row->snapshot) {
+      const fs::path root = views::RootOf(tag), stored = StoredRootOf(tag);
+      if (int moved = active ? MoveRoot(stored, root) : MoveRoot(root, stored)) return moved;
+      std::error_code error;
+      if (active) fs::create_directories(root, error);
+    }
     if (active) views::RefreshRoot(s, tag);
     return TBS_ST_OK;
   });
+}
+
+// Puts a tag first in the recently used views: no tag twice (case aside), at
+// most VIEW_RECENT_MAX, and never more than a reader's buffer holds.
+void RememberRecent(const std::string& tag) {
+  std::vector<char> buffer(8 * VIEW_RECENT_SIZE);  // a list written elsewhere may be longer
+  std::vector<std::string> tags{tag};
+  if (ntregy_get_param(VIEW_RECENT_PARAM, buffer.data(), buffer.size()) == TBS_ST_OK) {
+    std::string_view text = buffer.data();
+    while (!text.empty() && tags.size() < VIEW_RECENT_MAX) {
+      const std::size_t comma = text.find(',');
+      const std::string piece(text.substr(0, comma));
+      if (!piece.empty() && !plat::IEquals(piece, tag)) tags.push_back(piece);
+      text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    }
+  }
+  std::string joined;
+  for (const std::string& t : tags) {
+    if (joined.size() + t.size() + 1 >= VIEW_RECENT_SIZE) break;
+    joined += (joined.empty() ? "" : ",") + t;
+  }
+  ntregy_set_param(VIEW_RECENT_PARAM, joined.c_str());
+}
+
+// The view's object entry in the registry.
+int AddViewObject(const std::string& tag, const char* uuid, const char* owner, const char* host, bool snapshot) {
+  rgy_entry_t entry = nullptr;
+  if (int r = rgy_create_entry(RGY_KIND_VIEW_OBJECT, &entry); r != TBS_ST_OK) return r;
+  const std::string storage = "\\\\" + std::string(host) + "\\viewstore\\" + tag + ".vws";
+  rgy_setstring_in_entry(entry, RGY_KEY_UUID, uuid);
+  rgy_setstring_in_entry(entry, RGY_KEY_HOST, host);
+  rgy_setstring_in_entry(entry, RGY_KEY_GPATH, storage.c_str());
+  rgy_setstring_in_entry(entry, RGY_KEY_OWNER, owner);
+  rgy_setstring_in_entry(entry, RGY_KEY_VIEW_KIND, snapshot ? RGY_VIEW_SNAPSHOT : RGY_VIEW_DYNAMIC);
+  const int added = rgy_add_entry(nullptr, entry);
+  rgy_delete_entry(entry);
+  return added;
 }
 
 }  // namespace
@@ -142,10 +207,12 @@ int view_create(const char* tag, int snapshot, const char* comment) {
         rgy_delete_entry(entry);
         if (added != TBS_ST_OK) return added;
       }
+      if (int r = AddViewObject(tag, uuid_text, owner, host, snapshot != 0); r != TBS_ST_OK) return r;
       views::RefreshRoot(s, tag);
       return TBS_ST_OK;
     });
     if (rc != TBS_ST_OK) fs::remove_all(root, error);  // it was not there before
+    if (rc == TBS_ST_OK) RememberRecent(tag);
     return rc;
   });
 }
@@ -153,9 +220,15 @@ int view_create(const char* tag, int snapshot, const char* comment) {
 int view_remove(const char* tag) {
   return LocalCall("view_remove", {Text(tag)}, ValidTag(tag), [&] {
     const int rc = InStore([&](Store& s) {
-      if (!views::LoadView(s, tag)) return TBS_ST_NOT_FOUND;
+      const auto row = views::LoadView(s, tag);
+      if (!row) return TBS_ST_NOT_FOUND;
       Statement drop(s, "DELETE FROM views WHERE tag = ?1");
       drop.Bind(1, std::string(tag)).Run();
+      tbs_uuid_t uuid{};
+      if (tbs_str_to_uuid(row->uuid.c_str(), &uuid) == TBS_ST_OK) {
+        const int r = rgy_remove_by_uuid(&uuid);
+        if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
+      }
       char region[kNameBufferSize];
       if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
         const int r = rgy_remove_by_string(RGY_KIND_VIEW_TAG, region, tag);
@@ -166,6 +239,7 @@ int view_remove(const char* tag) {
     if (rc == TBS_ST_OK) {
       std::error_code error;
       fs::remove_all(views::RootOf(tag), error);
+      fs::remove_all(StoredRootOf(tag), error);
     }
     return rc;
   });
@@ -316,8 +390,20 @@ int view_frz_get_freeze_state(view_handle_t view, int* state) {
 
 int view_register_view_tag(const char* tag) {
   return LocalCall("view_register_view_tag", {Text(tag)}, ValidTag(tag), [&] {
-    return SetActive(tag, true);
+    const int rc = SetActive(tag, true);
+    if (rc == TBS_ST_OK) RememberRecent(tag);
+    return rc;
   });
+}
+
+int view_is_active(const char* tag) {
+  int active = 0;
+  LocalCall("view_is_active", {Text(tag)}, NonNull(tag), [&](Store& s) {
+    const auto row = views::LoadView(s, tag);
+    active = row && row->active ? 1 : 0;
+    return TBS_ST_OK;
+  });
+  return active;
 }
 
 int view_mfs_unregister_tag(const char* tag) {

@@ -11,6 +11,8 @@
 #include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
+#include "platform/text.h"
+#include "sysutl.h"
 
 using client_local::InStore;
 using client_local::LocalCall;
@@ -43,6 +45,18 @@ char* Dup(const std::string& text) {
   char* copy = new char[text.size() + 1];
   std::memcpy(copy, text.c_str(), text.size() + 1);
   return copy;
+}
+
+// A list's texts as the caller's array (freed with FreeAll).
+char** DupAll(const std::vector<std::string>& texts) {
+  char** copies = new char*[texts.empty() ? 1 : texts.size()];
+  for (std::size_t i = 0; i < texts.size(); ++i) copies[i] = Dup(texts[i]);
+  return copies;
+}
+
+void FreeAll(char** texts, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) delete[] texts[i];
+  delete[] texts;
 }
 
 }  // namespace
@@ -96,8 +110,7 @@ int ws_get_scopes(ws_handle_t ws, ws_scopes_t** scopes) {
     if (rc != TBS_ST_OK) return rc;
     auto* result = new ws_scopes_t;
     result->count = found.size();
-    result->scopes = new char*[found.size() ? found.size() : 1];
-    for (std::size_t i = 0; i < found.size(); ++i) result->scopes[i] = Dup(found[i]);
+    result->scopes = DupAll(found);
     *scopes = result;
     return rc;
   });
@@ -105,8 +118,7 @@ int ws_get_scopes(ws_handle_t ws, ws_scopes_t** scopes) {
 
 void ws_free_scopes(ws_scopes_t* scopes) {
   if (!scopes) return;
-  for (std::size_t i = 0; i < scopes->count; ++i) delete[] scopes->scopes[i];
-  delete[] scopes->scopes;
+  FreeAll(scopes->scopes, scopes->count);
   delete scopes;
 }
 
@@ -146,4 +158,26 @@ int ws_load_scopes(ws_handle_t ws, const char* const* scopes, std::size_t count)
       return TBS_ST_OK;
     });
   });
+}
+
+int ws_get_registered_list(ws_registered_list_t** list) {
+  return client_local::LocalCall("ws_get_registered_list", {}, client_local::NonNull(list), [&](Store& s) {
+    char host[kNameBufferSize] = "";
+    sysutl_myhostname(host, sizeof host);
+    std::vector<std::string> tags;
+    Statement q(s, "SELECT tag, host FROM views WHERE snapshot = 1 ORDER BY rowid");
+    while (q.Step())
+      if (plat::IEquals(q.Text(1), host)) tags.push_back(q.Text(0));
+    auto* made = new ws_registered_list_t;
+    made->count = tags.size();
+    made->tags = DupAll(tags);
+    *list = made;
+    return TBS_ST_OK;
+  });
+}
+
+void ws_free_registered_list(ws_registered_list_t* list) {
+  if (!list) return;
+  FreeAll(list->tags, list->count);
+  delete list;
 }

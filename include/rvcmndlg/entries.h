@@ -89,3 +89,11 @@ RVCMNDLG_API int rvRunFileOperation(const char* const* paths, int count, plat::H
 RVCMNDLG_API int rvRunFileOperationEx(const char* const* paths, int* results, int count, plat::Hwnd parent,
                                       int code, int no_ui);
 
+// ---- Views ----
+
+// The properties of a view. An empty pathname opens Edit View Properties
+// and returns its result (IDOK or IDCANCEL); otherwise starts the describe
+// tool on the view the pathname lies in (a snapshot view's root, else its
+// tag) and returns the status of finding that view (0 found; nothing is
+// started when it is not).
+RVCMNDLG_API int rvConfigureViewOp(const std::string& pathname, plat::Window* parent);

@@ -138,6 +138,7 @@ void ListBox::ResetContent() {
   WindowStateLock state;
   items_.clear();
   cur_sel_ = -1;
+  top_ = caret_ = 0;  // the extent stays: the owner sets it for what it appends
 }
 
 int ListBox::GetCount() const {
@@ -223,9 +224,111 @@ bool ListBox::UserSelect(int index, bool add) {
   return true;
 }
 
+bool ListBox::UserDoubleClickItem(int index) {
+  if (!UserSelect(index)) return false;
+  NotifyParentCommand(lbn::DblClk);
+  return true;
+}
+
 std::vector<ListItem> ListBox::Items() const {
   WindowStateLock state;
   return items_;
+}
+
+int ListBox::GetTopIndex() const {
+  WindowStateLock state;
+  return top_;
+}
+
+bool ListBox::SetTopIndex(int index) {
+  WindowStateLock state;
+  if (!ValidIndex(index, items_.size())) return false;
+  top_ = index;
+  return true;
+}
+
+int ListBox::GetCaretIndex() const {
+  WindowStateLock state;
+  return caret_;
+}
+
+bool ListBox::SetCaretIndex(int index) {
+  WindowStateLock state;
+  if (!ValidIndex(index, items_.size())) return false;
+  caret_ = index;
+  return true;
+}
+
+int ListBox::GetHorizontalExtent() const {
+  WindowStateLock state;
+  return extent_;
+}
+
+void ListBox::SetHorizontalExtent(int pixels) {
+  WindowStateLock state;
+  extent_ = std::max(pixels, 0);
+}
+
+// ---- TabControl ----
+
+int TabControl::InsertItem(int index, std::string title) {
+  int at = 0;
+  {
+    WindowStateLock state;
+    at = index < 0 || static_cast<std::size_t>(index) > titles_.size() ? static_cast<int>(titles_.size()) : index;
+    titles_.insert(titles_.begin() + at, std::move(title));
+    if (cur_sel_ >= at) ++cur_sel_;
+    if (cur_sel_ < 0) cur_sel_ = 0;  // the first tab is chosen
+  }
+  AnnounceChange();
+  return at;
+}
+
+void TabControl::DeleteAllItems() {
+  {
+    WindowStateLock state;
+    titles_.clear();
+    cur_sel_ = -1;
+  }
+  AnnounceChange();
+}
+
+int TabControl::GetItemCount() const {
+  WindowStateLock state;
+  return static_cast<int>(titles_.size());
+}
+
+std::string TabControl::GetItemText(int index) const {
+  WindowStateLock state;
+  return ValidIndex(index, titles_.size()) ? titles_[At(index)] : std::string();
+}
+
+std::vector<std::string> TabControl::Titles() const {
+  WindowStateLock state;
+  return titles_;
+}
+
+int TabControl::GetCurSel() const {
+  WindowStateLock state;
+  return cur_sel_;
+}
+
+bool TabControl::SetCurSel(int index) {
+  {
+    WindowStateLock state;
+    if (!ValidIndex(index, titles_.size())) return false;
+    cur_sel_ = index;
+  }
+  AnnounceChange();
+  return true;
+}
+
+bool TabControl::UserSelect(int index) {
+  if (!SetCurSel(index)) return false;
+  NotifyHeader header;
+  header.code = tcn::SelChange;
+  NotifyParent(header);
+  return true;
 }
 
 // ---- ComboBox ----
@@ -608,6 +711,7 @@ std::unique_ptr<Window> MakeControl(const std::string& class_name) {
   if (class_name == "progress") return std::make_unique<ProgressBar>();
   if (class_name == "animation") return std::make_unique<Animation>();
   if (class_name == "listview") return std::make_unique<ListView>();
+  if (class_name == "tab") return std::make_unique<TabControl>();
   if (IsClassId(class_name)) return std::make_unique<HostedControl>(class_name);
   return nullptr;
 }

@@ -59,6 +59,13 @@ std::string ControlLine(const Window& c, std::string& buttons) {
     return Id(c) + "combo: " + Quoted(cb->Text()) + " " + Items(cb->Items(), cb->GetCurSel(), false) + state;
   if (auto* lb = dynamic_cast<const ListBox*>(&c))
     return Id(c) + "list: " + Items(lb->Items(), lb->GetCurSel(), lb->IsMultiSelect()) + state;
+  if (auto* tabs = dynamic_cast<const TabControl*>(&c)) {
+    std::string line = Id(c) + "tabs:";
+    const auto titles = tabs->Titles();
+    for (std::size_t i = 0; i < titles.size(); ++i)
+      line += " " + (static_cast<int>(i) == tabs->GetCurSel() ? "[" + titles[i] + "]" : titles[i]);
+    return line + state;
+  }
   if (auto* p = dynamic_cast<const ProgressBar*>(&c)) {
     int low = 0, high = 0;
     p->GetRange(low, high);

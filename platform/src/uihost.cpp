@@ -179,6 +179,21 @@ bool Usable(Window* control) {
   return true;
 }
 
+// A dialog's pages behind a tab control: the user clicks the tab.
+std::string ChooseTab(Window& window, const std::string& title) {
+  const std::string where = " in " + window.Describe();
+  for (Window* control : Reachable(window)) {
+    auto* tabs = dynamic_cast<TabControl*>(control);
+    if (!tabs) continue;
+    if (!Usable(tabs)) return tabs->Describe() + where + " is disabled or hidden";
+    const int index = FindItem(tabs->Titles(), title);
+    if (index < 0) return "no page \"" + title + "\"" + where;
+    tabs->UserSelect(index);
+    return {};
+  }
+  return "no pages" + where;
+}
+
 std::string ApplyOnThread(Window& window, const Action& action) {
   const std::string where = " in " + window.Describe();
   if (action.kind == Action::Kind::Default) return ApplyDefault(window);
@@ -188,7 +203,7 @@ std::string ApplyOnThread(Window& window, const Action& action) {
   }
   if (action.kind == Action::Kind::Page) {
     auto* sheet = dynamic_cast<PropertySheet*>(&window);
-    if (!sheet) return "no pages" + where;
+    if (!sheet) return ChooseTab(window, action.control);
     std::vector<std::string> titles;
     for (int i = 0; i < sheet->GetPageCount(); ++i) titles.push_back(sheet->GetPage(i)->Title());
     const int index = FindItem(titles, action.control);
@@ -274,6 +289,13 @@ std::string ApplyOnThread(Window& window, const Action& action) {
     }
     case Action::Kind::Context:
     case Action::Kind::DoubleClick: {
+      // A list box's item is double-clicked as a whole: selected, then told.
+      if (auto* list = dynamic_cast<ListBox*>(control); list && action.kind == Action::Kind::DoubleClick) {
+        const int index = action.value.empty() ? list->GetCurSel() : FindItem(TextsOf(list->Items()), action.value);
+        if (index < 0) return "no item \"" + action.value + "\" in " + what;
+        list->UserDoubleClickItem(index);
+        return {};
+      }
       if (!action.value.empty()) {
         auto* view = dynamic_cast<ListView*>(control);
         if (!view) return what + " has no items";

@@ -1,6 +1,7 @@
 // Views: their root directories, config specs, handles, tags and failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,10 @@
 #include "local/calllog.h"
 #include "tbs.h"
 #include "rgy.h"
+#include "ntregy.h"
+#include "file_query.h"
+#include "tbs_errno.h"
+#include "tbs_uuid.h"
 #include "view.h"
 #include "support/message_capture.h"
 #include "support/repository.h"
@@ -161,16 +166,35 @@ TEST_F(ViewRoots, HandlesAreFreedOnceAndADeadHandleIsRefused) {
   EXPECT_EQ(props.snapshot, 0);
 }
 
-TEST_F(ViewRoots, StoppingAndStartingTheView) {
-  view_prop_t props;
+TEST_F(ViewRoots, AStoppedViewKeepsItsRootAsideAndStartingBringsItBackWhole) {
+  ASSERT_EQ(cmd_utl_checkout(vob, util, "v1", 1, "edit", nullptr), 0);
+  Write(File("public/src/util.c"), "work in progress\n");
+  Write(File("public/src/notes.txt"), "mine\n");
+  for (auto stop : {+[](view_handle_t v) { return view_server_exit(v); },
+                    +[](view_handle_t) { return view_mfs_unregister_tag("v1"); }}) {
+    ASSERT_EQ(stop(view), 0);
+    EXPECT_EQ(view_is_active("v1"), 0);
+    EXPECT_FALSE(std::filesystem::exists(File(""))) << "a stopped dynamic view has no root";
+    EXPECT_EQ(Read(home / "viewstore" / "v1.vws" / "public" / "src" / "notes.txt"), "mine\n");
+    ASSERT_EQ(view_register_view_tag("v1"), 0);
+    EXPECT_EQ(view_is_active("v1"), 1);
+    EXPECT_EQ(Read(File("public/src/util.c")), "work in progress\n");
+    EXPECT_TRUE(Writable(File("public/src/util.c")));
+    EXPECT_EQ(Read(File("public/src/notes.txt")), "mine\n");
+    EXPECT_FALSE(std::filesystem::exists(home / "viewstore" / "v1.vws"));
+  }
+  // A root lost while stopped is made afresh on start.
   ASSERT_EQ(view_server_exit(view), 0);
-  ASSERT_EQ(view_getprop(view, &props), 0);
-  EXPECT_EQ(props.active, 0);
-  std::filesystem::remove_all(File(""));
-  ASSERT_EQ(view_register_view_tag("v1"), 0);  // starting brings the root back
-  ASSERT_EQ(view_getprop(view, &props), 0);
-  EXPECT_EQ(props.active, 1);
+  std::filesystem::remove_all(home / "viewstore");
+  ASSERT_EQ(view_register_view_tag("v1"), 0);
   EXPECT_EQ(Read(File("public/src/hello.c")), "hello 2\n");
+  // Two copies of a root never meet: stopping with a stored root there is refused.
+  std::filesystem::create_directories(home / "viewstore" / "v1.vws");
+  Messages messages;
+  EXPECT_EQ(view_server_exit(view), TBS_ST_ALREADY);
+  EXPECT_EQ(view_is_active("v1"), 1);
+  EXPECT_TRUE(std::filesystem::exists(File("public/src/hello.c")));
+  EXPECT_EQ(view_is_active("no_such_view"), 0);
 }
 
 TEST_F(ViewRoots, TheViewOfAPathname) {
@@ -228,6 +252,74 @@ TEST_F(ViewTest, RemovingAViewTakesItsTagAndRoot) {
   EXPECT_EQ(count, 0);
   rgy_close_cursor(cursor);
   EXPECT_EQ(view_remove("v1"), TBS_ST_NOT_FOUND);
+}
+
+// The recently used views as a reader sees them.
+std::string Recent() {
+  std::vector<char> buffer(VIEW_RECENT_SIZE);
+  return ntregy_get_param(VIEW_RECENT_PARAM, buffer.data(), buffer.size()) == 0 ? buffer.data() : "(unreadable)";
+}
+
+TEST_F(ViewTest, MakingOrStartingAViewPutsItFirstInTheRecentlyUsedViews) {
+  EXPECT_EQ(Recent(), "v1");
+  ASSERT_EQ(ntregy_set_param(VIEW_RECENT_PARAM, "old,V1,,other"), 0);
+  ASSERT_EQ(view_create("v2", 0, ""), 0);
+  ASSERT_EQ(view_register_view_tag("v1"), 0);
+  EXPECT_EQ(Recent(), "v1,v2,old,other") << "no tag twice, case aside; empty pieces dropped";
+  std::string many;
+  for (int i = 0; i < 200; ++i) many += (i ? "," : "") + std::string(60, 'a') + std::to_string(i);
+  ASSERT_EQ(ntregy_set_param(VIEW_RECENT_PARAM, many.c_str()), 0);
+  ASSERT_EQ(view_register_view_tag("v2"), 0);
+  const std::string kept = Recent();
+  EXPECT_EQ(kept.rfind("v2,a", 0), 0u) << kept;
+  EXPECT_LT(kept.size(), VIEW_RECENT_SIZE) << "a reader's buffer always holds the list";
+  std::string few;
+  for (int i = 0; i < 200; ++i) few += (i ? ",t" : "t") + std::to_string(i);
+  ASSERT_EQ(ntregy_set_param(VIEW_RECENT_PARAM, few.c_str()), 0);
+  ASSERT_EQ(view_register_view_tag("v2"), 0);
+  const std::string capped = Recent();
+  EXPECT_EQ(static_cast<std::size_t>(std::count(capped.begin(), capped.end(), ',')) + 1, VIEW_RECENT_MAX);
+}
+
+TEST_F(ViewTest, EachViewHasARegistryObjectThatGoesWithIt) {
+  ASSERT_EQ(view_create("snap", 1, ""), 0);
+  view_handle_t view = nullptr;
+  view_prop_t props;
+  ASSERT_EQ(view_get_handle_by_tag("snap", &view), 0);
+  ASSERT_EQ(view_getprop(view, &props), 0);
+  view_free_handle(view);
+  rgy_cursor_t cursor = nullptr;
+  ASSERT_EQ(rgy_open_cursor(RGY_KIND_VIEW_OBJECT, nullptr, &cursor), 0);
+  tbs_uuid_t uuid{};
+  ASSERT_EQ(tbs_str_to_uuid(props.uuid.c_str(), &uuid), 0);
+  rgy_entry_t entry = nullptr;
+  int count = 0;
+  ASSERT_EQ(rgy_findbyuuid_entry(cursor, &uuid, 1, &entry, &count), 0);
+  ASSERT_EQ(count, 1);
+  char text[256];
+  ASSERT_EQ(rgy_getstring_from_entry(entry, RGY_KEY_VIEW_KIND, sizeof text, text), 0);
+  EXPECT_STREQ(text, RGY_VIEW_SNAPSHOT);
+  ASSERT_EQ(rgy_getstring_from_entry(entry, RGY_KEY_OWNER, sizeof text, text), 0);
+  EXPECT_EQ(props.owner, text);
+  tbs_uuid_t read{};
+  ASSERT_EQ(rgy_getuuid_from_entry(entry, RGY_KEY_UUID, &read), 0);
+  EXPECT_EQ(std::memcmp(&read, &uuid, sizeof uuid), 0);
+  EXPECT_EQ(rgy_getuuid_from_entry(entry, RGY_KEY_OWNER, &read), TBS_ST_NOT_FOUND) << "no UUID there";
+  rgy_delete_entry(entry);
+  ws_registered_list_t* list = nullptr;
+  ASSERT_EQ(ws_get_registered_list(&list), 0);
+  ASSERT_EQ(list->count, 1u);
+  EXPECT_STREQ(list->tags[0], "snap");
+  ws_free_registered_list(list);
+  char root[16];
+  EXPECT_EQ(ws_is_in_ws("\\\\view\\snap\\public\\src", WS_IS_IN_WS_ROOT, root, sizeof root), 0);
+  EXPECT_STREQ(root, "\\\\view\\snap");
+  EXPECT_EQ(ws_is_in_ws("\\\\view\\v1\\public", WS_IS_IN_WS_ROOT, root, sizeof root), TBS_ST_NOT_FOUND);
+  EXPECT_EQ(tbs_view_root("snap", root, 10), TBS_ST_INVALID_ARG) << "too small a buffer";
+  ASSERT_EQ(view_remove("snap"), 0);
+  ASSERT_EQ(rgy_findbyuuid_entry(cursor, &uuid, 1, &entry, &count), 0);
+  EXPECT_EQ(count, 0);
+  rgy_close_cursor(cursor);
 }
 
 TEST_F(ViewTest, ASnapshotViewLoadsOnlyItsScopes) {

@@ -123,6 +123,100 @@ TEST(Controls, AnimationNeedsItsResource) {
   EXPECT_FALSE(animation.IsPlaying());
 }
 
+// A dialog that shows one of two lists behind tabs, as view pickers do.
+constexpr int kTabs = 710;
+
+class TabsDialog : public Dialog {
+ public:
+  TabsDialog() : Dialog(kTabs) {}
+  std::vector<std::string> events;
+
+ protected:
+  bool OnInitDialog() override {
+    auto* tabs = Item<TabControl>(1001);
+    tabs->InsertItem(0, "Second");
+    tabs->InsertItem(0, "First");  // before the chosen tab: the choice moves with it
+    for (const char* s : {"alpha", "beta"}) Item<ListBox>(1002)->AddString(s);
+    for (const char* s : {"gamma", "delta"}) Item<ListBox>(1003)->AddString(s);
+    ShowList();
+    return Dialog::OnInitDialog();
+  }
+  LResult OnNotify(NotifyHeader& header) override {
+    if (header.id == 1001 && header.code == tcn::SelChange) {
+      events.push_back("tab " + std::to_string(Item<TabControl>(1001)->GetCurSel()));
+      ShowList();
+    }
+    return 0;
+  }
+  bool OnCommand(int id, int code) override {
+    if (code == lbn::DblClk) {
+      events.push_back("dblclick " + Item<ListBox>(id)->GetText(Item<ListBox>(id)->GetCurSel()));
+      OnOK();
+      return true;
+    }
+    return Dialog::OnCommand(id, code);
+  }
+
+ private:
+  void ShowList() {
+    const bool first = Item<TabControl>(1001)->GetCurSel() == 0;
+    Item<ListBox>(1002)->ShowWindow(first);
+    Item<ListBox>(1003)->ShowWindow(!first);
+  }
+};
+
+TEST(Controls, TabsSwitchPagesAndDoubleClickActsForTheDialog) {
+  auto host = test::UseScriptedHost();
+  AddTemplate(kTabs, "Tabs", {Ctl("tab", 1001, ""), Ctl("listbox", 1002, ""), Ctl("listbox", 1003, ""),
+                              Ctl("button", IdOk, "OK")});
+  host->OnTemplate(kTabs).Page("first").Do(Action{Action::Kind::DoubleClick, "1002", "beta"});
+  TabsDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IdOk);
+  EXPECT_TRUE(host->Failures().empty()) << host->TranscriptText();
+  EXPECT_EQ(dialog.events, (std::vector<std::string>{"tab 0", "dblclick beta"}));
+  EXPECT_NE(host->TranscriptText().find("tabs: First [Second]"), std::string::npos) << host->TranscriptText();
+}
+
+TEST(Controls, TabAndDoubleClickMistakesNameWhatIsMissing) {
+  struct Case {
+    Action action;
+    const char* failure;
+  } cases[] = {
+      {Action{Action::Kind::Page, "Third", {}}, "no page \"Third\""},
+      {Action{Action::Kind::DoubleClick, "1003", "omega"}, "no item \"omega\""},
+      {Action{Action::Kind::DoubleClick, "1001", "First"}, "has no items"},
+      {Action{Action::Kind::DoubleClick, "1002", "alpha"}, "disabled or hidden"},
+  };
+  AddTemplate(kTabs, "Tabs", {Ctl("tab", 1001, ""), Ctl("listbox", 1002, ""), Ctl("listbox", 1003, ""),
+                              Ctl("button", IdOk, "OK"), Ctl("button", IdCancel, "Cancel")});
+  for (const auto& c : cases) {
+    auto host = test::UseScriptedHost();
+    host->OnTemplate(kTabs).Do(c.action);
+    TabsDialog dialog;
+    dialog.DoModal();
+    ASSERT_FALSE(host->Failures().empty()) << c.failure;
+    EXPECT_NE(host->Failures().front().find(c.failure), std::string::npos) << host->Failures().front();
+    EXPECT_TRUE(dialog.events.empty());
+  }
+}
+
+TEST(Controls, ListScrollPositionsStayInsideTheItems) {
+  ListBox list;
+  list.CreateWindowObject(nullptr, 1, "", 0);
+  EXPECT_FALSE(list.SetTopIndex(0)) << "an empty list has no top item";
+  for (const char* s : {"a", "b", "c"}) list.AddString(s);
+  EXPECT_TRUE(list.SetTopIndex(2));
+  EXPECT_FALSE(list.SetCaretIndex(3));
+  EXPECT_TRUE(list.SetCaretIndex(1));
+  list.SetHorizontalExtent(-5);
+  EXPECT_EQ(list.GetHorizontalExtent(), 0);
+  list.SetHorizontalExtent(120);
+  list.ResetContent();
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  EXPECT_EQ(list.GetCaretIndex(), 0);
+  EXPECT_EQ(list.GetHorizontalExtent(), 120);
+}
+
 // A user-interface thread per sheet-like window, as several property windows
 // open at once: each runs its own modal loop and the caller waits for all.
 class ModalThread : public UiThread {

@@ -118,6 +118,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallRegistryCommands(app, chosen);
   InstallActivityCommands(app, chosen);
   InstallPropertiesCommand(app, chosen);
+  InstallViewCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -63,6 +63,8 @@ int ListRegistry(Context& context, const std::string& what);
 int ShowRegistry(Context& context, const std::vector<std::string>& names);
 
 void InstallPropertiesCommand(CLI::App& app, Runner& chosen);
+// `rvdlg views`, `viewprops`, `browseviews` and `rvfs`.
+void InstallViewCommands(CLI::App& app, Runner& chosen);
 
 // Waits for the programs the library started; false (with a line on err)
 // when one could not start or ended with a failure.

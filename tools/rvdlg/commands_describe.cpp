@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "commands.h"
+#include "flm.h"
+#include "flm_imsg_redirector.h"
 #include "gcl_status.h"
 #include "rvl_host.h"
 #include "rvl_resolve.h"
@@ -67,6 +69,24 @@ bool DescribePlace(Context& context, const std::string& name, GCL_Status& status
   return true;
 }
 
+// A view named by its tag or by a pathname through it: false when the name
+// is neither.
+bool DescribeView(Context& context, const std::string& name, const std::string& library) {
+  FLM_View view;
+  {
+    FLM_ImsgRedirector quiet;  // a name that is no view is reported by the caller
+    if (FLM_View::construct_from_tag(name.c_str(), &view) != 0 &&
+        FLM_View::construct_from_view_root((library.empty() ? name : library).c_str(), &view) != 0)
+      return false;
+  }
+  GCL_Status status;
+  const RVL_View found = RVL_View::from_tag(status, GCL_String(view.tag().c_str()));
+  if (!status.ok() || found.is_null()) return false;
+  context.out << name << ":\n";
+  found.describe(context.out);
+  return true;
+}
+
 int Describe(Context& context, const std::vector<std::string>& names) {
   int result = 0;
   for (const std::string& name : names) {
@@ -92,6 +112,7 @@ int Describe(Context& context, const std::vector<std::string>& names) {
     const std::string library = name.find(':') == std::string::npos ? LibraryPathname(name) : std::string();
     const std::unique_ptr<RVL_VobObject> object =
         RVL_ResolveName(status, GCL_String((library.empty() ? name : library).c_str()));
+    if ((!object || !status.ok()) && DescribeView(context, name, library)) continue;
     if (!object || !status.ok()) {
       context.err << "rvdlg: describe: " << name << ": " << tbs_strerror(static_cast<int>(status.code())) << "\n";
       const GCL_String messages = status.messages();

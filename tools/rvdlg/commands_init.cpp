@@ -103,6 +103,10 @@ int MakeSampleRepository(Context& c, bool force) {
   std::vector<std::filesystem::path> view_roots = {plat::Home() / "views" / kSampleView,
                                                    plat::Home() / "views" / kRel1View};
   for (const char* view : kStreamViews) view_roots.push_back(plat::Home() / "views" / view);
+  for (const char* view : kListViews) {
+    view_roots.push_back(plat::Home() / "views" / view);
+    view_roots.push_back(plat::Home() / "viewstore" / (std::string(view) + ".vws"));  // a stopped view's root
+  }
   bool exists = has_registry || vob_lookup_tag("\\public", &found) == TBS_ST_OK ||
                 vob_lookup_tag("\\private", &found) == TBS_ST_OK || vob_lookup_tag("\\projects", &found) == TBS_ST_OK;
   for (const auto& root : view_roots) exists = exists || std::filesystem::exists(root, exists_error);
@@ -163,7 +167,8 @@ int MakeSampleRepository(Context& c, bool force) {
     made_root = true;  // the roots were not there
     if (int built = BuildSampleView(&what)) return built;
     if (int built = BuildChangeSample(&what)) return built;
-    return BuildRel1ViewAndReplica(&what);
+    if (int built = BuildRel1ViewAndReplica(&what)) return built;
+    return BuildViewListSample(&what);
   });
   if (status != TBS_ST_OK) {
     if (made_root)

@@ -165,6 +165,7 @@ int RemoveSampleRepository(std::string* what) {
   Step step{what};
   std::vector<const char*> views = {kSampleView, kRel1View};
   views.insert(views.end(), std::begin(kStreamViews), std::end(kStreamViews));
+  views.insert(views.end(), std::begin(kListViews), std::end(kListViews));
   for (const char* view : views)
     step(std::string("removing the view ") + view, [&] {
       const int rc = view_remove(view);

@@ -37,6 +37,13 @@ inline constexpr const char* kStreamViews[] = {"hello_dev_view", "hello_int_view
 // Tracklane database SAMPL with its records, and the stream views.
 int BuildChangeSample(std::string* what);
 
+// The views of the view lists: build_view (dynamic, this host, stopped),
+// remote_view (dynamic, of buildhost and its user builder, stopped) and
+// snap_view (a snapshot view loading \public\src); the recently used views
+// are then sample_view, build_view, old_view (no view) and remote_view.
+inline constexpr const char* kListViews[] = {"build_view", "remote_view", "snap_view"};
+int BuildViewListSample(std::string* what);
+
 // Runs a sample's calls in order until one fails, and keeps what it was
 // doing then.
 struct SampleSteps {

@@ -3,6 +3,7 @@
 #include "res/cm_resources.h"
 #include "res/fileops_resources.h"
 #include "res/propsheet_resources.h"
+#include "res/viewvob_resources.h"
 
 namespace rvcmndlg {
 
@@ -15,6 +16,7 @@ plat::ResourceModule& LibraryResources() {
     AddCheckoutResources(*m);
     AddCmResources(*m);
     AddPropertySheetResources(*m);
+    AddViewResources(*m);
     return m;
   }();
   return *module;

@@ -208,5 +208,25 @@ inline constexpr int IDS_NONMASTERED_REQUIRED = 63;
 inline constexpr int IDS_ALREADY_CHECKED_OUT = 70;
 inline constexpr int IDS_TL_NOT_INSTALLED = 24723;
 inline constexpr int IDS_HIJACK_MERGE_FORBIDDEN = 65154;
+// View lists, Edit View Properties and the view browser.
+inline constexpr int IDS_PAGE_LOCAL = 33;
+inline constexpr int IDS_PAGE_RECENT = 34;
+inline constexpr int IDS_PAGE_ALL = 35;
+inline constexpr int IDS_PAGE_SNAPSHOT = 41;
+inline constexpr int IDS_VIEW_PROPERTIES_FAILED = 43;
+inline constexpr int IDS_NO_DEFAULT_REGION = 65153;
+inline constexpr int IDD_VIEW_PROPERTIES = 24335;
+inline constexpr int IDC_VIEW_TABS = 24613;
+inline constexpr int IDC_VIEW_LIST_LOCAL = 24614;
+inline constexpr int IDC_VIEW_LIST_RECENT = 24608;
+inline constexpr int IDC_VIEW_LIST_ALL = 24610;
+inline constexpr int IDC_VIEW_LIST_SNAPSHOT = 24615;
+inline constexpr int IDC_VIEW_PROPERTIES_HELP = 24598;
+inline constexpr int IDD_BROWSE_VIEWS = 24367;
+inline constexpr int IDC_BROWSE_VIEWS_LIST = 24696;
+inline constexpr int IDC_BROWSE_VIEWS_HELP = 24694;
+inline constexpr int IDS_BROWSE_DEVELOPMENT_VIEW = 24700;
+inline constexpr int IDS_BROWSE_INTEGRATION_VIEW = 24701;
+inline constexpr int IDS_BROWSE_OTHER_OWNER = 24702;
 
 }  // namespace rvcmndlg::res

@@ -74,10 +74,43 @@ class ListBox : public Window {
   std::vector<int> GetSelItems() const;
   // The user picks an item (adds it to a multiple selection when add is set).
   bool UserSelect(int index, bool add = false);
+  // The user double-clicks an item: it is picked alone, then the parent
+  // hears lbn::DblClk.
+  bool UserDoubleClickItem(int index);
   std::vector<ListItem> Items() const;
+  // The first item shown (scrolling), the item with the focus rectangle and
+  // the width in pixels the list scrolls across.
+  int GetTopIndex() const;
+  bool SetTopIndex(int index);
+  int GetCaretIndex() const;
+  bool SetCaretIndex(int index);
+  int GetHorizontalExtent() const;
+  void SetHorizontalExtent(int pixels);
 
  private:
   std::vector<ListItem> items_;
+  int cur_sel_ = -1;
+  int top_ = 0;
+  int caret_ = 0;
+  int extent_ = 0;
+};
+
+// A row of tabs over pages the dialog shows and hides itself. Choosing a tab
+// as a user does notifies the parent with tcn::SelChange.
+class TabControl : public Window {
+ public:
+  const char* ClassName() const override { return "tab"; }
+  int InsertItem(int index, std::string title);  // -1 or past the end appends; returns the index
+  void DeleteAllItems();
+  int GetItemCount() const;
+  std::string GetItemText(int index) const;
+  std::vector<std::string> Titles() const;
+  int GetCurSel() const;
+  bool SetCurSel(int index);  // no notification
+  bool UserSelect(int index);
+
+ private:
+  std::vector<std::string> titles_;
   int cur_sel_ = -1;
 };
 
@@ -191,7 +224,7 @@ class ListView : public Window {
 };
 
 // Creates the control for a template class name ("static", "button", "edit",
-// "combobox", "listbox", "progress", "animation", "listview", or a class id
+// "combobox", "listbox", "progress", "animation", "listview", "tab", or a class id
 // "{...}" for a hosted control); nullptr for an unknown class.
 std::unique_ptr<Window> MakeControl(const std::string& class_name);
 

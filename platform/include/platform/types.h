@@ -110,6 +110,7 @@ inline constexpr int DropDown = 7;
 }
 namespace lbn {
 inline constexpr int SelChange = 1;
+inline constexpr int DblClk = 2;
 }
 // Notification codes of structured notifications (Notify message).
 namespace lvn {
@@ -121,6 +122,9 @@ namespace nm {
 inline constexpr int DblClk = -3;
 inline constexpr int RClick = -5;
 inline constexpr int SetFocus = -7;
+}
+namespace tcn {
+inline constexpr int SelChange = -551;
 }
 namespace psn {
 inline constexpr int Help = -205;

@@ -60,12 +60,13 @@ struct Action {
     Add,        // add an item to a multiple selection
     Tick,       // tick the check box of a list view item
     Untick,     // clear the check box of a list view item
-    Page,       // switch a property sheet to a page, by title or #index
+    Page,       // switch a property sheet, or a dialog's tab control, to a page, by
+                // title or #index
     Default,    // the window's default answer
     Context,    // right-click a control (a list view's item, when named, is
                 // selected first); the popup menu it opens is answered by `menu`
-    DoubleClick,  // double-click a control (a list view's item, when named, is
-                  // selected first)
+    DoubleClick,  // double-click a control (a list box's or list view's item,
+                  // when named, is selected first)
     Focus,      // move the keyboard focus to a control (as the Tab key does)
     Help,       // press F1 ("f1"): the window is asked for its help
   };

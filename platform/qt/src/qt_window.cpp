@@ -210,6 +210,8 @@ QWidget* HostWindow::MakeWidget(const ControlState& c, const ControlState* next)
     list->setSelectionMode(!multi ? QAbstractItemView::SingleSelection
                            : (c.style & lbs::ExtendedSel) ? QAbstractItemView::ExtendedSelection
                                                           : QAbstractItemView::MultiSelection);
+    connect(list, &QListWidget::itemDoubleClicked, this,
+            [this, id, list](QListWidgetItem* item) { Act(Action::Kind::DoubleClick, id, "#" + std::to_string(list->row(item))); });
     connect(list, &QListWidget::itemSelectionChanged, this, [this, id, list] {
       const auto selected = list->selectedItems();
       if (updating_ || selected.isEmpty()) return;
@@ -218,6 +220,12 @@ QWidget* HostWindow::MakeWidget(const ControlState& c, const ControlState* next)
       Act(selected.size() == 1 ? Action::Kind::Select : Action::Kind::Add, id, "#" + std::to_string(row));
     });
     w = list;
+  } else if (c.kind == "tab") {
+    auto* bar = new QTabBar(content_);
+    connect(bar, &QTabBar::currentChanged, this, [this](int index) {
+      if (!updating_ && index >= 0) input_.act(Action{Action::Kind::Page, "#" + std::to_string(index), {}});
+    });
+    w = bar;
   } else if (c.kind == "listview") {
     auto* table = new QTreeWidget(content_);
     table->setRootIsDecorated(false);
@@ -366,6 +374,13 @@ void HostWindow::Refresh() {
         if (combo->isEditable()) combo->setEditText(Q(c.text));
       } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         RefreshList(list, c);
+      } else if (auto* tab_bar = qobject_cast<QTabBar*>(w)) {
+        while (tab_bar->count() > static_cast<int>(c.items.size())) tab_bar->removeTab(tab_bar->count() - 1);
+        for (std::size_t t = 0; t < c.items.size(); ++t) {
+          if (static_cast<int>(t) < tab_bar->count()) tab_bar->setTabText(static_cast<int>(t), Q(c.items[t].text));
+          else tab_bar->addTab(Q(c.items[t].text));
+        }
+        tab_bar->setCurrentIndex(c.cur_sel);
       } else if (auto* tree = qobject_cast<QTreeWidget*>(w); tree && c.kind == "hosted") {
         RefreshHosted(tree, c);
       } else if (auto* table = qobject_cast<QTreeWidget*>(w)) {

@@ -36,6 +36,10 @@ ControlState CaptureControl(const Window& c) {
     s.items = lb->Items();
     s.cur_sel = lb->GetCurSel();
   }
+  if (auto* tabs = dynamic_cast<const TabControl*>(&c)) {
+    for (auto& title : tabs->Titles()) s.items.push_back(ListItem{title, 0, false});
+    s.cur_sel = tabs->GetCurSel();
+  }
   if (auto* cb = dynamic_cast<const ComboBox*>(&c)) {
     s.items = cb->Items();
     s.cur_sel = cb->GetCurSel();
@@ -98,6 +102,7 @@ int HeightOf(const ControlState& c, int width) {
   if (c.kind == "listbox") return 48;
   if (c.kind == "listview" || c.kind == "hosted") return 64;
   if (c.kind == "progress" || c.kind == "animation") return 10;
+  if (c.kind == "tab") return 14;
   return 12;  // combo boxes and whatever else
 }
 

@@ -28,7 +28,7 @@ struct ControlState {
   std::uint32_t style = 0;
   bool enabled = true, visible = true;
   int check = Unchecked;
-  std::vector<ListItem> items;  // list and combo boxes
+  std::vector<ListItem> items;  // list and combo boxes; a tab control's titles
   int cur_sel = -1;
   std::vector<std::string> columns;  // list views
   std::vector<ListView::Row> rows;

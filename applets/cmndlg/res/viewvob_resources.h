@@ -1,0 +1,9 @@
+#pragma once
+#include "platform/resources.h"
+
+namespace rvcmndlg {
+
+// Adds the view lists' and view dialogs' strings and templates to the library's module.
+void AddViewResources(plat::ResourceModule& module);
+
+}  // namespace rvcmndlg
