@@ -74,9 +74,9 @@ TEST_F(Updates, ApplyCallsOnlyWhatTheBitsAsk) {
     std::vector<std::string> protect_args;  // owner, group
   } cases[] = {
       {"none", none, {}, {}},
-      {"comment", comment, {"vob_obj_find_eventh", "vob_event_change_comment"}, {}},
-      {"group", group, {"vob_obj_protect_sid"}, {CREDUTL_SID_DONTCARE, "S-1-22-2-0"}},
-      {"owner and group", both, {"vob_obj_protect_sid"}, {"S-1-22-1-0", "S-1-22-2-0"}},
+      {"comment", comment, {"vob_txn_begin", "vob_obj_find_eventh", "vob_event_change_comment", "vob_txn_end"}, {}},
+      {"group", group, {"vob_txn_begin", "vob_obj_protect_sid", "vob_txn_end"}, {CREDUTL_SID_DONTCARE, "S-1-22-2-0"}},
+      {"owner and group", both, {"vob_txn_begin", "vob_obj_protect_sid", "vob_txn_end"}, {"S-1-22-1-0", "S-1-22-2-0"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
