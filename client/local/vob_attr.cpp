@@ -224,7 +224,7 @@ int vob_obj_protect_sid(vob_handle_t vob, vob_dbid_t dbid, const char* owner_sid
     if (!ValidSid(owner_sid) || !ValidSid(group_sid) || (mode != VOB_MODE_DONTCARE && mode > 07777))
       return TBS_ST_INVALID_ARG;
     return InStore([&](Store& s) {
-      NeedObject(s, vob, dbid);
+      RequireChangeRight(s, NeedObject(s, vob, dbid));
       Statement set(s, "UPDATE vob_objs SET owner = CASE WHEN ?3 = '' THEN owner ELSE ?3 END,"
                        " grp = CASE WHEN ?4 = '' THEN grp ELSE ?4 END,"
                        " mode = CASE WHEN ?5 < 0 THEN mode ELSE ?5 END WHERE vob = ?1 AND dbid = ?2");

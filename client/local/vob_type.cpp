@@ -337,6 +337,7 @@ int Redefine(Store& s, vob_handle_t vob, vob_dbid_t type, std::uint32_t mtype, c
              Change&& change) {
   TypeDef next = LoadTypeDef(s, vob, type);
   if (next.mtype != mtype) return TBS_ST_WRONG_KIND;
+  RequireChangeRight(s, *Load(s, vob, type));
   next.occurs = def.occurs;
   next.globalness = def.globalness;
   next.master_kind = def.master_kind;

@@ -448,7 +448,7 @@ int vob_obj_get_fstat_db(vob_handle_t vob, vob_dbid_t dbid, vob_fstat_s* stat) {
 
 int vob_obj_protect(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t mode) {
   return LocalCall("vob_obj_protect", {Num(vob), Num(dbid), Num(mode)}, mode <= 07777, [&](Store& s) {
-    NeedKind(s, vob, dbid, vob_mtype_is_fs_object);
+    RequireChangeRight(s, NeedKind(s, vob, dbid, vob_mtype_is_fs_object));
     AddEvent(s, vob, dbid, "change protection", "");
     return TBS_ST_OK;
   });

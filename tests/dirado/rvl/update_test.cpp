@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gcl_status.h"
+#include "platform/machine.h"
 #include "rvl_infostg.h"
 #include "rvl_resolve.h"
 #include "rvl_typeobj.h"
@@ -286,6 +287,47 @@ TEST_F(Updates, RefusedRedefinesStopTheApplyBeforeTheOtherSteps) {
     EXPECT_EQ(CreationComment(c.object.dbid()), before);
   }
   EXPECT_EQ(Upper(priority), "5");
+}
+
+// Who may change an object: its owner, its VOB's owner, a privileged user.
+TEST_F(Updates, OnlyTheOwnerOrAPrivilegedUserMayChangeAnObject) {
+  const auto run_as = [](const char* user) {
+    plat::MachineProfile profile = plat::RealMachineInfo();
+    profile.user_name = user;
+    plat::SetMachineProfile(profile);
+  };
+  run_as("daemon");
+  vob_dbid_t owned = 0;
+  ASSERT_EQ(vob_mktype(repo.vob, VOB_MTYPE_LBTYPE, "OWNED", "made by daemon", &owned), 0);
+  GCL_Status status;
+  const RVL_LabelType type(status, Vob(), owned);
+  const struct {
+    const char* user;
+    bool allowed;
+  } cases[] = {{"nobody", false}, {"daemon", true}, {"root", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.user);
+    run_as(c.user);
+    RVL_LabelTypeUpdate update;
+    update.set_comment(std::string("changed by ") + c.user);
+    update.set_occurs(VOB_OCCURS_VER_PER_BRANCH);
+    type.apply(status, update);
+    if (c.allowed) {
+      EXPECT_TRUE(status.ok()) << status.messages().c_str();
+      EXPECT_EQ(CreationComment(owned), std::string("changed by ") + c.user);
+      continue;
+    }
+    EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_PERMISSION));
+    EXPECT_NE(std::string(status.messages().c_str()).find("No permission to change \"lbtype:OWNED@\\public\""),
+              std::string::npos)
+        << status.messages().c_str();
+    EXPECT_NE(std::string(status.messages().c_str()).find("daemon"), std::string::npos);
+    EXPECT_EQ(CreationComment(owned), "made by daemon");
+  }
+  plat::SetMachineProfile(std::nullopt);
+  std::uint32_t occurs = 0;
+  EXPECT_EQ(vob_type_get_occurs(repo.vob, owned, &occurs), 0);
+  EXPECT_EQ(occurs, VOB_OCCURS_VER_PER_BRANCH);
 }
 
 }  // namespace
