@@ -303,7 +303,7 @@ TEST_F(Objects, DescribeWritesEachClassPart) {
   GCL_Status status;
   const std::string element = Describe(RVL_Element(status, Vob(), repo.hello));
   for (const char* line : {"Reference Count: 1\n", "Vob that contains this object:\n", "Tag: \\public\n",
-                           "Creation Event:\n", "Comment: greeting\n", "Group: UNKNOWN\n", "OID:  ",
+                           "Creation Event:\n", "Comment: greeting\n", "Group: ", "OID:  ",
                            "Pathname: \\public\\src\\hello.c@@\n", "Element Type text_file\n",
                            "Is Directory: FALSE\n"}) {
     EXPECT_NE(element.find(line), std::string::npos) << line << "\n" << element;

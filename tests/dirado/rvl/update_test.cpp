@@ -309,7 +309,7 @@ TEST_F(Updates, OnlyTheOwnerOrAPrivilegedUserMayChangeAnObject) {
     SCOPED_TRACE(c.user);
     run_as(c.user);
     RVL_LabelTypeUpdate update;
-    update.set_comment(std::string("changed by ") + c.user);
+    update.set_comment(GCL_String((std::string("changed by ") + c.user).c_str()));
     update.set_occurs(VOB_OCCURS_VER_PER_BRANCH);
     type.apply(status, update);
     if (c.allowed) {
