@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "local/credentials.h"
 #include "local/local_call.h"
 #include "platform/machine.h"
 #include "platform/text.h"
@@ -15,7 +16,11 @@ int credutl_is_privileged(int* privileged) {
     *privileged = 0;
     const std::string user = plat::MachineInfo().user_name;
     if (user.empty()) return TBS_ST_NOT_FOUND;
-    *privileged = user == "root" || plat::IEquals(user, "administrator") ? 1 : 0;
+    *privileged = client_local::IsPrivilegedUser(user) ? 1 : 0;
     return TBS_ST_OK;
   });
+}
+
+bool client_local::IsPrivilegedUser(const std::string& user) {
+  return user == "root" || plat::IEquals(user, "administrator");
 }

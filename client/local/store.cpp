@@ -144,6 +144,18 @@ const std::vector<const char*>& Migrations() {
       "ALTER TABLE vob_checkouts ADD COLUMN nonmastered INTEGER NOT NULL DEFAULT 0;"
       "CREATE TABLE mastership_requests (id INTEGER PRIMARY KEY, object TEXT NOT NULL, replica TEXT NOT NULL,"
       " secs INTEGER NOT NULL);",
+      // 6 -> 7: type definitions (a type without a row has its kind's
+      // defaults) and their lists (enumerated values, trigger actions,
+      // restrictions, operations and exempt users).
+      "CREATE TABLE vob_typedefs (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " type INTEGER NOT NULL, occurs INTEGER NOT NULL, globalness INTEGER NOT NULL,"
+      " master_kind INTEGER NOT NULL, lower TEXT, upper TEXT, lower_inclusive INTEGER NOT NULL,"
+      " upper_inclusive INTEGER NOT NULL, default_value TEXT, supertype INTEGER NOT NULL, mgr TEXT NOT NULL,"
+      " ptime INTEGER NOT NULL, mergetype INTEGER NOT NULL, from_occurs INTEGER NOT NULL,"
+      " to_occurs INTEGER NOT NULL, host TEXT NOT NULL, PRIMARY KEY (vob, type));"
+      "CREATE TABLE vob_type_items (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " type INTEGER NOT NULL, list TEXT NOT NULL, position INTEGER NOT NULL, value TEXT NOT NULL,"
+      " PRIMARY KEY (vob, type, list, position));",
   };
   return migrations;
 }
@@ -323,17 +335,8 @@ std::unique_ptr<Store> Store::OpenMemory() {
 }
 
 int Store::Command(const std::function<int(Store&)>& command) {
-  std::lock_guard guard(lock_->mutex);
-  const std::string savepoint = "cmd" + std::to_string(depth_);
+  if (int rc = Begin(); rc != 0) return rc;
   int status = TBS_ST_FAILURE;
-  try {
-    Exec(depth_ == 0 ? "BEGIN IMMEDIATE" : "SAVEPOINT " + savepoint);
-  } catch (const StoreError& e) {
-    imsg_print(IMSG_ERROR, "%s\n", e.message);
-    return e.status;
-  }
-  ++depth_;
-  const std::size_t undo_mark = rollback_.size();
   std::string failure;
   try {
     status = command(*this);
@@ -347,12 +350,37 @@ int Store::Command(const std::function<int(Store&)>& command) {
     status = TBS_ST_FAILURE;
     failure = "unexpected failure";
   }
+  return End(status == 0, failure, status);
+}
+
+int Store::Begin() {
+  lock_->mutex.lock();
+  try {
+    Exec(depth_ == 0 ? "BEGIN IMMEDIATE" : "SAVEPOINT cmd" + std::to_string(depth_));
+  } catch (const StoreError& e) {
+    lock_->mutex.unlock();
+    imsg_print(IMSG_ERROR, "%s\n", e.message);
+    return e.status;
+  }
+  ++depth_;
+  undo_marks_.push_back(rollback_.size());
+  return 0;
+}
+
+int Store::End(bool commit, std::string failure, int status) {
+  // Waits for another thread's command; Begin's hold is released below.
+  std::lock_guard guard(lock_->mutex);
+  if (depth_ == 0) return TBS_ST_INVALID_ARG;  // nothing open
   --depth_;
-  if (status == 0) {
+  const std::string savepoint = "cmd" + std::to_string(depth_);
+  const std::size_t undo_mark = undo_marks_.back();
+  undo_marks_.pop_back();
+  if (commit) {
     const int rc = sqlite3_exec(db_, depth_ == 0 ? "COMMIT" : ("RELEASE " + savepoint).c_str(), nullptr, nullptr,
                                 nullptr);
     if (rc == SQLITE_OK) {
       if (depth_ == 0) rollback_.clear();
+      lock_->mutex.unlock();
       return 0;
     }
     failure = "cannot save the changes in the store '" + name_ + "': " + sqlite3_errmsg(db_);
@@ -372,6 +400,7 @@ int Store::Command(const std::function<int(Store&)>& command) {
     }
   }
   if (!failure.empty()) imsg_print(IMSG_ERROR, "%s\n", failure);
+  lock_->mutex.unlock();
   return status;
 }
 

@@ -71,6 +71,12 @@ class Store {
   // undone alone when it fails. A store failure becomes its status with the
   // sentence printed as an error; an exception becomes TBS_ST_FAILURE with its text.
   int Command(const std::function<int(Store&)>& command);
+  // A command spread over several calls on one thread: Begin opens it (or a
+  // savepoint inside another), End commits or undoes it. The thread holds
+  // the store in between. Begin and End answer a status; a failed commit
+  // undoes the command.
+  int Begin();
+  int End(bool commit, std::string failure = std::string(), int status = 0);
   // Runs SQL without results (for the schema and tests); throws StoreError.
   void Exec(std::string_view sql);
   // Inside a command: undo runs (latest first) when the command's changes
@@ -90,6 +96,7 @@ class Store {
   struct Lock;
   std::unique_ptr<Lock> lock_;
   int depth_ = 0;
+  std::vector<std::size_t> undo_marks_;  // rollback_'s size at each open command
   std::vector<std::function<void()>> rollback_;
 };
 

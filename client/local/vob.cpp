@@ -488,6 +488,7 @@ int vob_obj_set_name(vob_handle_t vob, vob_dbid_t dbid, const char* name) {
       if (!IsNamed(o.mtype) || o.mtype == VOB_MTYPE_VOB) return TBS_ST_WRONG_KIND;
       if (o.predefined) return TBS_ST_PERMISSION;
       if (o.name == name) return TBS_ST_OK;
+      RequireChangeRight(s, o);
       if (FindNamed(s, vob, o.mtype, name)) return TBS_ST_ALREADY;
       Statement set(s, "UPDATE vob_objs SET name = ?3 WHERE vob = ?1 AND dbid = ?2");
       set.Bind(1, vob).Bind(2, dbid).Bind(3, name).Run();
@@ -634,9 +635,13 @@ int vob_event_get_info(vob_handle_t vob, vob_eventh_t event, stg_area_t area, vo
 
 int vob_event_change_comment(vob_handle_t vob, vob_eventh_t event, const char* comment) {
   return LocalCall("vob_event_change_comment", {Num(vob), Num(event), Text(comment)}, NonNull(comment), [&](Store& s) {
+    Statement q(s, "SELECT obj, user FROM vob_events WHERE vob = ?1 AND id = ?2");
+    q.Bind(1, vob).Bind(2, event);
+    if (!q.Step()) return TBS_ST_NOT_FOUND;
+    if (const auto object = Load(s, vob, static_cast<vob_dbid_t>(q.Int(0)))) RequireChangeRight(s, *object, q.Text(1));
     Statement set(s, "UPDATE vob_events SET comment = ?3 WHERE vob = ?1 AND id = ?2");
     set.Bind(1, vob).Bind(2, event).Bind(3, comment).Run();
-    return Changes(s) ? TBS_ST_OK : TBS_ST_NOT_FOUND;
+    return TBS_ST_OK;
   });
 }
 

@@ -8,6 +8,7 @@
 
 #include "local/local_call.h"
 #include "local/vob_repo.h"
+#include "local/vob_typedef.h"
 #include "platform/text.h"
 #include "tbs_oid.h"
 #include "vob_ob.h"
@@ -154,6 +155,13 @@ int vob_obj_add_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype, cons
       NeedObject(s, vob, dbid);
       const Object type = NeedObject(s, vob, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype));
       if (type.number != value->kind) return TBS_ST_WRONG_KIND;
+      int refused = TBS_ST_OK;
+      if (const std::string why = AttributeBreaks(s, vob, dbid, type.dbid, LoadTypeDef(s, vob, type.dbid), *value,
+                                                  &refused);
+          !why.empty()) {
+        Complain(why);
+        return refused;
+      }
       Statement add(s, "INSERT INTO vob_attrs (vob, obj, attype, kind, value) VALUES (?1, ?2, ?3, ?4, ?5)"
                        " ON CONFLICT (vob, obj, attype) DO UPDATE SET kind = excluded.kind, value = excluded.value");
       add.Bind(1, vob).Bind(2, dbid).Bind(3, type.dbid).Bind(4, value->kind).Bind(5, text).Run();
@@ -216,7 +224,7 @@ int vob_obj_protect_sid(vob_handle_t vob, vob_dbid_t dbid, const char* owner_sid
     if (!ValidSid(owner_sid) || !ValidSid(group_sid) || (mode != VOB_MODE_DONTCARE && mode > 07777))
       return TBS_ST_INVALID_ARG;
     return InStore([&](Store& s) {
-      NeedObject(s, vob, dbid);
+      RequireChangeRight(s, NeedObject(s, vob, dbid));
       Statement set(s, "UPDATE vob_objs SET owner = CASE WHEN ?3 = '' THEN owner ELSE ?3 END,"
                        " grp = CASE WHEN ?4 = '' THEN grp ELSE ?4 END,"
                        " mode = CASE WHEN ?5 < 0 THEN mode ELSE ?5 END WHERE vob = ?1 AND dbid = ?2");

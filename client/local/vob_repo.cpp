@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "imsg.h"
+#include "local/credentials.h"
 #include "local/view_root.h"
 #include "platform/machine.h"
 #include "platform/pathmap.h"
+#include "sysutl.h"
 #include "platform/text.h"
 #include "tbs_oid.h"
 
@@ -95,10 +97,11 @@ vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std:
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
                       const std::string& comment) {
   const plat::MachineProfile machine = plat::MachineInfo();
+  const Principal me = CurrentPrincipal();
   Statement add(s, "INSERT INTO vob_events (vob, obj, kind, secs, user, grp, host, comment)"
                    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
   add.Bind(1, vob).Bind(2, obj).Bind(3, kind).Bind(4, static_cast<std::int64_t>(std::time(nullptr)));
-  add.Bind(5, machine.user_name).Bind(6, std::string()).Bind(7, machine.host_name).Bind(8, comment).Run();
+  add.Bind(5, machine.user_name).Bind(6, me.group).Bind(7, machine.host_name).Bind(8, comment).Run();
   return static_cast<vob_eventh_t>(sqlite3_last_insert_rowid(s.Handle()));
 }
 
@@ -119,8 +122,46 @@ vob_dbid_t Insert(Store& s, Object& o, const std::string& event_kind, const std:
   add.Bind(1, o.vob).Bind(2, o.dbid).Bind(3, o.mtype).Bind(4, o.oid).Bind(5, o.name).Bind(6, o.type);
   add.Bind(7, o.elem).Bind(8, o.branch).Bind(9, o.number).Bind(10, o.pred).Bind(11, o.text);
   add.Bind(12, o.obsolete ? 1 : 0).Bind(13, o.predefined ? 1 : 0).Run();
+  const Principal me = CurrentPrincipal();
+  Statement own(s, "UPDATE vob_objs SET owner = ?3, grp = ?4 WHERE vob = ?1 AND dbid = ?2");
+  own.Bind(1, o.vob).Bind(2, o.dbid).Bind(3, me.user_sid).Bind(4, me.group_sid).Run();
   AddEvent(s, o.vob, o.dbid, event_kind, comment);
   return o.dbid;
+}
+
+Principal CurrentPrincipal() {
+  Principal me;
+  char text[kNameBufferSize];
+  me.user = plat::MachineInfo().user_name;
+  if (me.user.empty() && sysutl_myloginname(text, sizeof text) == TBS_ST_OK) me.user = text;
+  if (me.user.empty()) return me;
+  me.privileged = IsPrivilegedUser(me.user);
+  if (sysutl_user_to_usid(me.user.c_str(), text, sizeof text) == TBS_ST_OK) me.user_sid = text;
+  if (sysutl_user_to_gsid(me.user.c_str(), text, sizeof text) == TBS_ST_OK) {
+    me.group_sid = text;
+    if (sysutl_gsid_to_group(me.group_sid.c_str(), text, sizeof text) == TBS_ST_OK) me.group = text;
+  }
+  return me;
+}
+
+void RequireChangeRight(Store& s, const Object& object, const std::string& also_user) {
+  const Principal me = CurrentPrincipal();
+  if (me.privileged || (!also_user.empty() && also_user == me.user)) return;
+  Statement q(s, "SELECT o.owner, v.owner FROM vob_objs o LEFT JOIN vob_objs v ON v.vob = o.vob AND v.mtype = ?3"
+                 " WHERE o.vob = ?1 AND o.dbid = ?2");
+  q.Bind(1, object.vob).Bind(2, object.dbid).Bind(3, VOB_MTYPE_VOB);
+  const bool found = q.Step();
+  const std::string owner = found ? q.Text(0) : "", vob_owner = found ? q.Text(1) : "";
+  if (!me.user_sid.empty() && (me.user_sid == owner || me.user_sid == vob_owner)) return;
+  std::string owner_name = owner;
+  char text[kNameBufferSize];
+  if (owner.empty())
+    owner_name = "no one: only a privileged user may change it";
+  else if (sysutl_usid_to_user(owner.c_str(), text, sizeof text) == TBS_ST_OK)
+    owner_name = text;
+  std::string name = Selector(s, object);
+  if (name.empty()) name = Pathname(s, object);
+  throw StoreError{TBS_ST_PERMISSION, "No permission to change \"" + name + "\": it belongs to " + owner_name + "."};
 }
 
 vob_dbid_t CurrentReplica(Store& s, vob_handle_t vob) { return FindNamed(s, vob, VOB_MTYPE_REPLICA, "original"); }

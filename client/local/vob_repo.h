@@ -50,6 +50,20 @@ vob_dbid_t Insert(Store& s, Object& object, const std::string& event_kind, const
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
                       const std::string& comment);
 
+// The user running the calls: login name, security identifiers and group
+// name (empty when the system does not know the user).
+struct Principal {
+  std::string user, user_sid, group, group_sid;
+  bool privileged = false;
+};
+Principal CurrentPrincipal();
+// Refuses a change of the object (throws TBS_ST_PERMISSION with a sentence
+// naming the object and its owner) unless the user owns it, owns its VOB,
+// is privileged, or is the user named by also_user (an event's user may
+// change its comment). An object without an owner is left to privileged
+// users.
+void RequireChangeRight(Store& s, const Object& object, const std::string& also_user = "");
+
 // The replica that masters an object: the one its mastership was given to
 // (vob_obj_set_master), else the VOB's original replica (0 when neither is there).
 vob_dbid_t MasterReplica(Store& s, vob_handle_t vob, vob_dbid_t dbid);

@@ -9,6 +9,7 @@
 #include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
+#include "local/vob_typedef.h"
 #include "tbs_oid.h"
 #include "vob.h"
 
@@ -278,10 +279,13 @@ int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) 
     if (v.number == VOB_VERSION_CHECKEDOUT) return TBS_ST_INVALID_ARG;
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
     if (!type) return TBS_ST_NOT_FOUND;
-    Statement q(s, "SELECT l.version FROM vob_labels l JOIN vob_objs o ON o.vob = l.vob AND o.dbid = l.version"
-                   " WHERE l.vob = ?1 AND l.lbtype = ?2 AND o.elem = ?3");
-    q.Bind(1, vob).Bind(2, type).Bind(3, v.elem);
-    if (q.Step()) return q.Int(0) == version ? TBS_ST_OK : TBS_ST_ALREADY;
+    Statement q(s, "SELECT 1 FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype = ?3");
+    q.Bind(1, vob).Bind(2, version).Bind(3, type);
+    if (q.Step()) return TBS_ST_OK;
+    if (const std::string why = LabelBreaks(s, vob, version, type, LoadTypeDef(s, vob, type).occurs); !why.empty()) {
+      Complain(why);
+      return TBS_ST_ALREADY;
+    }
     Statement add(s, "INSERT INTO vob_labels (vob, version, lbtype) VALUES (?1, ?2, ?3)");
     add.Bind(1, vob).Bind(2, version).Bind(3, type).Run();
     AddEvent(s, vob, version, "make label", lbtype);
@@ -444,7 +448,7 @@ int vob_obj_get_fstat_db(vob_handle_t vob, vob_dbid_t dbid, vob_fstat_s* stat) {
 
 int vob_obj_protect(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t mode) {
   return LocalCall("vob_obj_protect", {Num(vob), Num(dbid), Num(mode)}, mode <= 07777, [&](Store& s) {
-    NeedKind(s, vob, dbid, vob_mtype_is_fs_object);
+    RequireChangeRight(s, NeedKind(s, vob, dbid, vob_mtype_is_fs_object));
     AddEvent(s, vob, dbid, "change protection", "");
     return TBS_ST_OK;
   });

@@ -11,6 +11,8 @@ class RVL_NamedObjRep : public RVL_VobObjectRep {
   void print(std::ostream& out) const override;
   // The selector; the base's name when it cannot be read.
   GCL_String display_name(GCL_Status& status) const override;
+  // Renames (when the update names a new name), then the base's steps.
+  void apply(GCL_Status& status, const RVL_Update& update) const override;
 };
 
 class RVL_NamedObj : public RVL_VobObject {
@@ -26,4 +28,8 @@ class RVL_NamedObj : public RVL_VobObject {
   // The name, or "<name not available>".
   GCL_String display_form_name(GCL_Status& status) const;
   GCL_String selector(GCL_Status& status) const;
+
+ protected:
+  // For the subclasses' own bodies.
+  explicit RVL_NamedObj(RVL_NamedObjRep* rep) : RVL_VobObject(rep) {}
 };

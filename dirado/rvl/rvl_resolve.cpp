@@ -6,6 +6,7 @@
 #include "rvl_call.h"
 #include "rvl_hyperlink.h"
 #include "rvl_namedobj.h"
+#include "rvl_typeobj.h"
 #include "rvl_version.h"
 #include "rvl_view.h"
 #include "tbs.h"
@@ -37,15 +38,22 @@ std::unique_ptr<RVL_VobObject> RVL_MakeObject(GCL_Status& status, const RVL_Vob&
       return std::make_unique<RVL_VobSymlink>(status, vob, dbid, known, name);
     case VOB_MTYPE_HLINK:
       return std::make_unique<RVL_Hyperlink>(status, vob, dbid, known, name);
+    case VOB_MTYPE_ELTYPE:
+      return std::make_unique<RVL_ElementType>(status, vob, dbid, known, name);
+    case VOB_MTYPE_BRTYPE:
+      return std::make_unique<RVL_BranchType>(status, vob, dbid, known, name);
+    case VOB_MTYPE_LBTYPE:
+      return std::make_unique<RVL_LabelType>(status, vob, dbid, known, name);
+    case VOB_MTYPE_ATTYPE:
+      return std::make_unique<RVL_AttributeType>(status, vob, dbid, known, name);
+    case VOB_MTYPE_HLTYPE:
+      return std::make_unique<RVL_HyperlinkType>(status, vob, dbid, known, name);
+    case VOB_MTYPE_TRTYPE:
+      return std::make_unique<RVL_TriggerType>(status, vob, dbid, known, name);
+    case VOB_MTYPE_REPLICA:
+      return std::make_unique<RVL_ReplicaType>(status, vob, dbid, known, name);
     case VOB_MTYPE_VOB:
     case VOB_MTYPE_POOL:
-    case VOB_MTYPE_ELTYPE:
-    case VOB_MTYPE_BRTYPE:
-    case VOB_MTYPE_LBTYPE:
-    case VOB_MTYPE_ATTYPE:
-    case VOB_MTYPE_HLTYPE:
-    case VOB_MTYPE_TRTYPE:
-    case VOB_MTYPE_REPLICA:
       return std::make_unique<RVL_NamedObj>(status, vob, dbid, known, name);
     default:
       return std::unique_ptr<RVL_VobObject>(new RVL_VobObject(status, vob, dbid));

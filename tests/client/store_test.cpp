@@ -22,6 +22,7 @@
 #include "support/old_stores.h"
 #include "view.h"
 #include "vob.h"
+#include "vob_type.h"
 #include "tbs.h"
 
 namespace client_local {
@@ -143,6 +144,23 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          ASSERT_EQ(records.length(), 1u);
          EXPECT_EQ(records[0].id.display_name(), "OLD00000001");
          EXPECT_EQ(records[0].headline, "An old record");
+       }},
+      {6,
+       [] {
+         // The old attribute type has the definition every such type had.
+         vob_handle_t old = 0;
+         ASSERT_EQ(vob_lookup_tag("\\old", &old), 0);
+         vob_dbid_t type = 0;
+         std::uint32_t mtype = 0, occurs = 0;
+         ASSERT_EQ(vob_obj_resolve(old, "attype:Severity", &type, &mtype), 0);
+         EXPECT_EQ(vob_type_get_occurs(old, type, &occurs), 0);
+         EXPECT_EQ(occurs, VOB_OCCURS_VER_PER_VER);
+         const stg_area_t area = stg_create_area(256);
+         vob_attype_info_s info;
+         EXPECT_EQ(vob_attype_get_info(old, type, area, &info), 0);
+         EXPECT_EQ(info.kind, VOB_VAL_INTEGER);
+         EXPECT_EQ(info.lower, nullptr);
+         stg_delete_area(area);
        }},
   };
   for (const Row& row : rows) {

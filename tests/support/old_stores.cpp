@@ -144,6 +144,14 @@ const std::vector<Step>& Steps() {
        " project INTEGER NOT NULL, type TEXT NOT NULL, PRIMARY KEY (vob, project, type));",
        "INSERT INTO tl_types VALUES ('OLD', 'Defect');"
        "INSERT INTO tl_records VALUES ('OLD', 1, 'Defect', 'Submitted', 'An old record', '');"},
+      {// 5 -> 6: check-outs made without mastership, mastership requests.
+       "ALTER TABLE vob_checkouts ADD COLUMN nonmastered INTEGER NOT NULL DEFAULT 0;"
+       "CREATE TABLE mastership_requests (id INTEGER PRIMARY KEY, object TEXT NOT NULL, replica TEXT NOT NULL,"
+       " secs INTEGER NOT NULL);",
+       // an attribute type made before types kept their definitions
+       "INSERT INTO vob_objs (vob, dbid, mtype, oid, name, number)"
+       " VALUES (1, 1, 15, '0b1d0000-0000-4000-8000-0000000000a1', 'Severity', 1);"
+       "UPDATE vobs SET next_dbid = 2 WHERE id = 1;"},
   };
   return steps;
 }

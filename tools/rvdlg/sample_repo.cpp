@@ -17,6 +17,7 @@
 #include "vob.h"
 #include "vob_admin.h"
 #include "vob_attr.h"
+#include "vob_type.h"
 #include "vob_hlink.h"
 #include "vob_ob.h"
 #include "vob_val.h"
@@ -101,6 +102,19 @@ int BuildSampleVobs(std::string* what) {
         if (rc) return rc;
         rc = vob_obj_add_attr(pub, hello_v.at(1), "Status", &value);
         vob_val_free_value(&value);
+        return rc;
+      })
+      ("making the attribute type Priority", [&] {
+        vob_dbid_t priority = 0;
+        int rc = vob_attype_create(pub, "Priority", VOB_VAL_INTEGER, "how urgent the work is", &priority);
+        if (rc) return rc;
+        vob_attype_vinfo_s rules;
+        rc = vob_attype_strs_to_vinfo(VOB_VAL_INTEGER, "1", "5", 1, 1, "3", nullptr, 0, &rules);
+        if (rc) return rc;
+        vob_type_def_s def;
+        def.occurs = VOB_OCCURS_VER_PER_VER;
+        rc = vob_attype_redefine(pub, priority, &def, &rules);
+        vob_attype_free_vinfo(&rules);
         return rc;
       })
       ("making the VOB \\private", [&] { return vob_create("\\private", "the private sample VOB", &priv); })

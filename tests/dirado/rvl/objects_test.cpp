@@ -12,9 +12,11 @@
 #include "view.h"
 #include "cmd_utl.h"
 #include "rvl_hyperlink.h"
+#include "rvl_typeobj.h"
 #include "rvl_infostg.h"
 #include "rvl_namedobj.h"
 #include "rvl_resolve.h"
+#include "rvl_typeobj.h"
 #include "rvl_version.h"
 #include "tbs.h"
 
@@ -47,7 +49,11 @@ TEST_F(Objects, NamesResolveToTheirExactClass) {
       {"\\public\\src\\hello.c@@\\main\\1", typeid(RVL_Version)},
       {"\\\\view\\dev_view\\public\\src\\hello.c", typeid(RVL_Version)},
       {"\\public\\src\\hello.c@@\\main\\dev", typeid(RVL_Branch)},
-      {"lbtype:REL1@\\public", typeid(RVL_NamedObj)},
+      {"lbtype:REL1@\\public", typeid(RVL_LabelType)},
+      {"eltype:text_file@\\public", typeid(RVL_ElementType)},
+      {"brtype:main@\\public", typeid(RVL_BranchType)},
+      {"hltype:Merge@\\public", typeid(RVL_HyperlinkType)},
+      {"replica:original@\\public", typeid(RVL_ReplicaType)},
       {"vob:\\public", typeid(RVL_NamedObj)},
       {hlink, typeid(RVL_Hyperlink)},
   };
@@ -297,7 +303,7 @@ TEST_F(Objects, DescribeWritesEachClassPart) {
   GCL_Status status;
   const std::string element = Describe(RVL_Element(status, Vob(), repo.hello));
   for (const char* line : {"Reference Count: 1\n", "Vob that contains this object:\n", "Tag: \\public\n",
-                           "Creation Event:\n", "Comment: greeting\n", "Group: UNKNOWN\n", "OID:  ",
+                           "Creation Event:\n", "Comment: greeting\n", "Group: ", "OID:  ",
                            "Pathname: \\public\\src\\hello.c@@\n", "Element Type text_file\n",
                            "Is Directory: FALSE\n"}) {
     EXPECT_NE(element.find(line), std::string::npos) << line << "\n" << element;
