@@ -144,6 +144,15 @@ const std::vector<const char*>& Migrations() {
       "ALTER TABLE vob_checkouts ADD COLUMN nonmastered INTEGER NOT NULL DEFAULT 0;"
       "CREATE TABLE mastership_requests (id INTEGER PRIMARY KEY, object TEXT NOT NULL, replica TEXT NOT NULL,"
       " secs INTEGER NOT NULL);",
+      // 6 -> 7: a check-out keeps its view's UUID, host and storage path, so
+      // that it can be named once the view is gone; old rows take them from
+      // their view while it is there.
+      "ALTER TABLE vob_checkouts ADD COLUMN view_uuid TEXT NOT NULL DEFAULT '';"
+      "ALTER TABLE vob_checkouts ADD COLUMN view_host TEXT NOT NULL DEFAULT '';"
+      "ALTER TABLE vob_checkouts ADD COLUMN view_path TEXT NOT NULL DEFAULT '';"
+      "UPDATE vob_checkouts SET view_path = '\\\\view\\' || view,"
+      " view_uuid = coalesce((SELECT uuid FROM views WHERE views.tag = vob_checkouts.view), ''),"
+      " view_host = coalesce((SELECT host FROM views WHERE views.tag = vob_checkouts.view), '');",
   };
   return migrations;
 }

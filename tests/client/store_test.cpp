@@ -17,6 +17,7 @@
 #include "nlbd.h"
 #include "ntregy.h"
 #include "rgy.h"
+#include "stg.h"
 #include "nlbd_port.h"
 #include "support/message_capture.h"
 #include "support/old_stores.h"
@@ -143,6 +144,19 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          ASSERT_EQ(records.length(), 1u);
          EXPECT_EQ(records[0].id.display_name(), "OLD00000001");
          EXPECT_EQ(records[0].headline, "An old record");
+       }},
+      {6,
+       [] {
+         // The old check-out names its view as the view was.
+         vob_handle_t old = 0;
+         ASSERT_EQ(vob_lookup_tag("\\old", &old), 0);
+         const stg_area_t area = stg_create_area(256);
+         vob_ckout_info_s info;
+         ASSERT_EQ(vob_ver_get_ckout_info(old, 1, area, &info), 0);
+         EXPECT_STREQ(info.view_uuid, "0b1d0000.00004000.8000.00:00:00:00:00:a1");
+         EXPECT_STREQ(info.view_host, "alpha");
+         EXPECT_STREQ(info.view_path, "\\\\view\\old_view");
+         stg_delete_area(area);
        }},
   };
   for (const Row& row : rows) {

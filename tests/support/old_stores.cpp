@@ -144,6 +144,15 @@ const std::vector<Step>& Steps() {
        " project INTEGER NOT NULL, type TEXT NOT NULL, PRIMARY KEY (vob, project, type));",
        "INSERT INTO tl_types VALUES ('OLD', 'Defect');"
        "INSERT INTO tl_records VALUES ('OLD', 1, 'Defect', 'Submitted', 'An old record', '');"},
+      {// 5 -> 6: check-outs made without the branch's mastership, and the
+       // mastership requests sent to the replicas that hold it.
+       "ALTER TABLE vob_checkouts ADD COLUMN nonmastered INTEGER NOT NULL DEFAULT 0;"
+       "CREATE TABLE mastership_requests (id INTEGER PRIMARY KEY, object TEXT NOT NULL, replica TEXT NOT NULL,"
+       " secs INTEGER NOT NULL);",
+       // A version of \old checked out in old_view.
+       "INSERT INTO vob_objs (vob, dbid, mtype, oid, number) VALUES (1, 1, 7, 'old-version', -1);"
+       "INSERT INTO vob_events VALUES (1, 1, 1, 'checkout version', 0, 'old', 'staff', 'alpha', 'old work');"
+       "INSERT INTO vob_checkouts VALUES (1, 1, 0, 'old_view', 1, 'old work', 1, 0);"},
   };
   return steps;
 }
