@@ -19,6 +19,7 @@ class GCL_Status;
 class RVL_AttributeList;
 class RVL_AttributeValue;
 class RVL_NamedObj;
+class RVL_Update;
 template <class Record>
 class RVL_InfoStg;
 struct vob_lock_info_s;
@@ -51,6 +52,9 @@ class RVL_VobObjectRep : public GCL_Body {
   virtual bool check_state(GCL_Status& status) const;
   // The name to show: the base formats the DBID.
   virtual GCL_String display_name(GCL_Status& status) const;
+  // Applies the parts of the update whose kind this object has (see
+  // rvl_update.h), stopping at the first failure, which stays on the status.
+  virtual void apply(GCL_Status& status, const RVL_Update& update) const;
 
   const RVL_Vob& vob() const { return vob_; }
   std::uint32_t vob_handle() const { return vob_.handle(); }
@@ -130,6 +134,10 @@ class RVL_VobObject : public GCL_Handle<RVL_VobObjectRep> {
   // The object's type object (vob_type_find_gtype).
   RVL_NamedObj type_object(GCL_Status& status) const;
   bool has_hyperlinks(GCL_Status& status) const;
+
+  // Applies an update (rvl_update.h): only the parts of the kinds the update
+  // is a kind of; an update without changes makes no repository call.
+  void apply(GCL_Status& status, const RVL_Update& update) const;
 
  protected:
   explicit RVL_VobObject(RVL_VobObjectRep* rep) : GCL_Handle<RVL_VobObjectRep>(rep) {}
