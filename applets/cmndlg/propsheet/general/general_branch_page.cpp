@@ -22,7 +22,7 @@ class CRvGeneralBranchPage : public CRvGeneralPageBase {
   }
 
   void fetch_data(GCL_Status& status) override {
-    FetchNameAndKind(status);
+    FetchNameAndKind(status, m_branch.pathname(status));
     if (status.ok()) KeepType(status, m_branch.branch_type(status));
     if (status.ok()) FetchEvent(status);
     if (status.ok()) m_dirty = 0;

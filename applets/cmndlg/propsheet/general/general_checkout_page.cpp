@@ -47,7 +47,7 @@ class CRvGeneralCheckoutPage : public CRvGeneralPageBase {
   }
 
   void fetch_data(GCL_Status& status) override {
-    FetchNameAndKind(status);
+    FetchNameAndKind(status, m_version.pathname(status));
     if (status.ok()) FetchPredecessor(status);
     if (status.ok()) FetchCheckout(status);
     if (status.ok()) FetchEvent(status);

@@ -24,7 +24,7 @@ class CRvGeneralDerivedObjPage : public CRvGeneralPageBase {
   }
 
   void fetch_data(GCL_Status& status) override {
-    FetchNameAndKind(status);
+    FetchNameAndKind(status, m_derived.pathname(status));
     GCL_OSUser owner;
     GCL_OSGroup group;
     if (status.ok()) m_derived.owner_and_group(status, owner, group);

@@ -23,7 +23,7 @@ class CRvGeneralElementPage : public CRvGeneralPageBase {
   }
 
   void fetch_data(GCL_Status& status) override {
-    FetchNameAndKind(status, true);
+    FetchNameAndKind(status, m_element.pathname(status, true));
     if (status.ok()) KeepType(status, m_element.element_type(status));
     if (status.ok()) FetchEvent(status);
     if (status.ok()) m_dirty = 0;

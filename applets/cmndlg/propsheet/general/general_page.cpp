@@ -52,12 +52,14 @@ class CRvGeneralPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    KeepObject(status, dynamic_cast<const RVL_NamedObj*>(&object));
+    const auto* named = dynamic_cast<const RVL_NamedObj*>(&object);
+    KeepObject(status, named);
+    if (named) m_named = *named;
   }
 
   void fetch_data(GCL_Status& status) override {
-    FetchNameAndKind(status);
-    if (status.ok()) m_mtype = Object().mtype(status);
+    FetchNameAndKind(status, m_named.name(status));
+    if (status.ok()) m_mtype = m_named.mtype(status);
     if (status.ok()) FetchEvent(status);
     if (status.ok()) m_dirty = 0;
   }
@@ -71,6 +73,7 @@ class CRvGeneralPage : public CRvGeneralPageBase {
   }
 
  private:
+  RVL_NamedObj m_named;
   std::uint32_t m_mtype = 0;
 };
 

@@ -10,9 +10,9 @@
 #include "platform/resources.h"
 #include "propsheet/property_messages.h"
 #include "res/resource_ids.h"
-#include "rvl_filesysobj.h"
 #include "rvl_infostg.h"
 #include "rvl_namedobj.h"
+#include "rvl_update.h"
 #include "tbs.h"
 
 using namespace rvcmndlg::res;
@@ -31,16 +31,9 @@ void CRvGeneralPageBase::KeepObject(GCL_Status& status, const RVL_VobObject* obj
   status.set_code(TBS_ST_WRONG_KIND);
 }
 
-void CRvGeneralPageBase::FetchNameAndKind(GCL_Status& status, bool plain_name) {
-  // The VOB pathname: an object named without a view has no view to name it by.
-  if (const auto* fs = dynamic_cast<const RVL_FileSysObj*>(&m_object)) {
-    m_name = fs->pathname(status, plain_name).c_str();
-  } else if (const auto* named = dynamic_cast<const RVL_NamedObj*>(&m_object)) {
-    m_name = named->name(status).c_str();
-  } else {
-    m_name = m_object.display_name(status).c_str();
-  }
+void CRvGeneralPageBase::FetchNameAndKind(GCL_Status& status, const GCL_String& name) {
   if (!status.ok()) return;
+  m_name = name.c_str();
   m_kind = m_object.mtype_string(status).c_str();
 }
 
@@ -81,10 +74,9 @@ bool CRvGeneralPageBase::OnCommand(int id, int code) {
 void CRvGeneralPageBase::ApplyDescription(GCL_Status& status) {
   status.make_ok();
   if (!(m_dirty & kDescriptionChanged)) return;
-  // The description is the comment of the object's creation event.
-  RVL_InfoStg<vob_event_info_s> event;
-  m_object.creation_event(status, event);
-  if (status.ok()) m_object.change_event_comment(status, event, GCL_String(m_description.c_str()));
+  RVL_VobObjectUpdate update;
+  update.set_comment(GCL_String(m_description.c_str()));
+  m_object.apply(status, update);
   if (status.ok()) m_dirty &= ~kDescriptionChanged;
 }
 

@@ -23,10 +23,11 @@ class CRvGeneralPageBase : public CBasePropertyPage {
   // Keeps the object when it is of the page's class (the typed copy is the
   // page's); any other object is refused.
   void KeepObject(GCL_Status& status, const RVL_VobObject* object);
-  const RVL_VobObject& Object() const { return m_object; }
 
-  // Name (the VOB pathname; plain for elements) and kind.
-  void FetchNameAndKind(GCL_Status& status, bool plain_name = false);
+  // The name the page read (the VOB pathname of a file-system object, since
+  // an object named without a view has no view to name it by; a named
+  // object's name), then the kind.
+  void FetchNameAndKind(GCL_Status& status, const GCL_String& name);
   // The creation event: user.group, time and comment.
   void FetchEvent(GCL_Status& status);
 

@@ -22,7 +22,7 @@ class CRvGeneralSymlinkPage : public CRvGeneralPageBase {
   }
 
   void fetch_data(GCL_Status& status) override {
-    FetchNameAndKind(status);
+    FetchNameAndKind(status, m_link.pathname(status));
     if (status.ok()) m_target = m_link.target(status).c_str();
     if (status.ok()) FetchEvent(status);
     if (status.ok()) m_dirty = 0;
