@@ -16,9 +16,7 @@ class CRvGeneralBranchPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralBranchPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    const auto* branch = dynamic_cast<const RVL_Branch*>(&object);
-    KeepObject(status, branch);
-    if (branch) m_branch = *branch;
+    KeepTyped(status, object, m_branch);
   }
 
   void fetch_data(GCL_Status& status) override {
@@ -44,5 +42,5 @@ class CRvGeneralBranchPage : public CRvGeneralPageBase {
 };
 
 void rvcmndlg::RegisterGeneralBranchPage() {
-  CRvPropertyBase::register_page_subclass({&CRvGeneralBranchPage::is_appropriate, &CRvGeneralBranchPage::construct});
+  rvcmndlg::RegisterPageClass<CRvGeneralBranchPage>();
 }

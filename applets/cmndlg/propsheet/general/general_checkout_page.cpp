@@ -41,9 +41,7 @@ class CRvGeneralCheckoutPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralCheckoutPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    const auto* version = dynamic_cast<const RVL_Version*>(&object);
-    KeepObject(status, version);
-    if (version) m_version = *version;
+    KeepTyped(status, object, m_version);
   }
 
   void fetch_data(GCL_Status& status) override {
@@ -158,6 +156,5 @@ class CRvGeneralCheckoutPage : public CRvGeneralPageBase {
 };
 
 void rvcmndlg::RegisterGeneralCheckoutPage() {
-  CRvPropertyBase::register_page_subclass(
-      {&CRvGeneralCheckoutPage::is_appropriate, &CRvGeneralCheckoutPage::construct});
+  rvcmndlg::RegisterPageClass<CRvGeneralCheckoutPage>();
 }

@@ -18,9 +18,7 @@ class CRvGeneralDerivedObjPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralDerivedObjPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    const auto* derived = dynamic_cast<const RVL_DerivedObject*>(&object);
-    KeepObject(status, derived);
-    if (derived) m_derived = *derived;
+    KeepTyped(status, object, m_derived);
   }
 
   void fetch_data(GCL_Status& status) override {
@@ -47,6 +45,5 @@ class CRvGeneralDerivedObjPage : public CRvGeneralPageBase {
 };
 
 void rvcmndlg::RegisterGeneralDerivedObjPage() {
-  CRvPropertyBase::register_page_subclass(
-      {&CRvGeneralDerivedObjPage::is_appropriate, &CRvGeneralDerivedObjPage::construct});
+  rvcmndlg::RegisterPageClass<CRvGeneralDerivedObjPage>();
 }

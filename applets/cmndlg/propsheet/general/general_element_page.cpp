@@ -17,9 +17,7 @@ class CRvGeneralElementPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralElementPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    const auto* element = dynamic_cast<const RVL_Element*>(&object);
-    KeepObject(status, element);
-    if (element) m_element = *element;
+    KeepTyped(status, object, m_element);
   }
 
   void fetch_data(GCL_Status& status) override {
@@ -40,5 +38,5 @@ class CRvGeneralElementPage : public CRvGeneralPageBase {
 };
 
 void rvcmndlg::RegisterGeneralElementPage() {
-  CRvPropertyBase::register_page_subclass({&CRvGeneralElementPage::is_appropriate, &CRvGeneralElementPage::construct});
+  rvcmndlg::RegisterPageClass<CRvGeneralElementPage>();
 }

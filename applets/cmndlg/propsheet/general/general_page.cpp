@@ -52,9 +52,7 @@ class CRvGeneralPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    const auto* named = dynamic_cast<const RVL_NamedObj*>(&object);
-    KeepObject(status, named);
-    if (named) m_named = *named;
+    KeepTyped(status, object, m_named);
   }
 
   void fetch_data(GCL_Status& status) override {
@@ -78,5 +76,5 @@ class CRvGeneralPage : public CRvGeneralPageBase {
 };
 
 void rvcmndlg::RegisterGeneralPage() {
-  CRvPropertyBase::register_page_subclass({&CRvGeneralPage::is_appropriate, &CRvGeneralPage::construct});
+  rvcmndlg::RegisterPageClass<CRvGeneralPage>();
 }

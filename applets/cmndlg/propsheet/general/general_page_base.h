@@ -23,6 +23,12 @@ class CRvGeneralPageBase : public CBasePropertyPage {
   // Keeps the object when it is of the page's class (the typed copy is the
   // page's); any other object is refused.
   void KeepObject(GCL_Status& status, const RVL_VobObject* object);
+  template <class Typed>
+  void KeepTyped(GCL_Status& status, const GCL_HandleBase& object, Typed& member) {
+    const auto* typed = dynamic_cast<const Typed*>(&object);
+    KeepObject(status, typed);
+    if (typed) member = *typed;
+  }
 
   // The name the page read (the VOB pathname of a file-system object, since
   // an object named without a view has no view to name it by; a named
@@ -65,6 +71,12 @@ class CRvGeneralPageBase : public CBasePropertyPage {
 };
 
 namespace rvcmndlg {
+
+// register_with_base of a page class: its predicate and its factory.
+template <class Page>
+void RegisterPageClass() {
+  CRvPropertyBase::register_page_subclass({&Page::is_appropriate, &Page::construct});
+}
 
 // The registration rows of the General pages (their place in the table is
 // page_registration.cpp's).

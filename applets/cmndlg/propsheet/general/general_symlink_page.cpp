@@ -16,9 +16,7 @@ class CRvGeneralSymlinkPage : public CRvGeneralPageBase {
   static CRvPropertyBase* construct() { return new CRvGeneralSymlinkPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    const auto* link = dynamic_cast<const RVL_VobSymlink*>(&object);
-    KeepObject(status, link);
-    if (link) m_link = *link;
+    KeepTyped(status, object, m_link);
   }
 
   void fetch_data(GCL_Status& status) override {
@@ -40,5 +38,5 @@ class CRvGeneralSymlinkPage : public CRvGeneralPageBase {
 };
 
 void rvcmndlg::RegisterGeneralSymlinkPage() {
-  CRvPropertyBase::register_page_subclass({&CRvGeneralSymlinkPage::is_appropriate, &CRvGeneralSymlinkPage::construct});
+  rvcmndlg::RegisterPageClass<CRvGeneralSymlinkPage>();
 }
