@@ -230,6 +230,12 @@ struct vob_ckout_info_s {
   const char* comment = nullptr;
   const char* user = nullptr;
   tbs_time2_t time;
+  // The check-out's view as it was when the check-out was made, so that it
+  // can still be named once the view is gone: its UUID, host and storage
+  // path (the tag's global path, "\\view\TAG").
+  const char* view_uuid = nullptr;
+  const char* view_host = nullptr;
+  const char* view_path = nullptr;
 };
 // The check-out of a checked-out version; TBS_ST_WRONG_KIND for a checked-in version.
 int vob_ver_get_ckout_info(vob_handle_t vob, vob_dbid_t version, stg_area_t area, vob_ckout_info_s* info);

@@ -156,6 +156,15 @@ const std::vector<const char*>& Migrations() {
       "CREATE TABLE vob_type_items (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
       " type INTEGER NOT NULL, list TEXT NOT NULL, position INTEGER NOT NULL, value TEXT NOT NULL,"
       " PRIMARY KEY (vob, type, list, position));",
+      // 7 -> 8: a check-out keeps its view's UUID, host and storage path, so
+      // that it can be named once the view is gone; old rows take them from
+      // their view while it is there.
+      "ALTER TABLE vob_checkouts ADD COLUMN view_uuid TEXT NOT NULL DEFAULT '';"
+      "ALTER TABLE vob_checkouts ADD COLUMN view_host TEXT NOT NULL DEFAULT '';"
+      "ALTER TABLE vob_checkouts ADD COLUMN view_path TEXT NOT NULL DEFAULT '';"
+      "UPDATE vob_checkouts SET view_path = '\\\\view\\' || view,"
+      " view_uuid = coalesce((SELECT uuid FROM views WHERE views.tag = vob_checkouts.view), ''),"
+      " view_host = coalesce((SELECT host FROM views WHERE views.tag = vob_checkouts.view), '');",
   };
   return migrations;
 }

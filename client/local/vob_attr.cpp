@@ -1,6 +1,9 @@
 // Attributes, triggers, protection, derived objects and replicas.
 #include "vob_attr.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -10,6 +13,7 @@
 #include "local/vob_repo.h"
 #include "local/vob_typedef.h"
 #include "platform/text.h"
+#include "sysutl.h"
 #include "tbs_oid.h"
 #include "vob_ob.h"
 
@@ -267,6 +271,15 @@ int vob_mkdo(vob_handle_t vob, const char* path, const char* data, vob_dbid_t* d
     o.name = normal;
     o.text = data;
     const vob_dbid_t made = Insert(s, o, "create derived object", "");
+    // Its maker owns it: the user in force, else this process's identity.
+    char user[256], owner[64], group[64];
+    if (sysutl_myloginname(user, sizeof user) != 0 || sysutl_user_to_usid(user, owner, sizeof owner) != 0 ||
+        sysutl_user_to_gsid(user, group, sizeof group) != 0) {
+      std::snprintf(owner, sizeof owner, "S-1-22-1-%u", static_cast<unsigned>(getuid()));
+      std::snprintf(group, sizeof group, "S-1-22-2-%u", static_cast<unsigned>(getgid()));
+    }
+    Statement own(s, "UPDATE vob_objs SET owner = ?3, grp = ?4 WHERE vob = ?1 AND dbid = ?2");
+    own.Bind(1, vob).Bind(2, made).Bind(3, std::string(owner)).Bind(4, std::string(group)).Run();
     if (derived) *derived = made;
     return TBS_ST_OK;
   });

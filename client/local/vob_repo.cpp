@@ -250,8 +250,11 @@ vob_dbid_t AddCheckout(Store& s, const Object& from, const std::string& view, bo
   Statement event(s, "SELECT max(id) FROM vob_events WHERE vob = ?1 AND obj = ?2");
   event.Bind(1, from.vob).Bind(2, checked_out.dbid);
   event.Step();
-  Statement add(s, "INSERT INTO vob_checkouts (vob, version, branch, view, reserved, comment, event, nonmastered)"
-                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+  // The view as it is now, so the check-out can still be named once it is gone.
+  Statement add(s, "INSERT INTO vob_checkouts (vob, version, branch, view, reserved, comment, event, nonmastered,"
+                   " view_uuid, view_host, view_path)"
+                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, coalesce((SELECT uuid FROM views WHERE tag = ?4), ''),"
+                   " coalesce((SELECT host FROM views WHERE tag = ?4), ''), '\\\\view\\' || ?4)");
   add.Bind(1, from.vob).Bind(2, checked_out.dbid).Bind(3, from.branch).Bind(4, view).Bind(5, reserved ? 1 : 0);
   add.Bind(6, comment).Bind(7, event.Int(0)).Bind(8, nonmastered ? 1 : 0).Run();
   return checked_out.dbid;

@@ -336,7 +336,8 @@ int vob_ver_next_merges(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor
 int vob_ver_get_ckout_info(vob_handle_t vob, vob_dbid_t version, stg_area_t area, vob_ckout_info_s* info) {
   return LocalCall("vob_ver_get_ckout_info", {Num(vob), Num(version)}, NonNull(info), [&](Store& s) {
     NeedVersion(s, vob, version);
-    Statement q(s, "SELECT c.reserved, c.view, c.comment, e.user, e.secs, c.nonmastered FROM vob_checkouts c"
+    Statement q(s, "SELECT c.reserved, c.view, c.comment, e.user, e.secs, c.nonmastered, c.view_uuid, c.view_host,"
+                   " c.view_path FROM vob_checkouts c"
                    " JOIN vob_events e ON e.id = c.event WHERE c.vob = ?1 AND c.version = ?2");
     q.Bind(1, vob).Bind(2, version);
     if (!q.Step()) return TBS_ST_WRONG_KIND;
@@ -347,6 +348,9 @@ int vob_ver_get_ckout_info(vob_handle_t vob, vob_dbid_t version, stg_area_t area
     result.user = AreaCopy(area, q.Text(3));
     result.time.secs = static_cast<std::uint32_t>(q.Int(4));
     result.nonmastered = static_cast<int>(q.Int(5));
+    result.view_uuid = AreaCopy(area, q.Text(6));
+    result.view_host = AreaCopy(area, q.Text(7));
+    result.view_path = AreaCopy(area, q.Text(8));
     *info = result;
     return TBS_ST_OK;
   });

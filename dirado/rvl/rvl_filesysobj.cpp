@@ -204,6 +204,20 @@ bool RVL_DerivedObject::data_status(GCL_Status& status, vob_fstat_s& stat) const
   return RVL_Call(status, [&] { return vob_do_oid_get_fstat_if_data(rep()->vob_handle(), &id.oid(), &stat); }) == 0;
 }
 
+void RVL_DerivedObject::owner_and_group(GCL_Status& status, GCL_OSUser& owner, GCL_OSGroup& group) const {
+  if (!require_body(status, __LINE__)) return;
+  char owner_sid[kPathSize];
+  char group_sid[kPathSize];
+  std::uint32_t mode = 0;
+  if (RVL_Call(status, [&] {
+        return vob_obj_get_protection(rep()->vob_handle(), dbid(), owner_sid, sizeof owner_sid, group_sid,
+                                      sizeof group_sid, &mode);
+      }) != 0)
+    return;
+  owner = GCL_OSUser::from_sid(GCL_String(owner_sid), status);
+  if (status.ok()) group = GCL_OSGroup::from_sid(GCL_String(group_sid), status);
+}
+
 RVL_DerivedObject::RVL_DerivedObject(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid,
                                      RVL_VobObjectRep::Resolved known, const GCL_String& text)
     : RVL_FileSysObj(new RVL_DerivedObjectRep(status, vob, dbid, known, text)) {}

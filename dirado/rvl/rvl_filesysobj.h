@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gcl_osuser.h"
 #include "rvl_vobobject.h"
 
 struct vob_fstat_s;
@@ -87,6 +88,8 @@ class RVL_DerivedObject : public RVL_FileSysObj {
   RVL_DerivedObject(GCL_Status& status, const RVL_Vob& vob, const GCL_String& pathname);
   // The status of its data; false (with TBS_ST_NOT_FOUND) when it has none.
   bool data_status(GCL_Status& status, vob_fstat_s& stat) const;
+  // The names of its owner and group (from their security identifiers).
+  void owner_and_group(GCL_Status& status, GCL_OSUser& owner, GCL_OSGroup& group) const;
   RVL_DerivedObject(GCL_Status& status, const RVL_Vob& vob, std::uint32_t dbid, RVL_VobObjectRep::Resolved known,
                     const GCL_String& text);
 };

@@ -17,6 +17,7 @@
 #include "nlbd.h"
 #include "ntregy.h"
 #include "rgy.h"
+#include "stg.h"
 #include "nlbd_port.h"
 #include "support/message_capture.h"
 #include "support/old_stores.h"
@@ -160,6 +161,19 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_EQ(vob_attype_get_info(old, type, area, &info), 0);
          EXPECT_EQ(info.kind, VOB_VAL_INTEGER);
          EXPECT_EQ(info.lower, nullptr);
+         stg_delete_area(area);
+       }},
+      {7,
+       [] {
+         // The old check-out names its view as the view was.
+         vob_handle_t old = 0;
+         ASSERT_EQ(vob_lookup_tag("\\old", &old), 0);
+         const stg_area_t area = stg_create_area(256);
+         vob_ckout_info_s info;
+         ASSERT_EQ(vob_ver_get_ckout_info(old, 2, area, &info), 0);
+         EXPECT_STREQ(info.view_uuid, "0b1d0000.00004000.8000.00:00:00:00:00:a1");
+         EXPECT_STREQ(info.view_host, "alpha");
+         EXPECT_STREQ(info.view_path, "\\\\view\\old_view");
          stg_delete_area(area);
        }},
   };

@@ -152,6 +152,21 @@ const std::vector<Step>& Steps() {
        "INSERT INTO vob_objs (vob, dbid, mtype, oid, name, number)"
        " VALUES (1, 1, 15, '0b1d0000-0000-4000-8000-0000000000a1', 'Severity', 1);"
        "UPDATE vobs SET next_dbid = 2 WHERE id = 1;"},
+      {// 6 -> 7: type definitions and their lists.
+       "CREATE TABLE vob_typedefs (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " type INTEGER NOT NULL, occurs INTEGER NOT NULL, globalness INTEGER NOT NULL,"
+       " master_kind INTEGER NOT NULL, lower TEXT, upper TEXT, lower_inclusive INTEGER NOT NULL,"
+       " upper_inclusive INTEGER NOT NULL, default_value TEXT, supertype INTEGER NOT NULL, mgr TEXT NOT NULL,"
+       " ptime INTEGER NOT NULL, mergetype INTEGER NOT NULL, from_occurs INTEGER NOT NULL,"
+       " to_occurs INTEGER NOT NULL, host TEXT NOT NULL, PRIMARY KEY (vob, type));"
+       "CREATE TABLE vob_type_items (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+       " type INTEGER NOT NULL, list TEXT NOT NULL, position INTEGER NOT NULL, value TEXT NOT NULL,"
+       " PRIMARY KEY (vob, type, list, position));",
+       // A version of \old checked out in old_view.
+       "INSERT INTO vob_objs (vob, dbid, mtype, oid, number) VALUES (1, 2, 7, 'old-version', -1);"
+       "UPDATE vobs SET next_dbid = 3 WHERE id = 1;"
+       "INSERT INTO vob_events VALUES (1, 1, 2, 'checkout version', 0, 'old', 'staff', 'alpha', 'old work');"
+       "INSERT INTO vob_checkouts VALUES (1, 2, 0, 'old_view', 1, 'old work', 1, 0);"},
   };
   return steps;
 }

@@ -168,7 +168,8 @@ int MakeSampleRepository(Context& c, bool force) {
     if (int built = BuildSampleView(&what)) return built;
     if (int built = BuildChangeSample(&what)) return built;
     if (int built = BuildRel1ViewAndReplica(&what)) return built;
-    return BuildViewListSample(&what);
+    if (int built = BuildViewListSample(&what)) return built;
+    return BuildGeneralPagesSample(&what);
   });
   if (status != TBS_ST_OK) {
     if (made_root)
@@ -198,7 +199,9 @@ int MakeSampleRepository(Context& c, bool force) {
         << "  view " << kRel1View << ", root " << view_roots[1].string()
         << " (REL1 over \\main\\LATEST; \\doc\\README.txt checked out reserved)\n"
         << "  replica " << kRemoteReplica << " of \\private, mastering \\private\\notes.txt@@\\main"
-        << " (mastership requests allowed on this site)\n";
+        << " (mastership requests allowed on this site)\n"
+        << "  \\public\\doc\\latest.txt, a link to README.txt; \\public\\src\\hello.o, a derived object;"
+           " \\doc\\README.txt also checked out unreserved by the view " << kOldView << ", since removed\n";
   return 0;
 }
 

@@ -175,9 +175,27 @@ int BuildRel1ViewAndReplica(std::string* what) {
   return step.status;
 }
 
+int BuildGeneralPagesSample(std::string* what) {
+  Step step{what};
+  vob_handle_t pub = 0;
+  vob_dbid_t readme = 0;
+  step("making the link latest.txt", [&] {
+    int rc = vob_lookup_tag("\\public", &pub);
+    return rc ? rc : vob_mkslink(pub, "\\doc\\latest.txt", "README.txt", "the latest notes", nullptr);
+  })
+      ("making the derived object hello.o", [&] { return vob_mkdo(pub, "\\src\\hello.o", "hello object", nullptr); })
+      ("making the view old_view", [&] { return view_create(kOldView, 0, "a view that was removed"); })
+      ("checking out README.txt in old_view", [&] {
+        int rc = vob_resolve_elem(pub, "\\doc\\README.txt", &readme);
+        return rc ? rc : cmd_utl_checkout(pub, readme, kOldView, 0, "old notes", nullptr);
+      })
+      ("removing the view old_view", [] { return view_remove(kOldView); });
+  return step.status;
+}
+
 int RemoveSampleRepository(std::string* what) {
   Step step{what};
-  std::vector<const char*> views = {kSampleView, kRel1View};
+  std::vector<const char*> views = {kSampleView, kRel1View, kOldView};
   views.insert(views.end(), std::begin(kStreamViews), std::end(kStreamViews));
   views.insert(views.end(), std::begin(kListViews), std::end(kListViews));
   for (const char* view : views)

@@ -25,6 +25,12 @@ inline constexpr const char* kRemoteReplica = "remote";
 // the replica remote of \private mastering \private\notes.txt@@\main; this
 // site may request mastership.
 int BuildRel1ViewAndReplica(std::string* what);
+// The objects the General pages show beside the files: the VOB symbolic
+// link \public\doc\latest.txt to README.txt, the derived object
+// \public\src\hello.o, and an unreserved check-out of \public\doc\README.txt
+// by the view old_view, which is then removed (the check-out stays).
+inline constexpr const char* kOldView = "old_view";
+int BuildGeneralPagesSample(std::string* what);
 // Removes the sample's views, every VOB of the store and the sample's
 // Tracklane database (for --force).
 int RemoveSampleRepository(std::string* what);

@@ -1,5 +1,7 @@
 #include "propsheet/page_registration.h"
 
+#include "propsheet/general/general_page_base.h"
+
 namespace rvcmndlg {
 
 namespace {
@@ -11,7 +13,11 @@ namespace {
 // mastership pages; labels, attributes and hyperlinks, triggers, protection,
 // locks; the view pages; the pool scrubber. Pages are added as they are built.
 using RegisterWithBase = void (*)();
-constexpr RegisterWithBase kRows[] = {nullptr};
+constexpr RegisterWithBase kRows[] = {
+    RegisterGeneralBranchPage,   RegisterGeneralCheckoutPage, RegisterGeneralDerivedObjPage,
+    RegisterGeneralElementPage,  nullptr /* replica */,       RegisterGeneralPage,
+    RegisterGeneralSymlinkPage,
+};
 
 }  // namespace
 

@@ -17,6 +17,7 @@ void AddPropertySheetResources(plat::ResourceModule& module) {
   module.AddString(IDS_SHEET_CAPTION, "Properties of %1");
   module.AddString(IDS_NO_HELP_FOR_PAGE,
                    "No help is available for property page with id = %d, please submit a problem report.");
+  AddGeneralPageResources(module);
 }
 
 }  // namespace rvcmndlg

@@ -5,5 +5,7 @@
 namespace rvcmndlg {
 
 void AddPropertySheetResources(plat::ResourceModule& module);
+// The General pages' templates, strings, menu and icons.
+void AddGeneralPageResources(plat::ResourceModule& module);
 
 }  // namespace rvcmndlg

@@ -228,5 +228,40 @@ inline constexpr int IDC_BROWSE_VIEWS_HELP = 24694;
 inline constexpr int IDS_BROWSE_DEVELOPMENT_VIEW = 24700;
 inline constexpr int IDS_BROWSE_INTEGRATION_VIEW = 24701;
 inline constexpr int IDS_BROWSE_OTHER_OWNER = 24702;
+// The General pages of file-system and named objects.
+inline constexpr int IDD_GENERAL_PAGE = 806;
+inline constexpr int IDD_GENERAL_SYMLINK_PAGE = 815;
+inline constexpr int IDD_GENERAL_CHECKOUT_PAGE = 828;
+inline constexpr int IDD_GENERAL_ELEMENT_PAGE = 834;
+inline constexpr int IDD_GENERAL_BRANCH_PAGE = 835;
+inline constexpr int IDD_GENERAL_DERIVEDOBJ_PAGE = 839;
+inline constexpr int IDC_GEN_ELEMENT_TYPE = 7000;
+inline constexpr int IDC_GEN_PREDECESSOR = 7001;
+inline constexpr int IDC_GEN_RESERVED = 7002;
+inline constexpr int IDC_GEN_LINK_TARGET = 7004;
+inline constexpr int IDC_GEN_DESCRIPTION = 7005;
+inline constexpr int IDC_GEN_KIND = 7006;
+inline constexpr int IDC_GEN_CREATED_BY = 7007;
+inline constexpr int IDC_GEN_CREATED_ON = 7008;
+inline constexpr int IDC_GEN_NAME = 7010;
+inline constexpr int IDC_GEN_BRANCH_TYPE = 7011;
+inline constexpr int IDC_GEN_IN_VIEW = 7012;
+inline constexpr int IDC_GEN_OWNER = 7031;
+inline constexpr int IDC_GEN_IN_VIEW_LABEL = 7033;
+inline constexpr int IDC_GEN_GROUP = 7044;
+inline constexpr int IDC_GEN_PREDECESSOR_LABEL = 7052;
+inline constexpr int IDC_GEN_ICON = 7064;
+inline constexpr int IDC_GEN_ACTIVITY_GROUP = 7078;
+inline constexpr int IDC_GEN_ACTIVITY_PROPERTIES = 7079;
+inline constexpr int IDC_GEN_ACTIVITY = 7080;
+inline constexpr int IDC_GEN_TYPE_PROPERTIES = 7295;
+inline constexpr int IDR_MENU_PAGE_CONTEXT = 832;
+inline constexpr int IDM_PAGE_MENU_TYPENAME = 5;  // the "TypeName" pop-up
+inline constexpr int ID_TYPENAME_TYPE_PROPERTIES = 7252;
+inline constexpr int IDS_CHECKEDOUT_PREFIX = 720;
+inline constexpr int IDS_HOST_COLON_PATH = 741;
+// The icon of meta-type N is IDI_METATYPE_FIRST + N.
+inline constexpr int IDI_METATYPE_FIRST = 950;
+inline constexpr int IDI_METATYPE_COUNT = 40;
 
 }  // namespace rvcmndlg::res

@@ -17,9 +17,26 @@ TEST_F(RvdlgProperties, AnUnknownNameFailsWithTheSheetsMessage) {
   EXPECT_EQ(Rvdlg({"properties", "nosuch"}, &output), 1) << output;
   EXPECT_NE(output.find("nosuch: failed\n    Unable to display properties of \"nosuch\"."), std::string::npos)
       << output;
-  // An object the library has no page for yet says so.
-  EXPECT_EQ(Rvdlg({"properties", "\\public\\src\\hello.c"}, &output), 1) << output;
+  // An object the library has no page for yet (an activity of the project VOB) says so.
+  EXPECT_EQ(Rvdlg({"properties", "activity:fix_greeting@\\projects"}, &output), 1) << output;
   EXPECT_NE(output.find("No properties can be shown for this kind of object."), std::string::npos) << output;
+}
+
+TEST_F(RvdlgProperties, TheSampleCheckOutsGeneralPageShowsAndKeepsItsChanges) {
+  const std::string util = "\\\\view\\sample_view\\public\\src\\util.c";
+  std::string output;
+  EXPECT_EQ(Rvdlg({"properties", util}, &output), 0) << output;
+  for (const char* text : {"\"Checkedout version\"", "[7012] edit (read-only): \"sample_view\"", "[x] Reserved",
+                           "util.c: OK\n"})
+    EXPECT_NE(output.find(text), std::string::npos) << text << " in\n" << output;
+  const auto answers = WriteFile("general.answers",
+                                 "window 828\n"
+                                 "  type Description: \"Tidy the helpers\"\n"
+                                 "  uncheck Reserved\n"
+                                 "  click OK\n");
+  ASSERT_EQ(Run({"--answers", answers.string(), "properties", util}), 0) << err.str();
+  ASSERT_EQ(Run({"describe", "\\public\\src\\util.c@@\\main\\CHECKEDOUT"}), 0) << err.str();
+  EXPECT_TRUE(OutHas("Comment: Tidy the helpers\n")) << out.str();
 }
 
 TEST_F(RvdlgProperties, AViewTagIsDescribedBesideAFailedName) {

@@ -207,6 +207,7 @@ void Register(bool (*applies)(const GCL_HandleBase&) = &AppliesToStandIn<N>) {
 void RegisterStandIns() {
   static std::once_flag once;
   std::call_once(once, [] {
+    (void)CRvPropertyBase::registered_subclasses();  // the library's pages come first
     [&]<int... N>(std::integer_sequence<int, N...>) { (Register<N>(), ...); }(std::make_integer_sequence<int, 17>{});
     Register<17>(&AppliesAfterFailedLookUp);
     Register<18>(&AnyVobObject);
@@ -337,9 +338,10 @@ TEST_F(PropertySheetTest, OneNameOpensOnThePageItsTabNames) {
     std::string name, tab;
     int page;
   } cases[] = {
-      {hello, "", 18},           {hello, "configspec", 19}, {hello, "loadrules", 19},
-      {hello, "activities", 19}, {hello, "other", 18},
-      {hello + "@@\\main\\1", "loadrules", 18},  // outside a one-page sheet: the first
+      // An element's sheet: the library's General page, then stand-ins 18, 19
+      // and 20 (-1: the General page, which is no stand-in).
+      {hello, "", -1},           {hello, "configspec", 19}, {hello, "loadrules", 18},
+      {hello, "activities", 18}, {hello, "other", -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + " " + c.tab);
@@ -347,7 +349,7 @@ TEST_F(PropertySheetTest, OneNameOpensOnThePageItsTabNames) {
     plat::test::ScriptedUser user;
     user->OnCaption("Properties of " + c.name).Click("OK");
     EXPECT_EQ(Kinds(Display({c.name}, c.tab)), std::vector<Kind>{Kind::Ok});
-    EXPECT_EQ(Activated(), std::vector<int>{kFirstPageId + c.page});
+    EXPECT_EQ(Activated(), c.page < 0 ? std::vector<int>{} : std::vector<int>{kFirstPageId + c.page});
   }
 }
 
@@ -463,7 +465,7 @@ TEST_F(PropertySheetTest, AFailedFetchRefusesThePageUntilARetryFillsIt) {
   scripted->OnCaption("Properties of " + hello).Page("Page 19").Page("Page 19").Click("OK");
   scripted->OnMessage("because an error occurred while trying to access Strata data.\nthe object went away")
       .Click("OK");
-  EXPECT_EQ(Kinds(Display({hello})), std::vector<Kind>{Kind::Ok});
+  EXPECT_EQ(Kinds(Display({hello}, "loadrules")), std::vector<Kind>{Kind::Ok});
   plat::SetUiHost(nullptr);
   EXPECT_TRUE(scripted->Failures().empty()) << scripted->TranscriptText();
   EXPECT_TRUE(scripted->Unmet().empty()) << scripted->TranscriptText();
@@ -484,8 +486,8 @@ TEST_F(PropertySheetTest, APageThatCannotInitialiseSaysSo) {
     plat::test::ScriptedUser user;
     if (in_exchange) user->OnMessage("The value cannot be shown.").Click("OK").Always().Optional();
     user->OnMessage("An error occurred while initializing the selected property page.").Click("OK").Always();
-    // Every page refuses: the sheet cannot open.
-    EXPECT_EQ(Kinds(Display({hello})), std::vector<Kind>{Kind::Failed});
+    // Every page refuses (a hyperlink has no General page): the sheet cannot open.
+    EXPECT_EQ(Kinds(Display({"hlink:Merge@" + std::to_string(merge) + "@\\public"})), std::vector<Kind>{Kind::Failed});
     EXPECT_TRUE(Activated().empty());
   }
 }
@@ -497,7 +499,7 @@ TEST_F(PropertySheetTest, AReadOnlyPageKeepsItsIgnoredControlsAndFrames) {
   }
   plat::test::ScriptedUser user;
   user->OnCaption("Properties of " + hello).Click("Cancel");
-  Display({hello});
+  Display({hello}, "loadrules");
   std::lock_guard<std::mutex> lock(g_script.mutex);
   EXPECT_TRUE(g_script.edit_style & plat::es::ReadOnly);
   EXPECT_FALSE(g_script.edit_style & 0x00810000u);  // no border, no tab stop
@@ -527,7 +529,7 @@ TEST_F(PropertySheetTest, HelpOpensTheDescribeTopicOutsideTheConsoleAndTheTableI
   {
     plat::test::ScriptedUser user;
     user->OnCaption("Properties of " + hello).Click("Help").Click("Cancel");
-    Display({hello});
+    Display({hello}, "loadrules");  // the stand-in after the General page
   }
   auto help = CallLog::Calls("gu_help");
   ASSERT_EQ(help.size(), 1u);
@@ -541,7 +543,7 @@ TEST_F(PropertySheetTest, HelpOpensTheDescribeTopicOutsideTheConsoleAndTheTableI
   user->OnCaption("Properties of " + hello).Click("Help").Click("Cancel");
   user->OnMessage("No help is available for property page with id = 31018, please submit a problem report.")
       .Click("OK");
-  Display({hello});
+  Display({hello}, "loadrules");  // the stand-in after the General page
   EXPECT_TRUE(CallLog::Calls("gu_help").empty());
 }
 
