@@ -99,8 +99,8 @@ RVL_AttributeList RVL_GetAttributes(GCL_Status& status, const RVL_VobObject& obj
       break;
     }
     RVL_AttributeValue held(std::move(value));
-    list.Append(RVL_Attribute(RVL_NamedObj(status, vob, type, RVL_VobObjectRep::Resolved{VOB_MTYPE_ATTYPE}, GCL_String()),
-                              held));
+    list.Append(
+        RVL_Attribute(RVL_AttributeType(status, vob, type, RVL_VobObjectRep::Resolved{VOB_MTYPE_ATTYPE}, GCL_String()), held));
   }
   if (cursor != 0) {
     GCL_Status closing;

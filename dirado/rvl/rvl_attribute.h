@@ -7,7 +7,7 @@
 
 #include "gcl_string.h"
 #include "lc_collection.h"
-#include "rvl_namedobj.h"
+#include "rvl_typeobj.h"
 
 class GCL_Status;
 struct vob_value_s;
@@ -42,13 +42,13 @@ class RVL_AttributeValue {
 class RVL_Attribute {
  public:
   RVL_Attribute() = default;
-  RVL_Attribute(const RVL_NamedObj& type, const RVL_AttributeValue& value) : type_(type), value_(value) {}
-  const RVL_NamedObj& type() const { return type_; }
+  RVL_Attribute(const RVL_AttributeType& type, const RVL_AttributeValue& value) : type_(type), value_(value) {}
+  const RVL_AttributeType& type() const { return type_; }
   const RVL_AttributeValue& value() const { return value_; }
   bool operator==(const RVL_Attribute& other) const { return type_ == other.type_ && value_ == other.value_; }
 
  private:
-  RVL_NamedObj type_;
+  RVL_AttributeType type_;
   RVL_AttributeValue value_;
 };
 

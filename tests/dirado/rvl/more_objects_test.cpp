@@ -93,6 +93,10 @@ TEST_F(MoreObjects, AttributesAreListedAddedAndDropped) {
   EXPECT_EQ(list[0].type().name(status), "Priority");
   EXPECT_EQ(list[0].value().text(), "3");
   EXPECT_EQ(list[1].type().name(status), "Note");
+  // The type is an attribute type: its definition reads through it.
+  EXPECT_EQ(list[0].type().definition(status).kind(), static_cast<std::uint32_t>(VOB_VAL_INTEGER));
+  EXPECT_EQ(list[1].type().definition(status).kind(), static_cast<std::uint32_t>(VOB_VAL_STRING));
+  ASSERT_TRUE(status.ok()) << status.messages();
   EXPECT_EQ(list[1].value().text(), "needs review");
   EXPECT_EQ(vob_ob_open_cursor_count(), cursors);  // the cursor was closed
 
