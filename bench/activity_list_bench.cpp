@@ -3,11 +3,10 @@
 // against a bare loop of the same model calls.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <string>
 
+#include "bench_timing.h"
 #include "cm/activity_entries.h"
 #include "flm_admin.h"
 #include "local/store.h"
@@ -15,12 +14,6 @@
 #include "platform/registry.h"
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The calls a fill makes, without the dialog: the stream's activities and
 // the current user, then per activity its owner (the filter), its

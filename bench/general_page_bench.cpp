@@ -4,12 +4,12 @@
 // makes are counted too: a page never activated makes none.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "bench_timing.h"
 #include "cmd_resolve.h"
 #include "cmd_utl.h"
 #include "flm.h"
@@ -29,12 +29,6 @@
 namespace {
 
 constexpr const char* kVersion = "\\bench\\f.c@@\\main\\CHECKEDOUT";
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // A VOB \bench with \f.c checked out reserved in the view bench_view.
 void MakeRepository() {

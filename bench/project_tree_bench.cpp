@@ -4,10 +4,9 @@
 // for each stream whether it integrates, its owner, name and selector).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 
+#include "bench_timing.h"
 #include "cmctls/cmctls.h"
 #include "flm_admin.h"
 #include "local/store.h"
@@ -15,12 +14,6 @@
 #include "platform/registry.h"
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The calls the tree makes, without the tree.
 void BareLoop() {

@@ -3,23 +3,16 @@
 // cursor), with 5,000 tags in a store in memory.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "gcl_status.h"
 #include "local/store.h"
 #include "rgy.h"
 #include "rvl_registry.h"
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 std::vector<std::string> MakeTags(int count) {
   client_local::UseStore(client_local::Store::OpenMemory());

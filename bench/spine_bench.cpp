@@ -7,11 +7,11 @@
 
 #include <malloc.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench_timing.h"
 #include "clp.h"
 #include "fileops/common_operation.h"
 #include "rvcmndlg/file_operation_list.h"
@@ -55,12 +55,6 @@ void UseStore(bool on_disk) {
   std::filesystem::remove(path);
   std::string error;
   client_local::UseStore(client_local::Store::OpenFile(path, &error));
-}
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 void BM_SpineAgainstBareLoop(benchmark::State& state) {

@@ -4,11 +4,10 @@
 // memory.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-#include <functional>
 #include <set>
 #include <string>
 
+#include "bench_timing.h"
 #include "local/store.h"
 #include "platform/types.h"
 #include "rgy.h"
@@ -17,12 +16,6 @@
 #include "viewvob/view_tag_list_box.h"
 
 namespace {
-
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 void MakeViews(int count) {
   client_local::UseStore(client_local::Store::OpenMemory());
