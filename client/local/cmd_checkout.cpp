@@ -140,8 +140,8 @@ int Survey(Store& s, const std::string& version_id, const Options& o, Target* t)
     return TBS_ST_WRONG_KIND;
   }
   t->element = *Load(s, t->vob, dbid);
-  Statement mine(s, "SELECT 1 FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
-                    " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
+  Statement mine(s, "SELECT 1 FROM vob_objs o CROSS JOIN vob_checkouts c ON c.vob = o.vob AND c.version = o.dbid"
+                    " WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
   mine.Bind(1, t->vob).Bind(2, dbid).Bind(3, tag);
   if (mine.Step()) {
     Complain("Element \"" + t->shown + "\" is already checked out to view \"" + tag + "\".");

@@ -40,8 +40,8 @@ int cmd_utl_checkout(vob_handle_t vob, vob_dbid_t dbid, const char* view, int re
     }
     const Object branch_object = *Load(s, vob, branch);
     const std::string name = Pathname(s, branch_object);
-    Statement mine(s, "SELECT 1 FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
-                      " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
+    Statement mine(s, "SELECT 1 FROM vob_objs o CROSS JOIN vob_checkouts c ON c.vob = o.vob AND c.version = o.dbid"
+                      " WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
     mine.Bind(1, vob).Bind(2, branch_object.elem).Bind(3, view);
     if (mine.Step()) {
       imsg_print_text(IMSG_ERROR, ("Element \"" + name + "\" is already checked out to view \"" + view + "\".\n").c_str());

@@ -72,8 +72,8 @@ int cmd_lscheckout_get_list(const char* pathname, int directory, std::vector<cmd
     vob_dbid_t element = 0;
     if (int status = vob_ver_get_elem(vob, version, &element)) return status;
     return InStore([&](Store& s) {
-      Statement read(s, "SELECT c.view, c.reserved FROM vob_checkouts c JOIN vob_objs o"
-                        " ON o.vob = c.vob AND o.dbid = c.version WHERE c.vob = ?1 AND o.elem = ?2 ORDER BY c.view");
+      Statement read(s, "SELECT c.view, c.reserved FROM vob_objs o CROSS JOIN vob_checkouts c"
+                        " ON c.vob = o.vob AND c.version = o.dbid WHERE o.vob = ?1 AND o.elem = ?2 ORDER BY c.view");
       read.Bind(1, vob).Bind(2, element);
       while (read.Step()) list->push_back(cmd_lscheckout_entry_s{read.Text(0), static_cast<int>(read.Int(1))});
       return TBS_ST_OK;

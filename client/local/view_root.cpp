@@ -135,8 +135,10 @@ vob_dbid_t LabelVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::
 }
 
 vob_dbid_t CheckedOutVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view) {
-  Statement q(s, "SELECT c.version FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
-                 " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
+  // The element's objects first, by their index, then their check-outs: the
+  // VOB's other check-outs are never read, however many there are.
+  Statement q(s, "SELECT c.version FROM vob_objs o CROSS JOIN vob_checkouts c ON c.vob = o.vob AND c.version = o.dbid"
+                 " WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
   q.Bind(1, vob).Bind(2, elem).Bind(3, view);
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }

@@ -227,8 +227,8 @@ vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
     return views::Select(s, *row, views::ParsedSpec(*row), vob, elem, &checked_out);
   }
   if (!view.empty()) {
-    Statement q(s, "SELECT c.version FROM vob_checkouts c JOIN vob_objs o ON o.vob = c.vob AND o.dbid = c.version"
-                   " WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
+    Statement q(s, "SELECT c.version FROM vob_objs o CROSS JOIN vob_checkouts c ON c.vob = o.vob AND c.version = o.dbid"
+                   " WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
     q.Bind(1, vob).Bind(2, elem).Bind(3, view);
     if (q.Step()) return static_cast<vob_dbid_t>(q.Int(0));
   }

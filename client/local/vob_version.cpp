@@ -58,8 +58,8 @@ int FindCheckout(Store& s, vob_handle_t vob, const char* pathname, const char* v
   std::uint32_t mtype = 0;
   if (int rc = Resolve(s, vob, pathname, "", &elem, &mtype); rc != TBS_ST_OK) return rc;
   if (!IsElement(mtype)) return TBS_ST_WRONG_KIND;
-  Statement q(s, "SELECT c.version, c.reserved FROM vob_checkouts c JOIN vob_objs o"
-                 " ON o.vob = c.vob AND o.dbid = c.version WHERE c.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
+  Statement q(s, "SELECT c.version, c.reserved FROM vob_objs o CROSS JOIN vob_checkouts c"
+                 " ON c.vob = o.vob AND c.version = o.dbid WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
   q.Bind(1, vob).Bind(2, elem).Bind(3, view);
   if (!q.Step()) {
     imsg_print_text(IMSG_ERROR, ("Element \"" + std::string(pathname) + "\" is not checked out in view \"" +

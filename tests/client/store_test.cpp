@@ -176,6 +176,18 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_STREQ(info.view_path, "\\\\view\\old_view");
          stg_delete_area(area);
        }},
+      {8,
+       [] {
+         // A check-out of a view that is gone still names it.
+         vob_handle_t old = 0;
+         ASSERT_EQ(vob_lookup_tag("\\old", &old), 0);
+         const stg_area_t area = stg_create_area(256);
+         vob_ckout_info_s info;
+         ASSERT_EQ(vob_ver_get_ckout_info(old, 3, area, &info), 0);
+         EXPECT_STREQ(info.view_host, "beta");
+         EXPECT_STREQ(info.view_path, "\\\\view\\gone_view");
+         stg_delete_area(area);
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("schema " + std::to_string(row.version));

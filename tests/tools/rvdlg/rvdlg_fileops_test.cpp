@@ -70,7 +70,9 @@ TEST_F(RvdlgFileOps, CheckoutInRel1ViewOffersTheVersionsAndKeepsRel1sText) {
   EXPECT_EQ(Read(hello), rel1);
 }
 
-TEST_F(RvdlgFileOps, ARequestedMastershipIsSentToTheToolWhoseLinesFollow) {
+// The tool starts when the run ends and goes on by itself, so its line may
+// come before or after the file's.
+TEST_F(RvdlgFileOps, ARequestedMastershipIsSentToTheTool) {
   const auto notes = home / "views" / "sample_view" / "private/notes.txt";
   const auto answers = WriteFile("answers.txt", "window 24341\n  check 24753\n  click Yes\n");
   std::string output;
@@ -83,8 +85,7 @@ TEST_F(RvdlgFileOps, ARequestedMastershipIsSentToTheToolWhoseLinesFollow) {
   const auto tool =
       output.find(R"(tsldlg: mastership of \\view\sample_view\private\notes.txt@@\main requested from replica remote)");
   ASSERT_NE(outcome, std::string::npos) << output;
-  ASSERT_NE(tool, std::string::npos) << output;
-  EXPECT_LT(outcome, tool) << output;
+  EXPECT_NE(tool, std::string::npos) << output;
 }
 
 }  // namespace

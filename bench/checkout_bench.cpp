@@ -1,0 +1,193 @@
+// The cost of checking out N files of one directory through the with-options
+// entry (worker, progress window, per-file capture and outcome) against a
+// bare loop of the client calls the operation makes per file, each run on a
+// fresh repository made the same way (setup untimed). The set-up compares
+// both runs' call logs, call name by call name, so the loops stay alike.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench_timing.h"
+#include "clp.h"
+#include "cmd_checkout.h"
+#include "file_query.h"
+#include "flm.h"
+#include "imsg_redirect_scope.h"
+#include "local/calllog.h"
+#include "local/store.h"
+#include "nlbd.h"
+#include "ntregy.h"
+#include "platform/hosts.h"
+#include "platform/pathmap.h"
+#include "platform/registry.h"
+#include "rgy.h"
+#include "rvcmndlg/entries.h"
+#include "rvcmndlg/file_operation_list.h"
+#include "stg.h"
+#include "view.h"
+#include "view_ws.h"
+#include "vob.h"
+#include "vob_ob.h"
+#include "vob_utl_series.h"
+
+namespace {
+
+const std::filesystem::path& Home() {
+  static const auto home = std::filesystem::temp_directory_path() / "rv_checkout_bench";
+  return home;
+}
+
+// A VOB \bench whose root directory holds N file elements, loaded into the
+// view bench_view; the store in memory or in HOME/bench.db.
+void MakeRepository(int files, bool on_disk) {
+  client_local::UseStore(nullptr);
+  std::filesystem::remove_all(Home());
+  std::filesystem::create_directories(Home());
+  plat::SetHome(Home());
+  std::string error;
+  client_local::UseStore(on_disk ? client_local::Store::OpenFile(Home() / "bench.db", &error)
+                                 : client_local::Store::OpenMemory());
+  rgy_add_region("bench", "bench region");
+  rgy_set_default_region("bench");
+  vob_handle_t vob = 0;
+  vob_create("\\bench", "bench", &vob);
+  for (int i = 0; i < files; ++i) {
+    vob_dbid_t element = 0;
+    vob_mkelem(vob, ("\\f" + std::to_string(i) + ".c").c_str(), 0, "", &element);
+  }
+  view_create("bench_view", 0, "the bench view");
+}
+
+std::string FileOf(int i) { return "\\\\view\\bench_view\\bench\\f" + std::to_string(i) + ".c"; }
+
+int RunEntry(int files) {
+  CFileOperationList list;
+  for (int i = 0; i < files; ++i) list.AddFile(FileOf(i));
+  return rvCheckoutWithOptionsOp(list, "bench work", 1, 0, 0, 0, nullptr, 0, 1, 0);
+}
+
+std::map<std::string, int> CallsOf(const std::function<void()>& work) {
+  client_local::CallLog::StartRecording();
+  work();
+  std::map<std::string, int> counts;
+  for (const auto& call : client_local::CallLog::Calls()) ++counts[call.name];
+  client_local::CallLog::StopRecording();
+  return counts;
+}
+
+// The client calls the entry makes, in a bare loop: the run's settings and
+// usage record, and per file its series mark, the file's queries (element,
+// kind, check-outs, view, replication) and its check-out.
+void BareLoop(int files) {
+  // The command's messages are kept, as the entry keeps each file's.
+  std::string messages;
+  const imsg_redirect_scope keep(
+      [](void* context, int, const char* text) { *static_cast<std::string*>(context) += text; }, &messages);
+  int knob = 0;
+  nlbd_knob_get_boolean(6, 0, &knob);
+  nlbd_knob_get_boolean(6, 0, &knob);
+  nlbd_knob_get_boolean(7, 0, &knob);
+  char parameter[8];
+  ntregy_get_param(41, parameter, sizeof parameter);
+  for (int i = 0; i < files; ++i) {
+    vob_utl_set_series_next_op(i == 0, i == files - 1);
+    const std::string name = FileOf(i);
+    char tag[1024];
+    vob_handle_t vob = 0;
+    vob_dbid_t version = 0, element = 0;
+    std::uint32_t mtype = 0;
+    view_ws_lookup_pn(name.c_str(), tag, sizeof tag, &vob, &version);
+    vob_ver_get_elem(vob, version, &element);
+    vob_obj_get_mtype(vob, element, &mtype);
+    std::vector<cmd_lscheckout_entry_s> checkouts;
+    cmd_lscheckout_get_list(name.c_str(), 0, &checkouts);
+    view_info_s info;
+    view_get_view_info(name.c_str(), &info);
+    FLM_View view;
+    FLM_View::construct_from_uuid(info.uuid, &view);
+    bool flm = false;
+    view.is_flm_view(&flm);
+    int replicated = 0;
+    vob_ob_is_replicated(vob, &replicated);
+    const stg_area_t area = stg_create_area(1012);
+    const char* names[1] = {name.c_str()};
+    cmd_checkout_args_s args;
+    args.version = 8;
+    args.area = area;
+    args.pnames = names;
+    args.pname_count = 1;
+    args.unreserved = 0;
+    args.reserved = 1;
+    args.comment = "bench work";
+    args.comment_mode = CMD_CHECKOUT_COMMENT_GIVEN;
+    benchmark::DoNotOptimize(cmd_checkout(&args));
+    stg_delete_area(area);
+  }
+  clp_collectdatai("rvCheckoutOp", files);
+}
+
+// Both loops make the same calls, name for name, on a small repository.
+std::string CallsDiffer() {
+  MakeRepository(3, false);
+  const auto bare = CallsOf([] { BareLoop(3); });
+  MakeRepository(3, false);
+  const auto entry = CallsOf([] { RunEntry(3); });
+  if (bare == entry) return {};
+  std::string differences;
+  for (const auto& [name, count] : entry)
+    if (bare.count(name) == 0 || bare.at(name) != count)
+      differences += " " + name + " " + std::to_string(count) + "/" + std::to_string(bare.count(name) ? bare.at(name) : 0);
+  for (const auto& [name, count] : bare)
+    if (entry.count(name) == 0) differences += " " + name;
+  return "the loops' calls differ:" + differences;
+}
+
+void BM_CheckoutAgainstBareLoop(benchmark::State& state) {
+  const int files = static_cast<int>(state.range(0));
+  const bool on_disk = state.range(1) != 0;
+  plat::Registry::UseMemory();
+  plat::SetUiHost(std::make_shared<plat::AutomaticHost>());
+  if (const std::string differ = CallsDiffer(); !differ.empty()) {
+    state.SkipWithError(differ.c_str());
+    return;
+  }
+  double bare = 0, entry = 0;
+  int succeeded = 0;
+  for (auto _ : state) {
+    MakeRepository(files, on_disk);
+    bare += Seconds([&] { BareLoop(files); });
+    MakeRepository(files, on_disk);
+    const double run = Seconds([&] { succeeded = RunEntry(files); });
+    entry += run;
+    state.SetIterationTime(run);
+  }
+  if (succeeded != files) state.SkipWithError("not every file was checked out");
+  const double runs = static_cast<double>(state.iterations()) * files;
+  state.counters["bare_us_per_file"] = bare * 1e6 / runs;
+  state.counters["entry_us_per_file"] = entry * 1e6 / runs;
+  state.counters["checkout_over_bare"] = bare > 0 ? entry / bare : 0;
+  plat::SetUiHost(nullptr);
+  client_local::UseStore(nullptr);
+  std::filesystem::remove_all(Home());
+}
+BENCHMARK(BM_CheckoutAgainstBareLoop)
+    ->ArgsProduct({{1000, 10000}, {0, 1}})
+    ->ArgNames({"files", "disk"})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+// A run of 100,000 files outlasts the progress window's one-second delay: the
+// window shows and every change is posted to it.
+BENCHMARK(BM_CheckoutAgainstBareLoop)
+    ->Args({100000, 0})
+    ->ArgNames({"files", "disk"})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
