@@ -56,6 +56,15 @@ RVCMNDLG_API int rvUncheckoutWithOptionsOp(plat::ObjectArray& entries, int keep_
 // how many entries succeeded.
 RVCMNDLG_API int rvReserveOp(plat::ObjectArray& entries, int reserve, plat::Window* parent, int show_progress);
 
+// Makes every entry (a view-private file or directory) an element: the
+// comment prompt, preserve time and mastership of new branches come from
+// the user options. Returns how many entries succeeded.
+RVCMNDLG_API int rvAddToSrcOp(plat::ObjectArray& entries, plat::Window* parent, int show_progress);
+// The same with the caller's comment, keep-checked-out and preserve-time
+// values and no comment prompt. Returns how many entries succeeded.
+RVCMNDLG_API int rvAddToSrcWithOptionsOp(plat::ObjectArray& entries, const std::string& comment, int keep_checked_out,
+                                         plat::Window* parent, int preserve_time, int show_progress);
+
 // ---- Property sheets ----
 
 // Shows the properties of each named object (a pathname, extended name,

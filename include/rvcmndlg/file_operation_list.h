@@ -99,6 +99,15 @@ class RVCMNDLG_API CFileOperationList : public plat::ObjectArray {
   int Reserve(const std::string& path, plat::Window* parent = nullptr);
   int ReserveWithHwnd(plat::Hwnd window);
 
+  // Add to source control; each returns how many entries succeeded. The
+  // forms with a path add it first; AddToSrcWithHwnd takes a window of a
+  // caller without a framework of its own.
+  int AddToSrc(plat::Window* parent = nullptr);
+  int AddToSrc(const std::string& path, plat::Window* parent = nullptr);
+  int AddToSrcWithOptions(plat::Window* parent = nullptr);
+  int AddToSrcWithOptions(const std::string& path, plat::Window* parent = nullptr);
+  int AddToSrcWithHwnd(plat::Hwnd window, int with_options);
+
   // Compares every entry with its predecessor (or each other); returns 0.
   int Diff(void* parent = nullptr);
   int Diff(const std::string& path, void* parent = nullptr);

@@ -38,6 +38,9 @@ int MakeSampleRepository(Context& context, bool force);
 int RunCmControls(Context& context, const std::string& stream_selector);
 int ShowSettings(std::ostream& out);
 int PrintOutcomes(const CFileOperationList& list, std::ostream& out);
+// The files as library pathnames into the list; false (with a line on err)
+// when one names nothing the library can reach.
+bool AddFiles(CFileOperationList& list, const std::vector<std::string>& files, const char* command, Context& c);
 
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
 void InstallInitCommand(CLI::App& app, Runner& chosen);
@@ -51,6 +54,8 @@ void InstallTracklaneCommand(CLI::App& app, Runner& chosen);
 void InstallCmCommands(CLI::App& app, Runner& chosen);
 void InstallRegistryCommands(CLI::App& app, Runner& chosen);
 void InstallActivityCommands(CLI::App& app, Runner& chosen);
+// `rvdlg add`.
+void InstallAddCommand(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the

@@ -35,10 +35,6 @@ int PrintOutcomes(const CFileOperationList& list, std::ostream& out) {
   return all ? 0 : 1;
 }
 
-namespace {
-
-// The files as library pathnames; false (with a line on err) when one names
-// nothing the library can reach.
 bool AddFiles(CFileOperationList& list, const std::vector<std::string>& files, const char* command, Context& c) {
   for (const auto& file : files) {
     const std::string name = LibraryPathname(file);
@@ -50,6 +46,8 @@ bool AddFiles(CFileOperationList& list, const std::vector<std::string>& files, c
   }
   return true;
 }
+
+namespace {
 
 struct CheckoutArgs {
   std::vector<std::string> files;

@@ -1,8 +1,12 @@
 // The sample repository of `rvdlg init`.
 #include "sample_repo.h"
 
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include <cstdio>
@@ -11,6 +15,7 @@
 #include "flm_admin.h"
 #include "fileutl_file.h"
 #include "ntregy.h"
+#include "platform/pathmap.h"
 #include "tbs.h"
 #include "tsl.h"
 #include "view.h"
@@ -39,6 +44,21 @@ int AddVersions(vob_handle_t vob, const std::string& path, vob_dbid_t branch_or_
     if (int rc = vob_ver_set_contents(vob, out, text)) return rc;
     if (int rc = vob_utl_checkin(vob, path.c_str(), kBuilder, "sample version", &version)) return rc;
     if (made) made->push_back(version);
+  }
+  return 0;
+}
+
+// Files of a view that are no elements (their directories made as needed).
+int WritePrivateFiles(std::initializer_list<std::pair<const char*, const char*>> files) {
+  for (const auto& [name, text] : files) {
+    const auto path = plat::ToHostPath(name);
+    if (!path) return TBS_ST_PNAME_CONVERSION;
+    std::error_code error;
+    std::filesystem::create_directories(path->parent_path(), error);
+    std::ofstream out(*path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    if (error || !out) return TBS_ST_FAILURE;
   }
   return 0;
 }
@@ -134,7 +154,11 @@ int BuildSampleView(std::string* what) {
         int rc = vob_lookup_tag("\\public", &pub);
         return rc ? rc : vob_resolve_elem(pub, "\\src\\util.c", &util);
       })
-      ("checking out util.c", [&] { return cmd_utl_checkout(pub, util, kSampleView, 1, "sample work", nullptr); });
+      ("checking out util.c", [&] { return cmd_utl_checkout(pub, util, kSampleView, 1, "sample work", nullptr); })
+      ("writing the view-private extra.c and tools", [&] {
+        return WritePrivateFiles({{"\\\\view\\sample_view\\public\\src\\extra.c", "int extra(void) { return 42; }\n"},
+                                  {"\\\\view\\sample_view\\public\\tools\\build.sh", "#!/bin/sh\necho building\n"}});
+      });
   return step.status;
 }
 

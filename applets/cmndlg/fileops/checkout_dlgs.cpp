@@ -18,7 +18,6 @@ using namespace rvcmndlg::res;
 
 namespace {
 
-constexpr char kCommentHelp[] = "rvint_exp/checkoutcomment.htm";
 constexpr char kVersionHelp[] = "rvint_exp/confirmcheckoutversion.htm";
 
 bool IsChecked(const plat::Dialog& dialog, int id) {
@@ -47,9 +46,11 @@ bool CCheckoutCommentDlg::OnInitDialog() {
   plat::Dialog::OnInitDialog();
   SetDlgItemText(IDC_COCMT_NAME, m_name);
   if (plat::Window* all = GetDlgItem(IdApplyToAll)) all->EnableWindow(m_multiple != 0);
-  if (plat::Window* nonmastered = GetDlgItem(IDC_COCMT_NONMASTERED)) {
-    nonmastered->ShowWindow(m_replicated != 0);
-    nonmastered->EnableWindow(m_replicated != 0);
+  for (int replica_option : {IDC_COCMT_NONMASTERED, IDC_ADDSRC_MASTER}) {
+    if (plat::Window* box = GetDlgItem(replica_option)) {
+      box->ShowWindow(m_replicated != 0);
+      box->EnableWindow(m_replicated != 0);
+    }
   }
   ApplyReservedRule();
   if (plat::Window* comment = GetDlgItem(IDC_COCMT_COMMENT)) comment->SetFocus();
@@ -62,6 +63,8 @@ void CCheckoutCommentDlg::DoDataExchange(plat::DataExchange& dx) {
   plat::DdxCheck(dx, IDC_COCMT_UNRESERVED, m_unreserved);
   if (m_replicated) plat::DdxCheck(dx, IDC_COCMT_NONMASTERED, m_nonmastered);
   plat::DdxCheck(dx, IDC_COCMT_PRESERVE_TIME, m_preserveTime);
+  plat::DdxCheck(dx, IDC_ADDSRC_KEEP, m_keepCheckedOut);
+  if (m_replicated) plat::DdxCheck(dx, IDC_ADDSRC_MASTER, m_master);
 }
 
 // "Unreserved if already reserved" means something only for a reserved
@@ -79,7 +82,7 @@ bool CCheckoutCommentDlg::OnCommand(int id, int code) {
   switch (id) {
     case IDC_COCMT_RESERVED: ApplyReservedRule(); return true;
     case IdApplyToAll: Accept(IdApplyToAll); return true;
-    case IDC_COCMT_HELP: gu_help(plat::Hwnd::Null, kCommentHelp, 1, 0); return true;
+    case IDC_COCMT_HELP: gu_help(plat::Hwnd::Null, m_help, 1, 0); return true;
     default: return plat::Dialog::OnCommand(id, code);
   }
 }
@@ -145,9 +148,13 @@ bool CCheckoutActivityCommentDlg::OnCommand(int id, int code) {
   return true;
 }
 
-bool CCheckoutActivityCommentDlg::AcceptChoice() {
+bool CCheckoutActivityCommentDlg::ActivityNeeded() {
   GCL_Status probe;
-  if (!m_item.RecordsActivity(probe)) return true;
+  return m_activityAlwaysNeeded || m_item.RecordsActivity(probe);
+}
+
+bool CCheckoutActivityCommentDlg::AcceptChoice() {
+  if (!ActivityNeeded()) return true;
   const FLM_Activity chosen = Chosen();
   if (chosen.is_null()) {
     plat::MessageBox(this, plat::LoadString(IDS_MUST_SELECT_ACTIVITY), plat::AppName(),
@@ -172,7 +179,11 @@ bool CCheckoutActivityCommentDlg::MakeCurrent(const FLM_Activity& activity) {
 // ---- the Tracklane form ----
 
 CCheckoutTLEntityCommentDlg::CCheckoutTLEntityCommentDlg(CFileItem& item, GCL_Status& status, plat::Window* parent)
-    : CCheckoutActivityCommentDlg(IDD_CHECKOUT_TL_COMMENT, item, status, parent),
+    : CCheckoutTLEntityCommentDlg(IDD_CHECKOUT_TL_COMMENT, item, status, parent) {}
+
+CCheckoutTLEntityCommentDlg::CCheckoutTLEntityCommentDlg(int template_id, CFileItem& item, GCL_Status& status,
+                                                         plat::Window* parent)
+    : CCheckoutActivityCommentDlg(template_id, item, status, parent),
       m_records(std::make_unique<CTLActivitiesCombo>()),
       m_browse(std::make_unique<CBrowseTLEntityButton>()),
       m_new(std::make_unique<CNewTLEntityButton>()) {}

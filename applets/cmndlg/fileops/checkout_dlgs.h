@@ -17,7 +17,8 @@ class CBrowseTLEntityButton;
 class CNewTLEntityButton;
 
 // "Check Out": the comment and the options. Results: IdOk, IdApplyToAll or
-// IdCancel.
+// IdCancel. The add-to-source forms are this family over their own
+// templates: each form exchanges the options its template has.
 class CCheckoutCommentDlg : public plat::Dialog {
  public:
   static constexpr int IdApplyToAll = 24594;
@@ -33,9 +34,13 @@ class CCheckoutCommentDlg : public plat::Dialog {
   int m_preserveTime = 0;
   int m_multiple = 0;
   int m_replicated = 0;
+  // The add-to-source forms' options.
+  int m_keepCheckedOut = 0;
+  int m_master = 0;
 
  protected:
   static constexpr int kTemplate = 24325;
+  const char* m_help = "rvint_exp/checkoutcomment.htm";
   CCheckoutCommentDlg(int template_id, plat::Window* parent);
 
   bool OnInitDialog() override;
@@ -66,6 +71,11 @@ class CCheckoutActivityCommentDlg : public CCheckoutCommentDlg {
   // Makes the activity the view's current one; false (after the status box)
   // when the view refuses it.
   bool MakeCurrent(const FLM_Activity& activity);
+  // Whether OK needs an activity chosen: when the file's changes are
+  // recorded by one, or always (the add-to-source forms: a new element).
+  bool ActivityNeeded();
+
+  bool m_activityAlwaysNeeded = false;
 
   CFileItem& m_item;
   GCL_Status& m_status;
@@ -85,6 +95,7 @@ class CCheckoutTLEntityCommentDlg : public CCheckoutActivityCommentDlg {
   ~CCheckoutTLEntityCommentDlg() override;
 
  protected:
+  CCheckoutTLEntityCommentDlg(int template_id, CFileItem& item, GCL_Status& status, plat::Window* parent);
   bool OnInitDialog() override;
   bool OnCommand(int id, int code) override;
   FLM_Activity Chosen() override;

@@ -29,8 +29,19 @@ namespace {
 
 constexpr int kCheckoutArea = 1012;
 
-// The comment forms.
-enum CommentForm { kPlainForm, kActivityForm, kTrackerForm };
+// A test (or a site) may force the nonmastered answer for a branch mastered
+// elsewhere: a number that is not 0.
+bool NonmasteredForced() {
+  const char* trigger = std::getenv("STRATA_NMASTER_TRIG");
+  return trigger && std::isdigit(static_cast<unsigned char>(trigger[0])) && std::atoi(trigger) != 0;
+}
+
+}  // namespace
+
+void FailWithMessage(GCL_Status& status, std::uint32_t code, const std::string& message) {
+  status.set_code(code);
+  status.push_message(GCL_String((message + "\n").c_str()));
+}
 
 // The edit control's line ends: every line break as "\r\n".
 std::string ToEditLineEnds(const std::string& text) {
@@ -50,20 +61,6 @@ std::string FromEditLineEnds(const std::string& text) {
     if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
   return out;
 }
-
-// A test (or a site) may force the nonmastered answer for a branch mastered
-// elsewhere: a number that is not 0.
-bool NonmasteredForced() {
-  const char* trigger = std::getenv("STRATA_NMASTER_TRIG");
-  return trigger && std::isdigit(static_cast<unsigned char>(trigger[0])) && std::atoi(trigger) != 0;
-}
-
-void Fail(GCL_Status& status, std::uint32_t code, const std::string& message) {
-  status.set_code(code);
-  status.push_message(GCL_String((message + "\n").c_str()));
-}
-
-}  // namespace
 
 std::string MastershipCommandLine(const std::vector<std::string>& requests) {
   std::string command = "tsldlg /reqmaster /objects ";
@@ -224,7 +221,7 @@ void CCheckoutOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
     status.reset(0);
     if (!item.IsHijacked(status) || !status.ok()) return;
   } else if (item.IsCheckedOut(status)) {
-    Fail(status, TBS_ST_FAILURE,
+    FailWithMessage(status, TBS_ST_FAILURE,
          plat::FormatPrintf(plat::LoadString(IDS_ALREADY_CHECKED_OUT), {item.ViewTag(status)}));
     return;
   }
@@ -251,34 +248,43 @@ void CCheckoutOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
   CheckOutPathname(status, name + plat::SplitVersionExtension(path.data()).extension, 1);
 }
 
-bool CCheckoutOperation::AskForComment(GCL_Status& status, CFileItem& item) {
-  if (IsCancelled()) return false;
+CCommonCheckoutOperation::CommentForm CCommonCheckoutOperation::ChooseCommentForm(GCL_Status& status,
+                                                                                  CFileItem& item) {
   GCL_Status probe;
-  if (!item.IsChangeManagedView(probe)) {
-    if (m_prompt) return ShowCommentDialog(status, item, kPlainForm);
-    AdjustNonmastered(item);
-    return true;
-  }
+  if (!item.IsChangeManagedView(probe)) return m_prompt ? kPlainForm : kNoCommentForm;
   if (!m_prompt) {
-    AdjustNonmastered(item);
     GCL_Status question;
     FLM_Activity current;
-    if (!item.RecordsActivity(question)) return true;
+    if (!NeedsActivity(item)) return kNoCommentForm;
     if (GCL_CapturedCall(question, [&] { return item.View(question).current_activity(&current); }) == 0 &&
         !current.is_null())
-      return true;
+      return kNoCommentForm;
   }
   bool tracker = false;
-  if (GCL_CapturedCall(status, [&] { return item.View(status).is_tl_enabled(&tracker); }) != 0) return false;
+  if (GCL_CapturedCall(status, [&] { return item.View(status).is_tl_enabled(&tracker); }) != 0) return kFormRefused;
   if (tracker && !kelp_is_installed()) {
     // The file fails with the reason, shown once in the error box.
-    Fail(status, TBS_ST_ERR, plat::LoadString(IDS_TL_NOT_INSTALLED));
-    return false;
+    FailWithMessage(status, TBS_ST_ERR, plat::LoadString(IDS_TL_NOT_INSTALLED));
+    return kFormRefused;
   }
-  return ShowCommentDialog(status, item, tracker ? kTrackerForm : kActivityForm);
+  return tracker ? kTrackerForm : kActivityForm;
 }
 
-bool CCheckoutOperation::ShowCommentDialog(GCL_Status& status, CFileItem& item, int form) {
+bool CCommonCheckoutOperation::NeedsActivity(CFileItem& item) {
+  GCL_Status probe;
+  return item.RecordsActivity(probe);
+}
+
+bool CCheckoutOperation::AskForComment(GCL_Status& status, CFileItem& item) {
+  if (IsCancelled()) return false;
+  if (!m_prompt) AdjustNonmastered(item);
+  const CommentForm form = ChooseCommentForm(status, item);
+  if (form == kFormRefused) return false;
+  if (form == kNoCommentForm) return true;
+  return ShowCommentDialog(status, item, form);
+}
+
+bool CCheckoutOperation::ShowCommentDialog(GCL_Status& status, CFileItem& item, CommentForm form) {
   m_progress.Pause();
   std::unique_ptr<CCheckoutCommentDlg> dialog;
   if (form == kTrackerForm)

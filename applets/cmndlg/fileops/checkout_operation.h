@@ -27,6 +27,16 @@ class CCommonCheckoutOperation : public CCommonOperation {
   const std::vector<std::string>& MastershipRequests() const { return m_requests; }
 
  protected:
+  // The comment form a file needs: none, a form, or refused (the status
+  // then says why).
+  enum CommentForm { kNoCommentForm, kPlainForm, kActivityForm, kTrackerForm, kFormRefused };
+  // In a change-management view a form shows when prompting, or when the
+  // file's changes need an activity and the view has none current; in
+  // other views only when prompting.
+  CommentForm ChooseCommentForm(GCL_Status& status, CFileItem& item);
+  // Whether the file's change goes into an activity: when its element's
+  // changes are recorded by one.
+  virtual bool NeedsActivity(CFileItem& item);
   // Starts the replication add-on's tool with the requests collected.
   void SendMastershipRequests();
 
@@ -65,10 +75,18 @@ class CCheckoutOperation : public CCommonCheckoutOperation {
 
  private:
   bool AskForComment(GCL_Status& status, CFileItem& item);
-  bool ShowCommentDialog(GCL_Status& status, CFileItem& item, int form);
+  bool ShowCommentDialog(GCL_Status& status, CFileItem& item, CommentForm form);
   void AdjustNonmastered(CFileItem& item);
   void CheckOutPathname(GCL_Status& status, const std::string& pathname, int version_flag);
 };
+
+// The file fails with the code and a message of its own.
+void FailWithMessage(GCL_Status& status, std::uint32_t code, const std::string& message);
+
+// A comment's line ends as the edit control shows them ("\r\n"), and as
+// they are kept ("\n").
+std::string ToEditLineEnds(const std::string& text);
+std::string FromEditLineEnds(const std::string& text);
 
 // The command line that sends mastership requests to the replication
 // add-on's tool.

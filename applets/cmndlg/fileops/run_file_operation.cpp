@@ -33,7 +33,16 @@ bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
       list.SetRESReserve(0);
       list.ReserveWithHwnd(parent);
       return true;
-    default: return false;  // check-in and add arrive with their operations
+    case RV_FILEOP_ADD_TO_SOURCE:
+      if (no_ui) {
+        list.SetATSComment("");
+        list.SetATSShowProgressDlg(0);
+        list.AddToSrcWithHwnd(parent, 1);
+      } else {
+        list.AddToSrcWithHwnd(parent, 0);
+      }
+      return true;
+    default: return false;  // check-in arrives with its operation
   }
 }
 

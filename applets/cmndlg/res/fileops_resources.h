@@ -7,5 +7,7 @@ namespace rvcmndlg {
 void AddFileOpsResources(plat::ResourceModule& module);
 // Adds the check-out dialogs and texts.
 void AddCheckoutResources(plat::ResourceModule& module);
+// Adds the add-to-source dialogs and texts.
+void AddAddToSrcResources(plat::ResourceModule& module);
 
 }  // namespace rvcmndlg
