@@ -7,5 +7,7 @@ namespace rvcmndlg {
 void AddFileOpsResources(plat::ResourceModule& module);
 // Adds the check-out dialogs and texts.
 void AddCheckoutResources(plat::ResourceModule& module);
+// Adds the check-in dialogs and texts.
+void AddCheckinResources(plat::ResourceModule& module);
 
 }  // namespace rvcmndlg
