@@ -46,6 +46,7 @@ CCheckinCommentDlg::CCheckinCommentDlg(int template_id, int use_original_id, pla
 }
 
 bool CCheckinCommentDlg::OnInitDialog() {
+  m_comment = EditLineEnds(m_comment);
   plat::Dialog::OnInitDialog();
   SetDlgItemText(IDC_COCMT_NAME, m_name);
   for (int id : {IdApplyToAll, m_useOriginalId})
@@ -118,7 +119,7 @@ bool CCheckinActivityCommentDlg::ReadItem() {
   m_originalActivity = m_item.CheckoutActivity(probe);
   if (!probe.ok() && probe.code() != TBS_ST_NOT_FOUND) return false;
   probe.reset(0);
-  m_original = EditLineEnds(m_item.CheckoutComment(probe));
+  m_original = m_comment = m_item.CheckoutComment(probe);
   if (!probe.ok() && probe.code() != TBS_ST_NOT_FOUND) return false;
   probe.reset(0);
   m_directory = m_item.IsDirectory(probe);

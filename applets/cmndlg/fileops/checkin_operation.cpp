@@ -74,23 +74,27 @@ void CCheckinOperation::BeginRun() {
 }
 
 void CCheckinOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
-  if (item.Element(status)) {
-    if (item.IsCheckedOut(status)) {
-      if (status.ok()) CheckInCheckedOut(status, item);
-      return;
-    }
-    if (!status.ok()) return;
-    Fail(status, plat::FormatPrintf(plat::LoadString(IDS_NOT_CHECKED_OUT_TO_VIEW), {item.ViewTag(status)}));
+  const bool element = item.Element(status) != 0;
+  if (element && item.IsCheckedOut(status)) {
+    if (status.ok()) CheckInCheckedOut(status, item);
     return;
   }
-  // No element: a name that reaches nothing keeps the lookup's failure.
   GCL_Status probe;
-  if (!item.Exists(probe)) return;
+  if (!item.Exists(probe)) {
+    // A name that reaches nothing fails with the lookup's status.
+    if (status.ok()) status.set_code(TBS_ST_NOT_FOUND);
+    if (status.message_count() == 0)
+      status.push_message(GCL_String(("Unable to find \"" + item.DisplayName() + "\".\n").c_str()));
+    return;
+  }
+  if (element && !status.ok()) return;
   status.reset(0);
   if (item.IsHijacked(status)) {
     Fail(status, plat::LoadString(IDS_CHECKIN_HIJACKED));
     return;
   }
+  if (!status.ok()) return;
+  if (element) Fail(status, plat::FormatPrintf(plat::LoadString(IDS_NOT_CHECKED_OUT_TO_VIEW), {item.ViewTag(status)}));
 }
 
 void CCheckinOperation::CheckInCheckedOut(GCL_Status& status, CFileItem& item) {
@@ -175,7 +179,6 @@ bool CCheckinOperation::ShowCommentDialog(GCL_Status& status, CFileItem& item, b
     dialog = std::make_unique<CCheckinTLEntityCommentDlg>(item, status, &m_progress);
   else
     dialog = std::make_unique<CCheckinActivityCommentDlg>(item, status, &m_progress);
-  dialog->m_comment = m_comment;
   dialog->m_multiple = IsMultiple();
   dialog->m_useOriginal = IsMultiple() && m_useCheckoutInfo;
   dialog->m_identical = m_identical;
@@ -207,8 +210,7 @@ bool CCheckinOperation::ShowPlainCommentDialog(GCL_Status& status, CFileItem& it
   m_progress.Pause();
   CCheckinCommentDlg dialog(&m_progress);
   dialog.m_name = item.DisplayName();
-  dialog.m_comment = m_comment;
-  dialog.m_original = original;
+  dialog.m_comment = dialog.m_original = original;
   dialog.m_identical = m_identical;
   dialog.m_useOriginal = IsMultiple() && m_useCheckoutInfo;
   dialog.m_preserveTime = m_preserveTime;
