@@ -9,7 +9,9 @@
 
 #include "cmd_checkout.h"
 #include "fileops/checkin_operation.h"
+#include "flm_admin.h"
 #include "gcl_status.h"
+#include "kelp.h"
 #include "local/calllog.h"
 #include "res/resource_ids.h"
 #include "rvcmndlg/entries.h"
@@ -17,6 +19,7 @@
 #include "rvcmndlg/user_options.h"
 #include "platform/registry.h"
 #include "stg.h"
+#include "support/flm_sample.h"
 #include "support/repository.h"
 #include "support/ui.h"
 #include "tbs.h"
@@ -332,6 +335,100 @@ TEST_F(CheckinMergeTest, NoStorageAreaForTheMergeFailsTheFile) {
   EXPECT_EQ(list.Entry(0)->Status(), COperationObj::kFailed);
   EXPECT_TRUE(IsCheckedOut(name.c_str()));
   EXPECT_EQ(Read(file), "A\nb\nc\n");
+}
+
+// util.c checked out in v1, which works in hello_dev with fix current; the
+// stream also has the activity other.
+class CheckinStreamTest : public rv_test::FlmSampleTest {
+ protected:
+  void SetUp() override {
+    rv_test::FlmSampleTest::SetUp();
+    plat::Registry::UseMemory();
+    CUserOptions().SetPromptForCOComment(0);
+    CUserOptions().SetPromptForCIComment(1);
+    ASSERT_EQ(flm_admin_mkactivity(hello_dev, "other", "Other work", nullptr, &other), 0);
+    CFileOperationList list;
+    ASSERT_EQ(list.Checkout(kUtil), 1) << list.Entry(0)->Messages();
+    Write(File("public/src/util.c"), "util 2\n");
+  }
+  // The activity recording the version v1 selects for util.c.
+  FLM_Activity Recording() {
+    char tag[64];
+    vob_handle_t found = 0;
+    vob_dbid_t version = 0;
+    FLM_Activity activity;
+    EXPECT_EQ(view_ws_lookup_pn(kUtil, tag, sizeof tag, &found, &version), 0);
+    EXPECT_EQ(FLM_Version(found, version).activity(&activity), 0);
+    return activity;
+  }
+  static FLM_Activity Current() {
+    FLM_View view;
+    FLM_Activity activity;
+    EXPECT_EQ(FLM_View::construct_from_tag("v1", &view), 0);
+    EXPECT_EQ(view.current_activity(&activity), 0);
+    return activity;
+  }
+  static bool IsCheckedOutIn() {
+    char tag[64];
+    vob_handle_t found = 0;
+    vob_dbid_t version = 0;
+    int out = 0;
+    return view_ws_lookup_pn(kUtil, tag, sizeof tag, &found, &version) == 0 &&
+           vob_ver_is_checked_out(found, version, &out) == 0 && out;
+  }
+  FLM_Activity other;
+  plat::test::ScriptedUser host;
+};
+
+TEST_F(CheckinStreamTest, AnotherActivityChosenTakesTheVersionAndBecomesCurrent) {
+  host->OnTemplate(IDD_CHECKIN_ACTIVITY_COMMENT).Select(IDC_COCMT_ACTIVITY, "other").Click("OK");
+  client_local::CallLogScope log;
+  CFileOperationList list;
+  EXPECT_EQ(list.Checkin(kUtil), 1) << list.Entry(0)->Messages();
+  const auto moves = CallLog::Calls("FLM_Activity::move_change_set_version");
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].args.back(), "v1");
+  EXPECT_EQ(Recording(), other);
+  EXPECT_EQ(Current(), other);
+  EXPECT_FALSE(IsCheckedOutIn());
+}
+
+TEST_F(CheckinStreamTest, FailuresOfTheActivityChoiceAndTheMove) {
+  // The view refuses the activity: the box, and the dialog stays open.
+  host->OnTemplate(IDD_CHECKIN_ACTIVITY_COMMENT).Select(IDC_COCMT_ACTIVITY, "other").Click("OK").Click("Cancel");
+  host->OnMessage("the view refuses").Click("OK");
+  CallLog::InjectFailure("FLM_View::set_activity", client_local::Failure{TBS_ST_FAILURE, {{6, "the view refuses\n"}}, 1});
+  CFileOperationList refused;
+  EXPECT_EQ(refused.Checkin(kUtil), 0);
+  EXPECT_EQ(Statuses(refused), (std::vector<int>{2}));
+  EXPECT_EQ(Current(), fix);
+
+  // The move fails: the file fails with the reason and stays checked out.
+  host->OnTemplate(IDD_CHECKIN_ACTIVITY_COMMENT).Select(IDC_COCMT_ACTIVITY, "other").Click("OK");
+  host->OnMessage("Unable to change activity for this checked out version").Click("OK");
+  CallLog::InjectFailure("FLM_Activity::move_change_set_version", rv_test::Failing(TBS_ST_FAILURE));
+  CFileOperationList moved;
+  EXPECT_EQ(moved.Checkin(kUtil), 0);
+  EXPECT_EQ(Statuses(moved), (std::vector<int>{1}));
+  EXPECT_EQ(Recording(), fix);
+  EXPECT_TRUE(IsCheckedOutIn());
+}
+
+TEST_F(CheckinStreamTest, ATracklaneProjectNeedsTheClientAndOtherwiseShowsItsForm) {
+  ASSERT_EQ(flm_admin_set_view_stream("v1", tracked_int, FLM_Activity()), 0);
+  ASSERT_EQ(kelp_set_installed(false), 0);
+  host->OnMessage("Tracklane is not installed.").Click("OK");
+  CFileOperationList without;
+  EXPECT_EQ(without.Checkin(kUtil), 0);
+  EXPECT_EQ(Statuses(without), (std::vector<int>{2})) << "nothing was checked in";
+  EXPECT_NE(without.Entry(0)->Messages().find("Tracklane is not installed."), std::string::npos);
+  EXPECT_TRUE(IsCheckedOutIn());
+
+  ASSERT_EQ(kelp_set_installed(true), 0);
+  host->OnTemplate(IDD_CHECKIN_TL_COMMENT).Type(IDC_COCMT_COMMENT, "tracked").Click("OK");
+  CFileOperationList with;
+  EXPECT_EQ(with.Checkin(kUtil), 1) << with.Entry(0)->Messages();
+  EXPECT_FALSE(IsCheckedOutIn());
 }
 
 }  // namespace
