@@ -49,7 +49,7 @@ struct cmd_checkout_args_s {
   int unreserved = 0;     // fall back to unreserved when another view holds the branch reserved
   int reserved = 0;       // a reserved check-out
   int preserve_time = 0;  // the file keeps its modification time
-  int add_to_srcs = 0;    // 0 here
+  int add_to_srcs = 0;    // 1: a directory checked out to add elements to it (no difference here)
   int version_flag = 0;   // 1: each name is NAME@@VERSION-ID, that version checked out exactly
   cmd_checkout_confirm_fn callback = nullptr;  // null: the first candidate
   void* context = nullptr;

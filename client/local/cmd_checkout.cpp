@@ -428,7 +428,7 @@ int cmd_checkout(cmd_checkout_args_s* args) {
                     args ? Num(args->reserved) : "(null)", args ? Num(args->unreserved) : "",
                     args ? Num(args->nonmastered) : "", args ? Num(args->version_flag) : ""},
                    NonNull(args) && args->version == 8 && args->area != STG_NULL_AREA && args->pnames &&
-                       args->pname_count != 0 && args->add_to_srcs == 0 &&
+                       args->pname_count != 0 && (args->add_to_srcs == 0 || args->add_to_srcs == 1) &&
                        (args->comment_mode == CMD_CHECKOUT_COMMENT_NONE ||
                         (args->comment_mode == CMD_CHECKOUT_COMMENT_GIVEN && args->comment)),
                    [&] {

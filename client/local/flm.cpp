@@ -305,9 +305,10 @@ int FLM_VobObject::master(std::string* replica) const {
 }
 
 int FLM_VobObject::has_local_mastership(bool* local) const {
-  // This site works in the original replica, which masters everything.
+  // A version is mastered where its branch is.
   return Query("FLM_VobObject::has_local_mastership", *this, {}, local, [](Store& s, const Object& o, bool& out) {
-    out = FindNamed(s, o.vob, VOB_MTYPE_REPLICA, "original") != 0;
+    const bool version = o.mtype == VOB_MTYPE_VERSION || o.mtype == VOB_MTYPE_DIR_VERSION;
+    out = MasterReplica(s, o.vob, version ? o.branch : o.dbid) == CurrentReplica(s, o.vob);
   });
 }
 

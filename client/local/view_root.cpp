@@ -345,6 +345,11 @@ void RecordCheckedOut(Store& s, const std::string& view, vob_handle_t vob, const
   SaveRecord(s, view, Relative(s, vob, elem_name), Record{vob, version, true});
 }
 
+void RecordCheckedIn(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name,
+                     vob_dbid_t version) {
+  SaveRecord(s, view, Relative(s, vob, elem_name), Record{vob, version, false});
+}
+
 int ReplaceFile(const fs::path& path, const std::string& text, fs::perms perms) {
   const std::string pattern = (path.parent_path() / ("." + path.filename().string() + ".new.XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());

@@ -67,6 +67,10 @@ bool LoadedVersion(Store& s, const std::string& view, const std::string& relativ
 void RecordCheckedOut(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name,
                       vob_dbid_t version);
 
+// Records that the view's file of an element holds a checked-in version.
+void RecordCheckedIn(Store& s, const std::string& view, vob_handle_t vob, const std::string& elem_name,
+                     vob_dbid_t version);
+
 // Replaces a file's text at once: a new file beside it with the permissions,
 // renamed into its place, so the file is never seen half-written. 0, or the
 // system error that stopped it (the file is then untouched).

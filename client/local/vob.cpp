@@ -297,8 +297,8 @@ int NewPath(Store& s, vob_handle_t vob, const char* path, vob_dbid_t* parent, st
   while (text.size() > 1 && text.back() == '\\') text.pop_back();
   const std::size_t cut = text.rfind('\\');
   const std::string leaf = text.substr(cut + 1);
-  if (!ValidLeafName(leaf) || text.size() > 1024) {
-    Complain(BadNameText(leaf));
+  if (!ValidElementName(leaf) || text.size() > 1024) {
+    Complain(BadElementNameText(leaf));
     return TBS_ST_INVALID_ARG;
   }
   Statement dir(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");

@@ -13,6 +13,7 @@
 #include "local/view_root.h"
 #include "platform/machine.h"
 #include "platform/pathmap.h"
+#include "strutl.h"
 #include "sysutl.h"
 #include "platform/text.h"
 #include "tbs_oid.h"
@@ -378,6 +379,25 @@ bool ValidLeafName(const std::string& name) {
       return false;
   }
   return true;
+}
+
+bool ValidElementName(const std::string& name) {
+  if (name.empty() || name.size() > 255 || name == "." || name == ".." || name.find("@@") != std::string::npos)
+    return false;
+  for (std::size_t at = 0; at < name.size();) {
+    const auto c = static_cast<unsigned char>(name[at]);
+    if (c < ' ' || c == 0x7F || c == '\\' || c == '/' || c == ':') return false;
+    const int length = strutl_mblen(name.c_str() + at);
+    if (c >= 0x80 && length < 2) return false;  // not well-formed UTF-8
+    at += static_cast<std::size_t>(length);
+  }
+  return true;
+}
+
+std::string BadElementNameText(const std::string& name) {
+  const std::string shown = name.size() > 64 ? name.substr(0, 64) + "..." : name;
+  return "\"" + shown + "\" is not a valid element name: a name is 1 to 255 bytes of UTF-8 without control"
+         " characters, '\\', '/', ':' or \"@@\".";
 }
 
 void Complain(const std::string& text) { imsg_print_text(IMSG_ERROR, (text + "\n").c_str()); }

@@ -114,6 +114,12 @@ inline constexpr std::size_t kPathBufferSize = 1100;
 // ASCII without blanks, quotes, separators or '@'.
 bool ValidLeafName(const std::string& name);
 
+// Whether a name may be the leaf of an element or symbolic link: 1 to 255
+// bytes of well-formed UTF-8, blanks allowed; never "." or "..", a control
+// character, '\\', '/', ':' or "@@".
+bool ValidElementName(const std::string& name);
+std::string BadElementNameText(const std::string& name);
+
 // Prints an error through the message routing (a line of its own).
 void Complain(const std::string& text);
 // The refusal of a name that ValidLeafName refuses.

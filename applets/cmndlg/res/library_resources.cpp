@@ -15,6 +15,7 @@ plat::ResourceModule& LibraryResources() {
     AddFileOpsResources(*m);
     AddCheckoutResources(*m);
     AddCheckinResources(*m);
+    AddAddToSrcResources(*m);
     AddCmResources(*m);
     AddPropertySheetResources(*m);
     AddViewResources(*m);

@@ -283,4 +283,21 @@ inline constexpr int IDS_HOST_COLON_PATH = 741;
 inline constexpr int IDI_METATYPE_FIRST = 950;
 inline constexpr int IDI_METATYPE_COUNT = 40;
 
+// Add to source control: the comment forms, the progress stages and texts.
+inline constexpr int IDD_ADDSRC_COMMENT = 24327;
+inline constexpr int IDD_ADDSRC_ACTIVITY_COMMENT = 24345;
+inline constexpr int IDD_ADDSRC_TL_COMMENT = 24355;
+inline constexpr int IDC_ADDSRC_KEEP = 24596;
+inline constexpr int IDS_ADDSRC_PUTTING_FILE = 12;
+inline constexpr int IDS_ADDSRC_CHECKING_OUT = 13;
+inline constexpr int IDS_ADDSRC_CHECKING_IN = 14;
+inline constexpr int IDS_ADDSRC_PUTTING_DIRECTORY = 15;
+inline constexpr int IDS_ADDSRC_CHECKING_OUT_DIRECTORY = 16;
+inline constexpr int IDS_ADDSRC_CHECKING_IN_DIRECTORY = 17;
+inline constexpr int IDS_ALREADY_ELEMENT = 78;
+inline constexpr int IDS_PARENT_NOT_MASTERED = 61717;
+inline constexpr int IDS_C_EXCEPTION_NUMBER = 65133;
+inline constexpr int IDS_EXCEPTION_THROWN = 65134;
+inline constexpr int IDS_EXCEPTION_TEXT = 65135;
+
 }  // namespace rvcmndlg::res

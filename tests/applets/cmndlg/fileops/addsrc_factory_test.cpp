@@ -1,0 +1,202 @@
+// The add-to-source factory as its callers drive it: files added one by one
+// over a run, then Finish; the parent directories it checks out and back in,
+// and what it leaves when a make-element or a check-in fails.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fileops/addsrc_factory.h"
+#include "fileops/file_item.h"
+#include "fileops/progress_dlg.h"
+#include "gcl_status.h"
+#include "local/calllog.h"
+#include "platform/registry.h"
+#include "res/library_resources.h"
+#include "res/resource_ids.h"
+#include "rvcmndlg/file_operation_list.h"
+#include "rvcmndlg/user_options.h"
+#include "support/repository.h"
+#include "tbs.h"
+#include "view.h"
+#include "view_ws.h"
+#include "vob.h"
+#include "vob_ob.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace rvcmndlg::res;
+using client_local::CallLog;
+
+std::string Under(const std::string& relative) {
+  std::string name = "\\\\view\\v1\\" + relative;
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  return name;
+}
+
+class AddToSrcFactoryTest : public rv_test::ViewTest {
+ protected:
+  void SetUp() override {
+    rv_test::ViewTest::SetUp();
+    plat::Registry::UseMemory();
+  }
+
+  // Adds each file of the run through one factory, then finishes; the
+  // statuses of the files and of Finish.
+  std::vector<std::uint32_t> Run(const std::vector<std::string>& relatives, int keep = 0,
+                                 GCL_Status* finished = nullptr, const std::string& comment = "") {
+    std::vector<std::string> names;
+    for (const auto& relative : relatives) names.push_back(Under(relative));
+    CAddToSrcFactory factory;
+    std::vector<std::uint32_t> codes;
+    for (const std::string& name : names) {
+      COperationObj entry;
+      entry.m_path = name;
+      GCL_Status status;
+      CFileItem item;
+      item.Init(status, entry);
+      factory.Add(status, item, comment, keep, 0, progress, 0, names, nullptr, nullptr);
+      codes.push_back(status.code());
+    }
+    GCL_Status end;
+    factory.Finish(end);
+    if (finished) *finished = end;
+    return codes;
+  }
+  static bool CheckedOut(const std::string& relative) {
+    char view[64];
+    vob_handle_t found = 0;
+    vob_dbid_t version = 0;
+    int out = 0;
+    return view_ws_lookup_pn(Under(relative).c_str(), view, sizeof view, &found, &version) == 0 &&
+           vob_ver_is_checked_out(found, version, &out) == 0 && out;
+  }
+  // The comment of the last check-in of the directory's element.
+  std::string LastEvent(const std::string& relative) {
+    char view[64];
+    vob_handle_t found = 0;
+    vob_dbid_t version = 0;
+    if (view_ws_lookup_pn(Under(relative).c_str(), view, sizeof view, &found, &version) != 0) return "(none)";
+    const stg_area_t area = stg_create_area(0);
+    vob_eventh_t event = 0;
+    vob_event_info_s last;
+    std::string text = "(none)";
+    while (vob_obj_next_evenths(found, version, &event) == 0)
+      if (vob_event_get_info(found, event, area, &last) == 0) text = std::string(last.kind) + ": " + last.comment;
+    stg_delete_area(area);
+    return text;
+  }
+  void Private(const std::string& relative, const std::string& text = "new\n") {
+    fs::create_directories(File(relative).parent_path());
+    Write(File(relative), text);
+  }
+
+  rvcmndlg::EntryScope resources;  // as the entries that use the factory have them
+  CProgressDlg progress{IDS_ADDING_TO_SOURCE, IDR_AVI_OTHER, 0};
+};
+
+TEST_F(AddToSrcFactoryTest, TwoFilesInOneDirectoryCheckItOutOnceAndInWithoutAComment) {
+  Private("public/src/a.c", "a\n");
+  Private("public/src/b.c", "b\n");
+  client_local::CallLogScope log;
+  GCL_Status finished;
+  EXPECT_EQ(Run({"public/src/a.c", "public/src/b.c"}, 0, &finished, "two files"),
+            (std::vector<std::uint32_t>{0, 0}));
+  EXPECT_TRUE(finished.ok()) << finished.messages();
+  EXPECT_EQ(CallLog::Calls("cmd_checkout").size(), 1u) << "the parent once, for the first file";
+  EXPECT_FALSE(CheckedOut("public/src"));
+  EXPECT_EQ(LastEvent("public/src"), "checkin version: ") << "no comment for a directory not in the run";
+  for (const char* file : {"public/src/a.c", "public/src/b.c"}) {
+    EXPECT_EQ(State(Under(file)), VIEW_FILE_CHECKED_IN) << file;
+    EXPECT_FALSE(Writable(File(file)));
+  }
+  EXPECT_EQ(Read(File("public/src/b.c")), "b\n");
+}
+
+TEST_F(AddToSrcFactoryTest, KeptDirectoryAddedAndUsedAsAParentStaysCheckedOut) {
+  Private("public/tools/build.sh", "echo\n");
+  GCL_Status finished;
+  EXPECT_EQ(Run({"public/tools", "public/tools/build.sh"}, 1, &finished, "tools"),
+            (std::vector<std::uint32_t>{0, 0}));
+  EXPECT_TRUE(finished.ok()) << finished.messages();
+  EXPECT_TRUE(CheckedOut("public/tools"));
+  EXPECT_TRUE(CheckedOut("public/tools/build.sh"));
+  EXPECT_TRUE(Writable(File("public/tools/build.sh")));
+  EXPECT_FALSE(CheckedOut("public")) << "the VOB's root went back in";
+  // Without keep, the run's directory goes in with the run's comment.
+  Private("public/more/x.c");
+  EXPECT_EQ(Run({"public/more", "public/more/x.c"}, 0, nullptr, "more"), (std::vector<std::uint32_t>{0, 0}));
+  EXPECT_FALSE(CheckedOut("public/more"));
+  EXPECT_EQ(LastEvent("public/more"), "checkin version: more");
+}
+
+TEST_F(AddToSrcFactoryTest, AFailedMakeElementUndoesOnlyAParentCheckedOutForItAlone) {
+  Private("public/src/a.c");
+  Private("public/src/b.c");
+  struct Case {
+    const char* name;
+    int failing_call;  // which make-element call fails
+    std::vector<std::uint32_t> codes;
+  };
+  const Case cases[] = {
+      {"first of one", 1, {TBS_ST_FAILURE}},
+      {"second of two", 2, {0, TBS_ST_FAILURE}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    client_local::Failure failure = rv_test::Failing(TBS_ST_FAILURE, "cannot make it");
+    failure.nth = c.failing_call;
+    failure.times = 1;
+    CallLog::InjectFailure("cmd_utl_mkelem", failure);
+    const std::vector<std::string> files =
+        c.codes.size() == 1 ? std::vector<std::string>{"public/src/a.c"}
+                            : std::vector<std::string>{"public/src/a.c", "public/src/b.c"};
+    GCL_Status finished;
+    EXPECT_EQ(Run(files, 0, &finished), c.codes);
+    CallLog::ClearFailures();
+    EXPECT_TRUE(finished.ok()) << finished.messages();
+    EXPECT_FALSE(CheckedOut("public/src")) << "undone, or checked in at the end";
+    if (c.codes.size() == 2) {
+      EXPECT_EQ(LastEvent("public/src"), "checkin version: ");
+    }
+  }
+  EXPECT_EQ(State(Under("public/src/b.c")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(Under("public/src/a.c")), VIEW_FILE_CHECKED_IN);
+}
+
+TEST_F(AddToSrcFactoryTest, AFailedParentCheckInIsAFailureOfTheRun) {
+  Private("public/src/a.c");
+  CallLog::InjectFailure("vob_utl_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
+  GCL_Status finished;
+  EXPECT_EQ(Run({"public/src/a.c"}, 0, &finished), (std::vector<std::uint32_t>{0}));
+  CallLog::ClearFailures();
+  EXPECT_EQ(finished.code(), static_cast<std::uint32_t>(TBS_ST_PERMISSION));
+  EXPECT_NE(std::string(finished.messages().c_str()).find("no right to check it in"), std::string::npos);
+  EXPECT_TRUE(CheckedOut("public/src"));
+}
+
+TEST_F(AddToSrcFactoryTest, AParentMasteredElsewhereStaysCheckedOutWithANotice) {
+  vob_dbid_t replica = 0, branch = 0;
+  ASSERT_EQ(vob_replica_create(vob, "far", "", &replica), 0);
+  char view[64];
+  vob_handle_t found = 0;
+  vob_dbid_t version = 0;
+  ASSERT_EQ(view_ws_lookup_pn(Under("public/src").c_str(), view, sizeof view, &found, &version), 0);
+  ASSERT_EQ(vob_ver_get_branch(vob, version, &branch), 0);
+  ASSERT_EQ(vob_obj_set_master(vob, branch, replica), 0);
+  Private("public/src/a.c");
+  GCL_Status finished;
+  EXPECT_EQ(Run({"public/src/a.c"}, 0, &finished), (std::vector<std::uint32_t>{0}));
+  EXPECT_TRUE(finished.ok());
+  EXPECT_NE(std::string(finished.messages().c_str())
+                .find("The parent directory '\\\\view\\v1\\public\\src' has been checked out unreserved, nonmastered"),
+            std::string::npos)
+      << finished.messages();
+  EXPECT_TRUE(CheckedOut("public/src"));
+  EXPECT_EQ(State(Under("public/src/a.c")), VIEW_FILE_CHECKED_IN);
+}
+
+}  // namespace
