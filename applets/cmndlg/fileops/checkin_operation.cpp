@@ -94,7 +94,46 @@ void CCheckinOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
     return;
   }
   if (!status.ok()) return;
-  if (element) Fail(status, plat::FormatPrintf(plat::LoadString(IDS_NOT_CHECKED_OUT_TO_VIEW), {item.ViewTag(status)}));
+  if (element)
+    Fail(status, plat::FormatPrintf(plat::LoadString(IDS_NOT_CHECKED_OUT_TO_VIEW), {item.ViewTag(status)}));
+  else
+    OfferToAdd(status, item);
+}
+
+void CCheckinOperation::OfferToAdd(GCL_Status& status, CFileItem& item) {
+  if (m_confirmAdd) {
+    const std::string& path = item.DisplayName();
+    m_progress.Pause();
+    CConfirmAddToSrc question(&m_progress);
+    question.m_name = path.substr(path.find_last_of("\\/") == std::string::npos ? 0 : path.find_last_of("\\/") + 1);
+    const int answer = question.DoModal();
+    m_progress.Resume();
+    if (answer == plat::IdNo) return;  // left alone: nothing failed
+    if (answer != plat::IdYes && answer != CConfirmAddToSrc::IdYesToAll) {
+      m_cancelled = 1;
+      return;
+    }
+    if (answer == CConfirmAddToSrc::IdYesToAll) m_confirmAdd = false;
+  }
+  AddAndCheckIn(status, item);
+}
+
+void CCheckinOperation::AddAndCheckIn(GCL_Status& status, CFileItem& item) {
+  if (m_prompt && !AskForComment(status, item)) return;
+  m_progress.AllowShowing();
+  if (IsCancelled()) return;
+  std::vector<std::string> names;
+  if (CollectFileNames(names) < 1) return;
+  m_factory.Add(status, item, m_comment, m_keepCheckedOut, m_master, m_progress, m_preserveTime, names,
+                &CCommonCheckoutOperation::ConfirmVersionCallback, static_cast<CCommonCheckoutOperation*>(this));
+  m_finishNeeded = true;
+}
+
+void CCheckinOperation::EndRun() {
+  if (!m_finishNeeded) return;
+  GCL_Status finished;
+  m_factory.Finish(finished);
+  ReportAndAsk(finished, nullptr, 0);
 }
 
 void CCheckinOperation::CheckInCheckedOut(GCL_Status& status, CFileItem& item) {

@@ -5,6 +5,7 @@
 // source control first.
 #include <string>
 
+#include "fileops/addsrc_factory.h"
 #include "fileops/checkout_operation.h"
 #include "flm.h"
 
@@ -22,10 +23,14 @@ class CCheckinOperation : public CCommonCheckoutOperation {
  protected:
   void BeginRun() override;
   void ProcessFile(GCL_Status& status, CFileItem& item) override;
+  void EndRun() override;
   bool ContinueAfterError(GCL_Status& status, CFileItem& item) override;
 
  private:
   void CheckInCheckedOut(GCL_Status& status, CFileItem& item);
+  // A view-private file: the offer to add it, then the factory.
+  void OfferToAdd(GCL_Status& status, CFileItem& item);
+  void AddAndCheckIn(GCL_Status& status, CFileItem& item);
   bool MergeLatest(GCL_Status& status, CFileItem& item);
   bool AskForComment(GCL_Status& status, CFileItem& item);
   bool ShowCommentDialog(GCL_Status& status, CFileItem& item, bool tracker);
@@ -33,6 +38,7 @@ class CCheckinOperation : public CCommonCheckoutOperation {
   bool MoveToChosenActivity(GCL_Status& status, CFileItem& item, const FLM_Activity& original);
   void RunCheckin(GCL_Status& status, CFileItem& item, const std::string& comment);
 
+  CAddToSrcFactory m_factory;
   FLM_Activity m_activity;  // chosen in an activity form (null: none)
   bool m_confirmAdd = true;
   bool m_finishNeeded = true;

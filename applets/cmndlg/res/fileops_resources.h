@@ -7,12 +7,9 @@ namespace rvcmndlg {
 void AddFileOpsResources(plat::ResourceModule& module);
 // Adds the check-out dialogs and texts.
 void AddCheckoutResources(plat::ResourceModule& module);
-<<<<<<< HEAD
 // Adds the check-in dialogs and texts.
 void AddCheckinResources(plat::ResourceModule& module);
-=======
 // Adds the add-to-source dialogs and texts.
 void AddAddToSrcResources(plat::ResourceModule& module);
->>>>>>> 316990f
 
 }  // namespace rvcmndlg

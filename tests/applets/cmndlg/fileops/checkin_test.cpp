@@ -247,6 +247,45 @@ TEST_F(CheckinTest, ACheckoutGoneWhileAskingFailsWithTheViewsTag) {
   EXPECT_TRUE(IsCheckedOut(kHello));
 }
 
+// View-private files are offered to source control; what the user answers
+// decides what the repository and the view hold afterwards.
+TEST_F(CheckinTest, AViewPrivateFileIsAddedAndCheckedInWhenTheUserSaysSo) {
+  struct Case {
+    std::vector<const char*> leaves;
+    std::vector<const char*> answers;  // one per question shown
+    std::vector<int> statuses;
+    bool added;
+  };
+  const Case cases[] = {
+      {{"yes.c"}, {"Yes"}, {0}, true},
+      {{"all1.c", "all2.c"}, {"Yes to All"}, {0, 0}, true},
+      {{"no.c"}, {"No"}, {0}, false},
+      {{"cancel.c"}, {"Cancel"}, {2}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.leaves.front());
+    CFileOperationList list;
+    for (const char* leaf : c.leaves) {
+      Write(File(std::string("public/src/") + leaf), "private\n");
+      list.AddFile(std::string(kSrc) + "\\" + leaf);
+    }
+    for (const char* answer : c.answers) host->OnTemplate(IDD_CONFIRM_ADD_TO_SRC).Click(answer);
+    list.Checkin();
+    EXPECT_EQ(Statuses(list), c.statuses) << list.Entry(0)->Messages();
+    for (const char* leaf : c.leaves) {
+      const std::string name = std::string(kSrc) + "\\" + leaf;
+      int out = 0;
+      EXPECT_EQ(Selected(name.c_str(), &out) != 0, c.added) << leaf;
+      EXPECT_EQ(out, 0) << "checked in, not left checked out";
+      EXPECT_EQ(Read(File(std::string("public/src/") + leaf)), "private\n");
+      EXPECT_EQ(Writable(File(std::string("public/src/") + leaf)), !c.added);
+    }
+    EXPECT_FALSE(IsCheckedOut(kSrc)) << "the parent is checked in at the end of the run";
+  }
+  EXPECT_NE(host->TranscriptText().find("The file 'yes.c' is not under Strata source control."), std::string::npos)
+      << host->TranscriptText();
+}
+
 // A file checked out unreserved in v1 from \main\1 with its first line
 // changed, and \main\2 changing its last line after it.
 class CheckinMergeTest : public CheckinTest {
