@@ -1,6 +1,7 @@
 // The sample repository of `rvdlg init`.
 #include "sample_repo.h"
 
+#include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "flm_admin.h"
 #include "fileutl_file.h"
 #include "ntregy.h"
+#include "platform/pathmap.h"
 #include "tbs.h"
 #include "tsl.h"
 #include "view.h"
@@ -128,13 +130,31 @@ int BuildSampleVobs(std::string* what) {
 int BuildSampleView(std::string* what) {
   Step step{what};
   vob_handle_t pub = 0;
-  vob_dbid_t util = 0;
+  vob_dbid_t util = 0, readme = 0;
   step("making the view sample_view", [&] { return view_create(kSampleView, 0, "the sample view"); })
       ("finding util.c", [&] {
         int rc = vob_lookup_tag("\\public", &pub);
         return rc ? rc : vob_resolve_elem(pub, "\\src\\util.c", &util);
       })
-      ("checking out util.c", [&] { return cmd_utl_checkout(pub, util, kSampleView, 1, "sample work", nullptr); });
+      ("checking out util.c", [&] { return cmd_utl_checkout(pub, util, kSampleView, 1, "sample work", nullptr); })
+      ("checking out README.txt", [&] {
+        int rc = vob_resolve_elem(pub, "\\doc\\README.txt", &readme);
+        return rc ? rc : cmd_utl_checkout(pub, readme, kSampleView, 0, "sample notes", nullptr);
+      })
+      ("editing README.txt in sample_view", [&] {
+        const auto file = plat::Home() / "views" / kSampleView / "public" / "doc" / "README.txt";
+        std::ifstream in(file, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << "README of the sample.\n" << text;
+        out.close();
+        return out ? 0 : TBS_ST_FAILURE;
+      })
+      ("checking in a later README.txt", [&] {
+        return AddVersions(pub, "\\public\\doc\\README.txt", readme,
+                           {"The sample VOB of rvdlg.\nsrc holds the sources.\ndoc holds the documents.\n"}, nullptr);
+      });
   return step.status;
 }
 
