@@ -305,6 +305,11 @@ class FLM_Activity : public FLM_ActivityBase {
   int change_set(FLM_VersionList* versions) const;
   // The Tracklane record it is bound to (null for none).
   int bound_tl_entity_id(FLM_TLEntityID* record) const;
+  // Moves a version of its change set, checked out in the view, to another
+  // activity of its stream: TBS_ST_NOT_FOUND when the version is not in its
+  // change set or not checked out in the view, TBS_ST_INVALID_ARG for an
+  // activity of another stream.
+  int move_change_set_version(const FLM_Version& version, const FLM_Activity& to, const char* view_tag) const;
 };
 
 class FLM_Version : public FLM_VobObject {

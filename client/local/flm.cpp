@@ -697,6 +697,36 @@ int FLM_Activity::bound_tl_entity_id(FLM_TLEntityID* record) const {
                [](Store& s, const Object& o, FLM_TLEntityID& out) { out = BoundRecord(s, o.vob, o.dbid); });
 }
 
+int FLM_Activity::move_change_set_version(const FLM_Version& version, const FLM_Activity& to,
+                                          const char* view_tag) const {
+  return LocalCall("FLM_Activity::move_change_set_version",
+                   {Num(dbid()), Num(version.dbid()), Num(to.dbid()), Text(view_tag)},
+                   NonNull(view_tag) && !is_null() && !to.is_null() && !version.is_null(), [&](Store& s) {
+    if (int rc = NeedObject(s, *this, {VOB_MTYPE_ACTIVITY}); rc != TBS_ST_OK) return rc;
+    if (int rc = NeedObject(s, to, {VOB_MTYPE_ACTIVITY}); rc != TBS_ST_OK) return rc;
+    const char* stream_of = "SELECT stream FROM flm_activities WHERE vob = ?1 AND activity = ?2";
+    if (to.vob() != vob() || FactNumber(s, stream_of, vob(), dbid()) != FactNumber(s, stream_of, to.vob(), to.dbid())) {
+      Complain("The activity is not one of the same stream's.");
+      return TBS_ST_INVALID_ARG;
+    }
+    Statement held(s, "SELECT 1 FROM vob_checkouts WHERE vob = ?1 AND version = ?2 AND view = ?3");
+    held.Bind(1, version.vob()).Bind(2, version.dbid()).Bind(3, std::string(view_tag));
+    if (!held.Step()) {
+      Complain("The version is not checked out in view \"" + std::string(view_tag) + "\".");
+      return TBS_ST_NOT_FOUND;
+    }
+    Statement move(s, "UPDATE flm_changes SET activity_vob = ?3, activity = ?4 WHERE vob = ?1 AND version = ?2"
+                      " AND activity_vob = ?5 AND activity = ?6");
+    move.Bind(1, version.vob()).Bind(2, version.dbid()).Bind(3, to.vob()).Bind(4, to.dbid());
+    move.Bind(5, vob()).Bind(6, dbid()).Run();
+    if (Changes(s) == 0) {
+      Complain("The version is not in the activity's change set.");
+      return TBS_ST_NOT_FOUND;
+    }
+    return TBS_ST_OK;
+  });
+}
+
 // ---- Elements and versions ----
 
 int FLM_Element::crde(FLM_Element* crde) const {

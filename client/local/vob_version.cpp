@@ -392,6 +392,20 @@ int vob_utl_checkin(vob_handle_t vob, const char* pathname, const char* view, co
     Checkout checkout;
     if (int rc = FindCheckout(s, vob, pathname, view, &checkout); rc != TBS_ST_OK) return rc;
     const Object& v = checkout.version;
+    // A version checked in on the branch after the one checked out must be
+    // merged in first, or its changes would be lost.
+    const vob_dbid_t newest = LatestVersion(s, vob, v.branch);
+    if (newest && newest != v.pred) {
+      Statement merged(s, "SELECT 1 FROM vob_hlinks h JOIN vob_objs o ON o.vob = h.vob AND o.dbid = h.hlink"
+                          " WHERE h.from_vob = ?1 AND h.from_obj = ?2 AND h.to_vob = ?1 AND h.to_obj = ?3"
+                          " AND o.name = 'Merge'");
+      merged.Bind(1, vob).Bind(2, newest).Bind(3, v.dbid);
+      if (!merged.Step()) {
+        Complain("Version \"" + Pathname(s, *Load(s, vob, newest)) +
+                 "\" is later than the version checked out: merge it into the check-out before checking in.");
+        return TBS_ST_FAILURE;
+      }
+    }
     // Through a view with a root, the file there is what is checked in.
     std::string from_file;
     if (views::ReadElementFile(s, view, vob, v.elem, &from_file)) {

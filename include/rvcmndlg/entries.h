@@ -34,6 +34,15 @@ RVCMNDLG_API int rvRunCommand(const std::string& command, plat::Window* parent);
 
 // ---- File operations over a file list (CFileOperationList or its entries) ----
 
+// Checks in every entry: the comment prompt, use checkout info and preserve
+// time come from the user options, the comment is empty and identical
+// versions are refused. Returns how many entries succeeded.
+RVCMNDLG_API int rvCheckinOp(plat::ObjectArray& entries, plat::Window* parent, int show_progress);
+// The same with the caller's values (each flag counts when 1). Returns how
+// many entries succeeded.
+RVCMNDLG_API int rvCheckinWithOptionsOp(plat::ObjectArray& entries, const std::string& comment, int identical,
+                                        int prompt, int use_checkout_info, plat::Window* parent, int preserve_time,
+                                        int show_progress);
 // Checks out every entry: the comment prompt, reserved, unreserved,
 // nonmastered and preserve time come from the user options; version 1 checks
 // out the version the view selects exactly, use_private 1 keeps a hijacked
@@ -81,8 +90,8 @@ RVCMNDLG_API void rvPropertiesAddToResourceChain();
 
 // ---- For callers without a framework of their own ----
 
-// The operation codes of rvRunFileOperation(Ex). Check-in, add and removing
-// views run nothing yet (their operations are still to come).
+// The operation codes of rvRunFileOperation(Ex). Add and removing views run
+// nothing yet (their operations are still to come).
 inline constexpr int RV_FILEOP_CHECKIN = 0;
 inline constexpr int RV_FILEOP_CHECKOUT = 1;
 inline constexpr int RV_FILEOP_UNCHECKOUT = 2;

@@ -78,6 +78,15 @@ class RVCMNDLG_API CFileOperationList : public plat::ObjectArray {
   void SetRESShowProgressDlg(int v) { m_RESShowProgress = v; }
   void SetDIFFPredecessor(int v) { m_DIFFPredecessor = v; }
 
+  // Check-in; each returns how many entries succeeded. The forms with a path
+  // add it first; CheckinWithHwnd takes a window of a caller without a
+  // framework of its own.
+  int Checkin(plat::Window* parent = nullptr);
+  int Checkin(const std::string& path, plat::Window* parent = nullptr);
+  int CheckinWithOptions(plat::Window* parent = nullptr);
+  int CheckinWithOptions(const std::string& path, plat::Window* parent = nullptr);
+  int CheckinWithHwnd(plat::Hwnd window, int with_options);
+
   // Check-out; each returns how many entries succeeded. The forms with a
   // path add it first; CheckoutWithHwnd takes a window of a caller without
   // a framework of its own.

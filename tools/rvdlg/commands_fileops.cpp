@@ -1,4 +1,4 @@
-// rvdlg checkout, uncheckout, reserve and unreserve: the library's entries
+// rvdlg checkin, checkout, uncheckout, reserve and unreserve: the library's entries
 // over the files named, one line of outcome per file.
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -101,6 +101,44 @@ void InstallCheckoutCommand(CLI::App& app, Runner& chosen) {
   });
 }
 
+struct CheckinArgs {
+  std::vector<std::string> files;
+  bool identical = false, preserve_time = false;
+  std::string comment;
+};
+
+// Without an option the plain entry runs (the user options and the comment
+// prompt); with any, the with-options entry with that comment (empty when
+// none is given), no prompt and no original check-out comment.
+void InstallCheckinCommand(CLI::App& app, Runner& chosen) {
+  auto args = std::make_shared<CheckinArgs>();
+  auto* checkin = app.add_subcommand("checkin", "check in files");
+  checkin->add_option("FILE", args->files, "files of a view")->required();
+  const std::vector<CLI::Option*> options = {
+      checkin->add_option("--comment", args->comment, "the check-in comment"),
+      checkin->add_flag("--identical", args->identical, "check in even if identical to the previous version"),
+      checkin->add_flag("--ptime", args->preserve_time, "keep the file's modification time")};
+  checkin->callback([&chosen, args, options] {
+    bool with_options = false;
+    for (const CLI::Option* option : options) with_options = with_options || option->count() > 0;
+    chosen = [args, with_options](Context& c) {
+      CFileOperationList list;
+      if (!AddFiles(list, args->files, "checkin", c)) return 1;
+      if (with_options) {
+        list.SetCIComment(args->comment);
+        list.SetCIIdentical(args->identical ? 1 : 0);
+        list.SetCIPreserveTime(args->preserve_time ? 1 : 0);
+        list.SetCIPrompt(0);
+        list.SetCIUseCheckoutInfo(0);
+        list.CheckinWithOptions();
+      } else {
+        list.Checkin();
+      }
+      return PrintOutcomes(list, c.out);
+    };
+  });
+}
+
 struct FileArgs {
   std::vector<std::string> files;
   bool keep = false, no_keep = false;
@@ -110,6 +148,7 @@ struct FileArgs {
 
 void InstallFileOpCommands(CLI::App& app, Runner& chosen) {
   InstallCheckoutCommand(app, chosen);
+  InstallCheckinCommand(app, chosen);
   auto args = std::make_shared<FileArgs>();
   auto* uncheckout = app.add_subcommand("uncheckout", "undo the check-out of files");
   uncheckout->add_option("FILE", args->files, "files of a view")->required();

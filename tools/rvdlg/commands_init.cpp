@@ -189,7 +189,8 @@ int MakeSampleRepository(Context& c, bool force) {
           << vob.dir << "\n";
   c.out << "  VOB \\public: \\src\\hello.c, \\src\\util.c, \\doc\\README.txt (labels REL1, REL2; branch dev;"
            " attribute Status; a Merge hyperlink)\n"
-        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out)\n"
+        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out; \\doc\\README.txt checked out unreserved and edited, with a later"
+           " \\main\\3 to merge)\n"
         << "  project VOB \\projects: components public (root \\public) and hello_all; project hello (streams"
            " hello_int, hello_dev, pat_dev; baselines public_INITIAL, BL1, BL1_bad, BL2, hello_BL2; activities"
            " fix_greeting, tidy_util, deliver.hello_dev.1, deliver.pat_dev.1); project tracked (Tracklane"

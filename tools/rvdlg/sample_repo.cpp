@@ -148,13 +148,31 @@ int BuildSampleVobs(std::string* what) {
 int BuildSampleView(std::string* what) {
   Step step{what};
   vob_handle_t pub = 0;
-  vob_dbid_t util = 0;
+  vob_dbid_t util = 0, readme = 0;
   step("making the view sample_view", [&] { return view_create(kSampleView, 0, "the sample view"); })
       ("finding util.c", [&] {
         int rc = vob_lookup_tag("\\public", &pub);
         return rc ? rc : vob_resolve_elem(pub, "\\src\\util.c", &util);
       })
       ("checking out util.c", [&] { return cmd_utl_checkout(pub, util, kSampleView, 1, "sample work", nullptr); })
+      ("checking out README.txt", [&] {
+        int rc = vob_resolve_elem(pub, "\\doc\\README.txt", &readme);
+        return rc ? rc : cmd_utl_checkout(pub, readme, kSampleView, 0, "sample notes", nullptr);
+      })
+      ("editing README.txt in sample_view", [&] {
+        const auto file = plat::Home() / "views" / kSampleView / "public" / "doc" / "README.txt";
+        std::ifstream in(file, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << "README of the sample.\n" << text;
+        out.close();
+        return out ? 0 : TBS_ST_FAILURE;
+      })
+      ("checking in a later README.txt", [&] {
+        return AddVersions(pub, "\\public\\doc\\README.txt", readme,
+                           {"The sample VOB of rvdlg.\nsrc holds the sources.\ndoc holds the documents.\n"}, nullptr);
+      })
       ("writing the view-private extra.c and tools", [&] {
         return WritePrivateFiles({{"\\\\view\\sample_view\\public\\src\\extra.c", "int extra(void) { return 42; }\n"},
                                   {"\\\\view\\sample_view\\public\\tools\\build.sh", "#!/bin/sh\necho building\n"}});

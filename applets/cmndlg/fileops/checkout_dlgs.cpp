@@ -3,7 +3,9 @@
 #include "cm/activity_entries.h"
 #include "cm/new_activity_dlg.h"
 #include "cm/tl_activity_controls.h"
+#include "fileops/activity_choice.h"
 #include "fileops/common_status.h"
+#include "fileops/dialog_text.h"
 #include "fileops/file_item.h"
 #include "gcl_capture.h"
 #include "gcl_status.h"
@@ -19,19 +21,6 @@ using namespace rvcmndlg::res;
 namespace {
 
 constexpr char kVersionHelp[] = "rvint_exp/confirmcheckoutversion.htm";
-
-bool IsChecked(const plat::Dialog& dialog, int id) {
-  const auto* box = dialog.Item<plat::Button>(id);
-  return box && box->GetCheck() == plat::Checked;
-}
-
-// The template text of a control: the dialogs format theirs.
-std::string TemplateText(const plat::DialogTemplate* t, int id) {
-  if (t)
-    for (const auto& control : t->controls)
-      if (control.id == id) return control.text;
-  return {};
-}
 
 }  // namespace
 
@@ -110,30 +99,11 @@ bool CCheckoutActivityCommentDlg::OnInitDialog() {
   return !focus_placed;
 }
 
-// The stream's activities, the one given selected (added when missing).
 void CCheckoutActivityCommentDlg::Fill(const FLM_Activity& select) {
-  auto* list = Item<plat::ComboBox>(IDC_COCMT_ACTIVITY);
-  if (!list || m_stream.is_null()) return;
-  list->ResetContent();
-  m_activities = FLM_ActivityList();
-  GCL_CapturedCall(m_status, [&] { return m_stream.activities(&m_activities); });
-  bool listed = false;
-  for (const auto& activity : m_activities) listed = listed || activity == select;
-  if (!select.is_null() && !listed) m_activities.append(select);
-  for (const auto& activity : m_activities) {
-    std::string name;
-    activity.name(&name);
-    const int index = list->AddString(name);
-    if (activity == select) list->SetCurSel(index);
-  }
+  m_choice.Fill(Item<plat::ComboBox>(IDC_COCMT_ACTIVITY), m_stream, m_status, select);
 }
 
-FLM_Activity CCheckoutActivityCommentDlg::Chosen() {
-  const auto* list = Item<plat::ComboBox>(IDC_COCMT_ACTIVITY);
-  const int index = list ? list->GetCurSel() : -1;
-  if (index < 0 || static_cast<std::size_t>(index) >= m_activities.length()) return {};
-  return m_activities[static_cast<std::size_t>(index)];
-}
+FLM_Activity CCheckoutActivityCommentDlg::Chosen() { return m_choice.Chosen(Item<plat::ComboBox>(IDC_COCMT_ACTIVITY)); }
 
 bool CCheckoutActivityCommentDlg::OnCommand(int id, int code) {
   if (code != plat::bn::Clicked || (id != IDC_COCMT_ACTIVITY_NEW && id != IDC_COCMT_ACTIVITY_BROWSE))
@@ -166,14 +136,7 @@ bool CCheckoutActivityCommentDlg::AcceptChoice() {
 }
 
 bool CCheckoutActivityCommentDlg::MakeCurrent(const FLM_Activity& activity) {
-  const FLM_View& view = m_item.View(m_status);
-  GCL_Status status;
-  FLM_Activity current;
-  if (GCL_CapturedCall(status, [&] { return view.current_activity(&current); }) == 0 && current == activity) return true;
-  status.reset(0);
-  if (GCL_CapturedCall(status, [&] { return view.set_activity(activity); }) == 0) return true;
-  ShowStatusBox(this, std::string(), status);
-  return false;
+  return MakeViewActivityCurrent(this, m_item.View(m_status), activity);
 }
 
 // ---- the Tracklane form ----
@@ -217,17 +180,7 @@ bool CCheckoutTLEntityCommentDlg::OnCommand(int id, int code) {
   return CCheckoutCommentDlg::OnCommand(id, code);
 }
 
-// The stream's activity bound to the chosen record (null when none is).
-FLM_Activity CCheckoutTLEntityCommentDlg::Chosen() {
-  const FLM_TLEntityID record = m_records->GetSelection();
-  FLM_ActivityList activities;
-  if (record.is_null() || m_stream.activities(&activities) != 0) return {};
-  for (const auto& activity : activities) {
-    FLM_TLEntityID bound;
-    if (activity.bound_tl_entity_id(&bound) == 0 && bound.display_name() == record.display_name()) return activity;
-  }
-  return {};
-}
+FLM_Activity CCheckoutTLEntityCommentDlg::Chosen() { return ActivityOfRecord(m_stream, m_records->GetSelection()); }
 
 // ---- the hijack question ----
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cmd_checkout.h"
+#include "fileops/activity_choice.h"
 #include "flm.h"
 #include "platform/dialog.h"
 
@@ -84,7 +85,7 @@ class CCheckoutActivityCommentDlg : public CCheckoutCommentDlg {
  private:
   void Fill(const FLM_Activity& select);
 
-  FLM_ActivityList m_activities;  // the list's entries, in order
+  CActivityChoice m_choice;
 };
 
 // The Tracklane form: the records the stream may work on instead of its

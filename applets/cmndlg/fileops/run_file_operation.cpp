@@ -8,6 +8,16 @@ namespace {
 // Runs the operation code on the list; false when the code runs nothing.
 bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
   switch (code) {
+    case RV_FILEOP_CHECKIN:
+      list.SetCIIdentical(1);
+      if (no_ui) {
+        list.SetCIComment("");
+        list.SetCIShowProgressDlg(0);
+        list.SetCIUseCheckoutInfo(0);
+        list.SetCIPrompt(0);
+      }
+      list.CheckinWithHwnd(parent, 1);
+      return true;
     case RV_FILEOP_CHECKOUT:
       if (no_ui) {
         list.SetCOComment("");
@@ -42,7 +52,7 @@ bool RunCode(CFileOperationList& list, plat::Hwnd parent, int code, int no_ui) {
         list.AddToSrcWithHwnd(parent, 0);
       }
       return true;
-    default: return false;  // check-in arrives with its operation
+    default: return false;
   }
 }
 

@@ -14,6 +14,7 @@ plat::ResourceModule& LibraryResources() {
     auto* m = new plat::ResourceModule("rvcmndlg");
     AddFileOpsResources(*m);
     AddCheckoutResources(*m);
+    AddCheckinResources(*m);
     AddAddToSrcResources(*m);
     AddCmResources(*m);
     AddPropertySheetResources(*m);

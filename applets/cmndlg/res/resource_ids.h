@@ -208,6 +208,25 @@ inline constexpr int IDS_NONMASTERED_REQUIRED = 63;
 inline constexpr int IDS_ALREADY_CHECKED_OUT = 70;
 inline constexpr int IDS_TL_NOT_INSTALLED = 24723;
 inline constexpr int IDS_HIJACK_MERGE_FORBIDDEN = 65154;
+// Check-in: the comment forms, adding a view-private file, merging first.
+inline constexpr int IDD_CHECKIN_COMMENT = 24324;
+inline constexpr int IDD_CHECKIN_ACTIVITY_COMMENT = 24346;
+inline constexpr int IDD_CHECKIN_TL_COMMENT = 24356;
+inline constexpr int IDC_CICMT_IDENTICAL = 24589;
+inline constexpr int IDC_CICMT_USE_ORIGINAL = 24590;
+inline constexpr int IDC_CICMT_USE_ORIGINAL_ALL = 24648;
+inline constexpr int IDC_CICMT_ACTIVITY_LABEL = 24652;
+inline constexpr int IDD_CONFIRM_ADD_TO_SRC = 24328;
+inline constexpr int IDC_CONFIRM_ADD_TEXT = 24593;
+inline constexpr int IDD_CONFIRM_MERGE = 24340;
+inline constexpr int IDC_CONFIRM_MERGE_TEXT = 24593;
+inline constexpr int IDC_CONFIRM_MERGE_GRAPHICAL = 24626;
+inline constexpr int IDC_CONFIRM_MERGE_HELP = 24598;
+inline constexpr int IDS_CHECKIN_HIJACKED = 36;
+inline constexpr int IDS_MERGED_CHECK_IN_NOW = 44;
+inline constexpr int IDS_MERGE_LATEST_FAILED = 45;
+inline constexpr int IDS_CANNOT_CHANGE_ACTIVITY = 51;
+inline constexpr int IDS_NOT_RECORDED_BY_ACTIVITY = 61710;
 // View lists, Edit View Properties and the view browser.
 inline constexpr int IDS_PAGE_LOCAL = 33;
 inline constexpr int IDS_PAGE_RECENT = 34;
