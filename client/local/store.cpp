@@ -165,6 +165,12 @@ const std::vector<const char*>& Migrations() {
       "UPDATE vob_checkouts SET view_path = '\\\\view\\' || view,"
       " view_uuid = coalesce((SELECT uuid FROM views WHERE views.tag = vob_checkouts.view), ''),"
       " view_host = coalesce((SELECT host FROM views WHERE views.tag = vob_checkouts.view), '');",
+      // 8 -> 9: drives assigned to views, and the views started at logon
+      // (with the drive, or '' for none, each gets again).
+      "CREATE TABLE view_drives (letter TEXT PRIMARY KEY,"
+      " view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE);"
+      "CREATE TABLE view_logon (seq INTEGER PRIMARY KEY,"
+      " view TEXT NOT NULL UNIQUE REFERENCES views (tag) ON DELETE CASCADE, letter TEXT NOT NULL);",
   };
   return migrations;
 }
@@ -178,6 +184,7 @@ std::unique_ptr<Store>& CurrentStorage() {
 }  // namespace
 
 void OnStoreChanged(Store* store);  // settings and usage data follow the store
+void ApplyStoredDrives(Store* store);  // the path map follows the store's drives
 
 // One command at a time per store: the connection is shared by threads.
 struct Store::Lock {
@@ -435,6 +442,7 @@ std::unique_ptr<Store> UseStore(std::unique_ptr<Store> store) {
     CurrentStorage() = std::move(store);
   }
   OnStoreChanged(CurrentStore());
+  ApplyStoredDrives(CurrentStore());
   return previous;
 }
 
