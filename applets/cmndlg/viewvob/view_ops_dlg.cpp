@@ -59,6 +59,17 @@ void ShowViewFailure(plat::Window* owner, int sentence, const std::string& view,
   ShowFailure(owner, first, collected, status, plat::mb::IconError);
 }
 
+// The tag of the view an entry names (a tag or a pathname in a view); the
+// entry itself when it names none.
+std::string TagOf(const std::string& entry) {
+  FLM_ImsgRedirector quiet;
+  FLM_View view;
+  if (FLM_View::construct_from_tag(entry.c_str(), &view) == 0 ||
+      FLM_View::construct_from_view_root(entry.c_str(), &view) == 0)
+    return view.tag();
+  return entry;
+}
+
 // Removes one view behind the message window, the command on a worker
 // inside the client's critical section.
 ViewOutcome RemoveOneView(const std::string& entry, plat::Window* parent) {
@@ -266,7 +277,7 @@ void RemoveViews(const std::vector<std::string>& entries, plat::Window* parent, 
     const std::string question = plat::FormatMessage(plat::LoadString(IDS_REMOVE_VIEW_QUESTION), {entry});
     if (plat::MessageBox(parent, question, plat::AppName(),
                          plat::mb::YesNo | plat::mb::IconQuestion | plat::mb::DefButton2) != plat::IdYes) {
-      if (outcomes) outcomes->push_back({entry, ViewOutcome::kNotProcessed, {}});
+      if (outcomes) outcomes->push_back({TagOf(entry), ViewOutcome::kNotProcessed, {}});
       continue;
     }
     ViewOutcome outcome = RemoveOneView(entry, parent);
