@@ -287,22 +287,28 @@ void RemoveViews(const std::vector<std::string>& entries, plat::Window* parent, 
 
 // ---- Entries ----
 
-int StartViewOp(const std::vector<std::string>& tags, plat::Window* parent, ViewOutcomes* outcomes) {
+namespace {
+
+// Start and stop need the file system; each says its name for usage data.
+template <class ViewDialog>
+int RunDynamicViewDialog(const char* usage, const std::vector<std::string>& tags, plat::Window* parent,
+                         ViewOutcomes* outcomes) {
   rvcmndlg::EntryScope resources;
   if (RvfsNotInstalled(parent)) return -1;
-  CStartViewDialog dialog(tags, parent, outcomes);
+  ViewDialog dialog(tags, parent, outcomes);
   const int result = dialog.DoModal();
-  clp_collectdatas("rvStartViewOp", "");
+  clp_collectdatas(usage, "");
   return result;
 }
 
+}  // namespace
+
+int StartViewOp(const std::vector<std::string>& tags, plat::Window* parent, ViewOutcomes* outcomes) {
+  return RunDynamicViewDialog<CStartViewDialog>("rvStartViewOp", tags, parent, outcomes);
+}
+
 int StopViewOp(const std::vector<std::string>& tags, plat::Window* parent, ViewOutcomes* outcomes) {
-  rvcmndlg::EntryScope resources;
-  if (RvfsNotInstalled(parent)) return -1;
-  CStopViewDialog dialog(tags, parent, outcomes);
-  const int result = dialog.DoModal();
-  clp_collectdatas("rvStopViewOp", "");
-  return result;
+  return RunDynamicViewDialog<CStopViewDialog>("rvStopViewOp", tags, parent, outcomes);
 }
 
 int RemoveViewOp(const std::vector<std::string>& items, int dialog, plat::Window* parent, ViewOutcomes* outcomes) {
