@@ -360,6 +360,14 @@ class FLM_View {
   const std::string& tag() const { return tag_; }
   const tbs_uuid_t& uuid() const { return uuid_; }
 
+  // Starts the view on this machine (its root is there and its root name in
+  // the prefix map); a started view is left as it is. TBS_ST_NOT_FOUND when
+  // the view is gone.
+  int start() const;
+  // Stops the view (flags: 0): its root is parked until it starts again and
+  // its root name leaves the prefix map. Its drives stay.
+  int end(int flags) const;
+
   // Whether the view works in a stream (a change-management view). TBS_ST_NOT_FOUND
   // when the view is gone.
   int is_flm_view(bool* flm) const;

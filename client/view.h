@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tbs_uuid.h"
 
@@ -78,10 +79,31 @@ int view_frz_get_freeze_state(view_handle_t view, int* state);
 // root stays where it is.
 int view_register_view_tag(const char* tag);
 int view_mfs_unregister_tag(const char* tag);
-int view_remove_mappings(const char* tag);
 int view_server_exit(view_handle_t view);
 // Whether the view is started: 1 when active, 0 when stopped or unknown.
 int view_is_active(const char* tag);
+
+// Drives of views. A drive "K:" assigned to a view makes HOME/drives/k a
+// symbolic link to the view's root and K:\... a name through the view; every
+// process that opens the store assigns the stored drives in its path map.
+// With persistent set the view also gets a logon entry: the next logon
+// starts it and assigns the drive again ("" assigns no drive, but still
+// records the logon entry). TBS_ST_INVALID_ARG for a drive that is not ""
+// or "X:", or is M: (all views); TBS_ST_ALREADY for a letter in use;
+// TBS_ST_NOT_FOUND for an unknown view. A refusal changes nothing.
+int view_add_mapping(const char* tag, const char* drive, int persistent);
+// Drops the drives of a view (its links and its path-map assignments); a
+// non-zero flag drops its logon entry too. TBS_ST_NOT_FOUND for an unknown view.
+int view_remove_mappings(const char* tag, int flag);
+// The logon entries in the order they were made: the tag and its drive
+// ("K:", or "" for none).
+struct view_logon_entry_s {
+  std::string tag;
+  std::string drive;
+};
+int view_get_logon_entries(std::vector<view_logon_entry_s>* entries);
+// Logging on: drops every drive that no logon entry keeps.
+int view_drop_transient_mappings();
 
 // The recently used views, most recent first: product parameter 20 (see
 // ntregy.h) holds their tags separated by commas. Only the client writes it.

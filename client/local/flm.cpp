@@ -10,6 +10,8 @@
 #include "local/local_call.h"
 #include "local/view_root.h"
 #include "platform/machine.h"
+#include "ntpfxmap.h"
+#include "view.h"
 
 using client_local::LocalCall;
 using client_local::NonNull;
@@ -854,6 +856,22 @@ int FLM_View::construct_from_view_root(const char* pathname, FLM_View* view) {
       return TBS_ST_NOT_FOUND;
     }
     return FLM_View::construct_from_tag(tag.c_str(), view);
+  });
+}
+
+int FLM_View::start() const {
+  return LocalCall("FLM_View::start", {tag_}, !is_null(), [&] {
+    if (view_is_active(tag_.c_str())) return TBS_ST_OK;
+    if (int rc = view_register_view_tag(tag_.c_str())) return rc;
+    return ntpfxmap_register(view_root().c_str());
+  });
+}
+
+int FLM_View::end(int flags) const {
+  return LocalCall("FLM_View::end", {tag_, Num(flags)}, !is_null() && flags == 0, [&] {
+    if (int rc = view_mfs_unregister_tag(tag_.c_str())) return rc;
+    const int unmapped = ntpfxmap_unregister(view_root().c_str());
+    return unmapped == TBS_ST_NOT_FOUND ? TBS_ST_OK : unmapped;  // not started through start()
   });
 }
 

@@ -168,6 +168,12 @@ const std::vector<const char*>& Migrations() {
       // 8 -> 9: an element's objects by the element, so that finding its
       // check-outs costs the same however many the VOB holds.
       "CREATE INDEX vob_objs_by_elem ON vob_objs (vob, elem);",
+      // 9 -> 10: drives assigned to views, and the views started at logon
+      // (with the drive, or '' for none, each gets again).
+      "CREATE TABLE view_drives (letter TEXT PRIMARY KEY,"
+      " view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE);"
+      "CREATE TABLE view_logon (seq INTEGER PRIMARY KEY,"
+      " view TEXT NOT NULL UNIQUE REFERENCES views (tag) ON DELETE CASCADE, letter TEXT NOT NULL);",
   };
   return migrations;
 }
@@ -181,6 +187,7 @@ std::unique_ptr<Store>& CurrentStorage() {
 }  // namespace
 
 void OnStoreChanged(Store* store);  // settings and usage data follow the store
+void ApplyStoredDrives(Store* store);  // the path map follows the store's drives
 
 // One command at a time per store: the connection is shared by threads.
 struct Store::Lock {
@@ -438,6 +445,7 @@ std::unique_ptr<Store> UseStore(std::unique_ptr<Store> store) {
     CurrentStorage() = std::move(store);
   }
   OnStoreChanged(CurrentStore());
+  ApplyStoredDrives(CurrentStore());
   return previous;
 }
 

@@ -219,31 +219,66 @@ int view_create(const char* tag, int snapshot, const char* comment) {
 
 int view_remove(const char* tag) {
   return LocalCall("view_remove", {Text(tag)}, ValidTag(tag), [&] {
+    views::Removal removal;
     const int rc = InStore([&](Store& s) {
       const auto row = views::LoadView(s, tag);
       if (!row) return TBS_ST_NOT_FOUND;
-      Statement drop(s, "DELETE FROM views WHERE tag = ?1");
-      drop.Bind(1, std::string(tag)).Run();
-      tbs_uuid_t uuid{};
-      if (tbs_str_to_uuid(row->uuid.c_str(), &uuid) == TBS_ST_OK) {
-        const int r = rgy_remove_by_uuid(&uuid);
-        if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
-      }
-      char region[kNameBufferSize];
-      if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
-        const int r = rgy_remove_by_string(RGY_KIND_VIEW_TAG, region, tag);
-        if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
-      }
-      return TBS_ST_OK;
+      return views::RemoveView(s, *row, &removal);
     });
-    if (rc == TBS_ST_OK) {
-      std::error_code error;
-      fs::remove_all(views::RootOf(tag), error);
-      fs::remove_all(StoredRootOf(tag), error);
-    }
+    if (rc == TBS_ST_OK) removal.Finish();
     return rc;
   });
 }
+
+namespace client_local::views {
+
+int RemoveView(Store& s, const ViewRow& row, Removal* removal) {
+  // The directories go aside first and come back when the command is undone.
+  const fs::path place = plat::Home() / "viewstore";
+  for (const fs::path& dir : {RootOf(row.tag), StoredRootOf(row.tag)}) {
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(dir, error))) continue;
+    fs::path aside;
+    for (int n = 0; aside.empty() || fs::exists(fs::symlink_status(aside, error)); ++n)
+      aside = place / (".removing." + row.tag + "." + std::to_string(n));
+    fs::create_directories(place, error);
+    fs::rename(dir, aside, error);
+    if (error) {
+      imsg_print(IMSG_ERROR, "Cannot remove \"%s\": %s.\n", dir.string(), error.message());
+      return tbs_errno2status(error.value());
+    }
+    removal->aside.push_back(aside);
+    s.OnRollback([dir, aside] {
+      std::error_code ignored;
+      fs::rename(aside, dir, ignored);
+    });
+  }
+  removal->drives = StoredDrives(s, row.tag);
+  for (const char* table : {"DELETE FROM view_drives WHERE view = ?1", "DELETE FROM view_logon WHERE view = ?1",
+                            "DELETE FROM views WHERE tag = ?1"}) {
+    Statement drop(s, table);
+    drop.Bind(1, row.tag).Run();
+  }
+  tbs_uuid_t uuid{};
+  if (tbs_str_to_uuid(row.uuid.c_str(), &uuid) == TBS_ST_OK) {
+    const int r = rgy_remove_by_uuid(&uuid);
+    if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
+  }
+  char region[kNameBufferSize];
+  if (rgy_get_default_region(region, sizeof region) == TBS_ST_OK) {
+    const int r = rgy_remove_by_string(RGY_KIND_VIEW_TAG, region, row.tag.c_str());
+    if (r != TBS_ST_OK && r != TBS_ST_NOT_FOUND) return r;
+  }
+  return TBS_ST_OK;
+}
+
+void Removal::Finish() const {
+  std::error_code error;
+  for (const fs::path& dir : aside) fs::remove_all(dir, error);
+  UnlinkDrives(drives);
+}
+
+}  // namespace client_local::views
 
 int view_get_handle_by_tag(const char* tag, view_handle_t* view) {
   return LocalCall("view_get_handle_by_tag", {Text(tag)}, NonNull(tag, view), [&] {

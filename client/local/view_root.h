@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "configspec.h"
 #include "local/store.h"
@@ -79,5 +80,22 @@ int ReplaceFile(const std::filesystem::path& path, const std::string& text, std:
 // The state of a host file in a view's root (VIEW_FILE_*), by its path
 // relative to the root.
 int FileState(Store& s, const std::string& view, const std::string& relative);
+
+// Removing a view: what is left to do once the store has it gone.
+struct Removal {
+  std::vector<std::filesystem::path> aside;  // its directories, moved out of the way
+  std::vector<char> drives;                  // the letters it had
+  // Deletes the directories and drops the drives' links and assignments.
+  void Finish() const;
+};
+// Inside a command: moves the view's directories (live and parked) aside,
+// then drops its drives, logon entry, row, registry object and tag. When the
+// command is undone the directories come back.
+int RemoveView(Store& s, const ViewRow& row, Removal* removal);
+
+// The drive letters stored for a view, and dropping their links and
+// path-map assignments (after the store has dropped them).
+std::vector<char> StoredDrives(Store& s, const std::string& tag);
+void UnlinkDrives(const std::vector<char>& letters);
 
 }  // namespace client_local::views

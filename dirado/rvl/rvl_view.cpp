@@ -129,7 +129,7 @@ bool RVL_View::stop(GCL_Status& status) const {
     }
   };
   keep(RVL_Call(step, [&] { return view_mfs_unregister_tag(name.c_str()); }));
-  keep(RVL_Call(step, [&] { return view_remove_mappings(name.c_str()); }));
+  keep(RVL_Call(step, [&] { return view_remove_mappings(name.c_str(), 0); }));
   keep(RVL_Call(step, [&] { return view_server_exit(handle()); }));
   const int unmapped = RVL_Call(step, [&] { return ntpfxmap_unregister(RootName(name).c_str()); });
   if (unmapped != TBS_ST_NOT_FOUND) keep(unmapped);  // a view never started here has no mapping

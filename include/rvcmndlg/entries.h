@@ -115,3 +115,15 @@ RVCMNDLG_API int rvRunFileOperationEx(const char* const* paths, int* results, in
 // tag) and returns the status of finding that view (0 found; nothing is
 // started when it is not).
 RVCMNDLG_API int rvConfigureViewOp(const std::string& pathname, plat::Window* parent);
+// Start View: starts each dynamic view the user picks (the tags given are
+// preselected), the only one picked on the drive chosen. Stop View: stops
+// each one picked and drops its drives and logon entry. Each returns IDOK or
+// IDCANCEL, or -1 after saying so when the versioning file system is not
+// installed.
+RVCMNDLG_API int rvStartViewOp(const std::vector<std::string>& tags, plat::Window* parent);
+RVCMNDLG_API int rvStopViewOp(const std::vector<std::string>& tags, plat::Window* parent);
+// Remove View. With dialog non-zero the user picks the views (the items given
+// preselected) and the result is IDOK or IDCANCEL; else each item, a view tag
+// or a pathname in a view, is removed once the user confirms (other items are
+// skipped) and the result is 0. Failures are shown in boxes.
+RVCMNDLG_API int rvRemoveViewOp(const std::vector<std::string>& items, int dialog, plat::Window* parent);

@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <vector>
 
@@ -81,8 +82,14 @@ MachineProfile RealMachineInfo() {
   facts.host_name = HostName();
   facts.computer_name = ComputerNameFor(facts.host_name);
   facts.user_name = UserName();
-  facts.logical_drives = 1u << ('C' - 'A');
+  // C:, M: (all views), the drives of the path map and every drive a
+  // directory or link under HOME/drives stands for.
+  facts.logical_drives = (1u << ('C' - 'A')) | (1u << ('M' - 'A'));
   for (char letter : AssignedDrives()) facts.logical_drives |= 1u << (letter - 'A');
+  std::error_code error;
+  for (char letter = 'a'; letter <= 'z'; ++letter)
+    if (std::filesystem::exists(std::filesystem::symlink_status(Home() / "drives" / std::string(1, letter), error)))
+      facts.logical_drives |= 1u << (letter - 'a');
   utsname uts{};
   if (uname(&uts) == 0) {
     facts.os_name = std::string(uts.sysname) + " " + uts.release;

@@ -187,7 +187,14 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_STREQ(info.view_host, "beta");
          EXPECT_STREQ(info.view_path, "\\\\view\\gone_view");
          stg_delete_area(area);
+         // A view of before drives takes one, and a logon entry.
+         EXPECT_EQ(view_add_mapping("started_view", "", 1), 0);
+         std::vector<view_logon_entry_s> entries;
+         ASSERT_EQ(view_get_logon_entries(&entries), 0);
+         ASSERT_EQ(entries.size(), 1u);
+         EXPECT_EQ(entries[0].tag, "started_view");
        }},
+      {9, [] {}},  // an index: no data of its own
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("schema " + std::to_string(row.version));

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "platform/machine.h"
@@ -62,13 +64,23 @@ TEST_F(MachineTest, RealFactsComeFromTheSystem) {
   EXPECT_EQ(facts.os_major, std::stoi(uts.release));
 }
 
-TEST_F(MachineTest, DrivesAreCPlusTheAssignedOnes) {
-  EXPECT_EQ(RealMachineInfo().logical_drives, 1u << 2);
+TEST_F(MachineTest, DrivesAreCMTheAssignedOnesAndThoseUnderHome) {
+  const std::filesystem::path before = Home();
+  const std::filesystem::path home = std::filesystem::temp_directory_path() /
+                                     ("rv_machine_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(home);
+  ASSERT_TRUE(SetHome(home));
+  constexpr std::uint32_t kCM = (1u << 2) | (1u << 12);
+  EXPECT_EQ(RealMachineInfo().logical_drives, kCM);
   ASSERT_EQ(AssignDrive('Z', "\\\\view\\t"), AssignStatus::kOk);
   ASSERT_EQ(AssignDrive('a', "\\\\view\\u"), AssignStatus::kOk);
-  EXPECT_EQ(RealMachineInfo().logical_drives, (1u << 2) | (1u << 25) | 1u);
+  EXPECT_EQ(RealMachineInfo().logical_drives, kCM | (1u << 25) | 1u);
   UnassignDrive('Z');
-  EXPECT_EQ(RealMachineInfo().logical_drives, (1u << 2) | 1u);
+  std::filesystem::create_directories(home / "drives" / "k");
+  EXPECT_EQ(RealMachineInfo().logical_drives, kCM | (1u << 10) | 1u);
+  UnassignDrive('a');
+  std::filesystem::remove_all(home);
+  SetHome(before);
 }
 
 TEST(MachineComputerName, IsTheUpperCasedHostNameCutTo15) {

@@ -179,7 +179,11 @@ const std::vector<Step>& Steps() {
        "UPDATE vobs SET next_dbid = 4 WHERE id = 1;"
        "INSERT INTO vob_events VALUES (2, 1, 3, 'checkout version', 0, 'old', 'staff', 'beta', 'gone work');"
        "INSERT INTO vob_checkouts VALUES (1, 3, 0, 'gone_view', 0, 'gone work', 2, 0,"
-       " '0b1d0000.00004000.8000.00:00:00:00:00:b2', 'beta', '\\\\view\\gone_view');"},
+       " '0b1d0000.00004000.8000.00:00:00:00:00:b2', 'beta', '\\\\view\\gone_view');"
+       // A view made before views had drives.
+       "INSERT INTO views VALUES ('started_view', 'started-uuid', 'staff', 'alpha', '', 0, 1, '', 0);"},
+      {// 8 -> 9: an index of an element's objects.
+       "CREATE INDEX vob_objs_by_elem ON vob_objs (vob, elem);", ""},
   };
   return steps;
 }

@@ -120,6 +120,8 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallPropertiesCommand(app, chosen);
   InstallViewCommands(app, chosen);
   InstallAddCommand(app, chosen);
+  InstallViewOpCommands(app, chosen);
+  InstallLogonCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

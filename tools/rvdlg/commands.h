@@ -41,6 +41,9 @@ int PrintOutcomes(const CFileOperationList& list, std::ostream& out);
 // The files as library pathnames into the list; false (with a line on err)
 // when one names nothing the library can reach.
 bool AddFiles(CFileOperationList& list, const std::vector<std::string>& files, const char* command, Context& c);
+// One line of outcome: the name and "succeeded" (0), "failed" (1) or "not
+// processed" (2), then the messages indented.
+void PrintOutcome(std::ostream& out, const std::string& name, int outcome, const std::string& messages);
 
 void InstallSampleCommands(CLI::App& app, Runner& chosen);
 void InstallInitCommand(CLI::App& app, Runner& chosen);
@@ -70,6 +73,13 @@ int ShowRegistry(Context& context, const std::vector<std::string>& names);
 void InstallPropertiesCommand(CLI::App& app, Runner& chosen);
 // `rvdlg views`, `viewprops`, `browseviews` and `rvfs`.
 void InstallViewCommands(CLI::App& app, Runner& chosen);
+// `rvdlg startview`, `stopview` and `rmview`; `rvdlg logon [--show]`.
+void InstallViewOpCommands(CLI::App& app, Runner& chosen);
+void InstallLogonCommand(CLI::App& app, Runner& chosen);
+// The logon step that starts the views of the logon entries on their drives
+// (after dropping the drives no entry keeps), a line for each. 0 when every
+// view started.
+int RestartViewsAtLogon(Context& context);
 
 // Waits for the programs the library started; false (with a line on err)
 // when one could not start or ended with a failure.

@@ -13,24 +13,26 @@
 namespace rvdlg {
 
 // One line per file: its path and outcome, then its messages indented.
-int PrintOutcomes(const CFileOperationList& list, std::ostream& out) {
+void PrintOutcome(std::ostream& out, const std::string& name, int outcome, const std::string& messages) {
   static const char* const kOutcome[] = {"succeeded", "failed", "not processed"};
+  out << name << " " << kOutcome[outcome >= 0 && outcome <= 2 ? outcome : 1] << "\n";
+  std::size_t start = 0;
+  while (start < messages.size()) {
+    std::size_t end = messages.find('\n', start);
+    if (end == std::string::npos) end = messages.size();
+    std::string line = messages.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) out << "    " << line << "\n";
+    start = end + 1;
+  }
+}
+
+int PrintOutcomes(const CFileOperationList& list, std::ostream& out) {
   bool all = true;
   for (int i = 0; i < list.GetSize(); ++i) {
     const COperationObj* entry = list.Entry(i);
-    const int status = entry->Status();
-    all = all && status == COperationObj::kSucceeded;
-    out << entry->m_path << " " << kOutcome[status >= 0 && status <= 2 ? status : 1] << "\n";
-    std::string messages = entry->Messages();
-    std::size_t start = 0;
-    while (start < messages.size()) {
-      std::size_t end = messages.find('\n', start);
-      if (end == std::string::npos) end = messages.size();
-      std::string line = messages.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!line.empty()) out << "    " << line << "\n";
-      start = end + 1;
-    }
+    all = all && entry->Status() == COperationObj::kSucceeded;
+    PrintOutcome(out, entry->m_path, entry->Status(), entry->Messages());
   }
   return all ? 0 : 1;
 }

@@ -47,6 +47,10 @@ const std::map<int, std::string>& TemplateNames() {
       {IDD_GENERAL_ELEMENT_PAGE, "IDD_GENERAL_ELEMENT_PAGE"},
       {IDD_GENERAL_BRANCH_PAGE, "IDD_GENERAL_BRANCH_PAGE"},
       {IDD_GENERAL_DERIVEDOBJ_PAGE, "IDD_GENERAL_DERIVEDOBJ_PAGE"},
+      // Start View, Stop View and Remove View.
+      {IDD_START_VIEW, "IDD_START_VIEW"},
+      {IDD_STOP_VIEW, "IDD_STOP_VIEW"},
+      {IDD_REMOVE_VIEW, "IDD_REMOVE_VIEW"},
   };
   return names;
 }

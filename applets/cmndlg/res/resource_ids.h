@@ -247,6 +247,21 @@ inline constexpr int IDC_BROWSE_VIEWS_HELP = 24694;
 inline constexpr int IDS_BROWSE_DEVELOPMENT_VIEW = 24700;
 inline constexpr int IDS_BROWSE_INTEGRATION_VIEW = 24701;
 inline constexpr int IDS_BROWSE_OTHER_OWNER = 24702;
+// Start View, Stop View and Remove View.
+inline constexpr int IDD_START_VIEW = 24329;
+inline constexpr int IDD_STOP_VIEW = 24330;
+inline constexpr int IDD_REMOVE_VIEW = 24333;
+inline constexpr int IDC_RESTART_AT_LOGON = 24587;
+inline constexpr int IDC_STOP_VIEW_LIST = 24606;
+inline constexpr int IDC_DRIVE_BOX = 24607;
+inline constexpr int IDC_DRIVE_LABEL = 24609;
+inline constexpr int IDS_DRIVE_NONE = 20;
+inline constexpr int IDS_ASSIGN_DRIVE_FAILED = 21;
+inline constexpr int IDS_START_VIEW_FAILED = 22;
+inline constexpr int IDS_STOP_VIEW_FAILED = 23;
+inline constexpr int IDS_REMOVE_VIEW_QUESTION = 40;
+inline constexpr int IDS_REMOVE_VIEW_FAILED = 42;
+inline constexpr int IDS_CANNOT_ACCESS_VIEW = 65152;
 // The General pages of file-system and named objects.
 inline constexpr int IDD_GENERAL_PAGE = 806;
 inline constexpr int IDD_GENERAL_SYMLINK_PAGE = 815;

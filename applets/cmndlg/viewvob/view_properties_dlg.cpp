@@ -18,6 +18,7 @@
 #include "tbs.h"
 #include "tbs_rvfs.h"
 #include "view.h"
+#include "viewvob/rvfs_check.h"
 
 using namespace rvcmndlg::res;
 
@@ -25,13 +26,6 @@ namespace {
 
 constexpr const char* kDescribeTool = "stratadescribe";
 constexpr const char* kHelpTopic = "rvint_exp/editviewprop.htm";
-// Posted to itself once shown: the page's list takes the focus.
-constexpr std::uint32_t kFirstShown = plat::msg::User;
-
-bool RvfsInstalled() {
-  std::uint32_t flags = 0;
-  return tbs_rvfs_ws_dyn_flags(&flags) == 0 && (flags & TBS_RVFS_WS_DYN_NOT_INSTALLED) == 0;
-}
 
 bool StartTool(const std::string& command_line) {
   plat::ProcessSpec spec;
@@ -60,103 +54,18 @@ bool DescribeView(const std::string& text, plat::Window* owner) {
 }
 
 CViewPropertiesDialog::CViewPropertiesDialog(std::vector<std::string> preselect, plat::Window* parent)
-    : plat::Dialog(IDD_VIEW_PROPERTIES, parent),
-      preselect_(std::move(preselect)),
-      pages_{{{IDS_PAGE_LOCAL, IDC_VIEW_LIST_LOCAL, CViewTagListBox::Local},
-              {IDS_PAGE_RECENT, IDC_VIEW_LIST_RECENT, CViewTagListBox::Recent},
-              {IDS_PAGE_ALL, IDC_VIEW_LIST_ALL, CViewTagListBox::AllRegion},
-              {IDS_PAGE_SNAPSHOT, IDC_VIEW_LIST_SNAPSHOT, CViewTagListBox::Snapshot}}} {
-  rvcmndlg::EntryScope resources;
-  LoadTemplate();
-}
+    : CViewListDialog(IDD_VIEW_PROPERTIES, ViewPages(), std::move(preselect), kHelpTopic, IDC_VIEW_PROPERTIES_HELP,
+                      parent) {}
 
-bool CViewPropertiesDialog::OnInitDialog() {
-  plat::Dialog::OnInitDialog();
-  auto* tabs = Item<plat::TabControl>(IDC_VIEW_TABS);
-  const bool dynamic_views = RvfsInstalled();
-  for (std::size_t i = 0; i < pages_.size(); ++i) {
-    Page& page = pages_[i];
-    SubclassDlgItem(page.list, page.box);
-    page.box.ShowWindow(false);
-    if (tabs && (dynamic_views || i == kSnapshot))
-      page.tab = tabs->InsertItem(tabs->GetItemCount(), plat::LoadString(page.title));
-  }
-  // The stored page, when it is one that is there; else Snapshot.
-  const int stored = CUserOptions().StartViewPage();
-  Page* start = &pages_[kSnapshot];
-  if (stored >= 0 && stored < static_cast<int>(kSnapshot) && pages_[static_cast<std::size_t>(stored)].tab >= 0)
-    start = &pages_[static_cast<std::size_t>(stored)];
-  if (tabs) tabs->SetCurSel(start->tab);
-  ShowPage(*start);
-  // Selected before the user first sees the list, whatever host shows it.
-  if (!preselect_.empty()) start->box.Preselect(preselect_);
-  UpdateControls();
-  plat::PostMessage(GetHwnd(), kFirstShown);
-  return true;
-}
+bool CViewPropertiesDialog::Offered(std::size_t page) const { return page == kSnapshotPage || RvfsInstalled(); }
 
-bool CViewPropertiesDialog::OnMessage(std::uint32_t message, plat::WParam, plat::LParam, const std::string*,
-                                      plat::LResult& result) {
-  if (message != kFirstShown) return false;
-  if (Page* page = CurrentPage()) page->box.SetFocus();
-  result = 0;
-  return true;
-}
-
-CViewPropertiesDialog::Page* CViewPropertiesDialog::CurrentPage() {
-  const auto* tabs = Item<plat::TabControl>(IDC_VIEW_TABS);
-  const int chosen = tabs ? tabs->GetCurSel() : -1;
-  for (Page& page : pages_)
-    if (page.tab >= 0 && page.tab == chosen) return &page;
-  return nullptr;
-}
-
-void CViewPropertiesDialog::ShowPage(Page& page) {
-  if (!page.filled) {
-    page.filled = true;
-    page.box.Fill(page.mode);
-  }
-  for (Page& other : pages_)
-    if (&other != &page) other.box.ShowWindow(false);
-  page.box.ShowWindow(true);
-  UpdateControls();
-}
-
-void CViewPropertiesDialog::UpdateControls() {
-  const Page* page = CurrentPage();
-  if (plat::Window* ok = GetDlgItem(plat::IdOk)) ok->EnableWindow(page && !page->box.GetSelItems().empty());
-}
-
-plat::LResult CViewPropertiesDialog::OnNotify(plat::NotifyHeader& header) {
-  if (header.id == IDC_VIEW_TABS && header.code == plat::tcn::SelChange) {
-    if (Page* page = CurrentPage()) ShowPage(*page);
-    return 0;
-  }
-  return plat::Dialog::OnNotify(header);
-}
-
-bool CViewPropertiesDialog::OnCommand(int id, int code) {
-  if (id == IDC_VIEW_PROPERTIES_HELP && code == plat::bn::Clicked) {
-    OnHelp();
-    return true;
-  }
-  for (const Page& page : pages_) {
-    if (id != page.list) continue;
-    if (code == plat::lbn::SelChange) UpdateControls();
-    if (code == plat::lbn::DblClk) OnOK();
-    return true;
-  }
-  return plat::Dialog::OnCommand(id, code);
-}
-
-void CViewPropertiesDialog::OnHelp() { gu_help(GetHwnd(), kHelpTopic, 1, 0); }
+std::size_t CViewPropertiesDialog::StartPage() const { return StoredViewPage(); }
 
 void CViewPropertiesDialog::OnOK() {
-  Page* page = CurrentPage();
-  std::vector<std::string> tags;
-  if (!page || !page->box.SelectedTags(&tags)) return;
+  const std::vector<std::string> tags = SelectedTags();
+  if (tags.empty()) return;
   for (const std::string& tag : tags) DescribeView(tag, this);
-  CUserOptions().SetStartViewPage(static_cast<int>(page - pages_.data()));
+  CUserOptions().SetStartViewPage(static_cast<int>(CurrentIndex()));
   plat::Dialog::OnOK();
 }
 
