@@ -165,6 +165,8 @@ const std::vector<const char*>& Migrations() {
       "UPDATE vob_checkouts SET view_path = '\\\\view\\' || view,"
       " view_uuid = coalesce((SELECT uuid FROM views WHERE views.tag = vob_checkouts.view), ''),"
       " view_host = coalesce((SELECT host FROM views WHERE views.tag = vob_checkouts.view), '');",
+      // 8 -> 9: the VOBs mounted again at logon.
+      "CREATE TABLE persistent_vobs (tag TEXT PRIMARY KEY);",
   };
   return migrations;
 }

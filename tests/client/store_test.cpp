@@ -176,6 +176,13 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_STREQ(info.view_path, "\\\\view\\old_view");
          stg_delete_area(area);
        }},
+      {8,
+       [] {
+         // No VOB was registered for logon before there was a table for them.
+         std::vector<std::string> tags{"stale"};
+         EXPECT_EQ(ntregy_get_persistent_vobs(&tags), 0);
+         EXPECT_TRUE(tags.empty());
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("schema " + std::to_string(row.version));
