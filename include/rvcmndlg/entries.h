@@ -97,3 +97,15 @@ RVCMNDLG_API int rvRunFileOperationEx(const char* const* paths, int* results, in
 // tag) and returns the status of finding that view (0 found; nothing is
 // started when it is not).
 RVCMNDLG_API int rvConfigureViewOp(const std::string& pathname, plat::Window* parent);
+
+// ---- VOBs ----
+
+// Mount: the VOBs of the default region not mounted on this host, the tags
+// given selected; the picked VOBs are mounted, and registered to be mounted
+// again at logon when the user leaves "Reconnect at Logon" ticked. Returns
+// the dialog's result (IDOK or IDCANCEL), or -1 without the versioning file
+// system (the user is told).
+RVCMNDLG_API int rvMountVobOp(const std::vector<std::string>& tags, plat::Window* parent);
+// Unmount: the same over the mounted VOBs, each of which is also no longer
+// mounted at logon.
+RVCMNDLG_API int rvUnmountVobOp(const std::vector<std::string>& tags, plat::Window* parent);

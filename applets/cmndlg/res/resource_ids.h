@@ -264,4 +264,14 @@ inline constexpr int IDS_HOST_COLON_PATH = 741;
 inline constexpr int IDI_METATYPE_FIRST = 950;
 inline constexpr int IDI_METATYPE_COUNT = 40;
 
+// Mount and unmount VOB.
+inline constexpr int IDD_MOUNT_VOB = 24320;
+inline constexpr int IDD_UNMOUNT_VOB = 24321;
+inline constexpr int IDC_MOUNT_VOB_LIST = 24581;
+inline constexpr int IDC_UNMOUNT_VOB_LIST = 24582;
+inline constexpr int IDC_MOUNT_RECONNECT = 24587;
+inline constexpr int IDC_VOB_MOUNT_HELP = 24598;
+inline constexpr int IDS_VOB_REGISTER_FAILED = 65170;
+inline constexpr int IDS_VOB_UNREGISTER_FAILED = 65171;
+
 }  // namespace rvcmndlg::res
