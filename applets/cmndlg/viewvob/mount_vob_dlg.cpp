@@ -11,6 +11,7 @@
 #include "gu.h"
 #include "imsg.h"
 #include "ntregy.h"
+#include "platform/message.h"
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "platform/window.h"
@@ -62,6 +63,14 @@ bool CVobMountDialogBase::OnCommand(int id, int code) {
     return true;
   }
   return plat::Dialog::OnCommand(id, code);
+}
+
+bool CVobMountDialogBase::OnMessage(std::uint32_t message, plat::WParam wparam, plat::LParam lparam,
+                                    const std::string* text, plat::LResult& result) {
+  if (message != plat::msg::Help) return plat::Dialog::OnMessage(message, wparam, lparam, text, result);
+  OnHelp();
+  result = 0;
+  return true;
 }
 
 void CVobMountDialogBase::OnHelp() { gu_help(GetHwnd(), help_topic_, 1, 0); }

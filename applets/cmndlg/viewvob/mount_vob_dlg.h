@@ -3,6 +3,7 @@
 // are not mounted (or are mounted) on this host, mounted (or unmounted) one
 // by one. Mounting can register a VOB to be mounted again at logon;
 // unmounting always drops that registration.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ class CVobMountDialogBase : public plat::Dialog {
                       std::vector<std::string> preselect, plat::Window* parent);
   bool OnInitDialog() override;
   bool OnCommand(int id, int code) override;
+  // F1 opens the help topic, as Help does.
+  bool OnMessage(std::uint32_t message, plat::WParam wparam, plat::LParam lparam, const std::string* text,
+                 plat::LResult& result) override;
   void OnOK() override;
   void OnHelp() override;
 

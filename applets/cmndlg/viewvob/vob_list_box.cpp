@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "gcl_status.h"
+#include "platform/text.h"
 #include "platform/window.h"
 #include "tbs.h"
 #include "viewvob/view_tag_list_box.h"
@@ -56,10 +57,14 @@ bool CVobListBox::GetSelection(std::vector<RVL_VobTag>* tags) const {
 }
 
 void CVobListBox::Preselect(const std::vector<std::string>& tags) {
+  const auto items = Items();
   int lowest = -1;
   for (const std::string& tag : tags) {
-    const int index = FindStringExact(DisplayText(tag));
-    if (index < 0) continue;
+    const std::string text = DisplayText(tag);
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&](const plat::ListItem& item) { return plat::IEquals(item.text, text); });
+    if (found == items.end()) continue;
+    const int index = static_cast<int>(found - items.begin());
     SetSel(index, true);
     if (lowest < 0 || index < lowest) lowest = index;
   }

@@ -24,8 +24,8 @@ class CVobListBox : public plat::ListBox {
   void Fill(Mode mode, const std::string& region = {}, const std::string& filter = {});
   // The selected VOBs in list order; false when none is selected.
   bool GetSelection(std::vector<RVL_VobTag>* tags) const;
-  // Selects each tag found (with or without its leading separator) and
-  // scrolls the lowest found to the top.
+  // Selects each tag found (with or without its leading separator, case
+  // aside) and scrolls the lowest found to the top.
   void Preselect(const std::vector<std::string>& tags);
   // The VOB of the caret item; false when the list is empty.
   bool CurrentItem(RVL_VobTag* tag) const;
