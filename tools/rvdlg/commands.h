@@ -51,6 +51,8 @@ void InstallTracklaneCommand(CLI::App& app, Runner& chosen);
 void InstallCmCommands(CLI::App& app, Runner& chosen);
 void InstallRegistryCommands(CLI::App& app, Runner& chosen);
 void InstallActivityCommands(CLI::App& app, Runner& chosen);
+// `rvdlg mountvob` and `unmountvob`.
+void InstallVobMountCommands(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the

@@ -47,6 +47,9 @@ const std::map<int, std::string>& TemplateNames() {
       {IDD_GENERAL_ELEMENT_PAGE, "IDD_GENERAL_ELEMENT_PAGE"},
       {IDD_GENERAL_BRANCH_PAGE, "IDD_GENERAL_BRANCH_PAGE"},
       {IDD_GENERAL_DERIVEDOBJ_PAGE, "IDD_GENERAL_DERIVEDOBJ_PAGE"},
+      // Mount and unmount VOB.
+      {IDD_MOUNT_VOB, "IDD_MOUNT_VOB"},
+      {IDD_UNMOUNT_VOB, "IDD_UNMOUNT_VOB"},
   };
   return names;
 }
