@@ -45,3 +45,33 @@ int ntregy_set_param(int param, const char* value) {
     return TBS_ST_OK;
   });
 }
+
+namespace {
+
+bool IsTag(const char* tag) { return tag && *tag; }
+
+}  // namespace
+
+int ntregy_add_persistent_vob(const char* tag) {
+  return LocalCall("ntregy_add_persistent_vob", {tag ? tag : "(null)"}, IsTag(tag), [&](Store& s) {
+    Statement(s, "INSERT OR IGNORE INTO persistent_vobs (tag) VALUES (?1)").Bind(1, tag).Run();
+    return TBS_ST_OK;
+  });
+}
+
+int ntregy_remove_persistent_vob(const char* tag) {
+  return LocalCall("ntregy_remove_persistent_vob", {tag ? tag : "(null)"}, IsTag(tag), [&](Store& s) {
+    Statement(s, "DELETE FROM persistent_vobs WHERE tag = ?1").Bind(1, tag).Run();
+    return TBS_ST_OK;
+  });
+}
+
+int ntregy_get_persistent_vobs(std::vector<std::string>* tags) {
+  return LocalCall("ntregy_get_persistent_vobs", {}, NonNull(tags), [&](Store& s) {
+    std::vector<std::string> found;
+    Statement read(s, "SELECT tag FROM persistent_vobs ORDER BY rowid");
+    while (read.Step()) found.push_back(read.Text(0));
+    *tags = std::move(found);
+    return TBS_ST_OK;
+  });
+}

@@ -174,6 +174,8 @@ const std::vector<const char*>& Migrations() {
       " view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE);"
       "CREATE TABLE view_logon (seq INTEGER PRIMARY KEY,"
       " view TEXT NOT NULL UNIQUE REFERENCES views (tag) ON DELETE CASCADE, letter TEXT NOT NULL);",
+      // 10 -> 11: the VOBs mounted again at logon.
+      "CREATE TABLE persistent_vobs (tag TEXT PRIMARY KEY);",
   };
   return migrations;
 }

@@ -1,6 +1,7 @@
 // VOB tags.
 #include "rvl_vobtag.h"
 
+#include <memory>
 #include <ostream>
 
 #include "gcl_indent.h"
@@ -15,6 +16,16 @@
 namespace {
 
 constexpr const char* kModule = "\\dirado\\rvl\\rvl_vob_tag_rep.cxx";
+
+// The tag of a registry entry of the region.
+RVL_VobTag TagOf(rgy_entry_t entry, const char* region) {
+  auto field = [&](int key) {
+    char text[1100];
+    return rgy_getstring_from_entry(entry, key, sizeof text, text) == 0 ? GCL_String(text) : GCL_String();
+  };
+  return RVL_VobTag::make(field(RGY_KEY_TAG), field(RGY_KEY_GPATH), GCL_String(region), field(RGY_KEY_MOUNT_OPTS),
+                          field(RGY_KEY_ACCESS), field(RGY_KEY_UUID));
+}
 
 template <class Find>
 RVL_VobTag LookUp(GCL_Status& status, Find&& find) {
@@ -32,12 +43,7 @@ RVL_VobTag LookUp(GCL_Status& status, Find&& find) {
     status.reset(TBS_ST_NOT_FOUND);
     return RVL_VobTag();
   }
-  auto field = [&](int key) {
-    char text[1100];
-    return rgy_getstring_from_entry(entry, key, sizeof text, text) == 0 ? GCL_String(text) : GCL_String();
-  };
-  RVL_VobTag tag = RVL_VobTag::make(field(RGY_KEY_TAG), field(RGY_KEY_GPATH), GCL_String(region),
-                                    field(RGY_KEY_MOUNT_OPTS), field(RGY_KEY_ACCESS), field(RGY_KEY_UUID));
+  RVL_VobTag tag = TagOf(entry, region);
   rgy_delete_entry(entry);
   return tag;
 }
@@ -90,6 +96,30 @@ RVL_VobTag RVL_VobTag::from_uuid(GCL_Status& status, const GCL_String& uuid) {
   return LookUp(status, [&](rgy_cursor_t cursor, rgy_entry_t* entry, int* count) {
     return rgy_findbyuuid_entry(cursor, &id, 1, entry, count);
   });
+}
+
+bool RVL_VobTag::list_region(GCL_Status& status, const GCL_String& region, std::vector<RVL_VobTag>* tags) {
+  tags->clear();
+  tags->reserve(128);
+  char found[300] = "";
+  if (region.length() == 0 &&
+      RVL_Call(status, [&] { return rgy_get_default_region(found, sizeof found); }) != 0)
+    return false;
+  const char* name = region.length() > 0 ? region.c_str() : found;
+  rgy_cursor_t cursor = nullptr;
+  if (RVL_Call(status, [&] { return rgy_open_cursor(RGY_KIND_VOB_TAG, name, &cursor); }) != 0) return false;
+  const std::unique_ptr<rgy_cursor, int (*)(rgy_cursor_t)> closer(cursor, rgy_close_cursor);
+  constexpr int kBatch = 32;
+  for (;;) {
+    rgy_entry_t batch[kBatch] = {};
+    int count = 0;
+    if (RVL_Call(status, [&] { return rgy_get_entry(cursor, kBatch, batch, &count); }) != 0) return false;
+    if (count <= 0) return true;
+    for (int i = 0; i < count; ++i) {
+      tags->push_back(TagOf(batch[i], name));
+      rgy_delete_entry(batch[i]);
+    }
+  }
 }
 
 bool RVL_VobTag::mount_options(GCL_Status& status, RVL_VobMountOptions* options) const {

@@ -2,6 +2,7 @@
 // VOB tags: a tag's registry data in the default region, whether it is
 // mounted, and mounting and unmounting through the mount engine.
 #include <iosfwd>
+#include <vector>
 
 #include "gcl_handle.h"
 #include "gcl_string.h"
@@ -29,6 +30,10 @@ class RVL_VobTag : public GCL_Handle<RVL_VobTagRep> {
   // the status (TBS_ST_NOT_FOUND when there is none).
   static RVL_VobTag from_name(GCL_Status& status, const GCL_String& tag);
   static RVL_VobTag from_uuid(GCL_Status& status, const GCL_String& uuid);
+  // Every tag of the region (empty: the machine's default region), in
+  // registry order. A failure stays on the status; the tags read before it
+  // stay in the list.
+  static bool list_region(GCL_Status& status, const GCL_String& region, std::vector<RVL_VobTag>* tags);
   static RVL_VobTag make(const GCL_String& tag, const GCL_String& gpath, const GCL_String& region,
                          const GCL_String& options, const GCL_String& access, const GCL_String& uuid);
 

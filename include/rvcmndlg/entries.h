@@ -127,3 +127,15 @@ RVCMNDLG_API int rvStopViewOp(const std::vector<std::string>& tags, plat::Window
 // or a pathname in a view, is removed once the user confirms (other items are
 // skipped) and the result is 0. Failures are shown in boxes.
 RVCMNDLG_API int rvRemoveViewOp(const std::vector<std::string>& items, int dialog, plat::Window* parent);
+
+// ---- VOBs ----
+
+// Mount: the VOBs of the default region not mounted on this host, the tags
+// given selected; the picked VOBs are mounted, and registered to be mounted
+// again at logon when the user leaves "Reconnect at Logon" ticked. Returns
+// the dialog's result (IDOK or IDCANCEL), or -1 without the versioning file
+// system (the user is told).
+RVCMNDLG_API int rvMountVobOp(const std::vector<std::string>& tags, plat::Window* parent);
+// Unmount: the same over the mounted VOBs, each of which is also no longer
+// mounted at logon.
+RVCMNDLG_API int rvUnmountVobOp(const std::vector<std::string>& tags, plat::Window* parent);

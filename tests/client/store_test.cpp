@@ -195,6 +195,13 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_EQ(entries[0].tag, "started_view");
        }},
       {9, [] {}},  // an index: no data of its own
+      {10,
+       [] {
+         // No VOB was registered for logon before there was a table for them.
+         std::vector<std::string> tags{"stale"};
+         EXPECT_EQ(ntregy_get_persistent_vobs(&tags), 0);
+         EXPECT_TRUE(tags.empty());
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("schema " + std::to_string(row.version));

@@ -184,6 +184,12 @@ const std::vector<Step>& Steps() {
        "INSERT INTO views VALUES ('started_view', 'started-uuid', 'staff', 'alpha', '', 0, 1, '', 0);"},
       {// 8 -> 9: an index of an element's objects.
        "CREATE INDEX vob_objs_by_elem ON vob_objs (vob, elem);", ""},
+      {// 9 -> 10: drives assigned to views, and the views started at logon.
+       "CREATE TABLE view_drives (letter TEXT PRIMARY KEY,"
+       " view TEXT NOT NULL REFERENCES views (tag) ON DELETE CASCADE);"
+       "CREATE TABLE view_logon (seq INTEGER PRIMARY KEY,"
+       " view TEXT NOT NULL UNIQUE REFERENCES views (tag) ON DELETE CASCADE, letter TEXT NOT NULL);",
+       ""},
   };
   return steps;
 }

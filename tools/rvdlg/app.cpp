@@ -122,6 +122,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallAddCommand(app, chosen);
   InstallViewOpCommands(app, chosen);
   InstallLogonCommand(app, chosen);
+  InstallVobMountCommands(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

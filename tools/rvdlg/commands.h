@@ -59,6 +59,8 @@ void InstallRegistryCommands(CLI::App& app, Runner& chosen);
 void InstallActivityCommands(CLI::App& app, Runner& chosen);
 // `rvdlg add`.
 void InstallAddCommand(CLI::App& app, Runner& chosen);
+// `rvdlg mountvob` and `unmountvob`.
+void InstallVobMountCommands(CLI::App& app, Runner& chosen);
 
 // `rvdlg describe` of a change-management object named by its selector
 // ("stream:hello_dev@\projects"): false when the name is none; else the

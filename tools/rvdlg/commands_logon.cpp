@@ -1,5 +1,6 @@
 // `rvdlg logon [--show]`: what happens when the user logs on, one step after
-// another; `--show` prints the logon entries of views and changes nothing.
+// another; `--show` prints the logon entries of views and the VOBs mounted
+// at logon, and changes nothing.
 #include <CLI/CLI.hpp>
 #include <memory>
 #include <ostream>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "logon_vobs.h"
 #include "flm.h"
 #include "flm_imsg_redirector.h"
 #include "tbs.h"
@@ -21,6 +23,7 @@ using LogonStep = int (*)(Context&);
 // The steps of a logon, in order, one a line.
 constexpr LogonStep kLogonSteps[] = {
     RestartViewsAtLogon,
+    ReconnectVobsAtLogon,
 };
 
 std::string DriveOf(const view_logon_entry_s& entry) { return entry.drive.empty() ? "-:" : entry.drive; }
@@ -33,7 +36,7 @@ int Logon(Context& c, bool show) {
       return 1;
     }
     for (const view_logon_entry_s& entry : entries) c.out << DriveOf(entry) << " " << entry.tag << "\n";
-    return 0;
+    return ShowLogonVobs(c);
   }
   int status = 0;
   for (LogonStep step : kLogonSteps)

@@ -51,6 +51,9 @@ const std::map<int, std::string>& TemplateNames() {
       {IDD_START_VIEW, "IDD_START_VIEW"},
       {IDD_STOP_VIEW, "IDD_STOP_VIEW"},
       {IDD_REMOVE_VIEW, "IDD_REMOVE_VIEW"},
+      // Mount and unmount VOB.
+      {IDD_MOUNT_VOB, "IDD_MOUNT_VOB"},
+      {IDD_UNMOUNT_VOB, "IDD_UNMOUNT_VOB"},
   };
   return names;
 }

@@ -4,6 +4,7 @@
 #include "res/fileops_resources.h"
 #include "res/propsheet_resources.h"
 #include "res/viewvob_resources.h"
+#include "res/vobmount_resources.h"
 
 namespace rvcmndlg {
 
@@ -19,6 +20,7 @@ plat::ResourceModule& LibraryResources() {
     AddCmResources(*m);
     AddPropertySheetResources(*m);
     AddViewResources(*m);
+    AddVobMountResources(*m);
     return m;
   }();
   return *module;

@@ -314,5 +314,14 @@ inline constexpr int IDS_PARENT_NOT_MASTERED = 61717;
 inline constexpr int IDS_C_EXCEPTION_NUMBER = 65133;
 inline constexpr int IDS_EXCEPTION_THROWN = 65134;
 inline constexpr int IDS_EXCEPTION_TEXT = 65135;
+// Mount and unmount VOB.
+inline constexpr int IDD_MOUNT_VOB = 24320;
+inline constexpr int IDD_UNMOUNT_VOB = 24321;
+inline constexpr int IDC_MOUNT_VOB_LIST = 24581;
+inline constexpr int IDC_UNMOUNT_VOB_LIST = 24582;
+inline constexpr int IDC_MOUNT_RECONNECT = 24587;
+inline constexpr int IDC_VOB_MOUNT_HELP = 24598;
+inline constexpr int IDS_VOB_REGISTER_FAILED = 65170;
+inline constexpr int IDS_VOB_UNREGISTER_FAILED = 65171;
 
 }  // namespace rvcmndlg::res

@@ -176,7 +176,7 @@ void CViewTagListBox::Append(const RVL_ViewTag& tag) {
   const std::string text = tag.name().c_str();
   AddString(text);
   tags_.push_back(tag);
-  widest_ = std::max(widest_, TextWidth(text));
+  widest_ = std::max(widest_, ListTextWidth(*this, text));
 }
 
 bool CViewTagListBox::IsThisHost(const std::string& host) {
@@ -189,9 +189,9 @@ bool CViewTagListBox::IsThisHost(const std::string& host) {
   return plat::IEquals(host, names_->first) || plat::IEquals(host, names_->second);
 }
 
-int CViewTagListBox::TextWidth(const std::string& text) const {
+int ListTextWidth(const plat::ListBox& list, const std::string& text) {
   // An average character is about a sixth of the font's height in points, in pixels.
-  const int tenths = GetFont().tenths_of_point > 0 ? GetFont().tenths_of_point : 80;
+  const int tenths = list.GetFont().tenths_of_point > 0 ? list.GetFont().tenths_of_point : 80;
   return static_cast<int>(text.size()) * std::max(1, tenths * 2 / 30) + 4;
 }
 

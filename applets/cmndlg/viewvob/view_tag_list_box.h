@@ -8,6 +8,9 @@
 #include "platform/controls.h"
 #include "rvl_view.h"
 
+// A text's width in a list's font, in pixels, for its horizontal extent.
+int ListTextWidth(const plat::ListBox& list, const std::string& text);
+
 // The recently used views, as the client keeps them in product parameter 20
 // (tags separated by commas, most recent first). Read once, on first use.
 class CMRUViewList {
@@ -62,7 +65,6 @@ class CViewTagListBox : public plat::ListBox {
   void FillSnapshot();
   void Append(const RVL_ViewTag& tag);
   bool IsThisHost(const std::string& host);
-  int TextWidth(const std::string& text) const;
 
   Mode mode_ = AllRegion;
   std::string filter_;
