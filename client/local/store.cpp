@@ -165,6 +165,14 @@ const std::vector<const char*>& Migrations() {
       "UPDATE vob_checkouts SET view_path = '\\\\view\\' || view,"
       " view_uuid = coalesce((SELECT uuid FROM views WHERE views.tag = vob_checkouts.view), ''),"
       " view_host = coalesce((SELECT host FROM views WHERE views.tag = vob_checkouts.view), '');",
+      // 8 -> 9: a lock keeps whether it makes its object obsolete, the
+      // locker's group and the users it lets through; directory elements
+      // (meta-type 2) are readable and searchable by everyone.
+      "ALTER TABLE vob_locks ADD COLUMN obsolete INTEGER NOT NULL DEFAULT 0;"
+      "ALTER TABLE vob_locks ADD COLUMN grp TEXT NOT NULL DEFAULT '';"
+      "CREATE TABLE vob_lock_users (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " obj INTEGER NOT NULL, position INTEGER NOT NULL, user TEXT NOT NULL, PRIMARY KEY (vob, obj, position));"
+      "UPDATE vob_objs SET mode = 365 WHERE mtype = 2 AND mode = 292;",
   };
   return migrations;
 }

@@ -167,6 +167,12 @@ const std::vector<Step>& Steps() {
        "UPDATE vobs SET next_dbid = 3 WHERE id = 1;"
        "INSERT INTO vob_events VALUES (1, 1, 2, 'checkout version', 0, 'old', 'staff', 'alpha', 'old work');"
        "INSERT INTO vob_checkouts VALUES (1, 2, 0, 'old_view', 1, 'old work', 1, 0);"},
+      {// 7 -> 8: a check-out keeps its view's UUID, host and storage path.
+       "ALTER TABLE vob_checkouts ADD COLUMN view_uuid TEXT NOT NULL DEFAULT '';"
+       "ALTER TABLE vob_checkouts ADD COLUMN view_host TEXT NOT NULL DEFAULT '';"
+       "ALTER TABLE vob_checkouts ADD COLUMN view_path TEXT NOT NULL DEFAULT '';",
+       // The old version locked with a comment.
+       "INSERT INTO vob_locks VALUES (1, 2, 'old', 0, 'frozen');"},
   };
   return steps;
 }
