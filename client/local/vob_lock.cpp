@@ -38,8 +38,9 @@ void SetObsolete(Store& s, const Object& object, bool obsolete) {
 }
 
 // The objects whose locks hold a change of the object: itself, its element,
-// its branch, its type, its branch's type and its VOB.
-std::vector<vob_dbid_t> Guards(Store& s, const Object& object) {
+// its type, its VOB and, for a change on a version's branch, the branch and
+// its type.
+std::vector<vob_dbid_t> Guards(Store& s, const Object& object, bool on_branch) {
   std::vector<vob_dbid_t> guards = {object.dbid};
   auto add = [&](vob_dbid_t dbid) {
     if (dbid && std::find(guards.begin(), guards.end(), dbid) == guards.end()) guards.push_back(dbid);
@@ -47,7 +48,7 @@ std::vector<vob_dbid_t> Guards(Store& s, const Object& object) {
   const bool in_element = object.mtype == VOB_MTYPE_BRANCH || object.mtype == VOB_MTYPE_VERSION ||
                           object.mtype == VOB_MTYPE_DIR_VERSION;
   if (in_element) add(object.elem);
-  if (object.mtype == VOB_MTYPE_VERSION || object.mtype == VOB_MTYPE_DIR_VERSION) {
+  if (on_branch && (object.mtype == VOB_MTYPE_VERSION || object.mtype == VOB_MTYPE_DIR_VERSION)) {
     add(object.branch);
     if (const auto branch = Load(s, object.vob, object.branch)) add(branch->type);
   }
@@ -115,11 +116,11 @@ bool Unlock(Store& s, const Object& object, const std::string& comment) {
   return true;
 }
 
-void RequireUnlocked(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
+void RequireUnlocked(Store& s, vob_handle_t vob, vob_dbid_t dbid, bool on_branch) {
   const auto object = Load(s, vob, dbid);
   if (!object) return;  // the caller's own lookup reports it
   const std::string me = CurrentPrincipal().user;
-  for (const vob_dbid_t guard : Guards(s, *object)) {
+  for (const vob_dbid_t guard : Guards(s, *object, on_branch)) {
     const auto lock = LoadLock(s, vob, guard);
     if (!lock) continue;
     if (!lock->obsolete && !me.empty() &&

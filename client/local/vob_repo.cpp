@@ -102,7 +102,10 @@ vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std:
 
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
                       const std::string& comment) {
-  if (kind != "lock" && kind != "unlock") RequireUnlocked(s, vob, obj);
+  // Check-outs, reservations and check-ins ("... checkout", "check... version")
+  // and new versions change what their branch holds.
+  if (kind != "lock" && kind != "unlock")
+    RequireUnlocked(s, vob, obj, kind.find("check") != std::string::npos || kind == "create version");
   const plat::MachineProfile machine = plat::MachineInfo();
   const Principal me = CurrentPrincipal();
   Statement add(s, "INSERT INTO vob_events (vob, obj, kind, secs, user, grp, host, comment)"

@@ -83,13 +83,14 @@ void Lock(Store& s, const Object& object, bool obsolete, const char* comment,
           const std::vector<std::string>& excluded);
 bool Unlock(Store& s, const Object& object, const std::string& comment);
 // Refuses a change of the object (throws TBS_ST_PERMISSION with a message
-// starting "Lock on") while a lock holds on it, on its element, branch or
-// type (a branch's type for its versions), or on its VOB, unless the current
-// user is one the lock excludes. Every change records an event, and AddEvent
-// runs this check, so a call that changes an object through AddEvent or
-// Insert needs no check of its own; a call that attaches a type's instance
-// (a label, an attribute) also checks the type.
-void RequireUnlocked(Store& s, vob_handle_t vob, vob_dbid_t dbid);
+// starting "Lock on") while a lock holds on it, its element, its type or its
+// VOB, unless the current user is one the lock excludes. A change on a
+// version's branch (check-out, reservation, check-in) is also held by the
+// branch and its type. Every change records an event, and AddEvent runs
+// this check (not for locking and unlocking), so a call that changes an
+// object through AddEvent or Insert needs no check of its own; a call that
+// attaches a type's instance (a label, an attribute) also checks the type.
+void RequireUnlocked(Store& s, vob_handle_t vob, vob_dbid_t dbid, bool on_branch = false);
 
 // The replica that masters an object: the one its mastership was given to
 // (vob_obj_set_master), else the VOB's original replica (0 when neither is there).

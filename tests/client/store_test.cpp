@@ -176,6 +176,20 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_STREQ(info.view_path, "\\\\view\\old_view");
          stg_delete_area(area);
        }},
+      {8,
+       [] {
+         // The old lock is an ordinary one that lets no one through.
+         vob_handle_t old = 0;
+         ASSERT_EQ(vob_lookup_tag("\\old", &old), 0);
+         const stg_area_t area = stg_create_area(256);
+         vob_lock_info_s info;
+         ASSERT_EQ(vob_obj_get_lock(old, 2, area, &info), 0);
+         EXPECT_STREQ(info.user, "old");
+         EXPECT_STREQ(info.comment, "frozen");
+         EXPECT_EQ(info.obsolete, 0);
+         EXPECT_EQ(info.excluded_count, 0u);
+         stg_delete_area(area);
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("schema " + std::to_string(row.version));

@@ -170,7 +170,10 @@ const std::vector<Step>& Steps() {
       {// 7 -> 8: a check-out keeps its view's UUID, host and storage path.
        "ALTER TABLE vob_checkouts ADD COLUMN view_uuid TEXT NOT NULL DEFAULT '';"
        "ALTER TABLE vob_checkouts ADD COLUMN view_host TEXT NOT NULL DEFAULT '';"
-       "ALTER TABLE vob_checkouts ADD COLUMN view_path TEXT NOT NULL DEFAULT '';",
+       "ALTER TABLE vob_checkouts ADD COLUMN view_path TEXT NOT NULL DEFAULT '';"
+       "UPDATE vob_checkouts SET view_path = '\\\\view\\' || view,"
+       " view_uuid = coalesce((SELECT uuid FROM views WHERE views.tag = vob_checkouts.view), ''),"
+       " view_host = coalesce((SELECT host FROM views WHERE views.tag = vob_checkouts.view), '');",
        // The old version locked with a comment.
        "INSERT INTO vob_locks VALUES (1, 2, 'old', 0, 'frozen');"},
   };
