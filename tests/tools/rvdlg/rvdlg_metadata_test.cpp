@@ -20,7 +20,6 @@ class RvdlgMetadata : public rvdlg::test::RvdlgTest {
 
 TEST_F(RvdlgMetadata, ALockedElementRefusesUnreservingUntilUnlocked) {
   const std::string util = ViewFile("public/src/util.c").string();
-  ASSERT_EQ(Run({"--yes", "checkout", util}), 0) << err.str();
   ASSERT_EQ(Properties("\\public\\src\\util.c",
                        "window 834\n  page Lock\n  click Locked\n  type 7005 \"release freeze\"\n  click OK\n"),
             0)

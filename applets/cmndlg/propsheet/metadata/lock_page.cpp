@@ -28,8 +28,8 @@ using namespace rvcmndlg::res;
 
 namespace {
 
-// The objects that can be locked: the VOB, elements, branches, versions,
-// pools, types and the change-management objects.
+// The objects whose sheets have a Lock page: the VOB, elements, branches,
+// versions, pools and types.
 bool Lockable(std::uint32_t mtype) {
   switch (mtype) {
     case VOB_MTYPE_VOB:
@@ -41,8 +41,7 @@ bool Lockable(std::uint32_t mtype) {
     case VOB_MTYPE_POOL:
       return true;
     default:
-      return (mtype >= VOB_MTYPE_ELTYPE && mtype <= VOB_MTYPE_TRTYPE) ||
-             (mtype >= VOB_MTYPE_ACTIVITY && mtype <= 44 && mtype != 40);
+      return mtype >= VOB_MTYPE_ELTYPE && mtype <= VOB_MTYPE_TRTYPE;
   }
 }
 
