@@ -135,13 +135,22 @@ int vob_obj_is_predefined(vob_handle_t vob, vob_dbid_t dbid, int* predefined);
 // Prints the object's fields through the message routing (output kind).
 int vob_obj_dump(vob_handle_t vob, vob_dbid_t dbid);
 
-// Locks. A lock record's texts go into the area.
+// Locks. A lock record's texts go into the area. A lock refuses every change
+// of its object (and of what the object holds or types) with
+// TBS_ST_PERMISSION and a message starting "Lock on", except to its excluded
+// users; an obsolete lock excludes no one and marks its object obsolete.
+// Locking and unlocking are for the object's owner, the VOB's owner, the
+// locker and privileged users (cmd_lock.h locks by name).
 struct vob_lock_info_s {
   std::uint32_t version = 1;
   int locked = 0;
   tbs_time2_t time;
   const char* user = nullptr;
   const char* comment = nullptr;
+  int obsolete = 0;
+  const char* group = nullptr;        // the locker's group
+  const char** excluded = nullptr;    // user names, in the area
+  std::uint32_t excluded_count = 0;
 };
 // TBS_ST_NOT_FOUND when the object is not locked (the record then says so).
 int vob_obj_get_lock(vob_handle_t vob, vob_dbid_t dbid, stg_area_t area, vob_lock_info_s* info);

@@ -176,6 +176,14 @@ const std::vector<const char*>& Migrations() {
       " view TEXT NOT NULL UNIQUE REFERENCES views (tag) ON DELETE CASCADE, letter TEXT NOT NULL);",
       // 10 -> 11: the VOBs mounted again at logon.
       "CREATE TABLE persistent_vobs (tag TEXT PRIMARY KEY);",
+      // 11 -> 12: a lock keeps whether it makes its object obsolete, the
+      // locker's group and the users it lets through; directory elements
+      // (meta-type 2) are readable and searchable by everyone.
+      "ALTER TABLE vob_locks ADD COLUMN obsolete INTEGER NOT NULL DEFAULT 0;"
+      "ALTER TABLE vob_locks ADD COLUMN grp TEXT NOT NULL DEFAULT '';"
+      "CREATE TABLE vob_lock_users (vob INTEGER NOT NULL REFERENCES vobs (id) ON DELETE CASCADE,"
+      " obj INTEGER NOT NULL, position INTEGER NOT NULL, user TEXT NOT NULL, PRIMARY KEY (vob, obj, position));"
+      "UPDATE vob_objs SET mode = 365 WHERE mtype = 2 AND mode = 292;",
   };
   return migrations;
 }

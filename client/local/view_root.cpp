@@ -96,9 +96,18 @@ void PutBackOnRollback(Store& s, const fs::path& path) {
   });
 }
 
-// Writes a version's file: a fresh file with its contents, read-only unless
-// it is a check-out. A failure throws (the command is undone).
-void WriteFile(Store& s, const fs::path& path, const std::string& contents, bool writable) {
+// A view's copy of an element: the element's read and execute bits, and the
+// owner's write bit only for the view's check-out.
+fs::perms CopyPerms(Store& s, const Object& element, bool checked_out) {
+  Statement q(s, "SELECT mode FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
+  q.Bind(1, element.vob).Bind(2, element.dbid);
+  const std::int64_t mode = q.Step() ? q.Int(0) : 0444;
+  return fs::perms(static_cast<unsigned>(mode) & 0555) | (checked_out ? fs::perms::owner_write : fs::perms::none);
+}
+
+// Writes a version's file: a fresh file with its contents and permissions.
+// A failure throws (the command is undone).
+void WriteFile(Store& s, const fs::path& path, const std::string& contents, fs::perms perms) {
   PutBackOnRollback(s, path);
   std::error_code error;
   fs::create_directories(path.parent_path(), error);
@@ -109,7 +118,7 @@ void WriteFile(Store& s, const fs::path& path, const std::string& contents, bool
     out.close();
     if (!out) s.Fail("cannot write the view file " + path.string());
   }
-  fs::permissions(path, writable ? fs::perms(0644) : fs::perms(0444), error);
+  fs::permissions(path, perms, error);
   if (error) s.Fail("cannot set the permissions of " + path.string());
 }
 
@@ -201,7 +210,7 @@ void RefreshOne(Store& s, const ViewRow& view, const configspec_t& spec, const O
     if (record) DropRecord(s, view.tag, rel);
     return;
   }
-  WriteFile(s, path, Contents(s, element.vob, selected), checked_out);
+  WriteFile(s, path, Contents(s, element.vob, selected), CopyPerms(s, element, checked_out));
   SaveRecord(s, view.tag, rel, Record{element.vob, selected, checked_out});
 }
 
@@ -297,6 +306,15 @@ void RefreshElement(Store& s, const std::string& view, vob_handle_t vob, vob_dbi
   if (!fs::is_directory(RootOf(view), error)) return;
   const configspec_t spec = ParsedSpec(*row);
   RefreshOne(s, *row, spec, *element, nullptr, nullptr);
+}
+
+void RefreshElementInViews(Store& s, vob_handle_t vob, vob_dbid_t elem) {
+  std::vector<std::string> tags;
+  {
+    Statement q(s, "SELECT tag FROM views ORDER BY tag");
+    while (q.Step()) tags.push_back(q.Text(0));
+  }
+  for (const std::string& tag : tags) RefreshElement(s, tag, vob, elem);
 }
 
 void RefreshRoot(Store& s, const std::string& view) {

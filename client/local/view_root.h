@@ -50,6 +50,9 @@ vob_dbid_t Select(Store& s, const ViewRow& view, const configspec_t& spec, vob_h
 
 // Brings one element's file (and nothing else) in line with the view.
 void RefreshElement(Store& s, const std::string& view, vob_handle_t vob, vob_dbid_t elem);
+// Brings one element's file in line in every view (its permissions after a
+// change of the element's protection).
+void RefreshElementInViews(Store& s, vob_handle_t vob, vob_dbid_t elem);
 // Brings the whole root in line with the view.
 void RefreshRoot(Store& s, const std::string& view);
 

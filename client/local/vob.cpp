@@ -90,13 +90,6 @@ bool ValidTag(const char* tag) {
   return ValidLeafName(tag + 1) && !std::strchr(tag + 1, ':');
 }
 
-// The object, or a StoreError of TBS_ST_NOT_FOUND.
-Object Need(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
-  auto object = Load(s, vob, dbid);
-  if (!object) throw StoreError{TBS_ST_NOT_FOUND, "no object " + Num(dbid) + " in VOB " + Num(vob)};
-  return *object;
-}
-
 void Predefine(Store& s, vob_handle_t vob, std::uint32_t mtype, const char* name, vob_dbid_t* dbid = nullptr) {
   Object o;
   o.vob = vob;
@@ -120,7 +113,7 @@ vob_dbid_t MakeBranch(Store& s, const Object& elem, vob_dbid_t brtype, const std
   branch.pred = sprout;
   Insert(s, branch, "create branch", comment);
   std::string contents;
-  if (sprout) contents = Need(s, elem.vob, sprout).text;
+  if (sprout) contents = NeedObject(s, elem.vob, sprout).text;
   Object version;
   version.vob = elem.vob;
   version.mtype = elem.mtype == VOB_MTYPE_DIR_ELEMENT ? VOB_MTYPE_DIR_VERSION : VOB_MTYPE_VERSION;
@@ -338,14 +331,14 @@ int vob_mkbranch(vob_handle_t vob, vob_dbid_t version, const char* brtype, const
                  vob_dbid_t* branch) {
   return LocalCall("vob_mkbranch", {Num(vob), Num(version), Text(brtype), Text(comment)},
                    NonNull(brtype), [&](Store& s) {
-    const Object from = Need(s, vob, version);
+    const Object from = NeedObject(s, vob, version);
     if (!IsVersion(from.mtype) || from.number == VOB_VERSION_CHECKEDOUT) return TBS_ST_WRONG_KIND;
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_BRTYPE, brtype);
     if (!type) return TBS_ST_NOT_FOUND;
     Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = ?4 AND elem = ?2 AND type = ?3");
     taken.Bind(1, vob).Bind(2, from.elem).Bind(3, type).Bind(4, VOB_MTYPE_BRANCH);
     if (taken.Step()) return TBS_ST_ALREADY;
-    const vob_dbid_t made = MakeBranch(s, Need(s, vob, from.elem), type, brtype, from.branch, version,
+    const vob_dbid_t made = MakeBranch(s, NeedObject(s, vob, from.elem), type, brtype, from.branch, version,
                                        comment ? comment : "");
     if (branch) *branch = made;
     return TBS_ST_OK;
@@ -377,8 +370,8 @@ int vob_hlink_create(vob_handle_t vob, const char* hltype, vob_handle_t from_vob
                    {Num(vob), Text(hltype), Num(from_vob), Num(from), Num(to_vob), Num(to), Text(from_text),
                     Text(to_text)},
                    NonNull(hltype) && from_vob == vob, [&](Store& s) {
-    Need(s, from_vob, from);
-    if (to_vob) Need(s, to_vob, to);
+    NeedObject(s, from_vob, from);
+    if (to_vob) NeedObject(s, to_vob, to);
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_HLTYPE, hltype);
     if (!type) return TBS_ST_NOT_FOUND;
     Object o;
@@ -400,14 +393,14 @@ int vob_hlink_create(vob_handle_t vob, const char* hltype, vob_handle_t from_vob
 
 int vob_obj_get_mtype(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t* mtype) {
   return LocalCall("vob_obj_get_mtype", {Num(vob), Num(dbid)}, NonNull(mtype), [&](Store& s) {
-    *mtype = Need(s, vob, dbid).mtype;
+    *mtype = NeedObject(s, vob, dbid).mtype;
     return TBS_ST_OK;
   });
 }
 
 int vob_obj_get_oid(vob_handle_t vob, vob_dbid_t dbid, tbs_oid_t* oid) {
   return LocalCall("vob_obj_get_oid", {Num(vob), Num(dbid)}, NonNull(oid), [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
+    const Object o = NeedObject(s, vob, dbid);
     return tbs_str_to_oid(o.oid.c_str(), oid);
   });
 }
@@ -438,7 +431,7 @@ int vob_obj_to_pname_flags(vob_handle_t vob, vob_dbid_t dbid, int flags, char* o
   return LocalCall("vob_obj_to_pname_flags", {Num(vob), Num(dbid), Num(flags)}, NonNull(out) && size != 0, [&] {
     out[0] = '\0';
     return InStore([&](Store& s) {
-      const std::string path = Pathname(s, Need(s, vob, dbid));
+      const std::string path = Pathname(s, NeedObject(s, vob, dbid));
       if (path.empty()) return TBS_ST_WRONG_KIND;
       return CopyOut(path, out, size);
     });
@@ -447,7 +440,7 @@ int vob_obj_to_pname_flags(vob_handle_t vob, vob_dbid_t dbid, int flags, char* o
 
 int vob_obj_get_type(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
   return LocalCall("vob_obj_get_type", {Num(vob), Num(dbid)}, NonNull(type), [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
+    const Object o = NeedObject(s, vob, dbid);
     if (!o.type) return TBS_ST_WRONG_KIND;
     *type = o.type;
     return TBS_ST_OK;
@@ -456,7 +449,7 @@ int vob_obj_get_type(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
 
 int vob_type_find_gtype(vob_handle_t vob, vob_dbid_t dbid, vob_dbid_t* type) {
   return LocalCall("vob_type_find_gtype", {Num(vob), Num(dbid)}, NonNull(type), [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
+    const Object o = NeedObject(s, vob, dbid);
     if (!o.type) return TBS_ST_NOT_FOUND;
     *type = o.type;
     return TBS_ST_OK;
@@ -467,7 +460,7 @@ int vob_obj_get_name(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size_t s
   return LocalCall("vob_obj_get_name", {Num(vob), Num(dbid)}, NonNull(out) && size != 0, [&] {
     out[0] = '\0';
     return InStore([&](Store& s) {
-      const Object o = Need(s, vob, dbid);
+      const Object o = NeedObject(s, vob, dbid);
       if (IsNamed(o.mtype) || o.mtype == VOB_MTYPE_HLINK) return CopyOut(o.name, out, size);
       if (IsElement(o.mtype) || o.mtype == VOB_MTYPE_SYMLINK)
         return CopyOut(o.name.substr(o.name.rfind('\\') == std::string::npos ? 0 : o.name.rfind('\\') + 1), out,
@@ -484,7 +477,7 @@ int vob_obj_set_name(vob_handle_t vob, vob_dbid_t dbid, const char* name) {
       return TBS_ST_INVALID_ARG;
     }
     return InStore([&](Store& s) {
-      const Object o = Need(s, vob, dbid);
+      const Object o = NeedObject(s, vob, dbid);
       if (!IsNamed(o.mtype) || o.mtype == VOB_MTYPE_VOB) return TBS_ST_WRONG_KIND;
       if (o.predefined) return TBS_ST_PERMISSION;
       if (o.name == name) return TBS_ST_OK;
@@ -507,7 +500,7 @@ int vob_obj_get_selector(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size
   return LocalCall("vob_obj_get_selector", {Num(vob), Num(dbid)}, NonNull(out) && size != 0, [&] {
     out[0] = '\0';
     return InStore([&](Store& s) {
-      const std::string selector = Selector(s, Need(s, vob, dbid));
+      const std::string selector = Selector(s, NeedObject(s, vob, dbid));
       return selector.empty() ? TBS_ST_WRONG_KIND : CopyOut(selector, out, size);
     });
   });
@@ -516,7 +509,7 @@ int vob_obj_get_selector(vob_handle_t vob, vob_dbid_t dbid, char* out, std::size
 namespace {
 int GetFlag(const char* name, const char* column, vob_handle_t vob, vob_dbid_t dbid, int* value) {
   return LocalCall(name, {Num(vob), Num(dbid)}, NonNull(value), [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
+    const Object o = NeedObject(s, vob, dbid);
     *value = std::strcmp(column, "obsolete") == 0 ? o.obsolete : o.predefined;
     return TBS_ST_OK;
   });
@@ -532,7 +525,7 @@ int vob_obj_is_predefined(vob_handle_t vob, vob_dbid_t dbid, int* predefined) {
 
 int vob_obj_set_obsolete(vob_handle_t vob, vob_dbid_t dbid, int obsolete) {
   return LocalCall("vob_obj_set_obsolete", {Num(vob), Num(dbid), Num(obsolete)}, true, [&](Store& s) {
-    Need(s, vob, dbid);
+    NeedObject(s, vob, dbid);
     Statement set(s, "UPDATE vob_objs SET obsolete = ?3 WHERE vob = ?1 AND dbid = ?2");
     set.Bind(1, vob).Bind(2, dbid).Bind(3, obsolete ? 1 : 0).Run();
     return TBS_ST_OK;
@@ -541,53 +534,10 @@ int vob_obj_set_obsolete(vob_handle_t vob, vob_dbid_t dbid, int obsolete) {
 
 int vob_obj_dump(vob_handle_t vob, vob_dbid_t dbid) {
   return LocalCall("vob_obj_dump", {Num(vob), Num(dbid)}, true, [&](Store& s) {
-    const Object o = Need(s, vob, dbid);
+    const Object o = NeedObject(s, vob, dbid);
     const std::string text = "dbid " + Num(o.dbid) + " mtype " + Num(o.mtype) + " (" +
                              vob_utl_mtype_to_str(o.mtype) + ") oid " + o.oid + " name \"" + o.name + "\"\n";
     imsg_print_text(IMSG_OUTPUT, text.c_str());
-    return TBS_ST_OK;
-  });
-}
-
-// ---- Locks ----
-
-int vob_obj_get_lock(vob_handle_t vob, vob_dbid_t dbid, stg_area_t area, vob_lock_info_s* info) {
-  return LocalCall("vob_obj_get_lock", {Num(vob), Num(dbid)}, NonNull(info), [&] {
-    *info = vob_lock_info_s{};
-    return InStore([&](Store& s) {
-      Need(s, vob, dbid);
-      Statement q(s, "SELECT user, secs, comment FROM vob_locks WHERE vob = ?1 AND obj = ?2");
-      q.Bind(1, vob).Bind(2, dbid);
-      if (!q.Step()) return TBS_ST_NOT_FOUND;
-      info->locked = 1;
-      info->user = AreaCopy(area, q.Text(0));
-      info->time.secs = static_cast<std::uint32_t>(q.Int(1));
-      info->comment = AreaCopy(area, q.Text(2));
-      return TBS_ST_OK;
-    });
-  });
-}
-
-int vob_obj_lock(vob_handle_t vob, vob_dbid_t dbid, const char* comment) {
-  return LocalCall("vob_obj_lock", {Num(vob), Num(dbid), Text(comment)}, true, [&](Store& s) {
-    Need(s, vob, dbid);
-    Statement q(s, "SELECT 1 FROM vob_locks WHERE vob = ?1 AND obj = ?2");
-    q.Bind(1, vob).Bind(2, dbid);
-    if (q.Step()) return TBS_ST_ALREADY;
-    Statement add(s, "INSERT INTO vob_locks (vob, obj, user, secs, comment)"
-                     " SELECT ?1, ?2, user, secs, comment FROM vob_events WHERE id = ?3");
-    add.Bind(1, vob).Bind(2, dbid).Bind(3, AddEvent(s, vob, dbid, "lock", comment ? comment : "")).Run();
-    return TBS_ST_OK;
-  });
-}
-
-int vob_obj_unlock(vob_handle_t vob, vob_dbid_t dbid) {
-  return LocalCall("vob_obj_unlock", {Num(vob), Num(dbid)}, true, [&](Store& s) {
-    Need(s, vob, dbid);
-    Statement drop(s, "DELETE FROM vob_locks WHERE vob = ?1 AND obj = ?2");
-    drop.Bind(1, vob).Bind(2, dbid).Run();
-    if (Changes(s) == 0) return TBS_ST_NOT_FOUND;
-    AddEvent(s, vob, dbid, "unlock", "");
     return TBS_ST_OK;
   });
 }
@@ -771,7 +721,7 @@ int vob_obj_resolve(vob_handle_t vob, const char* selector, vob_dbid_t* dbid, st
       }
       if (!found) return TBS_ST_NOT_FOUND;
       *dbid = found;
-      *mtype = Need(s, vob, found).mtype;
+      *mtype = NeedObject(s, vob, found).mtype;
       return TBS_ST_OK;
     });
   });

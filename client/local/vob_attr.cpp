@@ -10,6 +10,7 @@
 #include <string>
 
 #include "local/local_call.h"
+#include "local/view_root.h"
 #include "local/vob_repo.h"
 #include "local/vob_typedef.h"
 #include "platform/text.h"
@@ -66,12 +67,6 @@ void Advance(vob_ob_cursor_t cursor, vob_dbid_t last) {
   std::lock_guard lock(cursors.mutex);
   const auto found = cursors.open.find(cursor);
   if (found != cursors.open.end()) found->second.last = last;
-}
-
-Object NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
-  auto object = Load(s, vob, dbid);
-  if (!object) throw StoreError{TBS_ST_NOT_FOUND, "no object " + Num(dbid) + " in VOB " + Num(vob)};
-  return *object;
 }
 
 vob_dbid_t NeedNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const char* name) {
@@ -166,6 +161,7 @@ int vob_obj_add_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype, cons
         Complain(why);
         return refused;
       }
+      RequireUnlocked(s, vob, type.dbid);  // a locked attribute type is attached nowhere
       Statement add(s, "INSERT INTO vob_attrs (vob, obj, attype, kind, value) VALUES (?1, ?2, ?3, ?4, ?5)"
                        " ON CONFLICT (vob, obj, attype) DO UPDATE SET kind = excluded.kind, value = excluded.value");
       add.Bind(1, vob).Bind(2, dbid).Bind(3, type.dbid).Bind(4, value->kind).Bind(5, text).Run();
@@ -178,8 +174,10 @@ int vob_obj_add_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype, cons
 int vob_obj_drop_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype) {
   return LocalCall("vob_obj_drop_attr", {Num(vob), Num(dbid), Text(attype)}, NonNull(attype), [&](Store& s) {
     NeedObject(s, vob, dbid);
+    const vob_dbid_t type = NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype);
+    RequireUnlocked(s, vob, type);
     Statement drop(s, "DELETE FROM vob_attrs WHERE vob = ?1 AND obj = ?2 AND attype = ?3");
-    drop.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_ATTYPE, attype)).Run();
+    drop.Bind(1, vob).Bind(2, dbid).Bind(3, type).Run();
     if (Changes(s) == 0) return TBS_ST_NOT_FOUND;
     AddEvent(s, vob, dbid, "remove attribute", attype);
     return TBS_ST_OK;
@@ -189,6 +187,7 @@ int vob_obj_drop_attr(vob_handle_t vob, vob_dbid_t dbid, const char* attype) {
 int vob_obj_add_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
   return LocalCall("vob_obj_add_trigger", {Num(vob), Num(dbid), Text(trtype)}, NonNull(trtype), [&](Store& s) {
     NeedObject(s, vob, dbid);
+    RequireUnlocked(s, vob, dbid);  // triggers record no event
     Statement add(s, "INSERT OR IGNORE INTO vob_triggers (vob, obj, trtype) VALUES (?1, ?2, ?3)");
     add.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_TRTYPE, trtype)).Run();
     return Changes(s) ? TBS_ST_OK : TBS_ST_ALREADY;
@@ -198,6 +197,7 @@ int vob_obj_add_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
 int vob_obj_drop_trigger(vob_handle_t vob, vob_dbid_t dbid, const char* trtype) {
   return LocalCall("vob_obj_drop_trigger", {Num(vob), Num(dbid), Text(trtype)}, NonNull(trtype), [&](Store& s) {
     NeedObject(s, vob, dbid);
+    RequireUnlocked(s, vob, dbid);  // triggers record no event
     Statement drop(s, "DELETE FROM vob_triggers WHERE vob = ?1 AND obj = ?2 AND trtype = ?3");
     drop.Bind(1, vob).Bind(2, dbid).Bind(3, NeedNamed(s, vob, VOB_MTYPE_TRTYPE, trtype)).Run();
     return Changes(s) ? TBS_ST_OK : TBS_ST_NOT_FOUND;
@@ -228,13 +228,16 @@ int vob_obj_protect_sid(vob_handle_t vob, vob_dbid_t dbid, const char* owner_sid
     if (!ValidSid(owner_sid) || !ValidSid(group_sid) || (mode != VOB_MODE_DONTCARE && mode > 07777))
       return TBS_ST_INVALID_ARG;
     return InStore([&](Store& s) {
-      RequireChangeRight(s, NeedObject(s, vob, dbid));
+      const Object o = NeedObject(s, vob, dbid);
+      RequireChangeRight(s, o);
       Statement set(s, "UPDATE vob_objs SET owner = CASE WHEN ?3 = '' THEN owner ELSE ?3 END,"
                        " grp = CASE WHEN ?4 = '' THEN grp ELSE ?4 END,"
                        " mode = CASE WHEN ?5 < 0 THEN mode ELSE ?5 END WHERE vob = ?1 AND dbid = ?2");
       set.Bind(1, vob).Bind(2, dbid).Bind(3, owner_sid).Bind(4, group_sid);
       set.Bind(5, mode == VOB_MODE_DONTCARE ? std::int64_t{-1} : std::int64_t{mode}).Run();
       AddEvent(s, vob, dbid, "change protection", "");
+      if (o.mtype == VOB_MTYPE_DIR_ELEMENT || o.mtype == VOB_MTYPE_FILE_ELEMENT)
+        client_local::views::RefreshElementInViews(s, vob, dbid);
       return TBS_ST_OK;
     });
   });

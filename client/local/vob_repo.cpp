@@ -89,6 +89,12 @@ std::optional<Object> Load(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
   return Read(q);
 }
 
+Object NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
+  auto object = Load(s, vob, dbid);
+  if (!object) throw StoreError{TBS_ST_NOT_FOUND, "no object " + Num(dbid) + " in VOB " + Num(vob)};
+  return *object;
+}
+
 vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std::string& name) {
   Statement q(s, "SELECT dbid FROM vob_objs WHERE vob = ?1 AND mtype = ?2 AND name = ?3");
   q.Bind(1, vob).Bind(2, mtype).Bind(3, name);
@@ -97,6 +103,10 @@ vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std:
 
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
                       const std::string& comment) {
+  // Check-outs, reservations and check-ins ("... checkout", "check... version")
+  // and new versions change what their branch holds.
+  if (kind != "lock" && kind != "unlock")
+    RequireUnlocked(s, vob, obj, kind.find("check") != std::string::npos || kind == "create version");
   const plat::MachineProfile machine = plat::MachineInfo();
   const Principal me = CurrentPrincipal();
   Statement add(s, "INSERT INTO vob_events (vob, obj, kind, secs, user, grp, host, comment)"
@@ -124,8 +134,10 @@ vob_dbid_t Insert(Store& s, Object& o, const std::string& event_kind, const std:
   add.Bind(7, o.elem).Bind(8, o.branch).Bind(9, o.number).Bind(10, o.pred).Bind(11, o.text);
   add.Bind(12, o.obsolete ? 1 : 0).Bind(13, o.predefined ? 1 : 0).Run();
   const Principal me = CurrentPrincipal();
-  Statement own(s, "UPDATE vob_objs SET owner = ?3, grp = ?4 WHERE vob = ?1 AND dbid = ?2");
-  own.Bind(1, o.vob).Bind(2, o.dbid).Bind(3, me.user_sid).Bind(4, me.group_sid).Run();
+  // New files are readable by everyone; directories searchable too.
+  Statement own(s, "UPDATE vob_objs SET owner = ?3, grp = ?4, mode = ?5 WHERE vob = ?1 AND dbid = ?2");
+  own.Bind(1, o.vob).Bind(2, o.dbid).Bind(3, me.user_sid).Bind(4, me.group_sid);
+  own.Bind(5, o.mtype == VOB_MTYPE_DIR_ELEMENT ? 0555 : 0444).Run();
   AddEvent(s, o.vob, o.dbid, event_kind, comment);
   return o.dbid;
 }

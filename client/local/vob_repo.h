@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "local/store.h"
 #include "stg.h"
@@ -43,6 +44,8 @@ std::string Text(const char* text);  // "(null)" for null
 bool VobExists(Store& s, vob_handle_t vob);
 std::string VobTag(Store& s, vob_handle_t vob);
 std::optional<Object> Load(Store& s, vob_handle_t vob, vob_dbid_t dbid);
+// The object, or a StoreError of TBS_ST_NOT_FOUND.
+Object NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid);
 // Finds a named object (a type, replica, pool) by meta-type and name.
 vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std::string& name);
 // Stores a new object: gives it its DBID and OID, and its creation event.
@@ -63,6 +66,31 @@ Principal CurrentPrincipal();
 // change its comment). An object without an owner is left to privileged
 // users.
 void RequireChangeRight(Store& s, const Object& object, const std::string& also_user = "");
+
+// ---- Locks ----
+struct LockRecord {
+  std::string user, group, comment;
+  std::int64_t secs = 0;
+  bool obsolete = false;
+  std::vector<std::string> excluded;  // none for an obsolete lock
+};
+std::optional<LockRecord> LoadLock(Store& s, vob_handle_t vob, vob_dbid_t dbid);
+// Locks the object or replaces its lock (a null comment keeps the replaced
+// lock's comment); an obsolete lock also marks the object obsolete and
+// excludes no one. Unlock answers false when the object is not locked.
+// Both need the right to change the object, which the locker also has.
+void Lock(Store& s, const Object& object, bool obsolete, const char* comment,
+          const std::vector<std::string>& excluded);
+bool Unlock(Store& s, const Object& object, const std::string& comment);
+// Refuses a change of the object (throws TBS_ST_PERMISSION with a message
+// starting "Lock on") while a lock holds on it, its element, its type or its
+// VOB, unless the current user is one the lock excludes. A change on a
+// version's branch (check-out, reservation, check-in) is also held by the
+// branch and its type. Every change records an event, and AddEvent runs
+// this check (not for locking and unlocking), so a call that changes an
+// object through AddEvent or Insert needs no check of its own; a call that
+// attaches a type's instance (a label, an attribute) also checks the type.
+void RequireUnlocked(Store& s, vob_handle_t vob, vob_dbid_t dbid, bool on_branch = false);
 
 // The replica that masters an object: the one its mastership was given to
 // (vob_obj_set_master), else the VOB's original replica (0 when neither is there).

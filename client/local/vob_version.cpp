@@ -30,11 +30,10 @@ bool IsVersion(std::uint32_t m) { return m == VOB_MTYPE_DIR_VERSION || m == VOB_
 // The object, of one of the kinds the test accepts: else TBS_ST_NOT_FOUND or TBS_ST_WRONG_KIND.
 template <class Test>
 Object NeedKind(Store& s, vob_handle_t vob, vob_dbid_t dbid, Test test) {
-  auto object = Load(s, vob, dbid);
-  if (!object) throw StoreError{TBS_ST_NOT_FOUND, "no object " + Num(dbid) + " in VOB " + Num(vob)};
-  if (!test(object->mtype))
-    throw StoreError{TBS_ST_WRONG_KIND, "object " + Num(dbid) + " is a " + vob_utl_mtype_to_str(object->mtype)};
-  return *object;
+  Object object = NeedObject(s, vob, dbid);
+  if (!test(object.mtype))
+    throw StoreError{TBS_ST_WRONG_KIND, "object " + Num(dbid) + " is a " + vob_utl_mtype_to_str(object.mtype)};
+  return object;
 }
 Object NeedVersion(Store& s, vob_handle_t vob, vob_dbid_t dbid) { return NeedKind(s, vob, dbid, IsVersion); }
 Object NeedBranch(Store& s, vob_handle_t vob, vob_dbid_t dbid) {
@@ -286,6 +285,7 @@ int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) 
       Complain(why);
       return TBS_ST_ALREADY;
     }
+    RequireUnlocked(s, vob, type);  // a locked label type is attached nowhere
     Statement add(s, "INSERT INTO vob_labels (vob, version, lbtype) VALUES (?1, ?2, ?3)");
     add.Bind(1, vob).Bind(2, version).Bind(3, type).Run();
     AddEvent(s, vob, version, "make label", lbtype);
@@ -298,6 +298,7 @@ int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype)
     NeedVersion(s, vob, version);
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
     if (!type) return TBS_ST_NOT_FOUND;
+    RequireUnlocked(s, vob, type);
     Statement drop(s, "DELETE FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype = ?3");
     drop.Bind(1, vob).Bind(2, version).Bind(3, type).Run();
     if (Changes(s) == 0) return TBS_ST_NOT_FOUND;
@@ -455,7 +456,10 @@ int vob_obj_get_fstat_db(vob_handle_t vob, vob_dbid_t dbid, vob_fstat_s* stat) {
       size = latest ? static_cast<std::int64_t>(latest->text.size()) : 0;
     }
     result.size = size;
-    result.mode = o.mtype == VOB_MTYPE_DIR_ELEMENT ? 040555 : o.mtype == VOB_MTYPE_SYMLINK ? 0120777 : 0100444;
+    Statement bits(s, "SELECT mode FROM vob_objs WHERE vob = ?1 AND dbid = ?2");
+    bits.Bind(1, vob).Bind(2, dbid).Step();
+    const auto mode = static_cast<std::uint32_t>(bits.Int(0));
+    result.mode = o.mtype == VOB_MTYPE_DIR_ELEMENT ? 040000 | mode : o.mtype == VOB_MTYPE_SYMLINK ? 0120777 : 0100000 | mode;
     Statement q(s, "SELECT max(secs) FROM vob_events WHERE vob = ?1 AND obj = ?2");
     q.Bind(1, vob).Bind(2, dbid);
     if (q.Step() && !q.IsNull(0)) result.mtime.secs = static_cast<std::uint32_t>(q.Int(0));
@@ -466,8 +470,12 @@ int vob_obj_get_fstat_db(vob_handle_t vob, vob_dbid_t dbid, vob_fstat_s* stat) {
 
 int vob_obj_protect(vob_handle_t vob, vob_dbid_t dbid, std::uint32_t mode) {
   return LocalCall("vob_obj_protect", {Num(vob), Num(dbid), Num(mode)}, mode <= 07777, [&](Store& s) {
-    RequireChangeRight(s, NeedKind(s, vob, dbid, vob_mtype_is_fs_object));
+    const Object o = NeedKind(s, vob, dbid, vob_mtype_is_fs_object);
+    RequireChangeRight(s, o);
+    Statement set(s, "UPDATE vob_objs SET mode = ?3 WHERE vob = ?1 AND dbid = ?2");
+    set.Bind(1, vob).Bind(2, dbid).Bind(3, mode).Run();
     AddEvent(s, vob, dbid, "change protection", "");
+    if (IsElement(o.mtype)) views::RefreshElementInViews(s, vob, dbid);
     return TBS_ST_OK;
   });
 }

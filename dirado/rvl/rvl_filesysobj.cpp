@@ -205,10 +205,15 @@ bool RVL_DerivedObject::data_status(GCL_Status& status, vob_fstat_s& stat) const
 }
 
 void RVL_DerivedObject::owner_and_group(GCL_Status& status, GCL_OSUser& owner, GCL_OSGroup& group) const {
+  std::uint32_t mode = 0;
+  protection(status, owner, group, mode);
+}
+
+void RVL_FileSysObj::protection(GCL_Status& status, GCL_OSUser& owner, GCL_OSGroup& group,
+                                std::uint32_t& mode) const {
   if (!require_body(status, __LINE__)) return;
   char owner_sid[kPathSize];
   char group_sid[kPathSize];
-  std::uint32_t mode = 0;
   if (RVL_Call(status, [&] {
         return vob_obj_get_protection(rep()->vob_handle(), dbid(), owner_sid, sizeof owner_sid, group_sid,
                                       sizeof group_sid, &mode);

@@ -41,6 +41,9 @@ class RVL_FileSysObj : public RVL_VobObject {
   GCL_String pathname(GCL_Status& status, bool plain = false) const;
   void file_status(GCL_Status& status, vob_fstat_s& stat) const;
   void protect(GCL_Status& status, std::uint32_t mode) const;
+  // The names of its owner and group (from their security identifiers) and
+  // its protection mode.
+  void protection(GCL_Status& status, GCL_OSUser& owner, GCL_OSGroup& group, std::uint32_t& mode) const;
 
  protected:
   explicit RVL_FileSysObj(RVL_FileSysObjRep* rep) : RVL_VobObject(rep) {}

@@ -28,6 +28,11 @@ void RVL_VobObjectUpdate::set_group(const GCL_OSGroup& group) {
   changes_ |= kGroupBit;
 }
 
+void RVL_VobObjectUpdate::set_mode(std::uint32_t mode) {
+  mode_ = mode;
+  changes_ |= kModeBit;
+}
+
 RVL_NamedObjUpdate::RVL_NamedObjUpdate(const RVL_Update& other) : RVL_VobObjectUpdate(other) {
   if (!other.is_a(kKind)) return;
   const auto& named = dynamic_cast<const RVL_NamedObjUpdate&>(other);
@@ -143,7 +148,7 @@ void RVL_VobObjectRep::apply(GCL_Status& status, const RVL_Update& update) const
     if (RVL_Call(status, [&] { return vob_event_change_comment(vob_handle(), event, changes.comment().c_str()); }) != 0)
       return;
   }
-  if (changes.owner_changed() || changes.group_changed()) {
+  if (changes.owner_changed() || changes.group_changed() || changes.mode_changed()) {
     GCL_String owner_sid, group_sid;
     if (changes.owner_changed()) {
       owner_sid = SidOf(status, changes.owner(), "user");
@@ -156,7 +161,7 @@ void RVL_VobObjectRep::apply(GCL_Status& status, const RVL_Update& update) const
     RVL_Call(status, [&] {
       return vob_obj_protect_sid(vob_handle(), dbid(), changes.owner_changed() ? owner_sid.c_str() : CREDUTL_SID_DONTCARE,
                                  changes.group_changed() ? group_sid.c_str() : CREDUTL_SID_DONTCARE,
-                                 VOB_MODE_DONTCARE);
+                                 changes.mode_changed() ? changes.mode() : VOB_MODE_DONTCARE);
     });
   }
 }

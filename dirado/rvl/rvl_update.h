@@ -25,8 +25,8 @@ class RVL_Update {
   RVL_Update& operator=(const RVL_Update&) = default;
 };
 
-// Changes of any VOB object: its creation event's comment, its owner and
-// its group.
+// Changes of any VOB object: its creation event's comment, its owner, its
+// group and its protection mode (owner, group and mode go in one call).
 class RVL_VobObjectUpdate : public RVL_Update {
  public:
   static constexpr int kKind = 1;
@@ -44,22 +44,27 @@ class RVL_VobObjectUpdate : public RVL_Update {
   void set_comment(const GCL_String& comment);
   void set_owner(const GCL_OSUser& owner);
   void set_group(const GCL_OSGroup& group);
+  void set_mode(std::uint32_t mode);
 
   bool comment_changed() const { return (changes_ & kCommentBit) != 0; }
   bool owner_changed() const { return (changes_ & kOwnerBit) != 0; }
   bool group_changed() const { return (changes_ & kGroupBit) != 0; }
+  bool mode_changed() const { return (changes_ & kModeBit) != 0; }
   const GCL_String& comment() const { return comment_; }
   const GCL_OSUser& owner() const { return owner_; }
   const GCL_OSGroup& group() const { return group_; }
+  std::uint32_t mode() const { return mode_; }
 
  private:
   static constexpr std::uint32_t kCommentBit = 1u << 0;
   static constexpr std::uint32_t kOwnerBit = 1u << 1;
   static constexpr std::uint32_t kGroupBit = 1u << 2;
+  static constexpr std::uint32_t kModeBit = 1u << 3;
 
   GCL_String comment_;
   GCL_OSUser owner_;
   GCL_OSGroup group_;
+  std::uint32_t mode_ = 0;
   std::uint32_t changes_ = 0;
 };
 

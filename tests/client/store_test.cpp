@@ -193,6 +193,15 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          ASSERT_EQ(view_get_logon_entries(&entries), 0);
          ASSERT_EQ(entries.size(), 1u);
          EXPECT_EQ(entries[0].tag, "started_view");
+         // The old lock is an ordinary one that lets no one through.
+         const stg_area_t locks = stg_create_area(256);
+         vob_lock_info_s lock;
+         ASSERT_EQ(vob_obj_get_lock(old, 2, locks, &lock), 0);
+         EXPECT_STREQ(lock.user, "old");
+         EXPECT_STREQ(lock.comment, "frozen");
+         EXPECT_EQ(lock.obsolete, 0);
+         EXPECT_EQ(lock.excluded_count, 0u);
+         stg_delete_area(locks);
        }},
       {9, [] {}},  // an index: no data of its own
       {10,
@@ -202,6 +211,7 @@ TEST_F(StoreTest, AStoreOfEveryEarlierSchemaOpensAtTheLatestWithItsDataIntact) {
          EXPECT_EQ(ntregy_get_persistent_vobs(&tags), 0);
          EXPECT_TRUE(tags.empty());
        }},
+      {11, [] {}},  // a new table: no data of its own
   };
   for (const Row& row : rows) {
     SCOPED_TRACE("schema " + std::to_string(row.version));

@@ -181,7 +181,9 @@ const std::vector<Step>& Steps() {
        "INSERT INTO vob_checkouts VALUES (1, 3, 0, 'gone_view', 0, 'gone work', 2, 0,"
        " '0b1d0000.00004000.8000.00:00:00:00:00:b2', 'beta', '\\\\view\\gone_view');"
        // A view made before views had drives.
-       "INSERT INTO views VALUES ('started_view', 'started-uuid', 'staff', 'alpha', '', 0, 1, '', 0);"},
+       "INSERT INTO views VALUES ('started_view', 'started-uuid', 'staff', 'alpha', '', 0, 1, '', 0);"
+       // The old version locked with a comment.
+       "INSERT INTO vob_locks VALUES (1, 2, 'old', 0, 'frozen');"},
       {// 8 -> 9: an index of an element's objects.
        "CREATE INDEX vob_objs_by_elem ON vob_objs (vob, elem);", ""},
       {// 9 -> 10: drives assigned to views, and the views started at logon.
@@ -190,6 +192,8 @@ const std::vector<Step>& Steps() {
        "CREATE TABLE view_logon (seq INTEGER PRIMARY KEY,"
        " view TEXT NOT NULL UNIQUE REFERENCES views (tag) ON DELETE CASCADE, letter TEXT NOT NULL);",
        ""},
+      {// 10 -> 11: the VOBs mounted again at logon.
+       "CREATE TABLE persistent_vobs (tag TEXT PRIMARY KEY);", ""},
   };
   return steps;
 }

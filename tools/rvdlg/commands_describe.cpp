@@ -4,6 +4,7 @@
 // "host:NAME"; "host:" alone is this machine), the change-management objects
 // by selector, and files inside a view's directory.
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -13,6 +14,12 @@
 #include "flm.h"
 #include "flm_imsg_redirector.h"
 #include "gcl_status.h"
+#include "gcl_time.h"
+#include "rvl_attribute.h"
+#include "rvl_infostg.h"
+#include "rvl_version.h"
+#include "sysutl.h"
+#include "vob_attr.h"
 #include "rvl_host.h"
 #include "rvl_resolve.h"
 #include "rvl_view.h"
@@ -69,6 +76,52 @@ bool DescribePlace(Context& context, const std::string& name, GCL_Status& status
   return true;
 }
 
+// Owner, group, mode, lock, labels and attributes of a VOB object; a part
+// the repository cannot read is left out.
+void DescribeMetadata(std::ostream& out, const RVL_VobObject& object) {
+  out << "  Metadata:\n";
+  const vob_handle_t vob = object.vob().handle();
+  char owner_sid[300], group_sid[300], name[300];
+  std::uint32_t mode = 0;
+  if (vob_obj_get_protection(vob, object.dbid(), owner_sid, sizeof owner_sid, group_sid, sizeof group_sid, &mode) ==
+      0) {
+    auto named = [&](int code, const char* sid) { return code == 0 ? std::string(name) : std::string(sid); };
+    out << "    Owner: " << named(sysutl_usid_to_user(owner_sid, name, sizeof name), owner_sid) << "\n";
+    out << "    Group: " << named(sysutl_gsid_to_group(group_sid, name, sizeof name), group_sid) << "\n";
+    char octal[16];
+    std::snprintf(octal, sizeof octal, "0%03o", mode);
+    out << "    Mode: " << octal << "\n";
+  }
+  GCL_Status status;
+  RVL_InfoStg<vob_lock_info_s> lock;
+  object.lock_info(status, lock);
+  const vob_lock_info_s& record = lock.record();
+  auto text = [](const char* s) { return std::string(s ? s : ""); };
+  if (!status.ok() || !record.locked) {
+    out << "    Lock: Unlocked\n";
+  } else {
+    out << "    Lock: " << (record.obsolete ? "Obsolete" : "Locked") << " by " << text(record.user) << "."
+        << text(record.group) << " on " << GCL_Time(record.time.secs, record.time.usecs).long_date_time().c_str()
+        << "\n";
+    if (!text(record.comment).empty()) out << "      \"" << text(record.comment) << "\"\n";
+    if (record.excluded_count) {
+      out << "      Excluded users: ";
+      for (std::uint32_t i = 0; i < record.excluded_count; ++i) out << (i ? ", " : "") << text(record.excluded[i]);
+      out << "\n";
+    }
+  }
+  status.make_ok();
+  if (const auto* version = dynamic_cast<const RVL_Version*>(&object))
+    for (const GCL_String& label : version->labels(status)) out << "    Label: " << label.c_str() << "\n";
+  status.make_ok();
+  const RVL_AttributeList attributes = object.attributes(status);
+  for (std::uint32_t i = 0; status.ok() && i < attributes.Length(); ++i) {
+    GCL_Status type_status;
+    out << "    Attribute: " << attributes[i].type().name(type_status).c_str() << " = "
+        << attributes[i].value().text().c_str() << "\n";
+  }
+}
+
 // A view named by its tag or by a pathname through it: false when the name
 // is neither.
 bool DescribeView(Context& context, const std::string& name, const std::string& library) {
@@ -122,6 +175,7 @@ int Describe(Context& context, const std::vector<std::string>& names) {
     }
     context.out << name << ":\n";
     object->describe(context.out);
+    DescribeMetadata(context.out, *object);
   }
   return result;
 }

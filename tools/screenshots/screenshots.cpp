@@ -54,6 +54,10 @@ const std::map<int, std::string>& TemplateNames() {
       // Mount and unmount VOB.
       {IDD_MOUNT_VOB, "IDD_MOUNT_VOB"},
       {IDD_UNMOUNT_VOB, "IDD_UNMOUNT_VOB"},
+      // The Lock and Protection pages and the prompt.
+      {IDD_LOCK_PAGE, "IDD_LOCK_PAGE"},
+      {IDD_PROTECTION_PAGE, "IDD_PROTECTION_PAGE"},
+      {IDD_PROMPT, "IDD_PROMPT"},
   };
   return names;
 }

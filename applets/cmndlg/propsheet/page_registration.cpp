@@ -1,6 +1,7 @@
 #include "propsheet/page_registration.h"
 
 #include "propsheet/general/general_page_base.h"
+#include "propsheet/metadata/metadata_pages.h"
 
 namespace rvcmndlg {
 
@@ -17,6 +18,8 @@ constexpr RegisterWithBase kRows[] = {
     RegisterGeneralBranchPage,   RegisterGeneralCheckoutPage, RegisterGeneralDerivedObjPage,
     RegisterGeneralElementPage,  nullptr /* replica */,       RegisterGeneralPage,
     RegisterGeneralSymlinkPage,
+    // labels, attributes and hyperlinks, triggers, then:
+    RegisterProtectionPage,      RegisterLockPage,
 };
 
 }  // namespace

@@ -73,14 +73,14 @@ void AddContextMenu(plat::ResourceModule& module) {
   plat::Menu menu;
   menu.id = IDR_MENU_PAGE_CONTEXT;
   menu.items = {
-      Popup("Attributes", {Item(7240, "Add Attribute..."), Item(7241, "Change Value..."),
-                           Item(7242, "Remove Attribute"), Item(7243, "Type Properties...")}),
-      Popup("Hyperlinks", {Item(7244, "Create Hyperlink..."), Item(7245, "Remove Hyperlink"),
-                           Item(7246, "Other Object Properties..."), Item(7247, "Hyperlink Properties..."),
-                           Item(7248, "Type Properties...")}),
-      Popup("Labels", {Item(7249, "Add Label..."), Item(7250, "Remove Label"), Item(7251, "Type Properties...")}),
-      Popup("Lock", {Item(7253, "Add Me"), Item(7254, "Add User..."), Item(7255, "Remove User"),
-                     Item(7256, "Remove All")}),
+      Popup("Attributes", {Item(7248, "Add Attribute..."), Item(7249, "Change Value..."),
+                           Item(7250, "Remove Attribute"), Item(7251, "Type Properties...")}),
+      Popup("Hyperlinks", {Item(7253, "Create Hyperlink..."), Item(7254, "Remove Hyperlink"),
+                           Item(7255, "Other Object Properties..."), Item(7243, "Hyperlink Properties..."),
+                           Item(7244, "Type Properties...")}),
+      Popup("Labels", {Item(7245, "Add Label..."), Item(7246, "Remove Label"), Item(7247, "Type Properties...")}),
+      Popup("Lock", {Item(ID_LOCK_ADD_ME, "Add Me"), Item(ID_LOCK_ADD_USER, "Add User..."),
+                     Item(ID_LOCK_REMOVE_USER, "Remove User"), Item(ID_LOCK_REMOVE_ALL, "Remove All")}),
       Popup("Triggers", {Item(7257, "Add Trigger..."), Item(7258, "Remove Trigger"), Item(7259, "Type Properties...")}),
       Popup("TypeName", {Item(ID_TYPENAME_TYPE_PROPERTIES, "Type Properties...")}),
       Popup("AtValueType", {Item(7260, "Add Value"), Item(7261, "Remove Value")}),

@@ -18,6 +18,7 @@ void AddPropertySheetResources(plat::ResourceModule& module) {
   module.AddString(IDS_NO_HELP_FOR_PAGE,
                    "No help is available for property page with id = %d, please submit a problem report.");
   AddGeneralPageResources(module);
+  AddMetadataPageResources(module);
 }
 
 }  // namespace rvcmndlg

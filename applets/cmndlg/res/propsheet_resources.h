@@ -7,5 +7,7 @@ namespace rvcmndlg {
 void AddPropertySheetResources(plat::ResourceModule& module);
 // The General pages' templates, strings, menu and icons.
 void AddGeneralPageResources(plat::ResourceModule& module);
+// The lock and protection pages' templates and strings, and the name prompt.
+void AddMetadataPageResources(plat::ResourceModule& module);
 
 }  // namespace rvcmndlg

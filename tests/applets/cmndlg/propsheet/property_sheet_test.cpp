@@ -338,10 +338,10 @@ TEST_F(PropertySheetTest, OneNameOpensOnThePageItsTabNames) {
     std::string name, tab;
     int page;
   } cases[] = {
-      // An element's sheet: the library's General page, then stand-ins 18, 19
-      // and 20 (-1: the General page, which is no stand-in).
-      {hello, "", -1},           {hello, "configspec", 19}, {hello, "loadrules", 18},
-      {hello, "activities", 18}, {hello, "other", -1},
+      // An element's sheet: the library's General, Protection and Lock
+      // pages, then stand-ins 18, 19 and 20 (-1: a library page).
+      {hello, "", -1},           {hello, "configspec", 19}, {hello, "loadrules", -1},
+      {hello, "activities", -1}, {hello, "other", -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + " " + c.tab);
@@ -350,6 +350,10 @@ TEST_F(PropertySheetTest, OneNameOpensOnThePageItsTabNames) {
     user->OnCaption("Properties of " + c.name).Click("OK");
     EXPECT_EQ(Kinds(Display({c.name}, c.tab)), std::vector<Kind>{Kind::Ok});
     EXPECT_EQ(Activated(), c.page < 0 ? std::vector<int>{} : std::vector<int>{kFirstPageId + c.page});
+    const std::string opened = c.tab == "loadrules" || c.tab == "activities" ? "[Protection]"
+                               : c.page < 0                                   ? "[General]"
+                                                                              : "[Page 19]";
+    EXPECT_NE(user->TranscriptText().find(opened), std::string::npos) << opened;
   }
 }
 
@@ -462,10 +466,10 @@ TEST_F(PropertySheetTest, AFailedFetchRefusesThePageUntilARetryFillsIt) {
     g_script.failing_page = kFirstPageId + 19;
     g_script.fetch_failures = 1;
   }
-  scripted->OnCaption("Properties of " + hello).Page("Page 19").Page("Page 19").Click("OK");
+  scripted->OnCaption("Properties of " + hello).Page("Page 18").Page("Page 19").Page("Page 19").Click("OK");
   scripted->OnMessage("because an error occurred while trying to access Strata data.\nthe object went away")
       .Click("OK");
-  EXPECT_EQ(Kinds(Display({hello}, "loadrules")), std::vector<Kind>{Kind::Ok});
+  EXPECT_EQ(Kinds(Display({hello})), std::vector<Kind>{Kind::Ok});
   plat::SetUiHost(nullptr);
   EXPECT_TRUE(scripted->Failures().empty()) << scripted->TranscriptText();
   EXPECT_TRUE(scripted->Unmet().empty()) << scripted->TranscriptText();
@@ -498,8 +502,8 @@ TEST_F(PropertySheetTest, AReadOnlyPageKeepsItsIgnoredControlsAndFrames) {
     g_script.read_only = true;
   }
   plat::test::ScriptedUser user;
-  user->OnCaption("Properties of " + hello).Click("Cancel");
-  Display({hello}, "loadrules");
+  user->OnCaption("Properties of " + hello).Page("Page 18").Click("Cancel");
+  Display({hello});
   std::lock_guard<std::mutex> lock(g_script.mutex);
   EXPECT_TRUE(g_script.edit_style & plat::es::ReadOnly);
   EXPECT_FALSE(g_script.edit_style & 0x00810000u);  // no border, no tab stop
@@ -528,8 +532,8 @@ TEST_F(PropertySheetTest, ARefusedApplyKeepsTheSheetThePageAndTheChange) {
 TEST_F(PropertySheetTest, HelpOpensTheDescribeTopicOutsideTheConsoleAndTheTableInside) {
   {
     plat::test::ScriptedUser user;
-    user->OnCaption("Properties of " + hello).Click("Help").Click("Cancel");
-    Display({hello}, "loadrules");  // the stand-in after the General page
+    user->OnCaption("Properties of " + hello).Page("Page 18").Click("Help").Click("Cancel");
+    Display({hello});
   }
   auto help = CallLog::Calls("gu_help");
   ASSERT_EQ(help.size(), 1u);
@@ -540,10 +544,10 @@ TEST_F(PropertySheetTest, HelpOpensTheDescribeTopicOutsideTheConsoleAndTheTableI
   plat::SetMachineProfile(console);
   CallLog::Clear();
   plat::test::ScriptedUser user;
-  user->OnCaption("Properties of " + hello).Click("Help").Click("Cancel");
+  user->OnCaption("Properties of " + hello).Page("Page 18").Click("Help").Click("Cancel");
   user->OnMessage("No help is available for property page with id = 31018, please submit a problem report.")
       .Click("OK");
-  Display({hello}, "loadrules");  // the stand-in after the General page
+  Display({hello});
   EXPECT_TRUE(CallLog::Calls("gu_help").empty());
 }
 
