@@ -119,6 +119,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallActivityCommands(app, chosen);
   InstallPropertiesCommand(app, chosen);
   InstallViewCommands(app, chosen);
+  InstallCheckCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -66,6 +66,9 @@ void InstallPropertiesCommand(CLI::App& app, Runner& chosen);
 // `rvdlg views`, `viewprops`, `browseviews` and `rvfs`.
 void InstallViewCommands(CLI::App& app, Runner& chosen);
 
+// `rvdlg check [--repair]`: the store against every view's directory.
+void InstallCheckCommand(CLI::App& app, Runner& chosen);
+
 // Waits for the programs the library started; false (with a line on err)
 // when one could not start or ended with a failure.
 bool WaitForStarted(Context& context, const char* command);
