@@ -143,15 +143,19 @@ struct Operation {
 
 const std::vector<std::string> kThreeFiles = {"public/src/hello.c", "public/src/util.c", "public/doc/README.txt"};
 
-// Runs a list operation over the files.
-std::vector<int> RunList(const std::vector<std::string>& files, int* count,
-                         const std::function<int(CFileOperationList&)>& run) {
-  CFileOperationList list;
-  for (const auto& f : files) list.AddFile(LibraryName(f));
-  *count = run(list);
-  std::vector<int> statuses;
-  for (int i = 0; i < list.GetSize(); ++i) statuses.push_back(list.Entry(i)->Status());
-  return statuses;
+using ListRun = std::function<int(CFileOperationList&)>;
+using Run = std::function<std::vector<int>(Scenario&, const std::vector<std::string>&, int* count)>;
+
+// A run of a list operation over the files: the statuses of its entries.
+Run OverList(ListRun run) {
+  return [run](Scenario&, const std::vector<std::string>& files, int* count) {
+    CFileOperationList list;
+    for (const auto& f : files) list.AddFile(LibraryName(f));
+    *count = run(list);
+    std::vector<int> statuses;
+    for (int i = 0; i < list.GetSize(); ++i) statuses.push_back(list.Entry(i)->Status());
+    return statuses;
+  };
 }
 
 bool Unchanged(const FileSnapshot& before, const FileSnapshot& after) { return before == after; }
@@ -164,22 +168,18 @@ std::vector<Operation> Operations() {
     };
   };
   auto uncheckout = [](int keep) {
-    return [keep](Scenario&, const std::vector<std::string>& files, int* count) {
-      return RunList(files, count, [keep](CFileOperationList& list) {
-        list.SetUNCOKeepFile(keep);
-        list.SetUNCOShowProgressDlg(0);
-        return list.UncheckoutWithOptions();
-      });
-    };
+    return OverList([keep](CFileOperationList& list) {
+      list.SetUNCOKeepFile(keep);
+      list.SetUNCOShowProgressDlg(0);
+      return list.UncheckoutWithOptions();
+    });
   };
   auto reserve = [](int reserve_it) {
-    return [reserve_it](Scenario&, const std::vector<std::string>& files, int* count) {
-      return RunList(files, count, [reserve_it](CFileOperationList& list) {
-        list.SetRESReserve(reserve_it);
-        list.SetRESShowProgressDlg(0);
-        return list.Reserve();
-      });
-    };
+    return OverList([reserve_it](CFileOperationList& list) {
+      list.SetRESReserve(reserve_it);
+      list.SetRESShowProgressDlg(0);
+      return list.Reserve();
+    });
   };
   auto reserved_now = [](int reserved) {
     return [reserved](Scenario&, const std::string&, const FileSnapshot& before, const FileSnapshot& after) {
@@ -190,14 +190,12 @@ std::vector<Operation> Operations() {
   };
   return {
       {"checkout", kThreeFiles, [](Scenario&) {},
-       [](Scenario&, const std::vector<std::string>& files, int* count) {
-         return RunList(files, count, [](CFileOperationList& list) {
-           list.SetCOReserved(1);
-           list.SetCOUnreserved(0);
-           list.SetCOShowProgressDlg(0);
-           return list.CheckoutWithOptions();
-         });
-       },
+       OverList([](CFileOperationList& list) {
+         list.SetCOReserved(1);
+         list.SetCOUnreserved(0);
+         list.SetCOShowProgressDlg(0);
+         return list.CheckoutWithOptions();
+       }),
        [](Scenario&, const std::string&, const FileSnapshot& before, const FileSnapshot& after) {
          return after.exists && after.bytes == before.bytes && after.writable && after.checkouts == "v1:1 ";
        }},
