@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -140,6 +141,9 @@ struct Operation {
   // A success may rewrite the file: the user's edit is then what done() says.
   bool success_rewrites_file = false;
 };
+
+// Test names and failures show the operation by its name.
+void PrintTo(const Operation& op, std::ostream* out) { *out << op.name; }
 
 const std::vector<std::string> kThreeFiles = {"public/src/hello.c", "public/src/util.c", "public/doc/README.txt"};
 
