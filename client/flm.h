@@ -171,7 +171,8 @@ class FLM_Foundation {
  public:
   FLM_Foundation() = default;
   // A foundation a caller puts together (a tree control writes one).
-  explicit FLM_Foundation(FLM_BaselineList baselines) : baselines_(std::move(baselines)) {}
+  // Out of line: FLM_Baseline is complete only below.
+  explicit FLM_Foundation(FLM_BaselineList baselines);
   const FLM_BaselineList& baselines() const { return baselines_; }
   std::size_t length() const { return baselines_.length(); }
   const FLM_Baseline& operator[](std::size_t index) const;

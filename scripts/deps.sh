@@ -2,6 +2,9 @@
 # Debian's packages when it is missing.
 rv_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libcli11-dev ccache pkg-config binutils qt6-base-dev)
 
+# What scripts/fuzz adds: clang with its libFuzzer and sanitizer runtimes.
+rv_fuzz_packages=(clang libclang-rt-dev)
+
 rv_missing_packages() {
   local missing=() p
   for p in "${rv_packages[@]}"; do

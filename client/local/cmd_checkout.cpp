@@ -372,15 +372,21 @@ int CheckOutOne(const cmd_checkout_args_s& args, const char* pathname) {
   if (int rc = store->Command([&](Store& s) { return Survey(s, version_id, o, &t); })) return rc;
 
   std::vector<cmd_checkout_candidate_s> candidates;
-  for (const Choice& c : t.choices) {
-    cmd_checkout_candidate_s words = c.words;
-    words.name = AreaCopy(args.area, c.name);
-    words.branch = AreaCopy(args.area, c.branch);
-    words.creator = AreaCopy(args.area, c.creator);
-    words.created = AreaCopy(args.area, c.created);
-    words.reserved_by = AreaCopy(args.area, c.reserved_by);
-    words.master = AreaCopy(args.area, c.master);
-    candidates.push_back(words);
+  try {
+    for (const Choice& c : t.choices) {
+      cmd_checkout_candidate_s words = c.words;
+      words.name = AreaCopy(args.area, c.name);
+      words.branch = AreaCopy(args.area, c.branch);
+      words.creator = AreaCopy(args.area, c.creator);
+      words.created = AreaCopy(args.area, c.created);
+      words.reserved_by = AreaCopy(args.area, c.reserved_by);
+      words.master = AreaCopy(args.area, c.master);
+      candidates.push_back(words);
+    }
+  } catch (const client_local::StoreError& e) {
+    // No room in the caller's area: the call fails, it does not throw.
+    Complain(e.message);
+    return e.status;
   }
   int answer = 0;
   int use_modified = 1;

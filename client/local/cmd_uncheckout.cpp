@@ -65,11 +65,16 @@ int UndoOne(const char* pathname, bool keep) {
     imsg_print(IMSG_ERROR, "Cannot save a copy of \"%s\".\n", name);
     return TBS_ST_FAILURE;
   }
-  if (int status = vob_utl_uncheckout(vob, in_vob.c_str(), view.data())) {
+  // The undo and the view's news of it are one command: when either fails,
+  // the repository, the view's file and the copy are as they were.
+  const int status = client_local::InStore([&](client_local::Store&) {
+    if (int rc = vob_utl_uncheckout(vob, in_vob.c_str(), view.data())) return rc;
+    return view_inval_obj(view.data(), vob, element);
+  });
+  if (status) {
     if (!kept.empty()) std::filesystem::remove(kept);  // nothing is left half-done
     return status;
   }
-  if (int status = view_inval_obj(view.data(), vob, element)) return status;
   if (!kept.empty()) {
     const auto kept_name = plat::FromHostPath(kept);
     imsg_print(IMSG_NOTICE, "Private version of \"%s\" saved in \"%s\".\n", name, kept_name.value_or(kept.string()));

@@ -253,6 +253,8 @@ int FLM_OsUser::login_name(std::string* name) const {
   });
 }
 
+FLM_Foundation::FLM_Foundation(FLM_BaselineList baselines) : baselines_(std::move(baselines)) {}
+
 const FLM_Baseline& FLM_Foundation::operator[](std::size_t index) const { return baselines_[index]; }
 
 // ---- Any object ----

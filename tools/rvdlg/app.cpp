@@ -123,6 +123,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   InstallViewOpCommands(app, chosen);
   InstallLogonCommand(app, chosen);
   InstallVobMountCommands(app, chosen);
+  InstallCheckCommand(app, chosen);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -83,6 +83,9 @@ void InstallLogonCommand(CLI::App& app, Runner& chosen);
 // view started.
 int RestartViewsAtLogon(Context& context);
 
+// `rvdlg check [--repair]`: the store against every view's directory.
+void InstallCheckCommand(CLI::App& app, Runner& chosen);
+
 // Waits for the programs the library started; false (with a line on err)
 // when one could not start or ended with a failure.
 bool WaitForStarted(Context& context, const char* command);

@@ -215,9 +215,10 @@ void CCheckoutOperation::AdjustNonmastered(CFileItem& item) {
 void CCheckoutOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
   if (!item.Element(status)) {
     // No element: a hijacked copy is checked out, a view-private file is
-    // left alone, and a name that reaches nothing keeps the lookup's failure.
+    // left alone, and a name that reaches nothing keeps the lookup's failure;
+    // so does a lookup that failed for another reason than finding nothing.
     GCL_Status probe;
-    if (!item.Exists(probe)) return;
+    if (static_cast<int>(status.code()) != TBS_ST_NOT_FOUND || !item.Exists(probe)) return;
     status.reset(0);
     if (!item.IsHijacked(status) || !status.ok()) return;
   } else if (item.IsCheckedOut(status)) {

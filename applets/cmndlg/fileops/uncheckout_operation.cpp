@@ -49,9 +49,10 @@ void CUncheckoutOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
     return;
   }
   // No element: a hijacked copy or a view-private file is there, or nothing
-  // is, and then the lookup's failure stands.
+  // is, and then the lookup's failure stands, as does a lookup that failed
+  // for another reason than finding nothing.
   GCL_Status probe;
-  if (!item.Exists(probe)) return;
+  if (static_cast<int>(status.code()) != TBS_ST_NOT_FOUND || !item.Exists(probe)) return;
   status.reset(0);
   if (item.IsHijacked(status)) Fail(status, plat::LoadString(IDS_FILE_HIJACKED) + "\r\n");
 }
