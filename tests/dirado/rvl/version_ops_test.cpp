@@ -104,9 +104,16 @@ TEST_F(VersionOps, CheckOutReserveUnreserveAndCheckIn) {
   EXPECT_STREQ(events.back().record().kind, "checkin version");
   EXPECT_STREQ(events.back().record().comment, "third");
 
-  // view_a's check-out stays, now unblocked.
+  // view_a's check-out stays, now unblocked, but \main\3 must be merged
+  // into it first or its changes would be lost.
   mine.checkin(status, "fourth");
-  ASSERT_TRUE(status.ok());
+  EXPECT_FALSE(status.ok());
+  EXPECT_NE(status.messages().find("\\main\\3"), std::string::npos) << status.messages();
+  EXPECT_TRUE(mine.is_checked_out(status));
+  status.make_ok();
+  ASSERT_EQ(vob_hlink_create(repo.vob, "Merge", repo.vob, theirs.dbid(), repo.vob, mine.dbid(), "", "", nullptr), 0);
+  mine.checkin(status, "fourth");
+  ASSERT_TRUE(status.ok()) << status.messages();
   EXPECT_EQ(mine.version_id(status), "\\main\\4");
 }
 

@@ -41,8 +41,8 @@ void Hijack(const fs::path& path) {
 TEST_F(RvdlgCheck, ReportsEachDisagreementAndRepairsOnlyWhatLosesNothing) {
   const Fault faults[] = {
       {"hijacked", "public/src/hello.c", Hijack, "sample_view public/src/hello.c: hijacked", false},
-      {"missing copy", "public/doc/README.txt", [](const fs::path& p) { fs::remove(p); },
-       "sample_view public/doc/README.txt: missing", true},
+      {"missing copy", "public/src/hello.c", [](const fs::path& p) { fs::remove(p); },
+       "sample_view public/src/hello.c: missing", true},
       {"read-only check-out", "public/src/util.c",
        [](const fs::path& p) { fs::permissions(p, fs::perms(0444)); }, "sample_view public/src/util.c: read-only check-out",
        true},

@@ -83,12 +83,12 @@ TEST_F(RvdlgDescribe, ChangeManagementObjectsPrintTheirFieldsAndRelations) {
 // A file named from inside a view's directory is described through its view.
 TEST_F(RvdlgDescribe, AFileInsideAViewsDirectoryIsNamedThroughItsView) {
   const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(ViewFile("public/src"));
-  const int status = Run({"describe", "util.c", "../doc/README.txt"});
+  std::filesystem::current_path(ViewFile("public/doc"));
+  const int status = Run({"describe", "README.txt", "../src/hello.c"});
   std::filesystem::current_path(before);
   ASSERT_EQ(status, 0) << err.str();
   EXPECT_TRUE(OutHas("\\main\\CHECKEDOUT")) << out.str();
-  EXPECT_TRUE(OutHas("Pathname: \\public\\doc\\README.txt@@\\main\\2\n")) << out.str();
+  EXPECT_TRUE(OutHas("Pathname: \\public\\src\\hello.c@@\\main\\2\n")) << out.str();
 }
 
 TEST_F(RvdlgDescribe, UnknownNamesPrintTheStatusTextAndFail) {

@@ -24,7 +24,7 @@ TEST_F(RvdlgInit, MakesTheViewDirectoryAsItsConfigSpecSelects) {
   const Expected files[] = {
       {"public/src/hello.c", false, "#include <stdio.h>\nint main(void) { puts(\"hello, world\")"},
       {"public/src/util.c", true, "int twice"},  // the checked-out file
-      {"public/doc/README.txt", false, "The sample VOB of rvdlg.\nsrc holds"},
+      {"public/doc/README.txt", true, "README of the sample.\nThe sample VOB of rvdlg.\nsrc holds"},  // checked out
       {"private/notes.txt", false, "Private notes."},
   };
   for (const Expected& f : files) {
