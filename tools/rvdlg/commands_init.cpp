@@ -189,8 +189,9 @@ int MakeSampleRepository(Context& c, bool force) {
           << vob.dir << "\n";
   c.out << "  VOB \\public: \\src\\hello.c, \\src\\util.c, \\doc\\README.txt (labels REL1, REL2; branch dev;"
            " attribute Status; a Merge hyperlink)\n"
-        << "  view " << kSampleView << ", root " << view_root.string() << " (\\src\\util.c checked out; \\doc\\README.txt checked out unreserved and edited, with a later"
-           " \\main\\3 to merge)\n"
+        << "  view " << kSampleView << ", root " << view_root.string()
+        << " (\\src\\util.c checked out; \\doc\\README.txt checked out unreserved and edited, with a later"
+           " \\main\\3 to merge; view-private src\\extra.c and tools\\build.sh)\n"
         << "  project VOB \\projects: components public (root \\public) and hello_all; project hello (streams"
            " hello_int, hello_dev, pat_dev; baselines public_INITIAL, BL1, BL1_bad, BL2, hello_BL2; activities"
            " fix_greeting, tidy_util, deliver.hello_dev.1, deliver.pat_dev.1); project tracked (Tracklane"
@@ -198,7 +199,7 @@ int MakeSampleRepository(Context& c, bool force) {
         << "  stream views hello_dev_view (activity fix_greeting), hello_int_view, tracked_dev_view;"
            " Tracklane installed\n"
         << "  view " << kRel1View << ", root " << view_roots[1].string()
-        << " (REL1 over \\main\\LATEST; \\doc\\README.txt checked out reserved)\n"
+        << " (REL1 over \\main\\LATEST; \\doc\\README.txt checked out unreserved)\n"
         << "  replica " << kRemoteReplica << " of \\private, mastering \\private\\notes.txt@@\\main"
         << " (mastership requests allowed on this site)\n"
         << "  \\public\\doc\\latest.txt, a link to README.txt; \\public\\src\\hello.o, a derived object;"

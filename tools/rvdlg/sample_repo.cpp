@@ -204,7 +204,7 @@ int BuildRel1ViewAndReplica(std::string* what) {
       ("checking out README.txt in rel1_view", [&] {
         int rc = vob_lookup_tag("\\public", &pub);
         if (!rc) rc = vob_resolve_elem(pub, "\\doc\\README.txt", &readme);
-        return rc ? rc : cmd_utl_checkout(pub, readme, kRel1View, 1, "release notes", nullptr);
+        return rc ? rc : cmd_utl_checkout(pub, readme, kRel1View, 0, "release notes", nullptr);
       })
       ("making the replica remote of \\private", [&] {
         int rc = vob_lookup_tag("\\private", &priv);
