@@ -247,7 +247,11 @@ std::optional<ViewName> ReadViewName(std::string_view name) {
   if (!s) return std::nullopt;
   auto view = ViewOf(*s, AssignmentOf(*s));
   if (!view) return std::nullopt;
-  return ViewName{view->tag, JoinNames(view->names), split.extension};
+  ViewName read{view->tag, JoinNames(view->names), split.extension};
+  // A name ending in '@' before the extension would run into its "@@" and
+  // read back as another name.
+  if (!read.extension.empty() && (read.tag + read.path).back() == '@') return std::nullopt;
+  return read;
 }
 
 std::optional<std::filesystem::path> ToHostPath(std::string_view library_path) {

@@ -67,7 +67,8 @@ struct ViewName {
 };
 // Nullopt for any other name: a UNC name of another server, an unassigned
 // drive, M:\ itself, relative names, a view without a tag, a tag "." or ".."
-// or holding "@@", a NUL, or ".." above the root.
+// or holding "@@", a NUL, ".." above the root, or a last name ending in '@'
+// before a version extension (it would run into the "@@").
 RVCMNDLG_API std::optional<ViewName> ReadViewName(std::string_view name);
 
 // A pathname cut at the first "@@": path + extension is the whole name, and
