@@ -50,13 +50,6 @@ struct Stages {
   }
 };
 
-std::string Under(const std::string& relative) {
-  std::string name = "\\\\view\\v1\\" + relative;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return name;
-}
-
 class MakeElementCommand : public rv_test::ViewTest {
  protected:
   void SetUp() override {
@@ -69,7 +62,7 @@ class MakeElementCommand : public rv_test::ViewTest {
   }
 
   int Make(const std::string& relative, int keep = 0, int preserve_time = 0, Stages* stages = nullptr) {
-    const std::string name = Under(relative);
+    const std::string name = ViewName(relative);
     const char* names[] = {name.c_str()};
     cmd_utl_mkelem_args_s args;
     args.area = area;
@@ -86,21 +79,13 @@ class MakeElementCommand : public rv_test::ViewTest {
     }
     return cmd_utl_mkelem(&args, nullptr, nullptr);
   }
-  // The view's check-out of the element at the name (0: none or no element).
-  static vob_dbid_t CheckedOut(const std::string& relative) {
-    char tag[300];
-    vob_handle_t found = 0;
-    vob_dbid_t version = 0;
-    int out = 0;
-    if (view_ws_lookup_pn(Under(relative).c_str(), tag, sizeof tag, &found, &version) != 0) return 0;
-    return vob_ver_is_checked_out(found, version, &out) == 0 && out ? version : 0;
-  }
+  static vob_dbid_t CheckedOut(const std::string& relative) { return CheckedOutAt(ViewName(relative)); }
   // The element's version the name selects, by its extended name.
   std::string Selected(const std::string& relative) {
     char tag[300];
     vob_handle_t found = 0;
     vob_dbid_t version = 0;
-    if (view_ws_lookup_pn(Under(relative).c_str(), tag, sizeof tag, &found, &version) != 0) return "";
+    if (view_ws_lookup_pn(ViewName(relative).c_str(), tag, sizeof tag, &found, &version) != 0) return "";
     char path[1100];
     return vob_obj_to_pname_flags(found, version, 0, path, sizeof path) == 0 ? path : "";
   }
@@ -130,15 +115,15 @@ TEST_F(MakeElementCommand, AFileBecomesMain1WithItsBytesAndItsDirectoryStaysChec
     EXPECT_EQ(Read(File(c.relative)), bytes);
     EXPECT_EQ(Writable(File(c.relative)), c.keep == 1);
     EXPECT_EQ(fs::last_write_time(File(c.relative)) == old_time, c.preserve_time == 1);
-    EXPECT_EQ(State(Under(c.relative)), c.keep ? VIEW_FILE_CHECKED_OUT : VIEW_FILE_CHECKED_IN);
+    EXPECT_EQ(State(ViewName(c.relative)), c.keep ? VIEW_FILE_CHECKED_OUT : VIEW_FILE_CHECKED_IN);
     const std::string element = "\\public\\src\\" + fs::path(c.relative).filename().string();
     EXPECT_EQ(Selected(c.relative), element + (c.keep ? "@@\\main\\CHECKEDOUT" : "@@\\main\\1"));
     EXPECT_NE(CheckedOut("public/src"), 0u);
     std::vector<Stage> expected;
     if (stages.seen.front().stage == 1) expected.push_back({"\\\\view\\v1\\public\\src", 1, 1});
-    expected.push_back({Under(c.relative), 0, 0});
-    expected.push_back({Under(c.relative), 1, 0});
-    if (!c.keep) expected.push_back({Under(c.relative), 2, 0});
+    expected.push_back({ViewName(c.relative), 0, 0});
+    expected.push_back({ViewName(c.relative), 1, 0});
+    if (!c.keep) expected.push_back({ViewName(c.relative), 2, 0});
     EXPECT_EQ(stages.seen, expected);
   }
   // Only the first file found \src not checked out.
@@ -154,19 +139,19 @@ TEST_F(MakeElementCommand, PrivateDirectoriesOnTheWayBecomeCheckedOutDirectoryEl
   const std::vector<Stage> expected = {
       {"\\\\view\\v1\\public", 1, 1},           {"\\\\view\\v1\\public\\tools", 0, 1},
       {"\\\\view\\v1\\public\\tools", 1, 1},    {"\\\\view\\v1\\public\\tools\\sub", 0, 1},
-      {"\\\\view\\v1\\public\\tools\\sub", 1, 1}, {Under("public/tools/sub/build.sh"), 0, 0},
-      {Under("public/tools/sub/build.sh"), 1, 0}, {Under("public/tools/sub/build.sh"), 2, 0},
+      {"\\\\view\\v1\\public\\tools\\sub", 1, 1}, {ViewName("public/tools/sub/build.sh"), 0, 0},
+      {ViewName("public/tools/sub/build.sh"), 1, 0}, {ViewName("public/tools/sub/build.sh"), 2, 0},
   };
   EXPECT_EQ(stages.seen, expected);
   EXPECT_NE(CheckedOut("public/tools"), 0u);
   EXPECT_NE(CheckedOut("public/tools/sub"), 0u);
-  EXPECT_EQ(State(Under("public/tools/sub/build.sh")), VIEW_FILE_CHECKED_IN);
-  EXPECT_EQ(State(Under("public/tools/other.txt")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(ViewName("public/tools/sub/build.sh")), VIEW_FILE_CHECKED_IN);
+  EXPECT_EQ(State(ViewName("public/tools/other.txt")), VIEW_FILE_PRIVATE);
   // A directory itself, holding a private file that stays so.
   Private("public/doc/drafts/one.txt", "draft\n");
   ASSERT_EQ(Make("public/doc/drafts"), 0);
   EXPECT_EQ(Selected("public/doc/drafts"), "\\public\\doc\\drafts@@\\main\\1");
-  EXPECT_EQ(State(Under("public/doc/drafts/one.txt")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(ViewName("public/doc/drafts/one.txt")), VIEW_FILE_PRIVATE);
 }
 
 TEST_F(MakeElementCommand, AParentReservedInAnotherViewIsCheckedOutUnreserved) {
@@ -215,14 +200,14 @@ TEST_F(MakeElementCommand, RefusalsAndFailuresChangeNothing) {
     EXPECT_NE(messages.Text().find(c.message), std::string::npos) << messages.Text();
     CallLog::ClearFailures();
     ASSERT_FALSE(stages.seen.empty());
-    EXPECT_EQ(stages.seen.back(), (Stage{Under(c.relative), 3, 0}));
+    EXPECT_EQ(stages.seen.back(), (Stage{ViewName(c.relative), 3, 0}));
     EXPECT_EQ(CheckedOut("public/src"), 0u);
     EXPECT_EQ(Read(home / "outside.txt"), "not in the view\n");
   }
-  EXPECT_EQ(State(Under("public/src/extra.c")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(ViewName("public/src/extra.c")), VIEW_FILE_PRIVATE);
   EXPECT_TRUE(Writable(File("public/src/extra.c")));
   EXPECT_EQ(fs::last_write_time(File("public/src/extra.c")), old_time);
-  EXPECT_EQ(State(Under("public/src/hello.c")), VIEW_FILE_HIJACKED);
+  EXPECT_EQ(State(ViewName("public/src/hello.c")), VIEW_FILE_HIJACKED);
 }
 
 TEST_F(MakeElementCommand, StoppingAtAnyStageLeavesNothing) {
@@ -233,14 +218,14 @@ TEST_F(MakeElementCommand, StoppingAtAnyStageLeavesNothing) {
     stages.stop_at = stop_at;
     EXPECT_EQ(Make("public/tools/build.sh", 0, 0, &stages), TBS_ST_INTERRUPTED);
     EXPECT_EQ(CheckedOut("public"), 0u);
-    EXPECT_EQ(State(Under("public/tools/build.sh")), VIEW_FILE_PRIVATE);
+    EXPECT_EQ(State(ViewName("public/tools/build.sh")), VIEW_FILE_PRIVATE);
     EXPECT_TRUE(Writable(File("public/tools/build.sh")));
   }
 }
 
 TEST_F(MakeElementCommand, ABadBlockIsRefused) {
   Private("public/src/extra.c", "x\n");
-  const std::string name = Under("public/src/extra.c");
+  const std::string name = ViewName("public/src/extra.c");
   const char* names[] = {name.c_str()};
   cmd_utl_mkelem_args_s good;
   good.area = area;

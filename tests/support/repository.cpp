@@ -123,6 +123,22 @@ int ViewTest::State(const std::string& name) {
   return state;
 }
 
+std::string ViewTest::ViewName(const std::string& relative) {
+  std::string name = "\\\\view\\v1\\" + relative;
+  for (char& c : name)
+    if (c == '/') c = '\\';
+  return name;
+}
+
+vob_dbid_t ViewTest::CheckedOutAt(const std::string& name) {
+  char tag[300];
+  vob_handle_t found = 0;
+  vob_dbid_t version = 0;
+  int out = 0;
+  if (view_ws_lookup_pn(name.c_str(), tag, sizeof tag, &found, &version) != 0) return 0;
+  return vob_ver_is_checked_out(found, version, &out) == 0 && out ? version : 0;
+}
+
 std::string ViewTest::Contents(vob_dbid_t version) const { return ContentsOf(vob, version); }
 
 int ViewTest::SetSpec(view_handle_t view, const std::string& text) {

@@ -83,6 +83,10 @@ class ViewTest : public ::testing::Test, protected SampleRepository {
   static bool Writable(const std::filesystem::path& path) { return IsWritable(path); }
   // A view's file state (view_file_state); -1 when it cannot be read.
   static int State(const std::string& name);
+  // The name through v1 of a path below its root ("public/src/f.c").
+  static std::string ViewName(const std::string& relative);
+  // The view's check-out that the name selects (0: none, or no element).
+  static vob_dbid_t CheckedOutAt(const std::string& name);
   std::string Contents(vob_dbid_t version) const;
   // Sets the view's config spec to the text (through a temporary file); the
   // repository's status.

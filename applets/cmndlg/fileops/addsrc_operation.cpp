@@ -1,7 +1,5 @@
 #include "fileops/addsrc_operation.h"
 
-#include <memory>
-
 #include "cmd_resolve.h"
 #include "fileops/addsrc_dlgs.h"
 #include "fileops/file_item.h"
@@ -81,34 +79,17 @@ bool CAddToSrcOperation::AskForComment(GCL_Status& status, CFileItem& item) {
 }
 
 bool CAddToSrcOperation::ShowCommentDialog(GCL_Status& status, CFileItem& item, CommentForm form) {
-  m_progress.Pause();
-  std::unique_ptr<CCheckoutCommentDlg> dialog;
-  if (form == kTrackerForm)
-    dialog = std::make_unique<CAddToSrcTLEntityCommentDlg>(item, status, &m_progress);
-  else if (form == kActivityForm)
-    dialog = std::make_unique<CAddToSrcActivityCommentDlg>(item, status, &m_progress);
-  else
-    dialog = std::make_unique<CAddToSrcCommentDlg>(&m_progress);
+  auto dialog = MakeCommentForm<CAddToSrcCommentDlg, CAddToSrcActivityCommentDlg, CAddToSrcTLEntityCommentDlg>(
+      form, item, status);
   GCL_Status probe;
-  dialog->m_name = item.DisplayName();
-  dialog->m_comment = ToEditLineEnds(m_comment);
+  const bool replicated = item.IsReplicated(probe);
   dialog->m_keepCheckedOut = m_keepCheckedOut;
-  dialog->m_preserveTime = m_preserveTime;
-  dialog->m_replicated = item.IsReplicated(probe);
-  dialog->m_master = dialog->m_replicated && m_master;
-  dialog->m_multiple = IsMultiple();
-  const int answer = dialog->DoModal();
-  m_progress.Resume();
-  if (answer == plat::IdCancel) {
-    m_cancelled = 1;
-    return false;
-  }
+  dialog->m_master = replicated && m_master;
+  const int answer = RunCommentForm(*dialog, item);
+  if (answer == plat::IdCancel) return false;
   if (answer != plat::IdOk && answer != CCheckoutCommentDlg::IdApplyToAll) return true;
-  m_comment = FromEditLineEnds(dialog->m_comment);
   m_keepCheckedOut = dialog->m_keepCheckedOut != 0;
-  m_preserveTime = dialog->m_preserveTime != 0;
-  if (dialog->m_replicated && form == kPlainForm) m_master = dialog->m_master != 0;
-  m_prompt = answer == plat::IdOk;
+  if (replicated && form == kPlainForm) m_master = dialog->m_master != 0;
   return true;
 }
 

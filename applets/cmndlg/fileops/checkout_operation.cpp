@@ -285,38 +285,39 @@ bool CCheckoutOperation::AskForComment(GCL_Status& status, CFileItem& item) {
   return ShowCommentDialog(status, item, form);
 }
 
-bool CCheckoutOperation::ShowCommentDialog(GCL_Status& status, CFileItem& item, CommentForm form) {
-  m_progress.Pause();
-  std::unique_ptr<CCheckoutCommentDlg> dialog;
-  if (form == kTrackerForm)
-    dialog = std::make_unique<CCheckoutTLEntityCommentDlg>(item, status, &m_progress);
-  else if (form == kActivityForm)
-    dialog = std::make_unique<CCheckoutActivityCommentDlg>(item, status, &m_progress);
-  else
-    dialog = std::make_unique<CCheckoutCommentDlg>(&m_progress);
+int CCommonCheckoutOperation::RunCommentForm(CCheckoutCommentDlg& dialog, CFileItem& item) {
   GCL_Status probe;
-  dialog->m_name = item.DisplayName();
-  dialog->m_comment = ToEditLineEnds(m_comment);
+  dialog.m_name = item.DisplayName();
+  dialog.m_comment = ToEditLineEnds(m_comment);
+  dialog.m_replicated = item.IsReplicated(probe);
+  dialog.m_preserveTime = m_preserveTime;
+  dialog.m_multiple = IsMultiple();
+  m_progress.Pause();
+  const int answer = dialog.DoModal();
+  m_progress.Resume();
+  if (answer == plat::IdCancel) m_cancelled = 1;
+  if (answer == plat::IdOk || answer == CCheckoutCommentDlg::IdApplyToAll) {
+    m_comment = FromEditLineEnds(dialog.m_comment);
+    m_preserveTime = dialog.m_preserveTime != 0;
+    m_prompt = answer == plat::IdOk;
+  }
+  return answer;
+}
+
+bool CCheckoutOperation::ShowCommentDialog(GCL_Status& status, CFileItem& item, CommentForm form) {
+  auto dialog =
+      MakeCommentForm<CCheckoutCommentDlg, CCheckoutActivityCommentDlg, CCheckoutTLEntityCommentDlg>(form, item, status);
+  GCL_Status probe;
   dialog->m_reserved = m_reserved;
   dialog->m_unreserved = m_unreserved;
-  dialog->m_replicated = item.IsReplicated(probe);
-  dialog->m_preserveTime = m_preserveTime;
-  dialog->m_nonmastered = dialog->m_replicated && m_nonmastered;
-  dialog->m_multiple = IsMultiple();
-  const int answer = dialog->DoModal();
-  m_progress.Resume();
-  if (answer == plat::IdCancel) {
-    m_cancelled = 1;
-    return false;
-  }
+  dialog->m_nonmastered = item.IsReplicated(probe) && m_nonmastered;
+  const int answer = RunCommentForm(*dialog, item);
+  if (answer == plat::IdCancel) return false;
   if (answer != plat::IdOk && answer != CCheckoutCommentDlg::IdApplyToAll) return true;
-  m_comment = FromEditLineEnds(dialog->m_comment);
   m_reserved = dialog->m_reserved != 0;
   m_unreserved = dialog->m_unreserved != 0;
   m_nonmastered = dialog->m_nonmastered != 0;
-  m_preserveTime = dialog->m_preserveTime != 0;
   AdjustNonmastered(item);
-  m_prompt = answer == plat::IdOk;
   return true;
 }
 

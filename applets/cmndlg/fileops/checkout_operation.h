@@ -4,11 +4,14 @@
 // becomes of a hijacked file, and at the end the mastership requests the
 // user asked for.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cmd_checkout.h"
 #include "fileops/common_operation.h"
+
+class CCheckoutCommentDlg;
 
 // What the version callback needs; shared with the operations that check
 // files out on their way (add to source control, check-in's add path).
@@ -37,6 +40,18 @@ class CCommonCheckoutOperation : public CCommonOperation {
   // Whether the file's change goes into an activity: when its element's
   // changes are recorded by one.
   virtual bool NeedsActivity(CFileItem& item);
+  // The dialog of a comment form, of the operation's own classes.
+  template <class Plain, class Activity, class Tracker>
+  std::unique_ptr<CCheckoutCommentDlg> MakeCommentForm(CommentForm form, CFileItem& item, GCL_Status& status) {
+    if (form == kTrackerForm) return std::make_unique<Tracker>(item, status, &m_progress);
+    if (form == kActivityForm) return std::make_unique<Activity>(item, status, &m_progress);
+    return std::make_unique<Plain>(&m_progress);
+  }
+  // Shows the form over the paused progress window with the comment in
+  // force, preserve time and the file's facts (the caller sets its own
+  // options first). OK or Apply to All take the comment and preserve time,
+  // and prompting goes on only after OK; Cancel cancels the run. The answer.
+  int RunCommentForm(CCheckoutCommentDlg& dialog, CFileItem& item);
   // Starts the replication add-on's tool with the requests collected.
   void SendMastershipRequests();
 

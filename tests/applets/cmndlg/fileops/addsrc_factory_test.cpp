@@ -30,13 +30,6 @@ namespace fs = std::filesystem;
 using namespace rvcmndlg::res;
 using client_local::CallLog;
 
-std::string Under(const std::string& relative) {
-  std::string name = "\\\\view\\v1\\" + relative;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return name;
-}
-
 class AddToSrcFactoryTest : public rv_test::ViewTest {
  protected:
   void SetUp() override {
@@ -49,7 +42,7 @@ class AddToSrcFactoryTest : public rv_test::ViewTest {
   std::vector<std::uint32_t> Run(const std::vector<std::string>& relatives, int keep = 0,
                                  GCL_Status* finished = nullptr, const std::string& comment = "") {
     std::vector<std::string> names;
-    for (const auto& relative : relatives) names.push_back(Under(relative));
+    for (const auto& relative : relatives) names.push_back(ViewName(relative));
     CAddToSrcFactory factory;
     std::vector<std::uint32_t> codes;
     for (const std::string& name : names) {
@@ -66,20 +59,13 @@ class AddToSrcFactoryTest : public rv_test::ViewTest {
     if (finished) *finished = end;
     return codes;
   }
-  static bool CheckedOut(const std::string& relative) {
-    char view[64];
-    vob_handle_t found = 0;
-    vob_dbid_t version = 0;
-    int out = 0;
-    return view_ws_lookup_pn(Under(relative).c_str(), view, sizeof view, &found, &version) == 0 &&
-           vob_ver_is_checked_out(found, version, &out) == 0 && out;
-  }
+  static bool CheckedOut(const std::string& relative) { return CheckedOutAt(ViewName(relative)) != 0; }
   // The comment of the last check-in of the directory's element.
   std::string LastEvent(const std::string& relative) {
     char view[64];
     vob_handle_t found = 0;
     vob_dbid_t version = 0;
-    if (view_ws_lookup_pn(Under(relative).c_str(), view, sizeof view, &found, &version) != 0) return "(none)";
+    if (view_ws_lookup_pn(ViewName(relative).c_str(), view, sizeof view, &found, &version) != 0) return "(none)";
     const stg_area_t area = stg_create_area(0);
     vob_eventh_t event = 0;
     vob_event_info_s last;
@@ -110,7 +96,7 @@ TEST_F(AddToSrcFactoryTest, TwoFilesInOneDirectoryCheckItOutOnceAndInWithoutACom
   EXPECT_FALSE(CheckedOut("public/src"));
   EXPECT_EQ(LastEvent("public/src"), "checkin version: ") << "no comment for a directory not in the run";
   for (const char* file : {"public/src/a.c", "public/src/b.c"}) {
-    EXPECT_EQ(State(Under(file)), VIEW_FILE_CHECKED_IN) << file;
+    EXPECT_EQ(State(ViewName(file)), VIEW_FILE_CHECKED_IN) << file;
     EXPECT_FALSE(Writable(File(file)));
   }
   EXPECT_EQ(Read(File("public/src/b.c")), "b\n");
@@ -163,8 +149,8 @@ TEST_F(AddToSrcFactoryTest, AFailedMakeElementUndoesOnlyAParentCheckedOutForItAl
       EXPECT_EQ(LastEvent("public/src"), "checkin version: ");
     }
   }
-  EXPECT_EQ(State(Under("public/src/b.c")), VIEW_FILE_PRIVATE);
-  EXPECT_EQ(State(Under("public/src/a.c")), VIEW_FILE_CHECKED_IN);
+  EXPECT_EQ(State(ViewName("public/src/b.c")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(ViewName("public/src/a.c")), VIEW_FILE_CHECKED_IN);
 }
 
 TEST_F(AddToSrcFactoryTest, AFailedParentCheckInIsAFailureOfTheRun) {
@@ -184,7 +170,7 @@ TEST_F(AddToSrcFactoryTest, AParentMasteredElsewhereStaysCheckedOutWithANotice) 
   char view[64];
   vob_handle_t found = 0;
   vob_dbid_t version = 0;
-  ASSERT_EQ(view_ws_lookup_pn(Under("public/src").c_str(), view, sizeof view, &found, &version), 0);
+  ASSERT_EQ(view_ws_lookup_pn(ViewName("public/src").c_str(), view, sizeof view, &found, &version), 0);
   ASSERT_EQ(vob_ver_get_branch(vob, version, &branch), 0);
   ASSERT_EQ(vob_obj_set_master(vob, branch, replica), 0);
   Private("public/src/a.c");
@@ -196,7 +182,7 @@ TEST_F(AddToSrcFactoryTest, AParentMasteredElsewhereStaysCheckedOutWithANotice) 
             std::string::npos)
       << finished.messages();
   EXPECT_TRUE(CheckedOut("public/src"));
-  EXPECT_EQ(State(Under("public/src/a.c")), VIEW_FILE_CHECKED_IN);
+  EXPECT_EQ(State(ViewName("public/src/a.c")), VIEW_FILE_CHECKED_IN);
 }
 
 }  // namespace

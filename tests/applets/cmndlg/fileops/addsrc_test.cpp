@@ -31,26 +31,10 @@ namespace fs = std::filesystem;
 using namespace rvcmndlg::res;
 using client_local::CallLog;
 
-std::string Under(const std::string& relative) {
-  std::string name = "\\\\view\\v1\\" + relative;
-  for (char& c : name)
-    if (c == '/') c = '\\';
-  return name;
-}
-
 std::vector<int> Statuses(const CFileOperationList& list) {
   std::vector<int> out;
   for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
   return out;
-}
-
-bool CheckedOut(const std::string& relative) {
-  char view[64];
-  vob_handle_t found = 0;
-  vob_dbid_t version = 0;
-  int out = 0;
-  return view_ws_lookup_pn(Under(relative).c_str(), view, sizeof view, &found, &version) == 0 &&
-         vob_ver_is_checked_out(found, version, &out) == 0 && out;
 }
 
 class AddToSrcTest : public rv_test::ViewTest {
@@ -66,9 +50,10 @@ class AddToSrcTest : public rv_test::ViewTest {
     Write(File(relative), text);
   }
   CFileOperationList& List(const std::vector<std::string>& relatives) {
-    for (const auto& relative : relatives) list.AddFile(Under(relative));
+    for (const auto& relative : relatives) list.AddFile(ViewName(relative));
     return list;
   }
+  static bool CheckedOut(const std::string& relative) { return CheckedOutAt(ViewName(relative)) != 0; }
   CFileOperationList list;
   plat::test::ScriptedUser host;
 };
@@ -87,7 +72,7 @@ TEST_F(AddToSrcTest, OneCommentForTwoFilesWithApplyToAll) {
   EXPECT_FALSE(CheckedOut("public/src")) << "the parent went back in at the end";
   for (const char* f : {"public/src/a.c", "public/src/b c\xc3\xa9.c"}) {
     SCOPED_TRACE(f);
-    EXPECT_EQ(State(Under(f)), VIEW_FILE_CHECKED_IN);
+    EXPECT_EQ(State(ViewName(f)), VIEW_FILE_CHECKED_IN);
     EXPECT_FALSE(Writable(File(f)));
     EXPECT_EQ(fs::last_write_time(File(f)), old_time);
   }
@@ -113,7 +98,7 @@ TEST_F(AddToSrcTest, APrivateDirectoryAndItsFileInOneRun) {
   EXPECT_EQ(List({"public/tools", "public/tools/build.sh"}).AddToSrc(), 2) << list.Entry(1)->Messages();
   EXPECT_FALSE(CheckedOut("public/tools"));
   EXPECT_FALSE(CheckedOut("public"));
-  EXPECT_EQ(State(Under("public/tools/build.sh")), VIEW_FILE_CHECKED_IN);
+  EXPECT_EQ(State(ViewName("public/tools/build.sh")), VIEW_FILE_CHECKED_IN);
 }
 
 TEST_F(AddToSrcTest, CancelLeavesTheRestNotProcessed) {
@@ -123,7 +108,7 @@ TEST_F(AddToSrcTest, CancelLeavesTheRestNotProcessed) {
   host->OnTemplate(IDD_ADDSRC_COMMENT).Click("Cancel");
   EXPECT_EQ(List({"public/src/a.c", "public/src/b.c"}).AddToSrc(), 0);
   EXPECT_EQ(Statuses(list), (std::vector<int>{2, 2}));
-  EXPECT_EQ(State(Under("public/src/a.c")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(ViewName("public/src/a.c")), VIEW_FILE_PRIVATE);
   EXPECT_FALSE(CheckedOut("public/src"));
 }
 
@@ -144,15 +129,15 @@ TEST_F(AddToSrcTest, RefusalsFailTheFileAndChangeNothing) {
       {"public/src/gone.c", "gone.c"},
       {"public/src/link.c", "symbolic link"},
   };
-  for (const Case& c : cases) list.AddFile(Under(c.relative));
-  list.AddFile(Under("public/src/ok.c"));
+  for (const Case& c : cases) list.AddFile(ViewName(c.relative));
+  list.AddFile(ViewName("public/src/ok.c"));
   EXPECT_EQ(list.AddToSrc(), 1);
   EXPECT_EQ(Statuses(list), (std::vector<int>{1, 1, 1, 1, 0}));
   for (int i = 0; i < 4; ++i)
     EXPECT_NE(list.Entry(i)->Messages().find(cases[i].message), std::string::npos)
         << cases[i].relative << ": " << list.Entry(i)->Messages();
   EXPECT_EQ(Read(File("public/src/hello.c")), "hijacked\n");
-  EXPECT_EQ(State(Under("public/src/link.c")), VIEW_FILE_PRIVATE);
+  EXPECT_EQ(State(ViewName("public/src/link.c")), VIEW_FILE_PRIVATE);
 }
 
 TEST_F(AddToSrcTest, ErrorBoxesUnlessSuppressedAndTheClosingBoxShowsFinishing) {
@@ -162,14 +147,14 @@ TEST_F(AddToSrcTest, ErrorBoxesUnlessSuppressedAndTheClosingBoxShowsFinishing) {
   client_local::Failure failure = rv_test::Failing(TBS_ST_FAILURE, "the store is full");
   failure.times = 1;
   CallLog::InjectFailure("cmd_utl_mkelem", failure);
-  host->OnMessage("Error adding '" + Under("public/src/a.c") + "' to source control.").Click("OK");
+  host->OnMessage("Error adding '" + ViewName("public/src/a.c") + "' to source control.").Click("OK");
   EXPECT_EQ(List({"public/src/a.c"}).AddToSrc(), 0);
   EXPECT_FALSE(CheckedOut("public/src")) << "the check-out made for it alone is undone";
 
   CallLog::InjectFailure("vob_utl_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
   host->OnMessage("no right to check it in").Click("OK");
   CFileOperationList second;
-  second.AddFile(Under("public/src/b.c"));
+  second.AddFile(ViewName("public/src/b.c"));
   EXPECT_EQ(second.AddToSrc(), 1);
   CallLog::ClearFailures();
   EXPECT_TRUE(CheckedOut("public/src"));
@@ -184,7 +169,7 @@ TEST_F(AddToSrcTest, AParentMasteredElsewhereIsNamedInTheClosingBox) {
   char view[64];
   vob_handle_t found = 0;
   vob_dbid_t version = 0;
-  ASSERT_EQ(view_ws_lookup_pn(Under("public/src").c_str(), view, sizeof view, &found, &version), 0);
+  ASSERT_EQ(view_ws_lookup_pn(ViewName("public/src").c_str(), view, sizeof view, &found, &version), 0);
   ASSERT_EQ(vob_ver_get_branch(vob, version, &branch), 0);
   ASSERT_EQ(vob_obj_set_master(vob, branch, replica), 0);
   Private("public/src/a.c");
@@ -224,7 +209,7 @@ TEST_F(AddToSrcStreamTest, WithoutAnActivityTheUserMustChooseOneAndItBecomesCurr
   host->OnMessage("You must select an activity.").Click("OK");
   host->OnTemplate(IDD_BROWSE_ACTIVITY).Select(IDC_ACTIVITY_LIST, "Fix the greeting").Click("OK");
   CFileOperationList list;
-  EXPECT_EQ(list.AddToSrc(Under("public/src/new.c")), 1) << list.Entry(0)->Messages();
+  EXPECT_EQ(list.AddToSrc(ViewName("public/src/new.c")), 1) << list.Entry(0)->Messages();
   EXPECT_EQ(Current(), fix);
 }
 
@@ -233,14 +218,14 @@ TEST_F(AddToSrcStreamTest, ATracklaneProjectNeedsTheClient) {
   ASSERT_EQ(kelp_set_installed(false), 0);
   host->OnMessage("Tracklane is not installed.").Click("OK");
   CFileOperationList list;
-  EXPECT_EQ(list.AddToSrc(Under("public/src/new.c")), 0);
+  EXPECT_EQ(list.AddToSrc(ViewName("public/src/new.c")), 0);
   EXPECT_EQ(list.Entry(0)->Status(), 1);
 
   ASSERT_EQ(kelp_set_installed(true), 0);
   host->OnTemplate(IDD_ADDSRC_TL_COMMENT).Click("Browse...").Click("OK");
   host->OnTemplate(KELP_IDD_BROWSER).Select(KELP_IDC_RECORDS, "#0").Click("OK");
   CFileOperationList again;
-  EXPECT_EQ(again.AddToSrc(Under("public/src/new.c")), 1) << again.Entry(0)->Messages();
+  EXPECT_EQ(again.AddToSrc(ViewName("public/src/new.c")), 1) << again.Entry(0)->Messages();
   EXPECT_EQ(Current(), crash) << "the record's activity becomes current";
 }
 
