@@ -173,23 +173,6 @@ int Survey(Store& s, const std::string& version_id, const Options& o, Target* t)
   return TBS_ST_OK;
 }
 
-// In a stream view, the check-out of an element of a component joins the
-// view's current activity, and is refused with a message when the view has
-// none.
-int JoinViewActivity(Store& s, const Target& t, vob_dbid_t checked_out) {
-  Statement view(s, "SELECT vob, activity FROM flm_views WHERE view = ?1");
-  view.Bind(1, t.file.view);
-  if (!view.Step() || client_local::flm::ComponentRootOf(s, t.element) == 0) return TBS_ST_OK;
-  if (view.Int(1) == 0) {
-    Complain("View \"" + t.file.view + "\" has no current activity: set one before checking out \"" + t.shown +
-             "\".");
-    return TBS_ST_FAILURE;
-  }
-  Statement join(s, "INSERT INTO flm_changes (vob, version, activity_vob, activity) VALUES (?1, ?2, ?3, ?4)");
-  join.Bind(1, t.vob).Bind(2, checked_out).Bind(3, view.Int(0)).Bind(4, view.Int(1)).Run();
-  return TBS_ST_OK;
-}
-
 // The first free name FILE.hijack, FILE.hijack.1, ...; the file is moved
 // there without ever replacing an existing file.
 int MoveAside(const fs::path& file, fs::path* moved) {
@@ -332,7 +315,7 @@ int Write(Store& s, const std::string& version_id, const Options& o, const Targe
   }
   const bool reserved = o.reserved && !chosen.words.reserved_elsewhere && !nonmastered;
   const vob_dbid_t checked_out = AddCheckout(s, chosen.version, t.file.view, reserved, nonmastered, o.comment);
-  if (int rc = JoinViewActivity(s, t, checked_out)) return rc;
+  if (int rc = client_local::flm::JoinViewActivity(s, t.file.view, t.element, checked_out, t.shown)) return rc;
   if (int rc = view_inval_obj(t.file.view.c_str(), t.vob, t.element.dbid)) return rc;
   if (!has_file) return TBS_ST_OK;
   views::RecordCheckedOut(s, t.file.view, t.vob, t.element.name, checked_out);

@@ -11,6 +11,7 @@
 
 #include "cmd_utl.h"
 #include "imsg.h"
+#include "local/flm_repo.h"
 #include "local/local_call.h"
 #include "local/view_root.h"
 #include "local/vob_repo.h"
@@ -63,7 +64,8 @@ class Maker {
     q.Bind(1, vob_).Bind(2, elem).Bind(3, view_);
     return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
   }
-  vob_dbid_t CheckOut(vob_dbid_t elem);
+  // The view's check-out of the element; in a stream view it joins the current activity.
+  vob_dbid_t CheckOut(vob_dbid_t elem, const std::string& shown);
   void EnsureDirectoryCheckedOut(const std::string& in_vob, vob_dbid_t dir);
   vob_dbid_t MakeElement(const std::string& in_vob, bool directory);
   void CheckIn(vob_dbid_t checked_out, const std::string& text);
@@ -78,7 +80,7 @@ class Maker {
   std::string prefix_;  // the given name up to the VOB's root
 };
 
-vob_dbid_t Maker::CheckOut(vob_dbid_t elem) {
+vob_dbid_t Maker::CheckOut(vob_dbid_t elem, const std::string& shown) {
   const Object element = *Load(s_, vob_, elem);
   const auto latest = Load(s_, vob_, LatestVersion(s_, vob_, element.branch));
   if (!latest) throw Stop{TBS_ST_NOT_FOUND};
@@ -86,13 +88,15 @@ vob_dbid_t Maker::CheckOut(vob_dbid_t elem) {
   other.Bind(1, vob_).Bind(2, element.branch);
   const bool nonmastered = MasterReplica(s_, vob_, element.branch) != CurrentReplica(s_, vob_);
   const bool reserved = !other.Step() && !nonmastered;
-  return AddCheckout(s_, *latest, view_, reserved, nonmastered, comment_);
+  const vob_dbid_t checked_out = AddCheckout(s_, *latest, view_, reserved, nonmastered, comment_);
+  if (int rc = client_local::flm::JoinViewActivity(s_, view_, element, checked_out, shown)) throw Stop{rc};
+  return checked_out;
 }
 
 // A new element goes only into a directory the view has checked out.
 void Maker::EnsureDirectoryCheckedOut(const std::string& in_vob, vob_dbid_t dir) {
   if (CheckoutOf(dir)) return;
-  CheckOut(dir);
+  CheckOut(dir, Shown(in_vob));
   Report(Shown(in_vob), CMD_UTL_MKELEM_CHECKED_OUT, true);
 }
 
@@ -184,14 +188,14 @@ void Maker::Add(const std::string& pathname) {
     } else {
       EnsureDirectoryCheckedOut(dir_name, dir);
       dir = MakeElement(next, true);
-      CheckOut(dir);
+      CheckOut(dir, Shown(next));
       Report(Shown(next), CMD_UTL_MKELEM_CHECKED_OUT, true);
     }
     dir_name = next;
   }
   EnsureDirectoryCheckedOut(dir_name, dir);
   const vob_dbid_t elem = MakeElement(in_vob, directory);
-  const vob_dbid_t checked_out = CheckOut(elem);
+  const vob_dbid_t checked_out = CheckOut(elem, shown);
   Report(shown, CMD_UTL_MKELEM_CHECKED_OUT, directory);
   std::string text;
   if (!directory) {

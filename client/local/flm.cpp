@@ -95,6 +95,20 @@ vob_dbid_t ComponentRootOf(Store& s, const Object& element) {
   return best;
 }
 
+int JoinViewActivity(Store& s, const std::string& view, const Object& element, vob_dbid_t checked_out,
+                     const std::string& shown) {
+  Statement row(s, "SELECT vob, activity FROM flm_views WHERE view = ?1");
+  row.Bind(1, view);
+  if (!row.Step() || ComponentRootOf(s, element) == 0) return TBS_ST_OK;
+  if (row.Int(1) == 0) {
+    Complain("View \"" + view + "\" has no current activity: set one before checking out \"" + shown + "\".");
+    return TBS_ST_FAILURE;
+  }
+  Statement join(s, "INSERT INTO flm_changes (vob, version, activity_vob, activity) VALUES (?1, ?2, ?3, ?4)");
+  join.Bind(1, element.vob).Bind(2, checked_out).Bind(3, row.Int(0)).Bind(4, row.Int(1)).Run();
+  return TBS_ST_OK;
+}
+
 FLM_TLEntityID BoundRecord(Store& s, vob_handle_t vob, vob_dbid_t activity) {
   Statement q(s, "SELECT tl_database, tl_number FROM flm_activities WHERE vob = ?1 AND activity = ?2");
   q.Bind(1, vob).Bind(2, activity);

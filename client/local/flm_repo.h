@@ -29,6 +29,11 @@ std::string FactText(Store& s, const char* sql, vob_handle_t vob, vob_dbid_t dbi
 // The root directory element of the component that holds the element (the
 // deepest such root in the element's VOB), or 0 when no component does.
 vob_dbid_t ComponentRootOf(Store& s, const repo::Object& element);
+// In a stream view, a check-out of an element of a component joins the
+// view's current activity; refused (TBS_ST_FAILURE, with a message naming
+// the file shown) when the view has none. Other views: nothing to do.
+int JoinViewActivity(Store& s, const std::string& view, const repo::Object& element, vob_dbid_t checked_out,
+                     const std::string& shown);
 // A new change-management object of a project VOB under a valid name that
 // no object of its kind has (TBS_ST_INVALID_ARG, TBS_ST_ALREADY with a
 // message); its creation event names the owner (null: this user) and

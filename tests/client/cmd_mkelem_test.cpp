@@ -15,6 +15,9 @@
 #include "cmd_utl.h"
 #include "local/calllog.h"
 #include "stg.h"
+#include "flm.h"
+#include "flm_admin.h"
+#include "support/flm_sample.h"
 #include "support/message_capture.h"
 #include "support/repository.h"
 #include "tbs.h"
@@ -50,6 +53,25 @@ struct Stages {
   }
 };
 
+int MakeElement(stg_area_t area, const std::string& name, bool directory, int keep = 0, int preserve_time = 0,
+                Stages* stages = nullptr) {
+  const char* names[] = {name.c_str()};
+  cmd_utl_mkelem_args_s args;
+  args.area = area;
+  args.pnames = names;
+  args.pname_count = 1;
+  args.checkin = 1 - keep;
+  args.keep = keep;
+  args.preserve_time = preserve_time;
+  args.directory = directory ? 1 : 0;
+  args.comment = "new work";
+  if (stages) {
+    args.progress = Stages::Report;
+    args.progress_context = stages;
+  }
+  return cmd_utl_mkelem(&args, nullptr, nullptr);
+}
+
 class MakeElementCommand : public rv_test::ViewTest {
  protected:
   void SetUp() override {
@@ -62,22 +84,8 @@ class MakeElementCommand : public rv_test::ViewTest {
   }
 
   int Make(const std::string& relative, int keep = 0, int preserve_time = 0, Stages* stages = nullptr) {
-    const std::string name = ViewName(relative);
-    const char* names[] = {name.c_str()};
-    cmd_utl_mkelem_args_s args;
-    args.area = area;
-    args.pnames = names;
-    args.pname_count = 1;
-    args.checkin = 1 - keep;
-    args.keep = keep;
-    args.preserve_time = preserve_time;
-    args.directory = fs::is_directory(fs::symlink_status(File(relative))) ? 1 : 0;
-    args.comment = "new work";
-    if (stages) {
-      args.progress = Stages::Report;
-      args.progress_context = stages;
-    }
-    return cmd_utl_mkelem(&args, nullptr, nullptr);
+    return MakeElement(area, ViewName(relative), fs::is_directory(fs::symlink_status(File(relative))), keep,
+                       preserve_time, stages);
   }
   static vob_dbid_t CheckedOut(const std::string& relative) { return CheckedOutAt(ViewName(relative)); }
   // The element's version the name selects, by its extended name.
@@ -239,6 +247,30 @@ TEST_F(MakeElementCommand, ABadBlockIsRefused) {
   for (auto& args : bad) EXPECT_EQ(cmd_utl_mkelem(&args, nullptr, nullptr), TBS_ST_INVALID_ARG);
   EXPECT_EQ(cmd_utl_mkelem(nullptr, nullptr, nullptr), TBS_ST_INVALID_ARG);
   EXPECT_EQ(State(name), VIEW_FILE_PRIVATE);
+}
+
+// In a stream view the new element's versions and its directory's check-out
+// join the view's current activity; with none current nothing is made.
+class StreamViewAdd : public rv_test::FlmSampleTest {};
+
+TEST_F(StreamViewAdd, TheNewVersionsJoinTheCurrentActivityOrWithoutOneNothingIsMade) {
+  const stg_area_t area = stg_create_area(0);
+  rv_test::MessageCapture messages;
+  Write(File("public/src/extra.c"), "x\n");
+  FLM_VersionList before;
+  ASSERT_EQ(fix.change_set(&before), 0);
+  ASSERT_EQ(MakeElement(area, ViewName("public/src/extra.c"), false), 0) << messages.Text();
+  FLM_VersionList after;
+  ASSERT_EQ(fix.change_set(&after), 0);
+  EXPECT_EQ(after.length(), before.length() + 2) << "the directory's check-out and extra.c's first version";
+
+  ASSERT_EQ(flm_admin_set_view_stream("v1", hello_dev, FLM_Activity()), 0);
+  Write(File("public/src/more.c"), "y\n");
+  EXPECT_EQ(MakeElement(area, ViewName("public/src/more.c"), false), TBS_ST_FAILURE);
+  EXPECT_NE(messages.Text().find("View \"v1\" has no current activity"), std::string::npos) << messages.Text();
+  EXPECT_EQ(State(ViewName("public/src/more.c")), VIEW_FILE_PRIVATE);
+  EXPECT_TRUE(Writable(File("public/src/more.c")));
+  stg_delete_area(area);
 }
 
 }  // namespace
