@@ -3,6 +3,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 
 #include "imsg.h"
 
@@ -15,13 +16,14 @@ struct State {
   bool recording = false;
   std::vector<CallRecord> calls;
   std::map<std::string, Failure, std::less<>> failures;
+  std::map<std::string, std::string, std::less<>> throws;  // name -> the exception's text
   // Calls that have begun are numbered from the log's start; Clear starts a
   // new generation so that a call begun before it does not write into the
   // new log.
   unsigned long generation = 0;
   // recording or a failure injected; lets a call skip the lock when neither.
   std::atomic<bool> watching{false};
-  void UpdateWatching() { watching.store(recording || !failures.empty(), std::memory_order_release); }
+  void UpdateWatching() { watching.store(recording || !failures.empty() || !throws.empty(), std::memory_order_release); }
 };
 
 State& TheState() {
@@ -86,10 +88,20 @@ bool CallLog::InjectFailure(const std::string& name, Failure failure) {
   return true;
 }
 
+bool CallLog::InjectThrow(const std::string& name, const std::string& text) {
+  if (name.empty() || text.empty()) return false;
+  State& state = TheState();
+  std::lock_guard lock(state.mutex);
+  state.throws[name] = text;
+  state.UpdateWatching();
+  return true;
+}
+
 void CallLog::ClearFailure(const std::string& name) {
   State& state = TheState();
   std::lock_guard lock(state.mutex);
   state.failures.erase(name);
+  state.throws.erase(name);
   state.UpdateWatching();
 }
 
@@ -97,6 +109,7 @@ void CallLog::ClearFailures() {
   State& state = TheState();
   std::lock_guard lock(state.mutex);
   state.failures.clear();
+  state.throws.clear();
   state.UpdateWatching();
 }
 
@@ -104,9 +117,11 @@ CallLog::Call::Call(const char* name, std::vector<std::string> args) {
   State& state = TheState();
   if (!state.watching.load(std::memory_order_acquire)) return;
   std::vector<InjectedMessage> messages;
+  std::string throws;
   bool injected = false;
   {
     std::lock_guard lock(state.mutex);
+    if (auto thrown = state.throws.find(std::string_view(name)); thrown != state.throws.end()) throws = thrown->second;
     auto failure = state.failures.find(std::string_view(name));
     if (failure != state.failures.end() && failure->second.nth > 1) {
       --failure->second.nth;  // a call before the one that fails runs as usual
@@ -128,6 +143,7 @@ CallLog::Call::Call(const char* name, std::vector<std::string> args) {
   }
   // Printed outside the lock: an output procedure may itself make calls.
   for (const InjectedMessage& message : messages) imsg_print_text(message.kind, message.text.c_str());
+  if (!throws.empty()) throw std::runtime_error(throws);
 }
 
 CallLog::Call::~Call() {

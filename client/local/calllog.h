@@ -9,6 +9,7 @@
 // emits the chosen messages through the message routing, as the call would
 // print them, and returns the chosen status without doing anything. A
 // failure with status 0 only adds its messages; the call then runs as usual.
+// A call can instead be made to throw, as a library call may (InjectThrow).
 // A failure can begin at the Nth call of its name (earlier calls run as
 // usual) and last for that one call or every call from there on, so a test
 // can sweep a failure across each call a command makes.
@@ -52,6 +53,10 @@ class CallLog {
   // Makes the named call fail (replacing an earlier failure of that name).
   // An empty name or an out-of-range message kind is refused: false.
   static bool InjectFailure(const std::string& name, Failure failure);
+  // Makes every call of the name throw std::runtime_error with the text
+  // (after an injected failure's messages), until cleared.
+  static bool InjectThrow(const std::string& name, const std::string& text);
+  // Clears the name's failure and throw.
   static void ClearFailure(const std::string& name);
   static void ClearFailures();
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 
+#include "cmd_checkin.h"
 #include "cmd_uncheckout.h"
 #include "cmd_utl.h"
 #include "fileops/file_item.h"
@@ -240,13 +241,17 @@ void CAddToSrcFactory::FinishDirectory(GCL_Status& status, const std::string& di
     return;
   }
   if (m_progress) m_progress->SetLine2(plat::LoadString(IDS_ADDSRC_CHECKING_IN_DIRECTORY));
-  std::array<char, 2048> element{};
-  if (vob_obj_to_pname_flags(selected.vob, selected.version, 0, element.data(), element.size()) != 0) return;
-  std::string in_vob = element.data();
-  in_vob = in_vob.substr(0, in_vob.find("@@"));
-  const bool with_comment = run_file && !m_comment.empty();
-  const int result = vob_utl_checkin(selected.vob, in_vob.c_str(), selected.view.data(),
-                                     with_comment ? m_comment.c_str() : nullptr, nullptr);
+  Area area;
+  const char* names[1] = {directory.c_str()};
+  cmd_checkin_args_s args;
+  args.area = area.get();
+  args.pnames = names;
+  args.pname_count = 1;
+  if (run_file && !m_comment.empty()) {
+    args.comment = m_comment.c_str();
+    args.comment_mode = CMD_CHECKIN_COMMENT_GIVEN;
+  }
+  const int result = area.get() == STG_NULL_AREA ? TBS_ST_FAILURE : cmd_checkin(&args);
   capture.End();
   if (result == 0) return;
   status.set_code(static_cast<std::uint32_t>(result));

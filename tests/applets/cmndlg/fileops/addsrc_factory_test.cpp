@@ -11,6 +11,10 @@
 #include "fileops/file_item.h"
 #include "fileops/progress_dlg.h"
 #include "gcl_status.h"
+#include "platform/clock.h"
+#include "platform/hosts.h"
+#include "platform/message.h"
+#include "platform/resources.h"
 #include "local/calllog.h"
 #include "platform/registry.h"
 #include "res/library_resources.h"
@@ -51,7 +55,7 @@ class AddToSrcFactoryTest : public rv_test::ViewTest {
       GCL_Status status;
       CFileItem item;
       item.Init(status, entry);
-      factory.Add(status, item, comment, keep, 0, progress, 0, names, nullptr, nullptr);
+      factory.Add(status, item, comment, keep, 0, *in_use, 0, names, nullptr, nullptr);
       codes.push_back(status.code());
     }
     GCL_Status end;
@@ -82,6 +86,18 @@ class AddToSrcFactoryTest : public rv_test::ViewTest {
 
   rvcmndlg::EntryScope resources;  // as the entries that use the factory have them
   CProgressDlg progress{IDS_ADDING_TO_SOURCE, IDR_AVI_OTHER, 0};
+  CProgressDlg* in_use = &progress;
+};
+
+// Records each new second line of the shown progress window, as a person reads it.
+class SecondLineHost : public plat::ScriptedHost {
+ public:
+  void WindowUpdated(plat::Window& window) override {
+    auto* line = window.TemplateId() == IDD_PROGRESS ? window.FindChild(IDC_PROGRESS_LINE2) : nullptr;
+    if (line && !line->Text().empty() && (lines.empty() || lines.back() != line->Text())) lines.push_back(line->Text());
+    plat::ScriptedHost::WindowUpdated(window);
+  }
+  std::vector<std::string> lines;
 };
 
 TEST_F(AddToSrcFactoryTest, TwoFilesInOneDirectoryCheckItOutOnceAndInWithoutAComment) {
@@ -155,7 +171,7 @@ TEST_F(AddToSrcFactoryTest, AFailedMakeElementUndoesOnlyAParentCheckedOutForItAl
 
 TEST_F(AddToSrcFactoryTest, AFailedParentCheckInIsAFailureOfTheRun) {
   Private("public/src/a.c");
-  CallLog::InjectFailure("vob_utl_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
+  CallLog::InjectFailure("cmd_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
   GCL_Status finished;
   EXPECT_EQ(Run({"public/src/a.c"}, 0, &finished), (std::vector<std::uint32_t>{0}));
   CallLog::ClearFailures();
@@ -183,6 +199,65 @@ TEST_F(AddToSrcFactoryTest, AParentMasteredElsewhereStaysCheckedOutWithANotice) 
       << finished.messages();
   EXPECT_TRUE(CheckedOut("public/src"));
   EXPECT_EQ(State(ViewName("public/src/a.c")), VIEW_FILE_CHECKED_IN);
+}
+
+// A file in a view-private directory, with the progress window shown: its
+// second line names each stage, the directories' and the file's, in order.
+TEST_F(AddToSrcFactoryTest, TheShownProgressWindowNamesEachStage) {
+  const auto clock = plat::UseManualClock();
+  const auto host = std::make_shared<SecondLineHost>();
+  plat::SetUiHost(host);
+  {
+    CProgressDlg shown(IDS_ADDING_TO_SOURCE, IDR_AVI_OTHER, 1);
+    ASSERT_TRUE(shown.Create(nullptr));
+    shown.AllowShowing();
+    plat::PumpPendingMessages();
+    clock->Advance(1000);
+    plat::PumpPendingMessages();
+    ASSERT_TRUE(shown.IsVisible());
+    in_use = &shown;
+    Private("public/tools/build.sh");
+    EXPECT_EQ(Run({"public/tools/build.sh"}), (std::vector<std::uint32_t>{0}));
+    plat::PumpPendingMessages();
+    in_use = &progress;
+  }
+  plat::SetUiHost(nullptr);
+  plat::SetClock(nullptr);
+  std::vector<std::string> expected;
+  for (int id : {IDS_ADDSRC_CHECKING_OUT_DIRECTORY, IDS_ADDSRC_PUTTING_DIRECTORY, IDS_ADDSRC_CHECKING_OUT_DIRECTORY,
+                 IDS_ADDSRC_PUTTING_FILE, IDS_ADDSRC_CHECKING_OUT, IDS_ADDSRC_CHECKING_IN,
+                 IDS_ADDSRC_CHECKING_IN_DIRECTORY})
+    expected.push_back(plat::LoadString(id));
+  EXPECT_EQ(host->lines, expected);
+  EXPECT_EQ(State(ViewName("public/tools/build.sh")), VIEW_FILE_CHECKED_IN);
+  EXPECT_FALSE(CheckedOut("public/tools"));
+}
+
+// An exception out of the make-element command fails that file with its
+// text; the parent checked out for it alone is given back.
+TEST_F(AddToSrcFactoryTest, AnExceptionFromTheCommandFailsTheFileWithItsText) {
+  Private("public/src/a.c");
+  ASSERT_TRUE(CallLog::InjectThrow("cmd_utl_mkelem", "the disk went away"));
+  CAddToSrcFactory factory;
+  const std::vector<std::string> names{ViewName("public/src/a.c")};
+  COperationObj entry;
+  entry.m_path = names[0];
+  GCL_Status status;
+  CFileItem item;
+  item.Init(status, entry);
+  EXPECT_EQ(factory.Add(status, item, "", 0, 0, progress, 0, names, nullptr, nullptr), 0);
+  CallLog::ClearFailures();
+  EXPECT_EQ(status.code(), static_cast<std::uint32_t>(TBS_ST_FAILURE));
+  EXPECT_NE(std::string(status.messages().c_str())
+                .find(plat::LoadString(IDS_EXCEPTION_THROWN) + plat::LoadString(IDS_EXCEPTION_TEXT) +
+                      "the disk went away"),
+            std::string::npos)
+      << status.messages();
+  GCL_Status end;
+  factory.Finish(end);
+  EXPECT_TRUE(end.ok());
+  EXPECT_EQ(State(names[0]), VIEW_FILE_PRIVATE);
+  EXPECT_FALSE(CheckedOut("public/src"));
 }
 
 }  // namespace

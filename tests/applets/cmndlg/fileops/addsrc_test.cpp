@@ -151,7 +151,7 @@ TEST_F(AddToSrcTest, ErrorBoxesUnlessSuppressedAndTheClosingBoxShowsFinishing) {
   EXPECT_EQ(List({"public/src/a.c"}).AddToSrc(), 0);
   EXPECT_FALSE(CheckedOut("public/src")) << "the check-out made for it alone is undone";
 
-  CallLog::InjectFailure("vob_utl_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
+  CallLog::InjectFailure("cmd_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
   host->OnMessage("no right to check it in").Click("OK");
   CFileOperationList second;
   second.AddFile(ViewName("public/src/b.c"));
