@@ -104,15 +104,7 @@ class CheckoutCommand : public rv_test::ViewTest {
   int CheckOut(const std::string& name, const Ask& ask = {}, Script* script = nullptr) {
     return CheckOutIn(area, name, ask, script);
   }
-  // The view's check-out of the element at a name through it (0: none).
-  static vob_dbid_t CheckedOut(const std::string& name) {
-    char tag[300];
-    vob_handle_t found = 0;
-    vob_dbid_t version = 0;
-    int out = 0;
-    if (view_ws_lookup_pn(name.c_str(), tag, sizeof tag, &found, &version) != 0) return 0;
-    return vob_ver_is_checked_out(found, version, &out) == 0 && out ? version : 0;
-  }
+  static vob_dbid_t CheckedOut(const std::string& name) { return CheckedOutAt(name); }
   vob_ckout_info_s Info(vob_dbid_t version) {
     vob_ckout_info_s info;
     EXPECT_EQ(vob_ver_get_ckout_info(vob, version, area, &info), 0);

@@ -97,10 +97,6 @@ class MakeElementCommand : public rv_test::ViewTest {
     char path[1100];
     return vob_obj_to_pname_flags(found, version, 0, path, sizeof path) == 0 ? path : "";
   }
-  void Private(const std::string& relative, const std::string& text) {
-    fs::create_directories(File(relative).parent_path());
-    Write(File(relative), text);
-  }
 
   stg_area_t area = STG_NULL_AREA;
 };
@@ -114,7 +110,7 @@ TEST_F(MakeElementCommand, AFileBecomesMain1WithItsBytesAndItsDirectoryStaysChec
   for (const Case& c : {Case{"public/src/extra.c", 0, 1}, Case{"public/src/kept.c", 1, 0},
                         Case{"public/src/has blank caf\xc3\xa9.c", 0, 0}}) {
     SCOPED_TRACE(c.relative);
-    Private(c.relative, bytes);
+    WritePrivate(c.relative, bytes);
     const auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(24);
     fs::last_write_time(File(c.relative), old_time);
     Stages stages;
@@ -139,8 +135,8 @@ TEST_F(MakeElementCommand, AFileBecomesMain1WithItsBytesAndItsDirectoryStaysChec
 }
 
 TEST_F(MakeElementCommand, PrivateDirectoriesOnTheWayBecomeCheckedOutDirectoryElements) {
-  Private("public/tools/sub/build.sh", "echo\n");
-  Private("public/tools/other.txt", "stays private\n");
+  WritePrivate("public/tools/sub/build.sh", "echo\n");
+  WritePrivate("public/tools/other.txt", "stays private\n");
   Stages stages;
   rv_test::MessageCapture messages;
   ASSERT_EQ(Make("public/tools/sub/build.sh", 0, 0, &stages), 0) << messages.Text();
@@ -156,7 +152,7 @@ TEST_F(MakeElementCommand, PrivateDirectoriesOnTheWayBecomeCheckedOutDirectoryEl
   EXPECT_EQ(State(ViewName("public/tools/sub/build.sh")), VIEW_FILE_CHECKED_IN);
   EXPECT_EQ(State(ViewName("public/tools/other.txt")), VIEW_FILE_PRIVATE);
   // A directory itself, holding a private file that stays so.
-  Private("public/doc/drafts/one.txt", "draft\n");
+  WritePrivate("public/doc/drafts/one.txt", "draft\n");
   ASSERT_EQ(Make("public/doc/drafts"), 0);
   EXPECT_EQ(Selected("public/doc/drafts"), "\\public\\doc\\drafts@@\\main\\1");
   EXPECT_EQ(State(ViewName("public/doc/drafts/one.txt")), VIEW_FILE_PRIVATE);
@@ -165,7 +161,7 @@ TEST_F(MakeElementCommand, PrivateDirectoriesOnTheWayBecomeCheckedOutDirectoryEl
 TEST_F(MakeElementCommand, AParentReservedInAnotherViewIsCheckedOutUnreserved) {
   MakeView("v2", "element * CHECKEDOUT\nelement * \\main\\LATEST\n");
   ASSERT_EQ(cmd_utl_checkout(vob, src, "v2", 1, "", nullptr), 0);
-  Private("public/src/extra.c", "x\n");
+  WritePrivate("public/src/extra.c", "x\n");
   ASSERT_EQ(Make("public/src/extra.c"), 0);
   vob_ckout_info_s info;
   ASSERT_EQ(vob_ver_get_ckout_info(vob, CheckedOut("public/src"), area, &info), 0);
@@ -173,9 +169,9 @@ TEST_F(MakeElementCommand, AParentReservedInAnotherViewIsCheckedOutUnreserved) {
 }
 
 TEST_F(MakeElementCommand, RefusalsAndFailuresChangeNothing) {
-  Private("public/src/extra.c", "extra\n");
-  Private("top.txt", "outside every VOB\n");
-  Private("public/src/a:b.c", "bad name\n");
+  WritePrivate("public/src/extra.c", "extra\n");
+  WritePrivate("top.txt", "outside every VOB\n");
+  WritePrivate("public/src/a:b.c", "bad name\n");
   Write(home / "outside.txt", "not in the view\n");
   fs::create_symlink(home / "outside.txt", File("public/src/link.c"));
   ASSERT_EQ(::mkfifo(File("public/src/pipe").c_str(), 0644), 0);
@@ -219,7 +215,7 @@ TEST_F(MakeElementCommand, RefusalsAndFailuresChangeNothing) {
 }
 
 TEST_F(MakeElementCommand, StoppingAtAnyStageLeavesNothing) {
-  Private("public/tools/build.sh", "echo\n");
+  WritePrivate("public/tools/build.sh", "echo\n");
   for (int stop_at = 0; stop_at < 6; ++stop_at) {
     SCOPED_TRACE(stop_at);
     Stages stages;
@@ -232,7 +228,7 @@ TEST_F(MakeElementCommand, StoppingAtAnyStageLeavesNothing) {
 }
 
 TEST_F(MakeElementCommand, ABadBlockIsRefused) {
-  Private("public/src/extra.c", "x\n");
+  WritePrivate("public/src/extra.c", "x\n");
   const std::string name = ViewName("public/src/extra.c");
   const char* names[] = {name.c_str()};
   cmd_utl_mkelem_args_s good;

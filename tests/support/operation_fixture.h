@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "local/store.h"
 #include "platform/dialog.h"
@@ -34,3 +35,15 @@ class OperationFixture : public ::testing::Test {
   std::shared_ptr<plat::ScriptedHost> host;
   plat::Dialog caller{kCallerTemplate};
 };
+
+namespace rv_test {
+
+// The statuses of a list's entries, in order.
+template <class List>
+std::vector<int> Statuses(const List& list) {
+  std::vector<int> out;
+  for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
+  return out;
+}
+
+}  // namespace rv_test

@@ -81,6 +81,11 @@ class ViewTest : public ::testing::Test, protected SampleRepository {
   static std::string Read(const std::filesystem::path& path) { return ReadFile(path); }
   static void Write(const std::filesystem::path& path, const std::string& text) { WriteFile(path, text); }
   static bool Writable(const std::filesystem::path& path) { return IsWritable(path); }
+  // A view-private file of v1 with the text, its directories made as needed.
+  void WritePrivate(const std::string& relative, const std::string& text = "new\n") const {
+    std::filesystem::create_directories(File(relative).parent_path());
+    Write(File(relative), text);
+  }
   // A view's file state (view_file_state); -1 when it cannot be read.
   static int State(const std::string& name);
   // The name through v1 of a path below its root ("public/src/f.c").

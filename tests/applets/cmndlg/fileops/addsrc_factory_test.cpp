@@ -79,10 +79,6 @@ class AddToSrcFactoryTest : public rv_test::ViewTest {
     stg_delete_area(area);
     return text;
   }
-  void Private(const std::string& relative, const std::string& text = "new\n") {
-    fs::create_directories(File(relative).parent_path());
-    Write(File(relative), text);
-  }
 
   rvcmndlg::EntryScope resources;  // as the entries that use the factory have them
   CProgressDlg progress{IDS_ADDING_TO_SOURCE, IDR_AVI_OTHER, 0};
@@ -101,8 +97,8 @@ class SecondLineHost : public plat::ScriptedHost {
 };
 
 TEST_F(AddToSrcFactoryTest, TwoFilesInOneDirectoryCheckItOutOnceAndInWithoutAComment) {
-  Private("public/src/a.c", "a\n");
-  Private("public/src/b.c", "b\n");
+  WritePrivate("public/src/a.c", "a\n");
+  WritePrivate("public/src/b.c", "b\n");
   client_local::CallLogScope log;
   GCL_Status finished;
   EXPECT_EQ(Run({"public/src/a.c", "public/src/b.c"}, 0, &finished, "two files"),
@@ -119,7 +115,7 @@ TEST_F(AddToSrcFactoryTest, TwoFilesInOneDirectoryCheckItOutOnceAndInWithoutACom
 }
 
 TEST_F(AddToSrcFactoryTest, KeptDirectoryAddedAndUsedAsAParentStaysCheckedOut) {
-  Private("public/tools/build.sh", "echo\n");
+  WritePrivate("public/tools/build.sh", "echo\n");
   GCL_Status finished;
   EXPECT_EQ(Run({"public/tools", "public/tools/build.sh"}, 1, &finished, "tools"),
             (std::vector<std::uint32_t>{0, 0}));
@@ -129,15 +125,15 @@ TEST_F(AddToSrcFactoryTest, KeptDirectoryAddedAndUsedAsAParentStaysCheckedOut) {
   EXPECT_TRUE(Writable(File("public/tools/build.sh")));
   EXPECT_FALSE(CheckedOut("public")) << "the VOB's root went back in";
   // Without keep, the run's directory goes in with the run's comment.
-  Private("public/more/x.c");
+  WritePrivate("public/more/x.c");
   EXPECT_EQ(Run({"public/more", "public/more/x.c"}, 0, nullptr, "more"), (std::vector<std::uint32_t>{0, 0}));
   EXPECT_FALSE(CheckedOut("public/more"));
   EXPECT_EQ(LastEvent("public/more"), "checkin version: more");
 }
 
 TEST_F(AddToSrcFactoryTest, AFailedMakeElementUndoesOnlyAParentCheckedOutForItAlone) {
-  Private("public/src/a.c");
-  Private("public/src/b.c");
+  WritePrivate("public/src/a.c");
+  WritePrivate("public/src/b.c");
   struct Case {
     const char* name;
     int failing_call;  // which make-element call fails
@@ -170,7 +166,7 @@ TEST_F(AddToSrcFactoryTest, AFailedMakeElementUndoesOnlyAParentCheckedOutForItAl
 }
 
 TEST_F(AddToSrcFactoryTest, AFailedParentCheckInIsAFailureOfTheRun) {
-  Private("public/src/a.c");
+  WritePrivate("public/src/a.c");
   CallLog::InjectFailure("cmd_checkin", rv_test::Failing(TBS_ST_PERMISSION, "no right to check it in"));
   GCL_Status finished;
   EXPECT_EQ(Run({"public/src/a.c"}, 0, &finished), (std::vector<std::uint32_t>{0}));
@@ -189,7 +185,7 @@ TEST_F(AddToSrcFactoryTest, AParentMasteredElsewhereStaysCheckedOutWithANotice) 
   ASSERT_EQ(view_ws_lookup_pn(ViewName("public/src").c_str(), view, sizeof view, &found, &version), 0);
   ASSERT_EQ(vob_ver_get_branch(vob, version, &branch), 0);
   ASSERT_EQ(vob_obj_set_master(vob, branch, replica), 0);
-  Private("public/src/a.c");
+  WritePrivate("public/src/a.c");
   GCL_Status finished;
   EXPECT_EQ(Run({"public/src/a.c"}, 0, &finished), (std::vector<std::uint32_t>{0}));
   EXPECT_TRUE(finished.ok());
@@ -216,7 +212,7 @@ TEST_F(AddToSrcFactoryTest, TheShownProgressWindowNamesEachStage) {
     plat::PumpPendingMessages();
     ASSERT_TRUE(shown.IsVisible());
     in_use = &shown;
-    Private("public/tools/build.sh");
+    WritePrivate("public/tools/build.sh");
     EXPECT_EQ(Run({"public/tools/build.sh"}), (std::vector<std::uint32_t>{0}));
     plat::PumpPendingMessages();
     in_use = &progress;
@@ -236,7 +232,7 @@ TEST_F(AddToSrcFactoryTest, TheShownProgressWindowNamesEachStage) {
 // An exception out of the make-element command fails that file with its
 // text; the parent checked out for it alone is given back.
 TEST_F(AddToSrcFactoryTest, AnExceptionFromTheCommandFailsTheFileWithItsText) {
-  Private("public/src/a.c");
+  WritePrivate("public/src/a.c");
   ASSERT_TRUE(CallLog::InjectThrow("cmd_utl_mkelem", "the disk went away"));
   CAddToSrcFactory factory;
   const std::vector<std::string> names{ViewName("public/src/a.c")};

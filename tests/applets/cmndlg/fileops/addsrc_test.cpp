@@ -17,6 +17,7 @@
 #include "rvcmndlg/file_operation_list.h"
 #include "rvcmndlg/user_options.h"
 #include "support/flm_sample.h"
+#include "support/operation_fixture.h"
 #include "support/repository.h"
 #include "support/ui.h"
 #include "tbs.h"
@@ -31,11 +32,7 @@ namespace fs = std::filesystem;
 using namespace rvcmndlg::res;
 using client_local::CallLog;
 
-std::vector<int> Statuses(const CFileOperationList& list) {
-  std::vector<int> out;
-  for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
-  return out;
-}
+using rv_test::Statuses;
 
 class AddToSrcTest : public rv_test::ViewTest {
  protected:
@@ -44,10 +41,6 @@ class AddToSrcTest : public rv_test::ViewTest {
     plat::Registry::UseMemory();
     CUserOptions().SetPromptForCIComment(0);
     CUserOptions().SetCheckinPreserveTime(0);
-  }
-  void Private(const std::string& relative, const std::string& text = "new\n") {
-    fs::create_directories(File(relative).parent_path());
-    Write(File(relative), text);
   }
   CFileOperationList& List(const std::vector<std::string>& relatives) {
     for (const auto& relative : relatives) list.AddFile(ViewName(relative));
@@ -60,8 +53,8 @@ class AddToSrcTest : public rv_test::ViewTest {
 
 TEST_F(AddToSrcTest, OneCommentForTwoFilesWithApplyToAll) {
   CUserOptions().SetPromptForCIComment(1);
-  Private("public/src/a.c", "a\n");
-  Private("public/src/b c\xc3\xa9.c", "b\n");
+  WritePrivate("public/src/a.c", "a\n");
+  WritePrivate("public/src/b c\xc3\xa9.c", "b\n");
   const auto old_time = fs::file_time_type::clock::now() - std::chrono::hours(24);
   for (const char* f : {"public/src/a.c", "public/src/b c\xc3\xa9.c"}) fs::last_write_time(File(f), old_time);
   host->OnTemplate(IDD_ADDSRC_COMMENT)
@@ -83,7 +76,7 @@ TEST_F(AddToSrcTest, OneCommentForTwoFilesWithApplyToAll) {
 }
 
 TEST_F(AddToSrcTest, KeepLeavesTheElementsAndTheAddedDirectoryCheckedOut) {
-  Private("public/tools/build.sh", "echo\n");
+  WritePrivate("public/tools/build.sh", "echo\n");
   list.SetATSKeepCheckedOut(1);
   list.SetATSComment("tools");
   EXPECT_EQ(List({"public/tools", "public/tools/build.sh"}).AddToSrcWithOptions(), 2) << list.Entry(0)->Messages();
@@ -94,7 +87,7 @@ TEST_F(AddToSrcTest, KeepLeavesTheElementsAndTheAddedDirectoryCheckedOut) {
 }
 
 TEST_F(AddToSrcTest, APrivateDirectoryAndItsFileInOneRun) {
-  Private("public/tools/build.sh", "echo\n");
+  WritePrivate("public/tools/build.sh", "echo\n");
   EXPECT_EQ(List({"public/tools", "public/tools/build.sh"}).AddToSrc(), 2) << list.Entry(1)->Messages();
   EXPECT_FALSE(CheckedOut("public/tools"));
   EXPECT_FALSE(CheckedOut("public"));
@@ -103,8 +96,8 @@ TEST_F(AddToSrcTest, APrivateDirectoryAndItsFileInOneRun) {
 
 TEST_F(AddToSrcTest, CancelLeavesTheRestNotProcessed) {
   CUserOptions().SetPromptForCIComment(1);
-  Private("public/src/a.c");
-  Private("public/src/b.c");
+  WritePrivate("public/src/a.c");
+  WritePrivate("public/src/b.c");
   host->OnTemplate(IDD_ADDSRC_COMMENT).Click("Cancel");
   EXPECT_EQ(List({"public/src/a.c", "public/src/b.c"}).AddToSrc(), 0);
   EXPECT_EQ(Statuses(list), (std::vector<int>{2, 2}));
@@ -114,7 +107,7 @@ TEST_F(AddToSrcTest, CancelLeavesTheRestNotProcessed) {
 
 TEST_F(AddToSrcTest, RefusalsFailTheFileAndChangeNothing) {
   CUserOptions().SetSuppressErrors(1);
-  Private("public/src/ok.c");
+  WritePrivate("public/src/ok.c");
   fs::permissions(File("public/src/hello.c"), fs::perms::owner_write, fs::perm_options::add);
   Write(File("public/src/hello.c"), "hijacked\n");
   Write(home / "outside.txt", "outside\n");
@@ -141,9 +134,9 @@ TEST_F(AddToSrcTest, RefusalsFailTheFileAndChangeNothing) {
 }
 
 TEST_F(AddToSrcTest, ErrorBoxesUnlessSuppressedAndTheClosingBoxShowsFinishing) {
-  Private("public/src/a.c");
-  Private("public/src/b.c");
-  Private("public/src/c.c");
+  WritePrivate("public/src/a.c");
+  WritePrivate("public/src/b.c");
+  WritePrivate("public/src/c.c");
   client_local::Failure failure = rv_test::Failing(TBS_ST_FAILURE, "the store is full");
   failure.times = 1;
   CallLog::InjectFailure("cmd_utl_mkelem", failure);
@@ -172,7 +165,7 @@ TEST_F(AddToSrcTest, AParentMasteredElsewhereIsNamedInTheClosingBox) {
   ASSERT_EQ(view_ws_lookup_pn(ViewName("public/src").c_str(), view, sizeof view, &found, &version), 0);
   ASSERT_EQ(vob_ver_get_branch(vob, version, &branch), 0);
   ASSERT_EQ(vob_obj_set_master(vob, branch, replica), 0);
-  Private("public/src/a.c");
+  WritePrivate("public/src/a.c");
   host->OnMessage("has been checked out unreserved, nonmastered and will remain checked out").Click("OK");
   EXPECT_EQ(List({"public/src/a.c"}).AddToSrc(), 1);
   EXPECT_TRUE(CheckedOut("public/src"));

@@ -20,6 +20,7 @@
 #include "platform/registry.h"
 #include "stg.h"
 #include "support/flm_sample.h"
+#include "support/operation_fixture.h"
 #include "support/repository.h"
 #include "support/ui.h"
 #include "tbs.h"
@@ -37,11 +38,7 @@ constexpr const char* kUtil = "\\\\view\\v1\\public\\src\\util.c";
 constexpr const char* kReadme = "\\\\view\\v1\\public\\doc\\README.txt";
 constexpr const char* kSrc = "\\\\view\\v1\\public\\src";
 
-std::vector<int> Statuses(const CFileOperationList& list) {
-  std::vector<int> out;
-  for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
-  return out;
-}
+using rv_test::Statuses;
 
 class CheckinTest : public rv_test::ViewTest {
  protected:

@@ -25,6 +25,7 @@
 #include "support/env_scope.h"
 #include "support/flm_sample.h"
 #include "support/message_capture.h"
+#include "support/operation_fixture.h"
 #include "support/repository.h"
 #include "support/ui.h"
 #include "tbs.h"
@@ -42,11 +43,7 @@ constexpr const char* kHello = "\\\\view\\v1\\public\\src\\hello.c";
 constexpr const char* kUtil = "\\\\view\\v1\\public\\src\\util.c";
 constexpr const char* kRelHello = "\\\\view\\rel1\\public\\src\\hello.c";
 
-std::vector<int> Statuses(const CFileOperationList& list) {
-  std::vector<int> out;
-  for (int i = 0; i < list.GetSize(); ++i) out.push_back(list.Entry(i)->Status());
-  return out;
-}
+using rv_test::Statuses;
 
 class CheckoutTest : public rv_test::ViewTest {
  protected:
@@ -59,15 +56,7 @@ class CheckoutTest : public rv_test::ViewTest {
     plat::SetLauncher(nullptr);
     rv_test::ViewTest::TearDown();
   }
-  // The view's check-out of the file: its version, else 0.
-  static vob_dbid_t CheckedOut(const char* name) {
-    vob_handle_t found = 0;
-    vob_dbid_t version = 0;
-    char view[64];
-    if (view_ws_lookup_pn(name, view, sizeof view, &found, &version) != 0) return 0;
-    int out = 0;
-    return vob_ver_is_checked_out(found, version, &out) == 0 && out ? version : 0;
-  }
+  static vob_dbid_t CheckedOut(const char* name) { return CheckedOutAt(name); }
   std::string CheckoutComment(const char* name) const {
     const vob_dbid_t version = CheckedOut(name);
     const stg_area_t area = stg_create_area(0);
