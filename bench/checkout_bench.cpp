@@ -1,9 +1,11 @@
-// The cost of checking out N files of one directory through the with-options
+// The cost of checking out (and checking in again) N files of one directory through the with-options
 // entry (worker, progress window, per-file capture and outcome) against a
 // bare loop of the client calls the operation makes per file, each run on a
 // fresh repository made the same way (setup untimed). The set-up compares
 // both runs' call logs, call name by call name, so the loops stay alike.
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <filesystem>
 #include <functional>
@@ -14,6 +16,7 @@
 
 #include "bench_timing.h"
 #include "clp.h"
+#include "cmd_checkin.h"
 #include "cmd_checkout.h"
 #include "file_query.h"
 #include "flm.h"
@@ -37,20 +40,25 @@
 
 namespace {
 
-const std::filesystem::path& Home() {
-  static const auto home = std::filesystem::temp_directory_path() / "rv_checkout_bench";
-  return home;
+const std::filesystem::path& Homes() {
+  static const auto homes = std::filesystem::temp_directory_path() / "rv_checkout_bench";
+  return homes;
 }
 
 // A VOB \bench whose root directory holds N file elements, loaded into the
-// view bench_view; the store in memory or in HOME/bench.db.
+// view bench_view; the store in memory or in HOME/bench.db. Each repository
+// gets a new home and none is removed until the benchmark ends: removing
+// thousands of files just before a timed loop makes the file system's next
+// creations slower, and would favour whichever loop runs first.
 void MakeRepository(int files, bool on_disk) {
+  static int made = 0;
   client_local::UseStore(nullptr);
-  std::filesystem::remove_all(Home());
-  std::filesystem::create_directories(Home());
-  plat::SetHome(Home());
+  const auto home = Homes() / std::to_string(++made);
+  std::filesystem::remove_all(home);
+  std::filesystem::create_directories(home);
+  plat::SetHome(home);
   std::string error;
-  client_local::UseStore(on_disk ? client_local::Store::OpenFile(Home() / "bench.db", &error)
+  client_local::UseStore(on_disk ? client_local::Store::OpenFile(home / "bench.db", &error)
                                  : client_local::Store::OpenMemory());
   rgy_add_region("bench", "bench region");
   rgy_set_default_region("bench");
@@ -80,6 +88,16 @@ std::map<std::string, int> CallsOf(const std::function<void()>& work) {
   return counts;
 }
 
+// The settings every run of an entry reads.
+void RunSettings() {
+  int knob = 0;
+  nlbd_knob_get_boolean(6, 0, &knob);
+  nlbd_knob_get_boolean(6, 0, &knob);
+  nlbd_knob_get_boolean(7, 0, &knob);
+  char parameter[8];
+  ntregy_get_param(41, parameter, sizeof parameter);
+}
+
 // The client calls the entry makes, in a bare loop: the run's settings and
 // usage record, and per file its series mark, the file's queries (element,
 // kind, check-outs, view, replication) and its check-out.
@@ -88,12 +106,7 @@ void BareLoop(int files) {
   std::string messages;
   const imsg_redirect_scope keep(
       [](void* context, int, const char* text) { *static_cast<std::string*>(context) += text; }, &messages);
-  int knob = 0;
-  nlbd_knob_get_boolean(6, 0, &knob);
-  nlbd_knob_get_boolean(6, 0, &knob);
-  nlbd_knob_get_boolean(7, 0, &knob);
-  char parameter[8];
-  ntregy_get_param(41, parameter, sizeof parameter);
+  RunSettings();
   for (int i = 0; i < files; ++i) {
     vob_utl_set_series_next_op(i == 0, i == files - 1);
     const std::string name = FileOf(i);
@@ -131,12 +144,67 @@ void BareLoop(int files) {
   clp_collectdatai("rvCheckoutOp", files);
 }
 
+// The check-in entry's calls in a bare loop: the run's settings and usage
+// record, and per file its series mark, the file item's queries (element,
+// kind, check-outs, version, merge, comment, activity), the check-out asked
+// for afresh, and the check-in.
+void BareCheckinLoop(int files) {
+  std::string messages;
+  const imsg_redirect_scope keep(
+      [](void* context, int, const char* text) { *static_cast<std::string*>(context) += text; }, &messages);
+  RunSettings();
+  for (int i = 0; i < files; ++i) {
+    vob_utl_set_series_next_op(i == 0, i == files - 1);
+    const std::string name = FileOf(i);
+    char tag[1024];
+    vob_handle_t vob = 0;
+    vob_dbid_t version = 0, element = 0, predecessor = 0, branch = 0, latest = 0;  // as the file item asks
+    std::uint32_t mtype = 0;
+    int out = 0;
+    view_ws_lookup_pn(name.c_str(), tag, sizeof tag, &vob, &version);
+    vob_ver_get_elem(vob, version, &element);
+    vob_obj_get_mtype(vob, element, &mtype);
+    std::vector<cmd_lscheckout_entry_s> checkouts;
+    cmd_lscheckout_get_list(name.c_str(), 0, &checkouts);
+    vob_ver_is_checked_out(vob, version, &out);
+    vob_ver_get_pred_ver(vob, version, &predecessor);
+    vob_ver_get_branch(vob, version, &branch);
+    vob_branch_get_latest_ver(vob, branch, &latest);
+    const stg_area_t info_area = stg_create_area(0);
+    vob_ckout_info_s info;
+    vob_ver_get_ckout_info(vob, version, info_area, &info);
+    stg_delete_area(info_area);
+    FLM_Activity activity;
+    FLM_Version(vob, version).activity(&activity);
+    vob_ver_is_checked_out(vob, version, &out);
+    const stg_area_t area = stg_create_area(1000);
+    auto** names = static_cast<const char**>(stg_alloc(area, 32 * sizeof(const char*)));
+    names[0] = stg_strdup(area, name.c_str());
+    cmd_checkin_args_s args;
+    args.area = area;
+    args.pnames = names;
+    args.pname_count = 1;
+    args.identical = 1;
+    args.comment = "bench done";
+    args.comment_mode = CMD_CHECKIN_COMMENT_GIVEN;
+    benchmark::DoNotOptimize(cmd_checkin(&args));
+    stg_delete_area(area);
+  }
+  clp_collectdatai("rvCheckinOp", files);
+}
+
+int RunCheckinEntry(int files) {
+  CFileOperationList list;
+  for (int i = 0; i < files; ++i) list.AddFile(FileOf(i));
+  return rvCheckinWithOptionsOp(list, "bench done", 1, 0, 0, nullptr, 0, 1);
+}
+
 // Both loops make the same calls, name for name, on a small repository.
-std::string CallsDiffer() {
+std::string CallsDiffer(const std::function<void(int)>& bare_loop, const std::function<int(int)>& entries) {
   MakeRepository(3, false);
-  const auto bare = CallsOf([] { BareLoop(3); });
+  const auto bare = CallsOf([&] { bare_loop(3); });
   MakeRepository(3, false);
-  const auto entry = CallsOf([] { RunEntry(3); });
+  const auto entry = CallsOf([&] { entries(3); });
   if (bare == entry) return {};
   std::string differences;
   for (const auto& [name, count] : entry)
@@ -147,25 +215,36 @@ std::string CallsDiffer() {
   return "the loops' calls differ:" + differences;
 }
 
+// One iteration: each loop on a fresh repository, the first of them in turn
+// (the entry first in odd iterations), so neither always meets a machine the
+// other has just warmed or worn.
+void TimeBoth(benchmark::State& state, int files, bool on_disk, const std::function<void()>& bare_loop,
+              const std::function<void()>& entries, double* bare, double* entry) {
+  const bool entry_first = state.iterations() % 2 == 1;
+  double run = 0;
+  for (int turn = 0; turn < 2; ++turn) {
+    MakeRepository(files, on_disk);
+    if ((turn == 0) == entry_first)
+      *entry += run = Seconds(entries);
+    else
+      *bare += Seconds(bare_loop);
+  }
+  state.SetIterationTime(run);
+}
+
 void BM_CheckoutAgainstBareLoop(benchmark::State& state) {
   const int files = static_cast<int>(state.range(0));
   const bool on_disk = state.range(1) != 0;
   plat::Registry::UseMemory();
   plat::SetUiHost(std::make_shared<plat::AutomaticHost>());
-  if (const std::string differ = CallsDiffer(); !differ.empty()) {
+  if (const std::string differ = CallsDiffer(BareLoop, RunEntry); !differ.empty()) {
     state.SkipWithError(differ.c_str());
     return;
   }
   double bare = 0, entry = 0;
   int succeeded = 0;
-  for (auto _ : state) {
-    MakeRepository(files, on_disk);
-    bare += Seconds([&] { BareLoop(files); });
-    MakeRepository(files, on_disk);
-    const double run = Seconds([&] { succeeded = RunEntry(files); });
-    entry += run;
-    state.SetIterationTime(run);
-  }
+  for (auto _ : state)
+    TimeBoth(state, files, on_disk, [&] { BareLoop(files); }, [&] { succeeded = RunEntry(files); }, &bare, &entry);
   if (succeeded != files) state.SkipWithError("not every file was checked out");
   const double runs = static_cast<double>(state.iterations()) * files;
   state.counters["bare_us_per_file"] = bare * 1e6 / runs;
@@ -173,12 +252,12 @@ void BM_CheckoutAgainstBareLoop(benchmark::State& state) {
   state.counters["checkout_over_bare"] = bare > 0 ? entry / bare : 0;
   plat::SetUiHost(nullptr);
   client_local::UseStore(nullptr);
-  std::filesystem::remove_all(Home());
+  std::filesystem::remove_all(Homes());
 }
 BENCHMARK(BM_CheckoutAgainstBareLoop)
     ->ArgsProduct({{1000, 10000}, {0, 1}})
     ->ArgNames({"files", "disk"})
-    ->Iterations(1)
+    ->Iterations(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 // A run of 100,000 files outlasts the progress window's one-second delay: the
@@ -187,6 +266,55 @@ BENCHMARK(BM_CheckoutAgainstBareLoop)
     ->Args({100000, 0})
     ->ArgNames({"files", "disk"})
     ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A round trip: N files checked out and checked in again through the
+// with-options entries (progress on, no prompts, identical contents allowed)
+// against both bare loops; what the entries leave on the heap, per file.
+void BareRoundTrip(int files) {
+  BareLoop(files);
+  BareCheckinLoop(files);
+}
+
+int RunRoundTrip(int files) { return RunEntry(files) + RunCheckinEntry(files); }
+
+void BM_CheckoutCheckinRoundTrip(benchmark::State& state) {
+  const int files = static_cast<int>(state.range(0));
+  const bool on_disk = state.range(1) != 0;
+  plat::Registry::UseMemory();
+  plat::SetUiHost(std::make_shared<plat::AutomaticHost>());
+  if (const std::string differ = CallsDiffer(BareRoundTrip, RunRoundTrip); !differ.empty()) {
+    state.SkipWithError(differ.c_str());
+    return;
+  }
+  double bare = 0, entries = 0;
+  int succeeded = 0;
+  std::size_t heap_left = 0;
+  for (auto _ : state)
+    TimeBoth(
+        state, files, on_disk, [&] { BareRoundTrip(files); },
+        [&] {
+          const std::size_t heap_before = mallinfo2().uordblks;
+          succeeded = RunRoundTrip(files);
+          const std::size_t heap_after = mallinfo2().uordblks;
+          heap_left += heap_after > heap_before ? heap_after - heap_before : 0;
+        },
+        &bare, &entries);
+  if (succeeded != 2 * files) state.SkipWithError("not every file was checked out and in");
+  const double runs = static_cast<double>(state.iterations()) * files;
+  state.counters["bare_us_per_file"] = bare * 1e6 / runs;
+  state.counters["entries_us_per_file"] = entries * 1e6 / runs;
+  state.counters["entries_over_bare"] = bare > 0 ? entries / bare : 0;
+  state.counters["heap_bytes_per_file"] = static_cast<double>(heap_left) / runs;
+  plat::SetUiHost(nullptr);
+  client_local::UseStore(nullptr);
+  std::filesystem::remove_all(Homes());
+}
+BENCHMARK(BM_CheckoutCheckinRoundTrip)
+    ->ArgsProduct({{1000, 10000}, {0, 1}})
+    ->ArgNames({"files", "disk"})
+    ->Iterations(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
