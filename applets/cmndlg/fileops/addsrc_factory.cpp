@@ -226,8 +226,15 @@ void CAddToSrcFactory::FinishDirectory(GCL_Status& status, const std::string& di
   GCL_Status own;
   GCL_CaptureScope capture(own);
   ClientLock lock;
+  // A directory that cannot be read or named stays checked out: the closing box says so.
+  auto fail = [&] {
+    capture.End();
+    status.set_code(TBS_ST_FAILURE);
+    TakeOver(status, own);
+  };
   Selected selected;
-  if (!Lookup(directory, &selected) || !selected.checked_out) return;
+  if (!Lookup(directory, &selected)) return fail();
+  if (!selected.checked_out) return;
   const bool run_file = IsRunFile(directory);
   if (run_file && m_keep) return;
   bool local = true;
@@ -241,7 +248,7 @@ void CAddToSrcFactory::FinishDirectory(GCL_Status& status, const std::string& di
   }
   if (m_progress) m_progress->SetLine2(plat::LoadString(IDS_ADDSRC_CHECKING_IN_DIRECTORY));
   std::array<char, 2048> element{};
-  if (vob_obj_to_pname_flags(selected.vob, selected.version, 0, element.data(), element.size()) != 0) return;
+  if (vob_obj_to_pname_flags(selected.vob, selected.version, 0, element.data(), element.size()) != 0) return fail();
   std::string in_vob = element.data();
   in_vob = in_vob.substr(0, in_vob.find("@@"));
   const bool with_comment = run_file && !m_comment.empty();
