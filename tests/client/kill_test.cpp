@@ -2,7 +2,7 @@
 // files or an undo check-out keeping the edits, over many files of a home on
 // disk, and is killed with SIGKILL at a seeded random moment. Afterwards the
 // store and the view's directory agree and every edit is still there, in the
-// view's file or its ".keep" copy. RV_KILL_FILES (100), RV_KILL_MOMENTS (3)
+// view's file or its ".keep" copy. RV_KILL_FILES (100), RV_KILL_MOMENTS (10)
 // and RV_KILL_SEED (1) set the run; the full run is 1000 files, 20 moments.
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -152,7 +152,7 @@ class KillTest : public ::testing::Test {
 
 TEST_F(KillTest, AKilledOperationLeavesTheStoreAndTheViewAgreeingAndNoEditLost) {
   const int count = Setting("RV_KILL_FILES", 100);
-  const int moments = Setting("RV_KILL_MOMENTS", 3);
+  const int moments = Setting("RV_KILL_MOMENTS", 10);
   std::mt19937 random(static_cast<std::mt19937::result_type>(Setting("RV_KILL_SEED", 1)));
   const Operation operations[] = {{"checkout", false}, {"checkin", true}, {"uncheckout", true}};
   for (const Operation& op : operations) {
