@@ -1,7 +1,8 @@
 #pragma once
 // Whether the store and the views' directories agree, file by file: every
 // file the store records in a view's root is there as recorded (a checked-in
-// copy read-only with the bytes of the version it was loaded from, a
+// copy with the bytes of the version it was loaded from (read-only, or
+// writable still when a command was stopped before protecting it), a
 // check-out writable), and every check-out the view's rules select has its
 // writable file. A file the store does not know is view-private and agrees.
 #include <string>

@@ -393,6 +393,7 @@ int Store::Begin() {
   }
   ++depth_;
   undo_marks_.push_back(rollback_.size());
+  after_marks_.push_back(after_commit_.size());
   return 0;
 }
 
@@ -404,11 +405,24 @@ int Store::End(bool commit, std::string failure, int status) {
   const std::string savepoint = "cmd" + std::to_string(depth_);
   const std::size_t undo_mark = undo_marks_.back();
   undo_marks_.pop_back();
+  const std::size_t after_mark = after_marks_.back();
+  after_marks_.pop_back();
   if (commit) {
     const int rc = sqlite3_exec(db_, depth_ == 0 ? "COMMIT" : ("RELEASE " + savepoint).c_str(), nullptr, nullptr,
                                 nullptr);
     if (rc == SQLITE_OK) {
-      if (depth_ == 0) rollback_.clear();
+      if (depth_ == 0) {
+        rollback_.clear();
+        const auto after = std::move(after_commit_);
+        after_commit_.clear();
+        for (const auto& work : after) {
+          try {
+            work();
+          } catch (...) {
+            // the commit stands; what follows it is best effort
+          }
+        }
+      }
       lock_->mutex.unlock();
       return 0;
     }
@@ -419,6 +433,7 @@ int Store::End(bool commit, std::string failure, int status) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   else
     sqlite3_exec(db_, ("ROLLBACK TO " + savepoint + "; RELEASE " + savepoint).c_str(), nullptr, nullptr, nullptr);
+  after_commit_.resize(after_mark);
   while (rollback_.size() > undo_mark) {
     const auto undo = std::move(rollback_.back());
     rollback_.pop_back();
@@ -435,6 +450,10 @@ int Store::End(bool commit, std::string failure, int status) {
 
 void Store::OnRollback(std::function<void()> undo) {
   if (depth_ > 0) rollback_.push_back(std::move(undo));
+}
+
+void Store::AfterCommit(std::function<void()> work) {
+  if (depth_ > 0) after_commit_.push_back(std::move(work));
 }
 
 Store* CurrentStore() {

@@ -83,6 +83,10 @@ class Store {
   // are rolled back, even after it returned 0 and the commit failed, so what
   // it changed outside the database (a view's file) goes back too.
   void OnRollback(std::function<void()> undo);
+  // Inside a command: work that runs once the outermost command has
+  // committed (in the order given), and never when the change is undone. For
+  // what may only follow the commit: a view's file losing its write bit.
+  void AfterCommit(std::function<void()> work);
 
   sqlite3* Handle() const { return db_; }
   [[noreturn]] void Fail(const std::string& what);
@@ -98,6 +102,8 @@ class Store {
   int depth_ = 0;
   std::vector<std::size_t> undo_marks_;  // rollback_'s size at each open command
   std::vector<std::function<void()>> rollback_;
+  std::vector<std::size_t> after_marks_;  // after_commit_'s size at each open command
+  std::vector<std::function<void()>> after_commit_;
 };
 
 // The store in force for the client calls (nullptr until one is put in).

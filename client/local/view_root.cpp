@@ -105,21 +105,35 @@ fs::perms CopyPerms(Store& s, const Object& element, bool checked_out) {
   return fs::perms(static_cast<unsigned>(mode) & 0555) | (checked_out ? fs::perms::owner_write : fs::perms::none);
 }
 
-// Writes a version's file: a fresh file with its contents and permissions.
-// A failure throws (the command is undone).
+// Writes a version's file: its contents and permissions replace the file at
+// once. A file that is writable now keeps its write bit until the store has
+// committed, so a process killed in between leaves either the old state or a
+// writable copy with the version's bytes, and both agree with the store. A
+// failure throws (the command is undone).
 void WriteFile(Store& s, const fs::path& path, const std::string& contents, fs::perms perms) {
   PutBackOnRollback(s, path);
   std::error_code error;
   fs::create_directories(path.parent_path(), error);
-  fs::remove(path, error);
-  {
+  const bool drop_write_later = (perms & fs::perms::owner_write) == fs::perms::none && Writable(path);
+  const fs::perms now = drop_write_later ? perms | fs::perms::owner_write : perms;
+  const int failure = ReplaceFile(path, contents, now);
+  if (failure == ENAMETOOLONG) {
+    // No room for a new file's name beside it: written in place.
+    fs::remove(path, error);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << contents;
     out.close();
     if (!out) s.Fail("cannot write the view file " + path.string());
+    fs::permissions(path, now, error);
+    if (error) s.Fail("cannot set the permissions of " + path.string());
+  } else if (failure) {
+    s.Fail("cannot write the view file " + path.string());
   }
-  fs::permissions(path, perms, error);
-  if (error) s.Fail("cannot set the permissions of " + path.string());
+  if (drop_write_later)
+    s.AfterCommit([path, perms] {
+      std::error_code ignored;
+      fs::permissions(path, perms, ignored);
+    });
 }
 
 std::string Contents(Store& s, vob_handle_t vob, vob_dbid_t version) {
@@ -127,11 +141,13 @@ std::string Contents(Store& s, vob_handle_t vob, vob_dbid_t version) {
   return v ? v->text : std::string();
 }
 
+// Changed by hand: the bytes differ from the version's. A writable copy with
+// the version's very bytes is not: a check-out, check-in or undo killed
+// between the store and the file leaves one, and no one's work is in it.
 bool Hijacked(Store& s, const fs::path& path, const Record& record) {
   if (record.checked_out) return false;
-  if (Writable(path)) return true;
   std::string text;
-  if (!ReadFile(path, &text)) return false;
+  if (!ReadFile(path, &text)) return Writable(path);
   return text != Contents(s, record.vob, record.version);
 }
 

@@ -93,12 +93,15 @@ TEST_F(ViewRoots, UndoCheckOutPutsTheSelectedVersionBack) {
   EXPECT_FALSE(Writable(File("public/src/util.c")));
 }
 
-TEST_F(ViewRoots, AHandEditedOrHandUnprotectedFileIsHijackedAndLeftAlone) {
+TEST_F(ViewRoots, AHandEditedFileIsHijackedAndLeftAlone) {
   Write(File("public/src/util.c"), "changed by hand\n");
   EXPECT_EQ(State("\\\\view\\v1\\public\\src\\util.c"), VIEW_FILE_HIJACKED);
+  // Unprotected with the version's bytes, nothing was changed: the copy is
+  // checked in, and the view's refresh protects it again.
   std::filesystem::permissions(File("public/doc/README.txt"), std::filesystem::perms(0644));
-  EXPECT_EQ(State("\\\\view\\v1\\public\\doc\\README.txt"), VIEW_FILE_HIJACKED);
+  EXPECT_EQ(State("\\\\view\\v1\\public\\doc\\README.txt"), VIEW_FILE_CHECKED_IN);
   ASSERT_EQ(view_inval_view(view), 0);  // the view takes up its rules again
+  EXPECT_FALSE(Writable(File("public/doc/README.txt")));
   EXPECT_EQ(Read(File("public/src/util.c")), "changed by hand\n");
   EXPECT_EQ(State("\\\\view\\v1\\public\\src\\util.c"), VIEW_FILE_HIJACKED);
   // Checking out a hijacked file keeps the changes as the start of the work.

@@ -227,8 +227,15 @@ void CAddToSrcFactory::FinishDirectory(GCL_Status& status, const std::string& di
   GCL_Status own;
   GCL_CaptureScope capture(own);
   ClientLock lock;
+  // A directory that cannot be read or named stays checked out: the closing box says so.
+  auto fail = [&] {
+    capture.End();
+    status.set_code(TBS_ST_FAILURE);
+    TakeOver(status, own);
+  };
   Selected selected;
-  if (!Lookup(directory, &selected) || !selected.checked_out) return;
+  if (!Lookup(directory, &selected)) return fail();
+  if (!selected.checked_out) return;
   const bool run_file = IsRunFile(directory);
   if (run_file && m_keep) return;
   bool local = true;

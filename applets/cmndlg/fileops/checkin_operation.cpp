@@ -88,7 +88,9 @@ void CCheckinOperation::ProcessFile(GCL_Status& status, CFileItem& item) {
     return;
   }
   if (element && !status.ok()) return;
-  status.reset(0);
+  // Only "not found" makes the file a candidate for adding: a lookup that
+  // failed otherwise fails the file.
+  if (ReadFailed(status)) return;
   if (item.IsHijacked(status)) {
     Fail(status, plat::LoadString(IDS_CHECKIN_HIJACKED));
     return;
