@@ -29,13 +29,7 @@ class CRvLabelsPage : public CBasePropertyPage {
   static CRvPropertyBase* construct() { return new CRvLabelsPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    status.make_ok();
-    const auto* version = dynamic_cast<const RVL_Version*>(&object);
-    if (!version) {
-      status.set_code(TBS_ST_WRONG_KIND);
-      return;
-    }
-    m_version = *version;
+    rvcmndlg::KeepTypedObject(status, object, m_version);
   }
 
   void fetch_data(GCL_Status& status) override {

@@ -21,6 +21,15 @@ Type FindType(GCL_Status& status, const RVL_Vob& vob, const char* prefix, const 
   return status.ok() ? Type(status, vob, found.dbid()) : Type();
 }
 
+// A prompt whose name was found ends with OK; else it shows the repository's
+// message and stays open.
+void EndWhenFound(plat::Dialog& prompt, const GCL_Status& status) {
+  if (status.ok())
+    prompt.EndDialog(plat::IdOk);
+  else
+    rvcmndlg::ShowStatusError(status);
+}
+
 }  // namespace
 
 CPrompt::CPrompt(plat::Window* parent, std::string caption, std::string prompt)
@@ -113,11 +122,7 @@ void CPromptLabelType::OnOK() {
   if (!UpdateData(true)) return;
   GCL_Status status;
   m_type = FindType<RVL_LabelType>(status, m_vob, "lbtype", m_name);
-  if (!status.ok()) {
-    rvcmndlg::ShowStatusError(status);
-    return;
-  }
-  EndDialog(plat::IdOk);
+  EndWhenFound(*this, status);
 }
 
 // ---- CPromptTriggerType ----
@@ -139,9 +144,5 @@ void CPromptTriggerType::OnOK() {
   }
   GCL_Status status;
   m_type = FindType<RVL_TriggerType>(status, m_vob, "trtype", m_name);
-  if (!status.ok()) {
-    rvcmndlg::ShowStatusError(status);
-    return;
-  }
-  EndDialog(plat::IdOk);
+  EndWhenFound(*this, status);
 }
