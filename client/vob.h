@@ -218,9 +218,13 @@ int vob_ver_set_contents(vob_handle_t vob, vob_dbid_t version, const char* text)
 int vob_ver_next_labels(vob_handle_t vob, vob_dbid_t version, vob_dbid_t* cursor);
 int vob_ver_has_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype, int* has);
 // TBS_ST_ALREADY when another version of the element carries the label; TBS_ST_NOT_FOUND for an
-// unknown label type; a checked-out version is refused (TBS_ST_INVALID_ARG).
+// unknown label type; a checked-out version is refused (TBS_ST_INVALID_ARG). Each refusal
+// prints a message naming the version or the type.
 int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
-// TBS_ST_NOT_FOUND when the version lacks the label.
+// As vob_ver_add_label, but a label another version of the element holds is
+// moved to this one, in the same transaction.
+int vob_ver_move_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
+// TBS_ST_NOT_FOUND (with a message) when the version lacks the label.
 int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype);
 // The version merged into this one (a "Merge" hyperlink to it), else TBS_ST_NOT_FOUND.
 // When several merges arrived, the one recorded first.

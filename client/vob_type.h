@@ -44,6 +44,9 @@ struct vob_type_def_s {
 int vob_type_get_occurs(vob_handle_t vob, vob_dbid_t type, std::uint32_t* occurs);
 int vob_type_get_globalness(vob_handle_t vob, vob_dbid_t type, std::uint32_t* globalness);
 int vob_type_get_master_kind(vob_handle_t vob, vob_dbid_t type, std::uint32_t* master_kind);
+// The well-known-object code of a type the change-management process made
+// (its hyperlink and attribute types); TBS_ST_NOT_FOUND for any other type.
+int vob_obj_find_wkobj(vob_handle_t vob, vob_dbid_t type, int* code);
 // The element type's super types, nearest first: *cursor 0 starts, each call
 // moves it to the next; TBS_ST_NOT_FOUND at the end.
 int vob_type_next_supertypes(vob_handle_t vob, vob_dbid_t eltype, vob_dbid_t* cursor);

@@ -1,6 +1,7 @@
 // Type definitions, their checks, redefines and transactions.
 #include "vob_type.h"
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "local/local_call.h"
 #include "local/vob_repo.h"
 #include "local/vob_typedef.h"
+#include "platform/text.h"
 #include "sysutl.h"
 #include "vob_attr.h"
 
@@ -290,10 +292,13 @@ std::string AttributeBreaks(Store& s, vob_handle_t vob, vob_dbid_t obj, vob_dbid
   return "";
 }
 
-std::string LabelBreaks(Store& s, vob_handle_t vob, vob_dbid_t version, vob_dbid_t lbtype, std::uint32_t occurs) {
+vob_dbid_t LabelHolder(Store& s, vob_handle_t vob, vob_dbid_t version, vob_dbid_t lbtype, std::uint32_t occurs) {
   const auto holder = Load(s, vob, version);
-  if (!holder) return "";
-  if (const vob_dbid_t other = OtherHolder(s, *holder, "vob_labels", "lbtype", lbtype, occurs))
+  return holder ? OtherHolder(s, *holder, "vob_labels", "lbtype", lbtype, occurs) : 0;
+}
+
+std::string LabelBreaks(Store& s, vob_handle_t vob, vob_dbid_t version, vob_dbid_t lbtype, std::uint32_t occurs) {
+  if (const vob_dbid_t other = LabelHolder(s, vob, version, lbtype, occurs))
     return "Label \"" + TypeName(s, vob, lbtype) + "\" is already on \"" + HolderName(s, vob, other) + "\".";
   return "";
 }
@@ -409,6 +414,18 @@ int ReadDef(const char* call, vob_handle_t vob, vob_dbid_t type, bool args_valid
 int vob_type_get_occurs(vob_handle_t vob, vob_dbid_t type, std::uint32_t* occurs) {
   return ReadDef("vob_type_get_occurs", vob, type, NonNull(occurs), [&](const TypeDef& def) {
     *occurs = def.occurs;
+    return TBS_ST_OK;
+  });
+}
+
+int vob_obj_find_wkobj(vob_handle_t vob, vob_dbid_t type, int* code) {
+  return LocalCall("vob_obj_find_wkobj", {Num(vob), Num(type)}, NonNull(code), [&](Store& s) {
+    LoadTypeDef(s, vob, type);  // refuses an object that is no type
+    // A type the change-management process made carries its well-known code.
+    const std::vector<std::string> items = Items(s, vob, type, "wkobj");
+    const auto number = items.empty() ? std::nullopt : plat::ParseDecimal(items[0], INT_MAX);
+    if (!number) return TBS_ST_NOT_FOUND;
+    *code = static_cast<int>(*number);
     return TBS_ST_OK;
   });
 }

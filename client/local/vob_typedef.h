@@ -54,6 +54,8 @@ bool MeetsRules(const TypeDef& def, const vob_value_s& value);
 // value or the holder. *status gets TBS_ST_INVALID_ARG or TBS_ST_ALREADY.
 std::string AttributeBreaks(Store& s, vob_handle_t vob, vob_dbid_t obj, vob_dbid_t attype, const TypeDef& def,
                             const vob_value_s& value, int* status);
+// The other version that holds the label in the version's slot (0: none).
+vob_dbid_t LabelHolder(Store& s, vob_handle_t vob, vob_dbid_t version, vob_dbid_t lbtype, std::uint32_t occurs);
 std::string LabelBreaks(Store& s, vob_handle_t vob, vob_dbid_t version, vob_dbid_t lbtype, std::uint32_t occurs);
 
 }  // namespace client_local::repo

@@ -272,36 +272,61 @@ int vob_ver_has_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype, 
   });
 }
 
-int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) {
-  return LocalCall("vob_ver_add_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype), [&](Store& s) {
-    const Object v = NeedVersion(s, vob, version);
-    if (v.number == VOB_VERSION_CHECKEDOUT) return TBS_ST_INVALID_ARG;
-    const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
-    if (!type) return TBS_ST_NOT_FOUND;
-    Statement q(s, "SELECT 1 FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype = ?3");
-    q.Bind(1, vob).Bind(2, version).Bind(3, type);
-    if (q.Step()) return TBS_ST_OK;
-    if (const std::string why = LabelBreaks(s, vob, version, type, LoadTypeDef(s, vob, type).occurs); !why.empty()) {
+namespace {
+
+// Attaches the label to a checked-in version. A label that another version
+// of the element holds in the version's slot is refused, or, with move, taken
+// from that version (whose change is lock-checked like any other).
+int AttachLabel(Store& s, vob_handle_t vob, vob_dbid_t version, const char* lbtype, bool move) {
+  const Object v = NeedVersion(s, vob, version);
+  if (v.number == VOB_VERSION_CHECKEDOUT)
+    throw StoreError{TBS_ST_INVALID_ARG, "Version \"" + Pathname(s, v) + "\" is checked out: it takes no label."};
+  const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
+  if (!type) throw StoreError{TBS_ST_NOT_FOUND, "Label type \"" + std::string(lbtype) + "\" not found."};
+  Statement q(s, "SELECT 1 FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype = ?3");
+  q.Bind(1, vob).Bind(2, version).Bind(3, type);
+  if (q.Step()) return TBS_ST_OK;
+  const std::uint32_t occurs = LoadTypeDef(s, vob, type).occurs;
+  if (const std::string why = LabelBreaks(s, vob, version, type, occurs); !why.empty()) {
+    if (!move) {
       Complain(why);
       return TBS_ST_ALREADY;
     }
-    RequireUnlocked(s, vob, type);  // a locked label type is attached nowhere
-    Statement add(s, "INSERT INTO vob_labels (vob, version, lbtype) VALUES (?1, ?2, ?3)");
-    add.Bind(1, vob).Bind(2, version).Bind(3, type).Run();
-    AddEvent(s, vob, version, "make label", lbtype);
-    return TBS_ST_OK;
-  });
+    while (const vob_dbid_t holder = LabelHolder(s, vob, version, type, occurs)) {
+      Statement drop(s, "DELETE FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype = ?3");
+      drop.Bind(1, vob).Bind(2, holder).Bind(3, type).Run();
+      AddEvent(s, vob, holder, "remove label", lbtype);
+    }
+  }
+  RequireUnlocked(s, vob, type);  // a locked label type is attached nowhere
+  Statement add(s, "INSERT INTO vob_labels (vob, version, lbtype) VALUES (?1, ?2, ?3)");
+  add.Bind(1, vob).Bind(2, version).Bind(3, type).Run();
+  AddEvent(s, vob, version, "make label", lbtype);
+  return TBS_ST_OK;
+}
+
+}  // namespace
+
+int vob_ver_add_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) {
+  return LocalCall("vob_ver_add_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype),
+                   [&](Store& s) { return AttachLabel(s, vob, version, lbtype, false); });
+}
+
+int vob_ver_move_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) {
+  return LocalCall("vob_ver_move_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype),
+                   [&](Store& s) { return AttachLabel(s, vob, version, lbtype, true); });
 }
 
 int vob_ver_drop_label(vob_handle_t vob, vob_dbid_t version, const char* lbtype) {
   return LocalCall("vob_ver_drop_label", {Num(vob), Num(version), Text(lbtype)}, NonNull(lbtype), [&](Store& s) {
-    NeedVersion(s, vob, version);
+    const Object v = NeedVersion(s, vob, version);
     const vob_dbid_t type = FindNamed(s, vob, VOB_MTYPE_LBTYPE, lbtype);
-    if (!type) return TBS_ST_NOT_FOUND;
+    if (!type) throw StoreError{TBS_ST_NOT_FOUND, "Label type \"" + std::string(lbtype) + "\" not found."};
     RequireUnlocked(s, vob, type);
     Statement drop(s, "DELETE FROM vob_labels WHERE vob = ?1 AND version = ?2 AND lbtype = ?3");
     drop.Bind(1, vob).Bind(2, version).Bind(3, type).Run();
-    if (Changes(s) == 0) return TBS_ST_NOT_FOUND;
+    if (Changes(s) == 0)
+      throw StoreError{TBS_ST_NOT_FOUND, "Version \"" + Pathname(s, v) + "\" has no label \"" + lbtype + "\"."};
     AddEvent(s, vob, version, "remove label", lbtype);
     return TBS_ST_OK;
   });

@@ -208,9 +208,12 @@ std::vector<GCL_String> RVL_Version::labels(GCL_Status& status) const {
   }
 }
 
-void RVL_Version::add_label(GCL_Status& status, const GCL_String& label) const {
-  if (require_body(status, __LINE__))
-    RVL_Call(status, [&] { return vob_ver_add_label(rep()->vob_handle(), dbid(), label.c_str()); });
+void RVL_Version::add_label(GCL_Status& status, const GCL_String& label, bool move) const {
+  if (!require_body(status, __LINE__)) return;
+  RVL_Call(status, [&] {
+    return move ? vob_ver_move_label(rep()->vob_handle(), dbid(), label.c_str())
+                : vob_ver_add_label(rep()->vob_handle(), dbid(), label.c_str());
+  });
 }
 
 void RVL_Version::drop_label(GCL_Status& status, const GCL_String& label) const {

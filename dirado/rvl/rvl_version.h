@@ -64,7 +64,8 @@ class RVL_Version : public RVL_FileSysObj {
   GCL_String version_id(GCL_Status& status) const;
   // The names of the labels on the version.
   std::vector<GCL_String> labels(GCL_Status& status) const;
-  void add_label(GCL_Status& status, const GCL_String& label) const;
+  // With move, a label another version of the element holds moves here.
+  void add_label(GCL_Status& status, const GCL_String& label, bool move = false) const;
   // A version without the label gives code 1 and changes nothing.
   void drop_label(GCL_Status& status, const GCL_String& label) const;
   // The version merged into this one.

@@ -176,6 +176,8 @@ TEST_F(Locks, EveryChangeUnderALockIsRefusedWithAMessageNamingTheLock) {
       {"reserve", [&] { return vob_branch_reserve(vob, in_v2); }, [&] { return vob_branch_unreserve(vob, in_v2); }},
       {"label", [&] { return vob_ver_add_label(vob, hello2, "REL2"); },
        [&] { return vob_ver_drop_label(vob, hello2, "REL2"); }},
+      {"move label", [&] { return vob_ver_move_label(vob, hello2, "REL1"); },
+       [&] { return vob_ver_move_label(vob, hello1, "REL1"); }},
       {"attribute", priority_two, [&] { return vob_obj_drop_attr(vob, hello2, "Priority"); }},
       {"rename", [&] { return vob_obj_set_name(vob, rel2, "REL3"); },
        [&] { return vob_obj_set_name(vob, rel2, "REL2"); }},
@@ -187,11 +189,11 @@ TEST_F(Locks, EveryChangeUnderALockIsRefusedWithAMessageNamingTheLock) {
     std::vector<std::string> held;  // the changes this lock holds back
   };
   const Guard guards[] = {
-      {kHello, {"check-out", "reserve", "label", "attribute", "protect"}},
+      {kHello, {"check-out", "reserve", "label", "move label", "attribute", "protect"}},
       {"brtype:main@\\public", {"check-out", "reserve"}},
       {"lbtype:REL2@\\public", {"label", "rename"}},
       {"attype:Priority@\\public", {"attribute"}},
-      {"vob:\\public", {"check-out", "reserve", "label", "attribute", "rename", "protect"}},
+      {"vob:\\public", {"check-out", "reserve", "label", "move label", "attribute", "rename", "protect"}},
   };
   const std::string me = Me();
   for (const Guard& guard : guards) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/message_capture.h"
@@ -167,6 +168,14 @@ TEST_F(TypeDefs, OccursLimitsLabelsAndAttributesAndRedefinesThatExistingOnesWoul
     MessageCapture messages;
     EXPECT_EQ(vob_ver_add_label(repo.vob, repo.hello2, "TESTED"), TBS_ST_ALREADY);
     EXPECT_NE(messages.Text().find("hello.c@@\\main\\1"), std::string::npos) << messages.Text();
+  }
+  // Moved instead, in one call: \main\1 gives it up, \main\dev keeps its own.
+  EXPECT_EQ(vob_ver_move_label(repo.vob, repo.hello2, "TESTED"), 0);
+  const std::pair<vob_dbid_t, int> holders[] = {{repo.hello1, 0}, {repo.hello2, 1}, {repo.dev1, 1}};
+  for (const auto& [version, held] : holders) {
+    int has = -1;
+    EXPECT_EQ(vob_ver_has_label(repo.vob, version, "TESTED", &has), 0);
+    EXPECT_EQ(has, held) << version;
   }
   // Back to one per element would break: refused, naming a holder; nothing changes.
   vob_type_def_s per_element;

@@ -15,7 +15,11 @@
 #include "flm_imsg_redirector.h"
 #include "gcl_status.h"
 #include "gcl_time.h"
+#include "propsheet/metadata/metadata_pages.h"
+#include "propsheet/property_sheet.h"
+#include "res/library_resources.h"
 #include "rvl_attribute.h"
+#include "rvl_hyperlink.h"
 #include "rvl_infostg.h"
 #include "rvl_version.h"
 #include "sysutl.h"
@@ -76,7 +80,7 @@ bool DescribePlace(Context& context, const std::string& name, GCL_Status& status
   return true;
 }
 
-// Owner, group, mode, lock, labels and attributes of a VOB object; a part
+// Owner, group, mode, lock, labels, attributes and hyperlinks of a VOB object; a part
 // the repository cannot read is left out.
 void DescribeMetadata(std::ostream& out, const RVL_VobObject& object) {
   out << "  Metadata:\n";
@@ -119,6 +123,15 @@ void DescribeMetadata(std::ostream& out, const RVL_VobObject& object) {
     GCL_Status type_status;
     out << "    Attribute: " << attributes[i].type().name(type_status).c_str() << " = "
         << attributes[i].value().text().c_str() << "\n";
+  }
+  // The hyperlinks as the object's Custom page lists them.
+  status.make_ok();
+  rvcmndlg::EntryScope resources;
+  for (const RVL_HyperlinkComposite& hyperlink : RVL_FindHyperlinks(status, object, GCL_String())) {
+    if (CBasePropertyPage::IsFLXHyperlink(hyperlink)) continue;
+    GCL_Status row_status;
+    const std::string row = format_hyperlink_string(row_status, hyperlink);
+    if (row_status.ok()) out << "    Hyperlink: " << row << "\n";
   }
 }
 

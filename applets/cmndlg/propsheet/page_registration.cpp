@@ -18,7 +18,8 @@ constexpr RegisterWithBase kRows[] = {
     RegisterGeneralBranchPage,   RegisterGeneralCheckoutPage, RegisterGeneralDerivedObjPage,
     RegisterGeneralElementPage,  nullptr /* replica */,       RegisterGeneralPage,
     RegisterGeneralSymlinkPage,
-    // labels, attributes and hyperlinks, triggers, then:
+    RegisterLabelsPage,          RegisterAttrHLinkPage,
+    // triggers, then:
     RegisterProtectionPage,      RegisterLockPage,
 };
 

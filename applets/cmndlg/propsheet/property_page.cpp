@@ -3,6 +3,7 @@
 #include <array>
 #include <map>
 
+#include "gcl_status.h"
 #include "gu.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
@@ -12,6 +13,9 @@
 #include "propsheet/propsheet_font.h"
 #include "res/resource_ids.h"
 #include "propsheet/property_sheet.h"
+#include "rvl_attribute.h"
+#include "rvl_hyperlink.h"
+#include "vob_type.h"
 
 namespace {
 
@@ -133,4 +137,25 @@ void CBasePropertyPage::OnSheetHelp() {
   }
   const std::string topic = GetHtmlHelpTopic(m_page_id);
   if (topic != kNoHelp) gu_help(plat::Hwnd::Null, ConsoleHelpPath(topic).c_str(), 1, 0);
+}
+
+namespace {
+
+int WellKnownCode(const RVL_VobObject& type) {
+  int code = 0;
+  return !type.is_null() && vob_obj_find_wkobj(type.vob().handle(), type.dbid(), &code) == 0 ? code : 0;
+}
+
+}  // namespace
+
+bool CBasePropertyPage::IsFLXHyperlink(const RVL_HyperlinkComposite& hyperlink) {
+  GCL_Status status;
+  switch (WellKnownCode(hyperlink.hyperlink().type_object(status))) {
+    case 23: case 25: case 26: case 32: case 66: case 67: case 68: case 69: return true;
+    default: return false;
+  }
+}
+
+bool CBasePropertyPage::IsFLXAttributeType(const RVL_Attribute& attribute) {
+  return WellKnownCode(attribute.type()) == 77;
 }

@@ -16,6 +16,8 @@
 #include "platform/sync.h"
 
 class GCL_HandleBase;
+class RVL_Attribute;
+class RVL_HyperlinkComposite;
 class GCL_Status;
 class GCL_String;
 class CPropertySheetFont;
@@ -91,6 +93,12 @@ class CBasePropertyPage : public plat::PropertyPage, public CRvPropertyBase {
   static std::string ConsoleHelpPath(const std::string& topic);
   static constexpr const char* kNoHelp = "No help available.";
   static const int m_nIgnoreCtrls[];
+
+  // Whether the hyperlink's or the attribute's type belongs to the
+  // change-management process (by its well-known-object code); a type whose
+  // code cannot be read does not. Called under the client lock.
+  static bool IsFLXHyperlink(const RVL_HyperlinkComposite& hyperlink);
+  static bool IsFLXAttributeType(const RVL_Attribute& attribute);
 
  protected:
   // The page's describe topic ("stratadescribe/NAME.htm"), set by the page.

@@ -17,8 +17,9 @@ TEST_F(RvdlgProperties, AnUnknownNameFailsWithTheSheetsMessage) {
   EXPECT_EQ(Rvdlg({"properties", "nosuch"}, &output), 1) << output;
   EXPECT_NE(output.find("nosuch: failed\n    Unable to display properties of \"nosuch\"."), std::string::npos)
       << output;
-  // An object the library has no page for yet (an activity of the project VOB) says so.
-  EXPECT_EQ(Rvdlg({"properties", "activity:fix_greeting@\\projects"}, &output), 1) << output;
+  // An object the library has no page for yet (a view-private file) says so.
+  Write(ViewFile("public/src/scratch.txt"), "mine\n");
+  EXPECT_EQ(Rvdlg({"properties", "\\\\view\\sample_view\\public\\src\\scratch.txt"}, &output), 1) << output;
   EXPECT_NE(output.find("No properties can be shown for this kind of object."), std::string::npos) << output;
 }
 

@@ -105,13 +105,16 @@ void CRvGeneralPageBase::KeepType(GCL_Status& status, const RVL_NamedObj& type) 
 }
 
 void CRvGeneralPageBase::OpenTypeProperties() {
-  if (!m_has_type) return;  // nothing read yet
+  if (m_has_type) rvcmndlg::OpenRelatedSheet(m_type, m_type_name);  // else nothing read yet
+}
+
+void rvcmndlg::OpenRelatedSheet(const GCL_HandleBase& object, const std::string& name) {
   GCL_Status status;
   auto thread = CRvPropertyThread::CreateObject();
-  thread->SetObject(status, m_type, GCL_String(m_type_name.c_str()));
+  thread->SetObject(status, object, GCL_String(name.c_str()));
   if (!status.ok()) {
     thread.reset();
-    rvcmndlg::ShowCannotDisplay(m_type_name, status);
+    rvcmndlg::ShowCannotDisplay(name, status);
     return;
   }
   CRvPropertyThread::Start(std::move(thread));

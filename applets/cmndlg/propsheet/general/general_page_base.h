@@ -78,6 +78,10 @@ void RegisterPageClass() {
   CRvPropertyBase::register_page_subclass({&Page::is_appropriate, &Page::construct});
 }
 
+// A related object's own sheet (a type, the other end of a hyperlink) on a
+// new thread, titled by its name; 742 when it cannot be shown.
+void OpenRelatedSheet(const GCL_HandleBase& object, const std::string& name);
+
 // The registration rows of the General pages (their place in the table is
 // page_registration.cpp's).
 void RegisterGeneralBranchPage();

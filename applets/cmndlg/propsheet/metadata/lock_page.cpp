@@ -76,13 +76,7 @@ class CRvLockPage : public CBasePropertyPage {
   static CRvPropertyBase* construct() { return new CRvLockPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    status.make_ok();
-    const auto* vob_object = dynamic_cast<const RVL_VobObject*>(&object);
-    if (!vob_object) {
-      status.set_code(TBS_ST_WRONG_KIND);
-      return;
-    }
-    m_object = *vob_object;
+    rvcmndlg::KeepTypedObject(status, object, m_object);
   }
 
   void fetch_data(GCL_Status& status) override {

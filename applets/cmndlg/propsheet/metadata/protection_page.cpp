@@ -42,13 +42,7 @@ class CRvProtectionPage : public CBasePropertyPage {
   static CRvPropertyBase* construct() { return new CRvProtectionPage; }
 
   void SetObject(GCL_Status& status, const GCL_HandleBase& object) override {
-    status.make_ok();
-    const auto* element = dynamic_cast<const RVL_Element*>(&object);
-    if (!element) {
-      status.set_code(TBS_ST_WRONG_KIND);
-      return;
-    }
-    m_element = *element;
+    rvcmndlg::KeepTypedObject(status, object, m_element);
   }
 
   void fetch_data(GCL_Status& status) override {

@@ -338,8 +338,8 @@ TEST_F(PropertySheetTest, OneNameOpensOnThePageItsTabNames) {
     std::string name, tab;
     int page;
   } cases[] = {
-      // An element's sheet: the library's General, Protection and Lock
-      // pages, then stand-ins 18, 19 and 20 (-1: a library page).
+      // An element's sheet: the library's General, Custom, Protection and
+      // Lock pages, then stand-ins 18, 19 and 20 (-1: a library page).
       {hello, "", -1},           {hello, "configspec", 19}, {hello, "loadrules", -1},
       {hello, "activities", -1}, {hello, "other", -1},
   };
@@ -350,7 +350,7 @@ TEST_F(PropertySheetTest, OneNameOpensOnThePageItsTabNames) {
     user->OnCaption("Properties of " + c.name).Click("OK");
     EXPECT_EQ(Kinds(Display({c.name}, c.tab)), std::vector<Kind>{Kind::Ok});
     EXPECT_EQ(Activated(), c.page < 0 ? std::vector<int>{} : std::vector<int>{kFirstPageId + c.page});
-    const std::string opened = c.tab == "loadrules" || c.tab == "activities" ? "[Protection]"
+    const std::string opened = c.tab == "loadrules" || c.tab == "activities" ? "[Custom]"
                                : c.page < 0                                   ? "[General]"
                                                                               : "[Page 19]";
     EXPECT_NE(user->TranscriptText().find(opened), std::string::npos) << opened;
@@ -490,8 +490,11 @@ TEST_F(PropertySheetTest, APageThatCannotInitialiseSaysSo) {
     plat::test::ScriptedUser user;
     if (in_exchange) user->OnMessage("The value cannot be shown.").Click("OK").Always().Optional();
     user->OnMessage("An error occurred while initializing the selected property page.").Click("OK").Always();
-    // Every page refuses (a hyperlink has no General page): the sheet cannot open.
-    EXPECT_EQ(Kinds(Display({"hlink:Merge@" + std::to_string(merge) + "@\\public"})), std::vector<Kind>{Kind::Failed});
+    // A hyperlink's sheet: the library's Custom page, then the stand-in,
+    // which refuses; the sheet stays on the Custom page.
+    const std::string name = "hlink:Merge@" + std::to_string(merge) + "@\\public";
+    user->OnCaption("Properties of " + name).Page("Page 18").Click("OK");
+    EXPECT_EQ(Kinds(Display({name})), std::vector<Kind>{Kind::Ok});
     EXPECT_TRUE(Activated().empty());
   }
 }

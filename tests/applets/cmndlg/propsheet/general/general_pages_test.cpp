@@ -188,11 +188,11 @@ TEST_F(GeneralPagesTest, AFailedReadRefusesThePageAndAFailedViewLookUpIsForgotte
     ASSERT_TRUE(CallLog::InjectFailure(call, rv_test::Failing(TBS_ST_PERMISSION, "no access for you")));
     plat::test::ScriptedUser user;
     user->OnMessage("The selected property page is currently unavailable").Click("OK");
-    // The General page is refused; the Lock page still opens.
+    // The General page is refused; the next page, Labels, still opens.
     user->OnCaption("Properties of " + util_co).Click("Cancel");
     const auto outcomes = Display(util_co);
     EXPECT_EQ(Kinds(outcomes), std::vector<Kind>{Kind::Cancel});
-    EXPECT_NE(user->TranscriptText().find("[Lock]"), std::string::npos) << user->TranscriptText();
+    EXPECT_NE(user->TranscriptText().find("[Labels]"), std::string::npos) << user->TranscriptText();
   }
   CallLog::ClearFailures();
   // The view's tag cannot be looked up: host and path, and no box.
