@@ -98,6 +98,21 @@ void RunSettings() {
   ntregy_get_param(41, parameter, sizeof parameter);
 }
 
+// What every entry asks first of each file: the series mark, then the file
+// item's lookup, element, kind and check-outs. The version the name selects.
+vob_dbid_t FirstQueries(int i, int files, const std::string& name, vob_handle_t* vob) {
+  vob_utl_set_series_next_op(i == 0, i == files - 1);
+  char tag[1024];
+  vob_dbid_t version = 0, element = 0;
+  std::uint32_t mtype = 0;
+  view_ws_lookup_pn(name.c_str(), tag, sizeof tag, vob, &version);
+  vob_ver_get_elem(*vob, version, &element);
+  vob_obj_get_mtype(*vob, element, &mtype);
+  std::vector<cmd_lscheckout_entry_s> checkouts;
+  cmd_lscheckout_get_list(name.c_str(), 0, &checkouts);
+  return version;
+}
+
 // The client calls the entry makes, in a bare loop: the run's settings and
 // usage record, and per file its series mark, the file's queries (element,
 // kind, check-outs, view, replication) and its check-out.
@@ -108,17 +123,10 @@ void BareLoop(int files) {
       [](void* context, int, const char* text) { *static_cast<std::string*>(context) += text; }, &messages);
   RunSettings();
   for (int i = 0; i < files; ++i) {
-    vob_utl_set_series_next_op(i == 0, i == files - 1);
     const std::string name = FileOf(i);
-    char tag[1024];
     vob_handle_t vob = 0;
-    vob_dbid_t version = 0, element = 0;
-    std::uint32_t mtype = 0;
-    view_ws_lookup_pn(name.c_str(), tag, sizeof tag, &vob, &version);
-    vob_ver_get_elem(vob, version, &element);
-    vob_obj_get_mtype(vob, element, &mtype);
-    std::vector<cmd_lscheckout_entry_s> checkouts;
-    cmd_lscheckout_get_list(name.c_str(), 0, &checkouts);
+    const vob_dbid_t version = FirstQueries(i, files, name, &vob);
+    benchmark::DoNotOptimize(version);
     view_info_s info;
     view_get_view_info(name.c_str(), &info);
     FLM_View view;
@@ -154,18 +162,11 @@ void BareCheckinLoop(int files) {
       [](void* context, int, const char* text) { *static_cast<std::string*>(context) += text; }, &messages);
   RunSettings();
   for (int i = 0; i < files; ++i) {
-    vob_utl_set_series_next_op(i == 0, i == files - 1);
     const std::string name = FileOf(i);
-    char tag[1024];
     vob_handle_t vob = 0;
-    vob_dbid_t version = 0, element = 0, predecessor = 0, branch = 0, latest = 0;  // as the file item asks
-    std::uint32_t mtype = 0;
+    const vob_dbid_t version = FirstQueries(i, files, name, &vob);
+    vob_dbid_t predecessor = 0, branch = 0, latest = 0;  // as the file item asks
     int out = 0;
-    view_ws_lookup_pn(name.c_str(), tag, sizeof tag, &vob, &version);
-    vob_ver_get_elem(vob, version, &element);
-    vob_obj_get_mtype(vob, element, &mtype);
-    std::vector<cmd_lscheckout_entry_s> checkouts;
-    cmd_lscheckout_get_list(name.c_str(), 0, &checkouts);
     vob_ver_is_checked_out(vob, version, &out);
     vob_ver_get_pred_ver(vob, version, &predecessor);
     vob_ver_get_branch(vob, version, &branch);
