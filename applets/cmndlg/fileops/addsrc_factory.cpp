@@ -98,8 +98,7 @@ std::string ParentOf(const std::string& path) {
 }
 
 bool CAddToSrcFactory::IsRunFile(const std::string& path) const {
-  const std::string name = Normal(path);
-  return std::any_of(m_names.begin(), m_names.end(), [&](const std::string& n) { return Normal(n) == name; });
+  return m_names.count(Normal(path)) != 0;
 }
 
 int CAddToSrcFactory::ProgressCallback(const char* path, int stage, int directory, void* context) {
@@ -177,7 +176,7 @@ int CAddToSrcFactory::Add(GCL_Status& status, CFileItem& item, const std::string
   {
     ClientLock lock;
     if (m_first) {
-      m_names = names;
+      for (const std::string& name : names) m_names.insert(Normal(name));
       CheckOutParent(path);
       m_first = 0;
     }

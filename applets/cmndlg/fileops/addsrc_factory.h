@@ -41,7 +41,7 @@ class CAddToSrcFactory {
   CProgressDlg* m_progress = nullptr;
   std::vector<std::string> m_parents;  // the directories to check in at the end
   std::string m_comment;
-  std::vector<std::string> m_names;
+  std::set<std::string> m_names;  // the run's files, normalised
   int m_first = 1;
   std::set<std::string> m_filled;       // directories elements went into this run
   std::vector<std::string> m_madeNow;  // elements the running command made

@@ -58,15 +58,12 @@ void CAddToSrcOperation::AddFile(GCL_Status& status, CFileItem& item) {
   if (!AskForComment(status, item)) return;
   m_progress.AllowShowing();
   if (IsCancelled() || !status.ok()) return;
-  if (!m_namesCollected) {
-    CollectFileNames(m_names);
-    m_namesCollected = true;
-  }
-  if (m_names.empty()) return;
+  const std::vector<std::string>& names = RunFileNames();
+  if (names.empty()) return;
   GCL_Status probe;
   const int master = item.IsReplicated(probe) && m_master ? 1 : 0;
   m_factory.Add(status, item, m_comment, m_keepCheckedOut ? 1 : 0, master, m_progress, m_preserveTime ? 1 : 0,
-                m_names, &CCommonCheckoutOperation::ConfirmVersionCallback,
+                names, &CCommonCheckoutOperation::ConfirmVersionCallback,
                 static_cast<CCommonCheckoutOperation*>(this));
 }
 

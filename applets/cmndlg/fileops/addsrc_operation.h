@@ -33,6 +33,4 @@ class CAddToSrcOperation : public CCommonCheckoutOperation {
   bool m_keepCheckedOut = false;
   bool m_master = false;
   CAddToSrcFactory m_factory;
-  std::vector<std::string> m_names;  // the run's files, collected once
-  bool m_namesCollected = false;
 };

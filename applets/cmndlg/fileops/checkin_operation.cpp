@@ -124,8 +124,8 @@ void CCheckinOperation::AddAndCheckIn(GCL_Status& status, CFileItem& item) {
   if (m_prompt && !AskForComment(status, item)) return;
   m_progress.AllowShowing();
   if (IsCancelled()) return;
-  std::vector<std::string> names;
-  if (CollectFileNames(names) < 1) return;
+  const std::vector<std::string>& names = RunFileNames();
+  if (names.empty()) return;
   m_factory.Add(status, item, m_comment, m_keepCheckedOut, m_master, m_progress, m_preserveTime, names,
                 &CCommonCheckoutOperation::ConfirmVersionCallback, static_cast<CCommonCheckoutOperation*>(this));
   m_finishNeeded = true;

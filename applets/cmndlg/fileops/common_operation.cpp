@@ -131,14 +131,16 @@ bool CCommonOperation::ReportAndAsk(GCL_Status& status, const CFileItem* item, i
   return go_on;
 }
 
-int CCommonOperation::CollectFileNames(std::vector<std::string>& names) {
+const std::vector<std::string>& CCommonOperation::RunFileNames() {
+  if (m_runFileNamesCollected) return m_runFileNames;
+  m_runFileNamesCollected = true;
   GCL_Status status;
   for (int i = 0; i < m_entries.GetSize(); ++i) {
     COperationObj* entry = EntryAt(i);
     if (!entry) continue;
     CFileItem item;
     item.Init(status, *entry);
-    if (status.ok()) names.push_back(item.DisplayName());
+    if (status.ok()) m_runFileNames.push_back(item.DisplayName());
   }
-  return m_entries.GetSize();
+  return m_runFileNames;
 }

@@ -38,9 +38,9 @@ class CCommonOperation {
   // The element at an index when it is a file entry, else nothing.
   COperationObj* EntryAt(int index) const;
   bool IsMultiple() const;
-  // The display names of the entries, while the walk stays clean; returns
-  // the number of elements.
-  int CollectFileNames(std::vector<std::string>& names);
+  // The display names of the run's file entries that resolve, collected at
+  // the first call and kept for the rest of the run.
+  const std::vector<std::string>& RunFileNames();
   int SuccessCount() const { return m_successCount.load(); }
 
  protected:
@@ -62,5 +62,7 @@ class CCommonOperation {
 
   std::atomic<int> m_successCount{0};
   int m_savedPrefix = 0;
+  std::vector<std::string> m_runFileNames;
+  bool m_runFileNamesCollected = false;
   std::unique_ptr<plat::WorkerThread> m_worker;
 };

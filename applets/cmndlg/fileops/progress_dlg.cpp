@@ -77,6 +77,7 @@ void CProgressDlg::Post(std::uint32_t message, plat::WParam wparam, plat::LParam
 
 void CProgressDlg::SetLine1(const std::string& text) {
   std::lock_guard lock(pending_mutex_);
+  if (visible_ && text == line1_) return;  // the window shows it already, or will
   line1_ = text;
   if (visible_)
     Post(kSetLine1, 0, 0, text);
@@ -86,6 +87,7 @@ void CProgressDlg::SetLine1(const std::string& text) {
 
 void CProgressDlg::SetLine2(const std::string& text) {
   std::lock_guard lock(pending_mutex_);
+  if (visible_ && text == line2_) return;  // the window shows it already, or will
   line2_ = text;
   if (visible_)
     Post(kSetLine2, 0, 0, text);
@@ -106,10 +108,13 @@ std::string CProgressDlg::Line2() const {
 void CProgressDlg::ChangeBar(std::uint32_t message, int a, int b) {
   if (!show_progress_) return;
   std::lock_guard lock(pending_mutex_);
-  if (visible_)
-    Post(message, static_cast<plat::WParam>(a), static_cast<plat::LParam>(b));
-  else
-    KeepBarChangeLocked(BarChange{message, a, b});
+  KeepBarChangeLocked(BarChange{message, a, b});
+  // A visible window takes what was kept at its next turn: one message for
+  // however many changes came meanwhile.
+  if (visible_ && !apply_posted_) {
+    apply_posted_ = true;
+    Post(kApplyPending);
+  }
 }
 
 void CProgressDlg::KeepBarChangeLocked(const BarChange& change) {

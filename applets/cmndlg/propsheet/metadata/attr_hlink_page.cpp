@@ -104,8 +104,8 @@ class CRvAttrHLinkPage : public CBasePropertyPage {
     }
   }
 
-  // Nothing inside the library sets these: a caller that shows the
-  // change-management process's own attributes and hyperlinks does.
+  // Set only by a caller of the single-list pages that shows the
+  // change-management process's own attributes and hyperlinks.
   bool m_show_cm_attributes = false;
   bool m_show_cm_hyperlinks = false;
 
@@ -293,18 +293,27 @@ class CRvAttrHLinkPage : public CBasePropertyPage {
   std::vector<HyperlinkRow> m_hyperlinks;
 };
 
-// The single-list variants; no sheet chooses them, callers construct them.
+// The single-list variants; no sheet chooses them, callers construct them,
+// and may show the change-management process's own items too.
 class CRvAttributesPage : public CRvAttrHLinkPage {
  public:
-  CRvAttributesPage() : CRvAttrHLinkPage(IDD_ATTRIBUTES_PAGE) {}
+  explicit CRvAttributesPage(bool show_change_management) : CRvAttrHLinkPage(IDD_ATTRIBUTES_PAGE) {
+    m_show_cm_attributes = show_change_management;
+  }
 };
 class CRvHyperlinksPage : public CRvAttrHLinkPage {
  public:
-  CRvHyperlinksPage() : CRvAttrHLinkPage(IDD_HYPERLINKS_PAGE) {}
+  explicit CRvHyperlinksPage(bool show_change_management) : CRvAttrHLinkPage(IDD_HYPERLINKS_PAGE) {
+    m_show_cm_hyperlinks = show_change_management;
+  }
 };
 
 }  // namespace
 
 void rvcmndlg::RegisterAttrHLinkPage() { rvcmndlg::RegisterPageClass<CRvAttrHLinkPage>(); }
-CRvPropertyBase* rvcmndlg::ConstructAttributesPage() { return new CRvAttributesPage; }
-CRvPropertyBase* rvcmndlg::ConstructHyperlinksPage() { return new CRvHyperlinksPage; }
+CRvPropertyBase* rvcmndlg::ConstructAttributesPage(bool show_change_management) {
+  return new CRvAttributesPage(show_change_management);
+}
+CRvPropertyBase* rvcmndlg::ConstructHyperlinksPage(bool show_change_management) {
+  return new CRvHyperlinksPage(show_change_management);
+}

@@ -26,9 +26,11 @@ void RegisterAttrHLinkPage();
 void RegisterProtectionPage();
 void RegisterLockPage();
 
-// The Attributes and Hyperlinks pages: the Custom page's lists alone.
-CRvPropertyBase* ConstructAttributesPage();
-CRvPropertyBase* ConstructHyperlinksPage();
+// The Attributes and Hyperlinks pages: the Custom page's lists alone, on the
+// heap for the caller's sheet; with the change-management process's own
+// attributes or hyperlinks when asked.
+CRvPropertyBase* ConstructAttributesPage(bool show_change_management = false);
+CRvPropertyBase* ConstructHyperlinksPage(bool show_change_management = false);
 
 // SetObject of a page that keeps a typed copy of its object: any other
 // object is refused with TBS_ST_WRONG_KIND.

@@ -202,12 +202,21 @@ TEST_F(ProgressDlgTest, WhileHiddenChangesAreKeptAndTheWindowShowsTheLatest) {
   bar->GetRange(low, high);
   EXPECT_EQ(high, 500);
   EXPECT_EQ(bar->GetPos(), 202) << "100 steps of 2, then +5 and -3, in order";
-  progress.StepIt();
-  progress.SetLine1("file 100");
-  EXPECT_EQ(plat::PendingMessageCount(plat::CurrentThreadId()), 2u) << "a visible window gets every change";
+  for (int i = 100; i < 150; ++i) {
+    progress.SetLine1("file " + std::to_string(i));
+    progress.SetLine2("checking out");
+    progress.StepIt();
+  }
+  EXPECT_EQ(plat::PendingMessageCount(plat::CurrentThreadId()), 51u)
+      << "a visible window gets each new text, and the bar's moves at once";
   plat::PumpPendingMessages();
-  EXPECT_EQ(bar->GetPos(), 204);
-  EXPECT_EQ(progress.GetDlgItemText(IDC_PROGRESS_LINE1), "file 100");
+  EXPECT_EQ(bar->GetPos(), 302);
+  EXPECT_EQ(progress.GetDlgItemText(IDC_PROGRESS_LINE1), "file 149");
+  EXPECT_EQ(progress.GetDlgItemText(IDC_PROGRESS_LINE2), "checking out");
+  progress.StepIt();
+  EXPECT_EQ(plat::PendingMessageCount(plat::CurrentThreadId()), 1u) << "a move after the last hand-over is posted";
+  plat::PumpPendingMessages();
+  EXPECT_EQ(bar->GetPos(), 304);
 }
 
 TEST_F(ProgressDlgTest, TheBarStopsAtItsEndsWhateverWasKept) {

@@ -3,6 +3,7 @@
 // command asks, and what the repository holds afterwards.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "local/calllog.h"
 #include "local/store.h"
 #include "propsheet/display_property_sheet.h"
+#include "propsheet/metadata/metadata_pages.h"
 #include "propsheet/metadata/prompt.h"
 #include "propsheet/property_sheet.h"
 #include "res/library_resources.h"
@@ -218,6 +220,44 @@ TEST_F(CustomLabelsPagesTest, TheAttributePromptLooksTheTypeUpAndOKAddsTheTypeIn
   const std::string text = user->TranscriptText();
   EXPECT_NE(text.find("<OK>*(disabled)"), std::string::npos) << text;
   EXPECT_NE(text.find("edit (read-only): \"integer\""), std::string::npos) << text;
+}
+
+// The single-list pages no sheet chooses, in a caller's own sheet: one list
+// each, and the change-management process's own items only when asked.
+TEST_F(CustomLabelsPagesTest, TheSingleListPagesShowTheProcesssOwnItemsOnlyWhenAsked) {
+  vob_dbid_t change_set = 0;
+  ASSERT_EQ(vob_mktype(vob, VOB_MTYPE_HLTYPE, "ChangeSet", "", &change_set), 0);
+  client_local::CurrentStore()->Exec("INSERT INTO vob_type_items (vob, type, list, position, value) VALUES (" +
+                                     std::to_string(vob) + ", " + std::to_string(change_set) + ", 'wkobj', 0, '26')");
+  ASSERT_EQ(vob_hlink_create(vob, "ChangeSet", vob, hello2, vob, util, "", "", nullptr), 0);
+  AddAttribute(hello2, "Priority", VOB_VAL_INTEGER, "2");
+  const struct {
+    bool attributes, show;
+    std::vector<std::string> shown, hidden;
+  } cases[] = {
+      {true, false, {"Priority | 2"}, {"Activity", "Merge", "ChangeSet"}},
+      {true, true, {"Priority | 2", "Activity | \"fix\""}, {"Merge", "ChangeSet"}},
+      {false, false, {"Merge <- "}, {"ChangeSet", "Priority"}},
+      {false, true, {"Merge <- ", "ChangeSet -> "}, {"Priority", "Activity"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.attributes ? "attributes" : "hyperlinks") + (c.show ? ", shown" : ""));
+    rvcmndlg::EntryScope resources;
+    const std::unique_ptr<CRvPropertyBase> page(c.attributes ? rvcmndlg::ConstructAttributesPage(c.show)
+                                                             : rvcmndlg::ConstructHyperlinksPage(c.show));
+    GCL_Status status;
+    page->SetObject(status, RVL_VobObject(status, RVL_Vob(vob), hello2));
+    ASSERT_TRUE(status.ok());
+    plat::test::ScriptedUser user;
+    user->OnCaption("Custom lists").Click("OK");
+    plat::PropertySheet sheet("Custom lists");
+    sheet.AddPage(dynamic_cast<plat::PropertyPage*>(page.get()));
+    EXPECT_EQ(sheet.DoModal(), plat::IdOk);
+    const std::string shown = LastPage(user, c.attributes ? IDD_ATTRIBUTES_PAGE : IDD_HYPERLINKS_PAGE);
+    ASSERT_FALSE(shown.empty()) << user->TranscriptText();
+    for (const std::string& row : c.shown) EXPECT_NE(shown.find(row), std::string::npos) << row << "\n" << shown;
+    for (const std::string& row : c.hidden) EXPECT_EQ(shown.find(row), std::string::npos) << row << "\n" << shown;
+  }
 }
 
 // ---- Labels ----
