@@ -222,19 +222,36 @@ std::string CallsDiffer(const std::function<void(int)>& bare_loop, const std::fu
 // built the repository, and the two loops meet different heaps.
 void OnWorker(const std::function<void()>& work) { std::thread(work).join(); }
 
+// Both loops' wall-clock and processor seconds, summed over the iterations.
+struct Totals {
+  Timed bare, entry;
+  void Count(benchmark::State& state, int files, const char* per_file, const char* ratio) const {
+    const double runs = static_cast<double>(state.iterations()) * files;
+    state.counters["bare_us_per_file"] = bare.wall * 1e6 / runs;
+    state.counters[per_file] = entry.wall * 1e6 / runs;
+    state.counters[ratio] = bare.wall > 0 ? entry.wall / bare.wall : 0;
+    state.counters["cpu_over_bare"] = bare.cpu > 0 ? entry.cpu / bare.cpu : 0;
+  }
+};
+
 // One iteration: each loop on a fresh repository, the first of them in turn
 // (the entry first in odd iterations), so neither always meets a machine the
 // other has just warmed or worn.
 void TimeBoth(benchmark::State& state, int files, bool on_disk, const std::function<void()>& bare_loop,
-              const std::function<void()>& entries, double* bare, double* entry) {
+              const std::function<void()>& entries, Totals* totals) {
   const bool entry_first = state.iterations() % 2 == 1;
   double run = 0;
   for (int turn = 0; turn < 2; ++turn) {
     MakeRepository(files, on_disk);
-    if ((turn == 0) == entry_first)
-      *entry += run = Seconds(entries);
-    else
-      *bare += Seconds([&] { OnWorker(bare_loop); });
+    if ((turn == 0) == entry_first) {
+      const Timed timed = Time(entries);
+      totals->entry.wall += run = timed.wall;
+      totals->entry.cpu += timed.cpu;
+    } else {
+      const Timed timed = Time([&] { OnWorker(bare_loop); });
+      totals->bare.wall += timed.wall;
+      totals->bare.cpu += timed.cpu;
+    }
   }
   state.SetIterationTime(run);
 }
@@ -248,21 +265,18 @@ void BM_CheckoutAgainstBareLoop(benchmark::State& state) {
     state.SkipWithError(differ.c_str());
     return;
   }
-  double bare = 0, entry = 0;
+  Totals totals;
   int succeeded = 0;
   for (auto _ : state)
-    TimeBoth(state, files, on_disk, [&] { BareLoop(files); }, [&] { succeeded = RunEntry(files); }, &bare, &entry);
+    TimeBoth(state, files, on_disk, [&] { BareLoop(files); }, [&] { succeeded = RunEntry(files); }, &totals);
   if (succeeded != files) state.SkipWithError("not every file was checked out");
-  const double runs = static_cast<double>(state.iterations()) * files;
-  state.counters["bare_us_per_file"] = bare * 1e6 / runs;
-  state.counters["entry_us_per_file"] = entry * 1e6 / runs;
-  state.counters["checkout_over_bare"] = bare > 0 ? entry / bare : 0;
+  totals.Count(state, files, "entry_us_per_file", "checkout_over_bare");
   plat::SetUiHost(nullptr);
   client_local::UseStore(nullptr);
   std::filesystem::remove_all(Homes());
 }
-// The machine's speed drifts by a fifth from one minute to the next: the
-// short runs take more turns, each loop first in half of them.
+// The machine's speed drifts by up to a tenth within minutes: each case
+// takes several turns, each loop first in half of them.
 BENCHMARK(BM_CheckoutAgainstBareLoop)
     ->ArgsProduct({{1000}, {0, 1}})
     ->ArgNames({"files", "disk"})
@@ -272,7 +286,7 @@ BENCHMARK(BM_CheckoutAgainstBareLoop)
 BENCHMARK(BM_CheckoutAgainstBareLoop)
     ->ArgsProduct({{10000}, {0, 1}})
     ->ArgNames({"files", "disk"})
-    ->Iterations(2)
+    ->Iterations(4)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 // A run of 100,000 files outlasts the progress window's one-second delay: the
@@ -303,7 +317,7 @@ void BM_CheckoutCheckinRoundTrip(benchmark::State& state) {
     state.SkipWithError(differ.c_str());
     return;
   }
-  double bare = 0, entries = 0;
+  Totals totals;
   int succeeded = 0;
   std::size_t heap_left = 0;
   for (auto _ : state)
@@ -315,13 +329,11 @@ void BM_CheckoutCheckinRoundTrip(benchmark::State& state) {
           const std::size_t heap_after = mallinfo2().uordblks;
           heap_left += heap_after > heap_before ? heap_after - heap_before : 0;
         },
-        &bare, &entries);
+        &totals);
   if (succeeded != 2 * files) state.SkipWithError("not every file was checked out and in");
-  const double runs = static_cast<double>(state.iterations()) * files;
-  state.counters["bare_us_per_file"] = bare * 1e6 / runs;
-  state.counters["entries_us_per_file"] = entries * 1e6 / runs;
-  state.counters["entries_over_bare"] = bare > 0 ? entries / bare : 0;
-  state.counters["heap_bytes_per_file"] = static_cast<double>(heap_left) / runs;
+  totals.Count(state, files, "entries_us_per_file", "entries_over_bare");
+  state.counters["heap_bytes_per_file"] =
+      static_cast<double>(heap_left) / (static_cast<double>(state.iterations()) * files);
   plat::SetUiHost(nullptr);
   client_local::UseStore(nullptr);
   std::filesystem::remove_all(Homes());
@@ -335,7 +347,7 @@ BENCHMARK(BM_CheckoutCheckinRoundTrip)
 BENCHMARK(BM_CheckoutCheckinRoundTrip)
     ->ArgsProduct({{10000}, {0, 1}})
     ->ArgNames({"files", "disk"})
-    ->Iterations(2)
+    ->Iterations(4)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
