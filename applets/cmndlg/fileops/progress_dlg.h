@@ -119,5 +119,5 @@ class CProgressDlg : public plat::Dialog {
   bool line2_pending_ = false;
   std::vector<BarChange> bar_pending_;
   bool apply_posted_ = false;
-  bool visible_ = false;  // as the hand-over sees it: new texts and a hand-over of the bar are posted
+  bool visible_ = false;  // as the hand-over sees it: texts and bar hand-overs are posted
 };

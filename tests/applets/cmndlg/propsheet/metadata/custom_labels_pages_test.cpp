@@ -39,6 +39,7 @@ using plat::Action;
 constexpr const char* kHello2 = "\\public\\src\\hello.c@@\\main\\2";
 constexpr const char* kRel1 = "REL1";
 constexpr int kChangeManagementAttribute = 77;
+constexpr int kChangeManagementHyperlink = 26;
 
 class CustomLabelsPagesTest : public rv_test::ViewTest {
  protected:
@@ -55,9 +56,7 @@ class CustomLabelsPagesTest : public rv_test::ViewTest {
     vob_attype_free_vinfo(&rules);
     // Activity: a type the change-management process made.
     ASSERT_EQ(vob_attype_create(vob, "Activity", VOB_VAL_STRING, "", &activity), 0);
-    client_local::CurrentStore()->Exec("INSERT INTO vob_type_items (vob, type, list, position, value) VALUES (" +
-                                       std::to_string(vob) + ", " + std::to_string(activity) + ", 'wkobj', 0, '" +
-                                       std::to_string(kChangeManagementAttribute) + "')");
+    MarkWellKnown(activity, kChangeManagementAttribute);
     AddAttribute(hello2, "Activity", VOB_VAL_STRING, "\"fix\"");
     CallLog::StartRecording();
   }
@@ -65,6 +64,12 @@ class CustomLabelsPagesTest : public rv_test::ViewTest {
     CallLog::StopRecording();
     EXPECT_EQ(CRvPropertyThread::ActiveCount(), 0);
     ViewTest::TearDown();
+  }
+  // The type as one the change-management process made, by its code.
+  void MarkWellKnown(vob_dbid_t type, int code) const {
+    client_local::CurrentStore()->Exec("INSERT INTO vob_type_items (vob, type, list, position, value) VALUES (" +
+                                       std::to_string(vob) + ", " + std::to_string(type) + ", 'wkobj', 0, '" +
+                                       std::to_string(code) + "')");
   }
   void AddAttribute(vob_dbid_t dbid, const char* type, vob_val_kind_t kind, const char* text) {
     vob_value_s value;
@@ -227,8 +232,7 @@ TEST_F(CustomLabelsPagesTest, TheAttributePromptLooksTheTypeUpAndOKAddsTheTypeIn
 TEST_F(CustomLabelsPagesTest, TheSingleListPagesShowTheProcesssOwnItemsOnlyWhenAsked) {
   vob_dbid_t change_set = 0;
   ASSERT_EQ(vob_mktype(vob, VOB_MTYPE_HLTYPE, "ChangeSet", "", &change_set), 0);
-  client_local::CurrentStore()->Exec("INSERT INTO vob_type_items (vob, type, list, position, value) VALUES (" +
-                                     std::to_string(vob) + ", " + std::to_string(change_set) + ", 'wkobj', 0, '26')");
+  MarkWellKnown(change_set, kChangeManagementHyperlink);
   ASSERT_EQ(vob_hlink_create(vob, "ChangeSet", vob, hello2, vob, util, "", "", nullptr), 0);
   AddAttribute(hello2, "Priority", VOB_VAL_INTEGER, "2");
   const struct {
