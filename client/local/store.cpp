@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "imsg.h"
@@ -204,15 +205,28 @@ struct Store::Lock {
   std::recursive_mutex mutex;
 };
 
+// Idle prepared statements by the text they were prepared from. Several of
+// one text may be idle (a statement used again while it runs is prepared
+// anew). At most kLimit texts and kLimit idle statements are kept, so a
+// store given many different texts does not grow.
+struct Store::StatementCache {
+  static constexpr std::size_t kLimit = 512;
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::mutex mutex;
+  std::unordered_map<std::string, std::vector<sqlite3_stmt*>, Hash, std::equal_to<>> idle;
+  std::size_t idle_count = 0;
+};
+
 // ---- Statement ----
 
 Statement::Statement(Store& store, std::string_view sql) : store_(store) {
-  if (sqlite3_prepare_v2(store.Handle(), sql.data(), static_cast<int>(sql.size()), &statement_, nullptr) !=
-      SQLITE_OK)
-    store.Fail("cannot prepare a statement");
+  statement_ = store.TakeStatement(sql, &idle_);
 }
 
-Statement::~Statement() { sqlite3_finalize(statement_); }
+Statement::~Statement() { store_.ReturnStatement(statement_, idle_); }
 
 Statement& Statement::Bind(int index, std::int64_t value) {
   if (sqlite3_bind_int64(statement_, index, value) != SQLITE_OK) store_.Fail("cannot bind a value");
@@ -255,9 +269,53 @@ bool Statement::IsNull(int column) const { return sqlite3_column_type(statement_
 
 // ---- Store ----
 
-Store::Store(sqlite3* db, std::string name) : db_(db), name_(std::move(name)), lock_(std::make_unique<Lock>()) {}
+Store::Store(sqlite3* db, std::string name)
+    : db_(db), name_(std::move(name)), lock_(std::make_unique<Lock>()), statements_(std::make_unique<StatementCache>()) {}
 
-Store::~Store() { sqlite3_close(db_); }
+Store::~Store() {
+  for (auto& [sql, idle] : statements_->idle)
+    for (sqlite3_stmt* statement : idle) sqlite3_finalize(statement);
+  sqlite3_close(db_);
+}
+
+sqlite3_stmt* Store::TakeStatement(std::string_view sql, std::vector<sqlite3_stmt*>** idle) {
+  *idle = nullptr;
+  {
+    std::lock_guard guard(statements_->mutex);
+    auto found = statements_->idle.find(sql);
+    if (found == statements_->idle.end() && statements_->idle.size() < StatementCache::kLimit)
+      found = statements_->idle.emplace(std::string(sql), std::vector<sqlite3_stmt*>()).first;
+    if (found != statements_->idle.end()) {
+      *idle = &found->second;
+      if (!found->second.empty()) {
+        sqlite3_stmt* statement = found->second.back();
+        found->second.pop_back();
+        --statements_->idle_count;
+        return statement;
+      }
+    }
+  }
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &statement, nullptr) != SQLITE_OK)
+    Fail("cannot prepare a statement");
+  return statement;
+}
+
+// Reset and unbound, the statement waits for its text's next use.
+void Store::ReturnStatement(sqlite3_stmt* statement, std::vector<sqlite3_stmt*>* idle) {
+  if (!statement) return;
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  if (idle) {
+    std::lock_guard guard(statements_->mutex);
+    if (statements_->idle_count < StatementCache::kLimit) {
+      idle->push_back(statement);
+      ++statements_->idle_count;
+      return;
+    }
+  }
+  sqlite3_finalize(statement);
+}
 
 void Store::Fail(const std::string& what) {
   const int code = sqlite3_errcode(db_);

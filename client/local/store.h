@@ -40,6 +40,7 @@ class Statement {
 
  private:
   Store& store_;
+  std::vector<sqlite3_stmt*>* idle_ = nullptr;  // where the statement waits for its next use
   sqlite3_stmt* statement_ = nullptr;
 };
 
@@ -90,6 +91,12 @@ class Store {
 
   sqlite3* Handle() const { return db_; }
   [[noreturn]] void Fail(const std::string& what);
+  // Prepared statements are kept for reuse by their text: preparing costs
+  // more than running most of the store's lookups.
+  // Take answers the statement and, in *idle, the list it goes back to (or
+  // nullptr when it is not to be kept).
+  sqlite3_stmt* TakeStatement(std::string_view sql, std::vector<sqlite3_stmt*>** idle);
+  void ReturnStatement(sqlite3_stmt* statement, std::vector<sqlite3_stmt*>* idle);
 
  private:
   Store(sqlite3* db, std::string name);
@@ -99,6 +106,8 @@ class Store {
   std::string name_;
   struct Lock;
   std::unique_ptr<Lock> lock_;
+  struct StatementCache;
+  std::unique_ptr<StatementCache> statements_;
   int depth_ = 0;
   std::vector<std::size_t> undo_marks_;  // rollback_'s size at each open command
   std::vector<std::function<void()>> rollback_;

@@ -271,6 +271,58 @@ TEST_F(StoreTest, ACommandThatFailsOrThrowsChangesNothing) {
   EXPECT_EQ(Count(*store, "usage"), 1);
 }
 
+// Statements are kept for reuse by their text: a use never sees another's
+// rows, bindings or failure, nor a table as it was before it changed.
+TEST_F(StoreTest, AStatementUsedAgainStartsAfresh) {
+  auto store = Store::OpenMemory();
+  ASSERT_TRUE(store);
+  Store& s = *store;
+  const char* insert = "INSERT INTO usage (id, event, is_text, number, text) VALUES (?1, ?2, 0, 0, '')";
+  for (int id = 1; id <= 3; ++id) Statement(s, insert).Bind(1, id).Bind(2, "e" + std::to_string(id)).Run();
+  Errors errors;
+  EXPECT_THROW(Statement(s, insert).Bind(1, 1).Bind(2, "again").Run(), StoreError);  // the id is taken
+  Statement(s, insert).Bind(1, 4).Bind(2, "e4").Run();
+
+  // The same text while it runs: each use walks all the rows.
+  const char* events = "SELECT event FROM usage ORDER BY id";
+  std::string seen;
+  Statement outer(s, events);
+  while (outer.Step()) {
+    seen += outer.Text(0) + ":";
+    Statement inner(s, events);
+    while (inner.Step()) seen += inner.Text(0);
+    seen += " ";
+  }
+  EXPECT_EQ(seen, "e1:e1e2e3e4 e2:e1e2e3e4 e3:e1e2e3e4 e4:e1e2e3e4 ");
+
+  const char* count = "SELECT count(*) FROM usage WHERE event = ?1";
+  {
+    Statement bound(s, count);
+    bound.Bind(1, "e2").Step();
+    EXPECT_EQ(bound.Int(0), 1);
+  }
+  Statement unbound(s, count);  // the earlier use's value is gone: NULL matches nothing
+  unbound.Step();
+  EXPECT_EQ(unbound.Int(0), 0);
+  unbound.Step();  // done: the table may change
+
+  s.Exec("CREATE TABLE t (x)");
+  s.Exec("INSERT INTO t VALUES (1)");
+  const char* rows = "SELECT count(*), sum(x) FROM t";
+  {
+    Statement first(s, rows);
+    first.Step();
+    EXPECT_EQ(first.Int(1), 1);
+  }
+  s.Exec("DROP TABLE t");
+  s.Exec("CREATE TABLE t (y, x)");
+  s.Exec("INSERT INTO t VALUES (0, 5), (0, 6)");
+  Statement second(s, rows);
+  second.Step();
+  EXPECT_EQ(second.Int(0), 2);
+  EXPECT_EQ(second.Int(1), 11);
+}
+
 TEST_F(StoreTest, AFileLockedByAnotherProcessIsReportedAfterTheTimeOut) {
   std::string error;
   auto store = Store::OpenFile(dir / "store.db", &error);
