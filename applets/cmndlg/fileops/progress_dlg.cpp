@@ -71,28 +71,32 @@ void CProgressDlg::OnDestroy() {
   EnableOwner();
 }
 
-void CProgressDlg::Post(std::uint32_t message, plat::WParam wparam, plat::LParam lparam, std::string text) {
-  if (show_progress_) plat::PostMessage(GetHwnd(), message, wparam, lparam, std::move(text));
+void CProgressDlg::Post(std::uint32_t message) {
+  if (show_progress_) plat::PostMessage(GetHwnd(), message);
 }
 
-void CProgressDlg::SetLine1(const std::string& text) {
+void CProgressDlg::SetLine1(const std::string& text) { SetLine(IDC_PROGRESS_LINE1, text); }
+void CProgressDlg::SetLine2(const std::string& text) { SetLine(IDC_PROGRESS_LINE2, text); }
+
+void CProgressDlg::SetLine(int item, const std::string& text) {
   std::lock_guard lock(pending_mutex_);
-  if (visible_ && text == line1_) return;  // the window shows it already, or will
-  line1_ = text;
-  if (visible_)
-    Post(kSetLine1, 0, 0, text);
-  else
-    line1_pending_ = true;
+  std::string& line = item == IDC_PROGRESS_LINE1 ? line1_ : line2_;
+  if (visible_ && text == line) return;  // the window shows it already, or will
+  line = text;
+  if (!visible_) {
+    (item == IDC_PROGRESS_LINE1 ? line1_pending_ : line2_pending_) = true;
+    return;
+  }
+  // A visible window shows every line, in order, at its next turn: one
+  // message for however many lines and bar changes came meanwhile.
+  lines_shown_.emplace_back(item, text);
+  PostApplyLocked();
 }
 
-void CProgressDlg::SetLine2(const std::string& text) {
-  std::lock_guard lock(pending_mutex_);
-  if (visible_ && text == line2_) return;  // the window shows it already, or will
-  line2_ = text;
-  if (visible_)
-    Post(kSetLine2, 0, 0, text);
-  else
-    line2_pending_ = true;
+void CProgressDlg::PostApplyLocked() {
+  if (apply_posted_) return;
+  apply_posted_ = true;
+  Post(kApplyPending);
 }
 
 std::string CProgressDlg::Line1() const {
@@ -109,12 +113,8 @@ void CProgressDlg::ChangeBar(std::uint32_t message, int a, int b) {
   if (!show_progress_) return;
   std::lock_guard lock(pending_mutex_);
   KeepBarChangeLocked(BarChange{message, a, b});
-  // A visible window takes what was kept at its next turn: one message for
-  // however many changes came meanwhile.
-  if (visible_ && !apply_posted_) {
-    apply_posted_ = true;
-    Post(kApplyPending);
-  }
+  // A visible window takes what was kept at its next turn.
+  if (visible_) PostApplyLocked();
 }
 
 void CProgressDlg::KeepBarChangeLocked(const BarChange& change) {
@@ -136,10 +136,7 @@ void CProgressDlg::KeepBarChangeLocked(const BarChange& change) {
     while (!bar_pending_.empty() && moves_position(bar_pending_.back().message)) bar_pending_.pop_back();
   bar_pending_.push_back(change.message == kStepIt ? BarChange{kStepIt, 1, 0} : change);
   // A long list of mixed changes is handed over rather than kept.
-  if (bar_pending_.size() >= kMaxKeptBarChanges && !apply_posted_) {
-    apply_posted_ = true;
-    Post(kApplyPending);
-  }
+  if (bar_pending_.size() >= kMaxKeptBarChanges) PostApplyLocked();
 }
 
 void CProgressDlg::SetRange(int low, int high) { ChangeBar(kSetRange, low, high); }
@@ -180,6 +177,8 @@ void CProgressDlg::ApplyBar(std::uint32_t message, int a, int b) {
 }
 
 void CProgressDlg::ApplyPendingLocked() {
+  for (const auto& [item, text] : lines_shown_) SetDlgItemText(item, text);
+  lines_shown_.clear();
   if (line1_pending_) SetDlgItemText(IDC_PROGRESS_LINE1, line1_);
   if (line2_pending_) SetDlgItemText(IDC_PROGRESS_LINE2, line2_);
   line1_pending_ = line2_pending_ = false;
@@ -237,12 +236,10 @@ void CProgressDlg::OnTimer(std::uintptr_t id) {
 }
 
 bool CProgressDlg::OnMessage(std::uint32_t message, plat::WParam wparam, plat::LParam lparam,
-                             const std::string* text, plat::LResult& result) {
+                             const std::string* /*text*/, plat::LResult& result) {
   auto* animation = Item<plat::Animation>(IDC_PROGRESS_ANIMATION);
   result = 0;
   switch (message) {
-    case kSetLine1: SetDlgItemText(IDC_PROGRESS_LINE1, text ? *text : std::string()); return true;
-    case kSetLine2: SetDlgItemText(IDC_PROGRESS_LINE2, text ? *text : std::string()); return true;
     case kSetRange:
     case kSetStep:
     case kSetPos:

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -14,9 +15,7 @@ class CProgressDlg : public plat::Dialog {
  public:
   // Messages, counted from the first user message.
   enum : std::uint32_t {
-    kSetLine1 = plat::msg::User + 1,
-    kSetLine2,
-    kSetRange,
+    kSetRange = plat::msg::User + 1,
     kSetStep,
     kSetPos,
     kDeltaPos,
@@ -88,10 +87,12 @@ class CProgressDlg : public plat::Dialog {
   };
   static constexpr std::size_t kMaxKeptBarChanges = 64;
 
-  void Post(std::uint32_t message, plat::WParam wparam = 0, plat::LParam lparam = 0, std::string text = {});
+  void Post(std::uint32_t message);
   // Posts the bar's change when the window is visible, keeps it otherwise.
   void ChangeBar(std::uint32_t message, int a, int b = 0);
   void KeepBarChangeLocked(const BarChange& change);
+  void SetLine(int item, const std::string& text);
+  void PostApplyLocked();  // one hand-over message at a time
   void ApplyBar(std::uint32_t message, int a, int b);
   // Caller's thread: what was kept goes into the controls.
   void ApplyPendingLocked();
@@ -117,6 +118,7 @@ class CProgressDlg : public plat::Dialog {
   std::string line1_, line2_;
   bool line1_pending_ = false;
   bool line2_pending_ = false;
+  std::vector<std::pair<int, std::string>> lines_shown_;  // visible: every new line, for the next turn
   std::vector<BarChange> bar_pending_;
   bool apply_posted_ = false;
   bool visible_ = false;  // as the hand-over sees it: texts and bar hand-overs are posted
