@@ -176,15 +176,24 @@ void CProgressDlg::ApplyBar(std::uint32_t message, int a, int b) {
   }
 }
 
-void CProgressDlg::ApplyPendingLocked() {
-  for (const auto& [item, text] : lines_shown_) SetDlgItemText(item, text);
+CProgressDlg::HandOver CProgressDlg::TakeHandOverLocked() {
+  HandOver taken;
+  taken.lines = std::move(lines_shown_);
   lines_shown_.clear();
-  if (line1_pending_) SetDlgItemText(IDC_PROGRESS_LINE1, line1_);
-  if (line2_pending_) SetDlgItemText(IDC_PROGRESS_LINE2, line2_);
+  if (line1_pending_) taken.lines.emplace_back(IDC_PROGRESS_LINE1, line1_);
+  if (line2_pending_) taken.lines.emplace_back(IDC_PROGRESS_LINE2, line2_);
   line1_pending_ = line2_pending_ = false;
-  for (const BarChange& change : bar_pending_) ApplyBar(change.message, change.a, change.b);
+  taken.bar = std::move(bar_pending_);
   bar_pending_.clear();
   apply_posted_ = false;
+  return taken;
+}
+
+// Outside the lock: the worker goes on while the controls change. What it
+// hands over meanwhile comes with a later message, so the order holds.
+void CProgressDlg::Apply(const HandOver& taken) {
+  for (const auto& [item, text] : taken.lines) SetDlgItemText(item, text);
+  for (const BarChange& change : taken.bar) ApplyBar(change.message, change.a, change.b);
 }
 
 void CProgressDlg::AllowShowing(bool allow) {
@@ -225,11 +234,13 @@ void CProgressDlg::OnCancel() {
 // pause only at the second tick after resuming.
 void CProgressDlg::OnTimer(std::uintptr_t id) {
   if (started_.load() && show_pending_.load() && !paused_.load() && !IsVisible()) {
+    HandOver taken;
     {
       std::lock_guard lock(pending_mutex_);
-      ApplyPendingLocked();
-      visible_ = true;  // from now on every change is posted
+      taken = TakeHandOverLocked();
+      visible_ = true;  // from now on every change is handed over at once
     }
+    Apply(taken);
     ShowWindow(true);
   }
   show_pending_ = id == kShowTimer;
@@ -248,8 +259,12 @@ bool CProgressDlg::OnMessage(std::uint32_t message, plat::WParam wparam, plat::L
       ApplyBar(message, static_cast<int>(static_cast<plat::LParam>(wparam)), static_cast<int>(lparam));
       return true;
     case kApplyPending: {
-      std::lock_guard lock(pending_mutex_);
-      ApplyPendingLocked();
+      HandOver taken;
+      {
+        std::lock_guard lock(pending_mutex_);
+        taken = TakeHandOverLocked();
+      }
+      Apply(taken);
       return true;
     }
     case kPause:

@@ -95,7 +95,12 @@ class CProgressDlg : public plat::Dialog {
   void PostApplyLocked();  // one hand-over message at a time
   void ApplyBar(std::uint32_t message, int a, int b);
   // Caller's thread: what was kept goes into the controls.
-  void ApplyPendingLocked();
+  struct HandOver {
+    std::vector<std::pair<int, std::string>> lines;
+    std::vector<BarChange> bar;
+  };
+  HandOver TakeHandOverLocked();
+  void Apply(const HandOver& taken);
   void EnableOwner();
 
   const int title_id_;
