@@ -246,18 +246,11 @@ void CProgressDlg::OnTimer(std::uintptr_t id) {
   show_pending_ = id == kShowTimer;
 }
 
-bool CProgressDlg::OnMessage(std::uint32_t message, plat::WParam wparam, plat::LParam lparam,
+bool CProgressDlg::OnMessage(std::uint32_t message, plat::WParam /*wparam*/, plat::LParam /*lparam*/,
                              const std::string* /*text*/, plat::LResult& result) {
   auto* animation = Item<plat::Animation>(IDC_PROGRESS_ANIMATION);
   result = 0;
   switch (message) {
-    case kSetRange:
-    case kSetStep:
-    case kSetPos:
-    case kDeltaPos:
-    case kStepIt:
-      ApplyBar(message, static_cast<int>(static_cast<plat::LParam>(wparam)), static_cast<int>(lparam));
-      return true;
     case kApplyPending: {
       HandOver taken;
       {

@@ -13,7 +13,8 @@
 
 class CProgressDlg : public plat::Dialog {
  public:
-  // Messages, counted from the first user message.
+  // The bar's kept changes and the window's messages, counted from the first
+  // user message.
   enum : std::uint32_t {
     kSetRange = plat::msg::User + 1,
     kSetStep,
@@ -88,7 +89,7 @@ class CProgressDlg : public plat::Dialog {
   static constexpr std::size_t kMaxKeptBarChanges = 64;
 
   void Post(std::uint32_t message);
-  // Posts the bar's change when the window is visible, keeps it otherwise.
+  // Keeps the bar's change; a visible window is handed it at its next turn.
   void ChangeBar(std::uint32_t message, int a, int b = 0);
   void KeepBarChangeLocked(const BarChange& change);
   void SetLine(int item, const std::string& text);
@@ -126,5 +127,5 @@ class CProgressDlg : public plat::Dialog {
   std::vector<std::pair<int, std::string>> lines_shown_;  // visible: every new line, for the next turn
   std::vector<BarChange> bar_pending_;
   bool apply_posted_ = false;
-  bool visible_ = false;  // as the hand-over sees it: texts and bar hand-overs are posted
+  bool visible_ = false;  // as the hand-over sees it: every change is handed over at once
 };
