@@ -20,6 +20,7 @@
 
 namespace client_local::views {
 
+using repo::CheckedOutVersion;
 using repo::Load;
 using repo::Object;
 using repo::VobTag;
@@ -156,15 +157,6 @@ vob_dbid_t LabelVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::
                  " JOIN vob_objs v ON v.vob = l.vob AND v.dbid = l.version"
                  " WHERE l.vob = ?1 AND t.mtype = ?4 AND t.name = ?2 AND v.elem = ?3");
   q.Bind(1, vob).Bind(2, label).Bind(3, elem).Bind(4, VOB_MTYPE_LBTYPE);
-  return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
-}
-
-vob_dbid_t CheckedOutVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view) {
-  // The element's objects first, by their index, then their check-outs: the
-  // VOB's other check-outs are never read, however many there are.
-  Statement q(s, "SELECT c.version FROM vob_objs o CROSS JOIN vob_checkouts c ON c.vob = o.vob AND c.version = o.dbid"
-                 " WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
-  q.Bind(1, vob).Bind(2, elem).Bind(3, view);
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 

@@ -294,14 +294,11 @@ int NewPath(Store& s, vob_handle_t vob, const char* path, vob_dbid_t* parent, st
     Complain(BadElementNameText(leaf));
     return TBS_ST_INVALID_ARG;
   }
-  Statement dir(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
-  BindMtypes(dir.Bind(1, vob).Bind(2, text.substr(0, cut)), 3, kPathMtypes);
-  if (!dir.Step()) return TBS_ST_NOT_FOUND;
-  if (dir.Int(1) != VOB_MTYPE_DIR_ELEMENT) return TBS_ST_WRONG_KIND;
-  Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
-  BindMtypes(taken.Bind(1, vob).Bind(2, text), 3, kPathMtypes);
-  if (taken.Step()) return TBS_ST_ALREADY;
-  *parent = static_cast<vob_dbid_t>(dir.Int(0));
+  const PathObject dir = FindPath(s, vob, text.substr(0, cut));
+  if (dir.dbid == 0) return TBS_ST_NOT_FOUND;
+  if (dir.mtype != VOB_MTYPE_DIR_ELEMENT) return TBS_ST_WRONG_KIND;
+  if (FindPath(s, vob, text).dbid != 0) return TBS_ST_ALREADY;
+  *parent = dir.dbid;
   *normal = text;
   return TBS_ST_OK;
 }

@@ -265,9 +265,7 @@ int vob_mkdo(vob_handle_t vob, const char* path, const char* data, vob_dbid_t* d
     Statement dir(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype = ?3 AND name = ?2");
     dir.Bind(1, vob).Bind(2, normal.substr(0, cut)).Bind(3, VOB_MTYPE_DIR_ELEMENT);
     if (!dir.Step()) return TBS_ST_NOT_FOUND;
-    Statement taken(s, "SELECT 1 FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
-    BindMtypes(taken.Bind(1, vob).Bind(2, normal), 3, kPathMtypes);
-    if (taken.Step()) return TBS_ST_ALREADY;
+    if (FindPath(s, vob, normal).dbid != 0) return TBS_ST_ALREADY;
     Object o;
     o.vob = vob;
     o.mtype = VOB_MTYPE_DERIVED_OBJECT;

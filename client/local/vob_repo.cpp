@@ -101,6 +101,17 @@ vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std:
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 
+PathObject FindPath(Store& s, vob_handle_t vob, const std::string& path) {
+  // The meta-types as rows rather than an IN list: SQLite makes a temporary
+  // table (with a page cache of its own) for each use of an IN list of more
+  // than two parameters.
+  Statement q(s, "SELECT o.dbid, o.mtype FROM (VALUES (?3), (?4), (?5), (?6)) AS m"
+                 " CROSS JOIN vob_objs o ON o.vob = ?1 AND o.mtype = m.column1 AND o.name = ?2");
+  BindMtypes(q.Bind(1, vob).Bind(2, path), 3, kPathMtypes);
+  if (!q.Step()) return {};
+  return {static_cast<vob_dbid_t>(q.Int(0)), static_cast<std::uint32_t>(q.Int(1))};
+}
+
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
                       const std::string& comment) {
   // Check-outs, reservations and check-ins ("... checkout", "check... version")
@@ -234,17 +245,23 @@ vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::s
   return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;
 }
 
+vob_dbid_t CheckedOutVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view) {
+  // The element's objects first, by their index, then their check-outs: the
+  // VOB's other check-outs are never read, however many there are. min()
+  // rather than ORDER BY ... LIMIT 1, which sorts in a temporary table.
+  Statement q(s, "SELECT min(c.version) FROM vob_objs o CROSS JOIN vob_checkouts c"
+                 " ON c.vob = o.vob AND c.version = o.dbid WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3");
+  q.Bind(1, vob).Bind(2, elem).Bind(3, view);
+  return q.Step() ? static_cast<vob_dbid_t>(q.Int(0)) : 0;  // NULL, when none, reads as 0
+}
+
 vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view) {
   if (const auto row = views::LoadView(s, view)) {
     bool checked_out = false;
     return views::Select(s, *row, views::ParsedSpec(*row), vob, elem, &checked_out);
   }
-  if (!view.empty()) {
-    Statement q(s, "SELECT c.version FROM vob_objs o CROSS JOIN vob_checkouts c ON c.vob = o.vob AND c.version = o.dbid"
-                   " WHERE o.vob = ?1 AND o.elem = ?2 AND c.view = ?3 ORDER BY c.version LIMIT 1");
-    q.Bind(1, vob).Bind(2, elem).Bind(3, view);
-    if (q.Step()) return static_cast<vob_dbid_t>(q.Int(0));
-  }
+  if (!view.empty())
+    if (const vob_dbid_t checked_out = CheckedOutVersion(s, vob, elem, view)) return checked_out;
   const auto element = Load(s, vob, elem);
   return element ? LatestVersion(s, vob, element->branch) : 0;
 }
@@ -320,16 +337,22 @@ std::string Pathname(Store& s, const Object& o) {
 }
 
 vob_handle_t VobOfName(Store& s, const std::string& name, std::string* rest) {
-  Statement q(s, "SELECT id, tag FROM vobs ORDER BY length(tag) DESC");
+  // The longest tag that names the start of the name, sought here rather
+  // than by ORDER BY, which sorts at each call.
+  Statement q(s, "SELECT id, tag FROM vobs");
+  vob_handle_t found = 0;
+  std::size_t found_length = 0;
   while (q.Step()) {
     const std::string tag = q.Text(1);
+    if (found != 0 && tag.size() <= found_length) continue;
     if (name.compare(0, tag.size(), tag) != 0) continue;
-    const std::string after = name.substr(tag.size());
-    if (!after.empty() && after[0] != '\\' && after.compare(0, 2, "@@") != 0) continue;
-    if (rest) *rest = after;
-    return static_cast<vob_handle_t>(q.Int(0));
+    const std::string_view after = std::string_view(name).substr(tag.size());
+    if (!after.empty() && after[0] != '\\' && after.substr(0, 2) != "@@") continue;
+    found = static_cast<vob_handle_t>(q.Int(0));
+    found_length = tag.size();
   }
-  return 0;
+  if (found != 0 && rest) *rest = name.substr(found_length);
+  return found;
 }
 
 std::string BackslashName(const char* pathname) {
@@ -360,11 +383,8 @@ int Resolve(Store& s, vob_handle_t vob, std::string name, const std::string& vie
   const std::string ext = extended ? name.substr(at + 2) : std::string();
   while (!path.empty() && path.back() == '\\') path.pop_back();
   if (!path.empty() && path[0] != '\\') return TBS_ST_NOT_FOUND;
-  Statement q(s, "SELECT dbid, mtype FROM vob_objs WHERE vob = ?1 AND mtype IN (?3, ?4, ?5, ?6) AND name = ?2");
-  BindMtypes(q.Bind(1, vob).Bind(2, path), 3, kPathMtypes);
-  if (!q.Step()) return TBS_ST_NOT_FOUND;
-  const vob_dbid_t found = static_cast<vob_dbid_t>(q.Int(0));
-  const std::uint32_t found_mtype = static_cast<std::uint32_t>(q.Int(1));
+  const auto [found, found_mtype] = FindPath(s, vob, path);
+  if (found == 0) return TBS_ST_NOT_FOUND;
   vob_dbid_t result = found;
   const bool element = found_mtype == VOB_MTYPE_DIR_ELEMENT || found_mtype == VOB_MTYPE_FILE_ELEMENT;
   if (!element) {

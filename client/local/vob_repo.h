@@ -48,6 +48,13 @@ std::optional<Object> Load(Store& s, vob_handle_t vob, vob_dbid_t dbid);
 Object NeedObject(Store& s, vob_handle_t vob, vob_dbid_t dbid);
 // Finds a named object (a type, replica, pool) by meta-type and name.
 vob_dbid_t FindNamed(Store& s, vob_handle_t vob, std::uint32_t mtype, const std::string& name);
+// The object a pathname in its VOB names ("\src\hello.c"): an element, a
+// derived object or a symbolic link; dbid 0 when none.
+struct PathObject {
+  vob_dbid_t dbid = 0;
+  std::uint32_t mtype = 0;
+};
+PathObject FindPath(Store& s, vob_handle_t vob, const std::string& path);
 // Stores a new object: gives it its DBID and OID, and its creation event.
 vob_dbid_t Insert(Store& s, Object& object, const std::string& event_kind, const std::string& comment);
 vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::string& kind,
@@ -106,6 +113,8 @@ vob_dbid_t BranchByPath(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::
 // "\main\CHECKEDOUT", "\main\LABEL"); the view picks among check-outs.
 vob_dbid_t VersionById(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& idstr,
                        const std::string& view);
+// The version of an element the view has checked out (0 when none).
+vob_dbid_t CheckedOutVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view);
 // The version a view selects (vob_elem_get_view_version).
 vob_dbid_t ViewVersion(Store& s, vob_handle_t vob, vob_dbid_t elem, const std::string& view);
 // The view's check-out of a checked-in version: a checked-out version on its
