@@ -87,7 +87,7 @@ class ProjectTree : public ItemControl {
   int AddStreams(const FLM_Project& project, int depth, std::vector<plat::HostedItem>& items) const {
     FLM_StreamList streams;
     if (int st = project.streams(&streams)) return st;
-    const std::string me = plat::MachineInfo().user_name;
+    const std::string me = plat::MachineUserName();
     for (const auto& stream : streams) {
       bool integration = false;
       FLM_OsUser owner;

@@ -14,7 +14,7 @@ using client_local::NonNull;
 int credutl_is_privileged(int* privileged) {
   return LocalCall("credutl_is_privileged", {}, NonNull(privileged), [&] {
     *privileged = 0;
-    const std::string user = plat::MachineInfo().user_name;
+    const std::string user = plat::MachineUserName();
     if (user.empty()) return TBS_ST_NOT_FOUND;
     *privileged = client_local::IsPrivilegedUser(user) ? 1 : 0;
     return TBS_ST_OK;

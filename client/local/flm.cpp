@@ -250,7 +250,7 @@ std::string FLM_TLEntityID::display_name() const {
 
 int FLM_OsUser::current_user(FLM_OsUser* user) {
   return LocalCall("FLM_OsUser::current_user", {}, NonNull(user), [&] {
-    const std::string name = plat::MachineInfo().user_name;
+    const std::string name = plat::MachineUserName();
     if (name.empty()) {
       Complain("The current user's name cannot be read.");
       return TBS_ST_FAILURE;

@@ -26,7 +26,7 @@ std::optional<std::string> LocalLibraryName(std::string_view name, bool* other_m
   const std::string_view server = rest.substr(0, end);
   if (server.empty()) return std::nullopt;
   if (plat::IEquals(server, "view")) return std::string(name);
-  if (!plat::IEquals(server, plat::MachineInfo().host_name)) {
+  if (!plat::IEquals(server, plat::MachineHostName())) {
     if (other_machine) *other_machine = true;
     return std::nullopt;
   }

@@ -31,7 +31,7 @@ char* Dup(const std::string& text) {
 
 int sysutl_myhostname(char* out, std::size_t size) {
   if (!out || size == 0) return TBS_ST_INVALID_ARG;
-  const std::string name = plat::MachineInfo().host_name;
+  const std::string name = plat::MachineHostName();
   if (name.empty()) {
     out[0] = '\0';
     return TBS_ST_NOT_FOUND;
@@ -119,7 +119,7 @@ void nlbd_hostinfo_free_opts(nlbd_hostinfo_opts_t* opts) {
 int nlbd_hostinfo_register(const char* host, const char* os_name, const char* os_version, const char* options) {
   return LocalCall("nlbd_hostinfo_register", {Text(host), Text(os_name), Text(os_version), Text(options)},
                    NonNull(host, os_name, os_version, options) && *host, [&] {
-    if (plat::IEquals(host, plat::MachineInfo().host_name)) return TBS_ST_PERMISSION;
+    if (plat::IEquals(host, plat::MachineHostName())) return TBS_ST_PERMISSION;
     return InStore([&](Store& s) {
       Statement write(s, "INSERT OR REPLACE INTO hosts (name, os, os_version, options) VALUES (?1, ?2, ?3, ?4)");
       write.Bind(1, std::string(host)).Bind(2, std::string(os_name)).Bind(3, std::string(os_version));

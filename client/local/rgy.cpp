@@ -349,7 +349,7 @@ int rgy_add_entry(const char* region, rgy_entry_t entry) {
         same.Bind(1, entry->kind).Bind(2, where).Bind(3, RGY_KEY_TAG).Bind(4, name->second);
         if (same.Step()) return TBS_ST_ALREADY;
         fields[RGY_KEY_REGION] = where;
-        fields[RGY_KEY_CREATOR] = plat::MachineInfo().user_name;
+        fields[RGY_KEY_CREATOR] = plat::MachineUserName();
       } else {
         auto text = fields.find(RGY_KEY_UUID);
         tbs_uuid_t uuid{};
@@ -605,7 +605,7 @@ int rgy_chk_tag_priv(int kind, const char* region, const char* tag) {
     if (!read.Step()) return TBS_ST_NOT_FOUND;
     Statement creator(s, "SELECT value FROM rgy_fields WHERE entry = ?1 AND key = ?2");
     creator.Bind(1, read.Int(0)).Bind(2, RGY_KEY_CREATOR);
-    const std::string user = plat::MachineInfo().user_name;
+    const std::string user = plat::MachineUserName();
     if (creator.Step() && !user.empty() && creator.Text(0) == user) return TBS_ST_OK;
     int privileged = 0;
     if (int status = credutl_is_privileged(&privileged); status != TBS_ST_OK && status != TBS_ST_NOT_FOUND)

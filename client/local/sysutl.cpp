@@ -104,7 +104,7 @@ bool BadArgs(const char* in, char* out, std::size_t size) {
 
 int sysutl_myloginname(char* out, std::size_t size) {
   if (!out || size == 0) return TBS_ST_INVALID_ARG;
-  std::string name = plat::MachineInfo().user_name;
+  std::string name = plat::MachineUserName();
   if (name.empty()) {
     auto user = UserById(getuid());
     if (!user) {

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <mutex>
 #include <vector>
 
 #include "imsg.h"
@@ -118,12 +120,11 @@ vob_eventh_t AddEvent(Store& s, vob_handle_t vob, vob_dbid_t obj, const std::str
   // and new versions change what their branch holds.
   if (kind != "lock" && kind != "unlock")
     RequireUnlocked(s, vob, obj, kind.find("check") != std::string::npos || kind == "create version");
-  const plat::MachineProfile machine = plat::MachineInfo();
   const Principal me = CurrentPrincipal();
   Statement add(s, "INSERT INTO vob_events (vob, obj, kind, secs, user, grp, host, comment)"
                    " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
   add.Bind(1, vob).Bind(2, obj).Bind(3, kind).Bind(4, static_cast<std::int64_t>(std::time(nullptr)));
-  add.Bind(5, machine.user_name).Bind(6, me.group).Bind(7, machine.host_name).Bind(8, comment).Run();
+  add.Bind(5, plat::MachineUserName()).Bind(6, me.group).Bind(7, plat::MachineHostName()).Bind(8, comment).Run();
   return static_cast<vob_eventh_t>(sqlite3_last_insert_rowid(s.Handle()));
 }
 
@@ -154,16 +155,30 @@ vob_dbid_t Insert(Store& s, Object& o, const std::string& event_kind, const std:
 }
 
 Principal CurrentPrincipal() {
+  // A user's identifiers and group, read once per user name: they do not
+  // change under a running process, and each read opens /etc/passwd or
+  // /etc/group (a check-out asks several times a file). Only a complete
+  // answer is kept.
+  static std::mutex mutex;
+  static std::map<std::string, Principal> known;
   Principal me;
   char text[kNameBufferSize];
-  me.user = plat::MachineInfo().user_name;
+  me.user = plat::MachineUserName();
   if (me.user.empty() && sysutl_myloginname(text, sizeof text) == TBS_ST_OK) me.user = text;
   if (me.user.empty()) return me;
+  {
+    std::lock_guard lock(mutex);
+    if (const auto found = known.find(me.user); found != known.end()) return found->second;
+  }
   me.privileged = IsPrivilegedUser(me.user);
   if (sysutl_user_to_usid(me.user.c_str(), text, sizeof text) == TBS_ST_OK) me.user_sid = text;
   if (sysutl_user_to_gsid(me.user.c_str(), text, sizeof text) == TBS_ST_OK) {
     me.group_sid = text;
     if (sysutl_gsid_to_group(me.group_sid.c_str(), text, sizeof text) == TBS_ST_OK) me.group = text;
+  }
+  if (!me.user_sid.empty() && !me.group.empty()) {
+    std::lock_guard lock(mutex);
+    known.emplace(me.user, me);
   }
   return me;
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/pathmap.h"
@@ -22,6 +23,8 @@ constexpr size_t kComputerNameLength = 15;
 struct ProfileSlot {
   std::mutex mutex;
   std::optional<MachineProfile> profile;
+  // The effective user's id and name as the password database last gave them.
+  std::optional<std::pair<uid_t, std::string>> real_user;
 };
 
 ProfileSlot& Slot() {
@@ -35,14 +38,25 @@ std::string HostName() {
   return std::string(buffer.data());
 }
 
+// The password database is read once per effective user: each read opens
+// /etc/passwd, and a check-out asks for the user several times a file.
 std::string UserName() {
+  const uid_t uid = geteuid();
+  ProfileSlot& slot = Slot();
+  {
+    std::lock_guard lock(slot.mutex);
+    if (slot.real_user && slot.real_user->first == uid) return slot.real_user->second;
+  }
   long size = sysconf(_SC_GETPW_R_SIZE_MAX);
   std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
   passwd entry{};
   passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-      found->pw_name && *found->pw_name)
+  if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name &&
+      *found->pw_name) {
+    std::lock_guard lock(slot.mutex);
+    slot.real_user.emplace(uid, found->pw_name);
     return found->pw_name;
+  }
   // No password entry (e.g. a container's made-up uid): trust the environment.
   const char* user = std::getenv("USER");
   return user ? user : "";
@@ -105,6 +119,24 @@ MachineProfile MachineInfo() {
     if (slot.profile) return *slot.profile;
   }
   return RealMachineInfo();
+}
+
+std::string MachineUserName() {
+  {
+    ProfileSlot& slot = Slot();
+    std::lock_guard lock(slot.mutex);
+    if (slot.profile) return slot.profile->user_name;
+  }
+  return UserName();
+}
+
+std::string MachineHostName() {
+  {
+    ProfileSlot& slot = Slot();
+    std::lock_guard lock(slot.mutex);
+    if (slot.profile) return slot.profile->host_name;
+  }
+  return HostName();
 }
 
 void SetMachineProfile(std::optional<MachineProfile> profile) {

@@ -116,7 +116,7 @@ int MakeSampleRepository(Context& c, bool force) {
     c.out << "; it is left as it is. Use 'rvdlg init --force' to replace it.\n";
     return 0;
   }
-  const std::string host = plat::MachineInfo().host_name;
+  const std::string host = plat::MachineHostName();
   if (host.empty() || host.find_first_of("\\/") != std::string::npos) {
     c.err << "rvdlg: this machine's host name \"" << host << "\" cannot name a storage pathname\n";
     return 1;

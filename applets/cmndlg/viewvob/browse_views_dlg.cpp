@@ -88,7 +88,7 @@ void CBrowseViews::OnOK() {
   if (index < 0) return;
   const std::string tag = list->GetText(index);
   const std::string owner = ViewOwner(tag);
-  if (!owner.empty() && owner != plat::MachineInfo().user_name) {
+  if (!owner.empty() && owner != plat::MachineUserName()) {
     const std::string question = plat::FormatPrintf(plat::LoadString(IDS_BROWSE_OTHER_OWNER), {owner});
     if (plat::MessageBox(this, question, plat::AppName(), plat::mb::YesNo | plat::mb::IconQuestion) != plat::IdYes)
       return;

@@ -31,6 +31,10 @@ struct MachineProfile {
 MachineProfile MachineInfo();
 // The real facts, whatever profile is in force.
 MachineProfile RealMachineInfo();
+// The user's and the host's name as MachineInfo() gives them, without its
+// look at every drive.
+std::string MachineUserName();
+std::string MachineHostName();
 // Installs a profile (nullopt: back to the real facts).
 void SetMachineProfile(std::optional<MachineProfile> profile);
 

@@ -196,7 +196,7 @@ int CrackViewRootMount(RequestBuilder& builder, const Options& options, view_mfs
     PrintOption(IMSG_WARNING, kOptObsoleteViewroot);
   if (options.Has("viewroot")) {
     block.flags |= VIEW_MFS_MNT_VIEWROOT;
-    const std::string host = plat::MachineInfo().host_name;
+    const std::string host = plat::MachineHostName();
     int port = 0;
     if (nlbd_get_port(host.c_str(), &port) != TBS_ST_OK) {
       PrintOption(IMSG_ERROR, kOptNoPort);
