@@ -197,8 +197,10 @@ void CProgressDlg::Apply(const HandOver& taken) {
 }
 
 void CProgressDlg::AllowShowing(bool allow) {
-  // Posted whether or not progress is shown.
-  plat::PostMessage(GetHwnd(), show_progress_ && allow ? kStartShowing : kStopShowing);
+  // Posted whether or not progress is shown. Each message sets the window's
+  // state whatever came between, so the same one again changes nothing.
+  const std::uint32_t message = show_progress_ && allow ? kStartShowing : kStopShowing;
+  if (showing_posted_.exchange(message) != message) plat::PostMessage(GetHwnd(), message);
 }
 
 void CProgressDlg::StopRunning() {

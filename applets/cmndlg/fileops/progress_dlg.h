@@ -54,6 +54,7 @@ class CProgressDlg : public plat::Dialog {
   void Pause();
   void Resume();
   // Allows the window to show (at the next tick of its timer), or hides it.
+  // Only a change is posted: a run allows showing again before each file.
   void AllowShowing(bool allow = true);
   bool IsCancelled() const { return cancelled_.load(); }
   // Ends the caller's loop: running off, then an empty message to wake it.
@@ -117,6 +118,8 @@ class CProgressDlg : public plat::Dialog {
   std::atomic<bool> paused_{false};
   std::atomic<bool> show_pending_{false};
   std::atomic<bool> owner_disabled_{false};
+  // What AllowShowing last posted: nothing yet, start or stop showing.
+  std::atomic<std::uint32_t> showing_posted_{0};
   plat::Window* owner_ = nullptr;
   plat::Hwnd owner_hwnd_ = plat::Hwnd::Null;
   // The hand-over between the worker and the window.

@@ -98,7 +98,8 @@ TEST_F(ProgressDlgTest, ShowsAtTheFirstTickAfterShowingIsAllowedNeverAtOnce) {
   ASSERT_TRUE(progress.Create(&owner));
   Tick();
   EXPECT_FALSE(progress.IsVisible()) << "showing was not allowed yet";
-  progress.AllowShowing();
+  for (int file = 0; file < 3; ++file) progress.AllowShowing();
+  EXPECT_EQ(plat::PendingMessageCount(plat::CurrentThreadId()), 1u) << "allowed again, nothing more is posted";
   plat::PumpPendingMessages();
   EXPECT_FALSE(progress.IsVisible()) << "allowing is not showing";
   Tick();
@@ -107,6 +108,10 @@ TEST_F(ProgressDlgTest, ShowsAtTheFirstTickAfterShowingIsAllowedNeverAtOnce) {
   progress.AllowShowing(false);
   plat::PumpPendingMessages();
   EXPECT_FALSE(progress.IsVisible());
+  progress.AllowShowing();
+  Tick();
+  Tick();
+  EXPECT_TRUE(progress.IsVisible()) << "allowed again after it was hidden";
 }
 
 TEST_F(ProgressDlgTest, AfterAPauseOnlyTheSecondTickShowsTheWindow) {
