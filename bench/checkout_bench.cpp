@@ -6,6 +6,8 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -50,11 +52,12 @@ const std::filesystem::path& Homes() {
 // view bench_view; the store in memory or in HOME/bench.db. Each repository
 // gets a new home and none is removed until the benchmark ends: removing
 // thousands of files just before a timed loop makes the file system's next
-// creations slower, and would favour whichever loop runs first.
+// creations slower, and would favour whichever loop runs first. (Homes are
+// named by process too: each loop's process makes its own.)
 void MakeRepository(int files, bool on_disk) {
   static int made = 0;
   client_local::UseStore(nullptr);
-  const auto home = Homes() / std::to_string(++made);
+  const auto home = Homes() / (std::to_string(getpid()) + "." + std::to_string(++made));
   std::filesystem::remove_all(home);
   std::filesystem::create_directories(home);
   plat::SetHome(home);
@@ -222,9 +225,47 @@ std::string CallsDiffer(const std::function<void(int)>& bare_loop, const std::fu
 // built the repository, and the two loops meet different heaps.
 void OnWorker(const std::function<void()>& work) { std::thread(work).join(); }
 
+// What one loop did: its times, how many files it carried through, and what
+// it left on the heap.
+struct LoopRun {
+  bool ran = false;
+  Timed timed;
+  int succeeded = 0;
+  std::size_t heap_left = 0;
+};
+
+// Runs a loop in a child process of its own, which makes its repository
+// first: each loop starts from the same heap, not from one the other loop's
+// threads have worn, and takes its heap and its threads' arenas with it. (A
+// repository made before the fork would be copied page by page as the child
+// writes to it, and that would cost more than the loop.)
+LoopRun InChild(const std::function<LoopRun()>& loop) {
+  int ends[2];
+  if (pipe(ends) != 0) return {};
+  const pid_t child = fork();
+  if (child == 0) {
+    close(ends[0]);
+    LoopRun run = loop();
+    run.ran = true;
+    const bool written = write(ends[1], &run, sizeof run) == static_cast<ssize_t>(sizeof run);
+    _exit(written ? 0 : 1);  // no exit handlers: they belong to the parent
+  }
+  close(ends[1]);
+  LoopRun run;
+  if (child < 0 || read(ends[0], &run, sizeof run) != static_cast<ssize_t>(sizeof run)) run.ran = false;
+  close(ends[0]);
+  int status = 0;
+  if (child > 0 && (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0))
+    run.ran = false;
+  return run;
+}
+
 // Both loops' wall-clock and processor seconds, summed over the iterations.
 struct Totals {
   Timed bare, entry;
+  int succeeded = 0;
+  std::size_t heap_left = 0;
+  bool failed = false;
   void Count(benchmark::State& state, int files, const char* per_file, const char* ratio) const {
     const double runs = static_cast<double>(state.iterations()) * files;
     state.counters["bare_us_per_file"] = bare.wall * 1e6 / runs;
@@ -234,23 +275,37 @@ struct Totals {
   }
 };
 
-// One iteration: each loop on a fresh repository, the first of them in turn
-// (the entry first in odd iterations), so neither always meets a machine the
-// other has just warmed or worn.
+// One iteration: each loop on a fresh repository in a process of its own, the
+// first of them in turn (the entry first in odd iterations), so neither always
+// meets a machine the other has just warmed or worn. The entries return how
+// many files they carried through.
 void TimeBoth(benchmark::State& state, int files, bool on_disk, const std::function<void()>& bare_loop,
-              const std::function<void()>& entries, Totals* totals) {
+              const std::function<int()>& entries, Totals* totals) {
   const bool entry_first = state.iterations() % 2 == 1;
   double run = 0;
   for (int turn = 0; turn < 2; ++turn) {
-    MakeRepository(files, on_disk);
-    if ((turn == 0) == entry_first) {
-      const Timed timed = Time(entries);
-      totals->entry.wall += run = timed.wall;
-      totals->entry.cpu += timed.cpu;
-    } else {
-      const Timed timed = Time([&] { OnWorker(bare_loop); });
-      totals->bare.wall += timed.wall;
-      totals->bare.cpu += timed.cpu;
+    const bool entry_turn = (turn == 0) == entry_first;
+    const LoopRun loop = InChild([&] {
+      MakeRepository(files, on_disk);
+      LoopRun child;
+      if (entry_turn) {
+        const std::size_t heap_before = mallinfo2().uordblks;
+        child.timed = Time([&] { child.succeeded = entries(); });
+        const std::size_t heap_after = mallinfo2().uordblks;
+        child.heap_left = heap_after > heap_before ? heap_after - heap_before : 0;
+      } else {
+        child.timed = Time([&] { OnWorker(bare_loop); });
+      }
+      return child;
+    });
+    totals->failed = totals->failed || !loop.ran;
+    Timed& sum = entry_turn ? totals->entry : totals->bare;
+    sum.wall += loop.timed.wall;
+    sum.cpu += loop.timed.cpu;
+    if (entry_turn) {
+      run = loop.timed.wall;
+      totals->succeeded = loop.succeeded;
+      totals->heap_left += loop.heap_left;
     }
   }
   state.SetIterationTime(run);
@@ -266,10 +321,10 @@ void BM_CheckoutAgainstBareLoop(benchmark::State& state) {
     return;
   }
   Totals totals;
-  int succeeded = 0;
   for (auto _ : state)
-    TimeBoth(state, files, on_disk, [&] { BareLoop(files); }, [&] { succeeded = RunEntry(files); }, &totals);
-  if (succeeded != files) state.SkipWithError("not every file was checked out");
+    TimeBoth(state, files, on_disk, [&] { BareLoop(files); }, [&] { return RunEntry(files); }, &totals);
+  if (totals.failed) state.SkipWithError("a loop's process did not report");
+  if (totals.succeeded != files) state.SkipWithError("not every file was checked out");
   totals.Count(state, files, "entry_us_per_file", "checkout_over_bare");
   plat::SetUiHost(nullptr);
   client_local::UseStore(nullptr);
@@ -318,22 +373,13 @@ void BM_CheckoutCheckinRoundTrip(benchmark::State& state) {
     return;
   }
   Totals totals;
-  int succeeded = 0;
-  std::size_t heap_left = 0;
   for (auto _ : state)
-    TimeBoth(
-        state, files, on_disk, [&] { BareRoundTrip(files); },
-        [&] {
-          const std::size_t heap_before = mallinfo2().uordblks;
-          succeeded = RunRoundTrip(files);
-          const std::size_t heap_after = mallinfo2().uordblks;
-          heap_left += heap_after > heap_before ? heap_after - heap_before : 0;
-        },
-        &totals);
-  if (succeeded != 2 * files) state.SkipWithError("not every file was checked out and in");
+    TimeBoth(state, files, on_disk, [&] { BareRoundTrip(files); }, [&] { return RunRoundTrip(files); }, &totals);
+  if (totals.failed) state.SkipWithError("a loop's process did not report");
+  if (totals.succeeded != 2 * files) state.SkipWithError("not every file was checked out and in");
   totals.Count(state, files, "entries_us_per_file", "entries_over_bare");
   state.counters["heap_bytes_per_file"] =
-      static_cast<double>(heap_left) / (static_cast<double>(state.iterations()) * files);
+      static_cast<double>(totals.heap_left) / (static_cast<double>(state.iterations()) * files);
   plat::SetUiHost(nullptr);
   client_local::UseStore(nullptr);
   std::filesystem::remove_all(Homes());
