@@ -62,6 +62,10 @@ std::vector<std::string> Components(const std::string& path) {
 
 constexpr std::uint64_t kMaxVersionNumber = 999'999'999;  // nine digits
 
+// Objects with a pathname in their VOB.
+constexpr std::uint32_t kPathMtypes[] = {VOB_MTYPE_DIR_ELEMENT, VOB_MTYPE_FILE_ELEMENT, VOB_MTYPE_DERIVED_OBJECT,
+                                         VOB_MTYPE_SYMLINK};
+
 }  // namespace
 
 void BindMtypes(Statement& q, int first, std::span<const std::uint32_t> mtypes) {

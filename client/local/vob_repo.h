@@ -33,9 +33,7 @@ struct Object {
 // SQL names a meta-type only through a parameter: BindMtypes binds the
 // meta-types to the parameters first, first + 1, ...
 void BindMtypes(Statement& q, int first, std::span<const std::uint32_t> mtypes);
-// Objects with a pathname in their VOB; versions.
-inline constexpr std::uint32_t kPathMtypes[] = {VOB_MTYPE_DIR_ELEMENT, VOB_MTYPE_FILE_ELEMENT,
-                                                VOB_MTYPE_DERIVED_OBJECT, VOB_MTYPE_SYMLINK};
+// Versions' meta-types.
 inline constexpr std::uint32_t kVersionMtypes[] = {VOB_MTYPE_DIR_VERSION, VOB_MTYPE_VERSION};
 
 std::string Num(std::int64_t value);

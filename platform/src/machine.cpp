@@ -112,31 +112,31 @@ MachineProfile RealMachineInfo() {
   return facts;
 }
 
-MachineProfile MachineInfo() {
+namespace {
+
+// A fact from the profile in force, else from the system.
+template <typename Fact, typename Real>
+auto FromProfileOr(Fact fact, Real real) -> decltype(real()) {
   {
     ProfileSlot& slot = Slot();
     std::lock_guard lock(slot.mutex);
-    if (slot.profile) return *slot.profile;
+    if (slot.profile) return fact(*slot.profile);
   }
-  return RealMachineInfo();
+  return real();
+}
+
+}  // namespace
+
+MachineProfile MachineInfo() {
+  return FromProfileOr([](const MachineProfile& profile) { return profile; }, RealMachineInfo);
 }
 
 std::string MachineUserName() {
-  {
-    ProfileSlot& slot = Slot();
-    std::lock_guard lock(slot.mutex);
-    if (slot.profile) return slot.profile->user_name;
-  }
-  return UserName();
+  return FromProfileOr([](const MachineProfile& profile) { return profile.user_name; }, UserName);
 }
 
 std::string MachineHostName() {
-  {
-    ProfileSlot& slot = Slot();
-    std::lock_guard lock(slot.mutex);
-    if (slot.profile) return slot.profile->host_name;
-  }
-  return HostName();
+  return FromProfileOr([](const MachineProfile& profile) { return profile.host_name; }, HostName);
 }
 
 void SetMachineProfile(std::optional<MachineProfile> profile) {
