@@ -271,6 +271,26 @@ TEST_F(StoreTest, ACommandThatFailsOrThrowsChangesNothing) {
   EXPECT_EQ(Count(*store, "usage"), 1);
 }
 
+// Stores in memory are each their own, whether open at once or one after
+// another: none sees another's rows.
+TEST_F(StoreTest, EachStoreInMemoryIsItsOwn) {
+  auto first = Store::OpenMemory();
+  auto second = Store::OpenMemory();
+  ASSERT_TRUE(first && second);
+  const char* insert = "INSERT INTO usage (event, is_text, number, text) VALUES ('first', 0, 0, '')";
+  ASSERT_EQ(first->Command([&](Store& s) {
+    Statement(s, insert).Run();
+    return 0;
+  }),
+            0);
+  EXPECT_EQ(Count(*first, "usage"), 1);
+  EXPECT_EQ(Count(*second, "usage"), 0);
+  first.reset();
+  auto third = Store::OpenMemory();
+  ASSERT_TRUE(third);
+  EXPECT_EQ(Count(*third, "usage"), 0);
+}
+
 // Statements are kept for reuse by their text: a use never sees another's
 // rows, bindings or failure, nor a table as it was before it changed.
 TEST_F(StoreTest, AStatementUsedAgainStartsAfresh) {
