@@ -139,6 +139,12 @@ std::string MachineHostName() {
   return FromProfileOr([](const MachineProfile& profile) { return profile.host_name; }, HostName);
 }
 
+std::vector<std::string> MachineLoadedModules() {
+  // The real process lists none: no console hosts it.
+  return FromProfileOr([](const MachineProfile& profile) { return profile.loaded_modules; },
+                       [] { return std::vector<std::string>{}; });
+}
+
 void SetMachineProfile(std::optional<MachineProfile> profile) {
   ProfileSlot& slot = Slot();
   std::lock_guard lock(slot.mutex);

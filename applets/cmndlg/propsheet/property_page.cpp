@@ -27,7 +27,7 @@ constexpr std::uint32_t kEditFrameStyles = 0x00810000;
 constexpr std::uint32_t kKeepStateStyle = 0x0800;
 
 bool HostIsConsole() {
-  const auto modules = plat::MachineInfo().loaded_modules;
+  const auto modules = plat::MachineLoadedModules();
   return std::any_of(modules.begin(), modules.end(),
                      [](const std::string& m) { return plat::AsciiLowerCopy(m) == kConsoleModule; });
 }

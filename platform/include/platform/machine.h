@@ -35,6 +35,8 @@ MachineProfile RealMachineInfo();
 // look at every drive.
 std::string MachineUserName();
 std::string MachineHostName();
+// The modules MachineInfo() lists, likewise without the drives.
+std::vector<std::string> MachineLoadedModules();
 // Installs a profile (nullopt: back to the real facts).
 void SetMachineProfile(std::optional<MachineProfile> profile);
 
